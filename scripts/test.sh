@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Builds the test configuration (AddressSanitizer + UndefinedBehaviorSanitizer), runs every
+# test through CTest, then runs the libFuzzer harnesses for a bounded time.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash scripts/deps.sh
+
+jobs=$(nproc)
+build=build/test
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVISTO_TESTS=ON -DORVISTO_SANITIZE=ON >/dev/null
+cmake --build "$build" -j "$jobs"
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir "$build" -j "$jobs" --output-on-failure --timeout 300
+
+# Fuzz harnesses: only with clang; each runs for FUZZ_SECONDS (default 10).
+if command -v clang++ >/dev/null 2>&1; then
+  fuzz=build/fuzz
+  CC=clang CXX=clang++ cmake -S . -B "$fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVISTO_FUZZ=ON >/dev/null
+  cmake --build "$fuzz" -j "$jobs"
+  seconds=${FUZZ_SECONDS:-10}
+  status=0
+  for harness in "$fuzz"/tests/fuzz/fuzz_*; do
+    [[ -x "$harness" ]] || continue
+    name=$(basename "$harness")
+    corpus="$fuzz/corpus/$name"
+    mkdir -p "$corpus"
+    seeds="tests/fixtures/fuzz/${name#fuzz_}"
+    [[ -d "$seeds" ]] || seeds=""
+    echo "fuzzing $name for ${seconds}s"
+    if ! "$harness" -max_total_time="$seconds" -print_final_stats=0 "$corpus" $seeds >"$fuzz/$name.log" 2>&1; then
+      echo "FAILED: $name (see $fuzz/$name.log)"; tail -n 40 "$fuzz/$name.log"; status=1
+    fi
+  done
+  [[ $status -eq 0 ]] || exit $status
+  echo "fuzz harnesses: no failures"
+fi
