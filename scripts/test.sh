@@ -24,8 +24,7 @@ if command -v clang++ >/dev/null 2>&1; then
   cmake --build "$fuzz" -j "$jobs"
   seconds=${FUZZ_SECONDS:-10}
   status=0
-  for harness in "$fuzz"/tests/fuzz/fuzz_*; do
-    [[ -x "$harness" ]] || continue
+  for harness in $(find "$fuzz/tests/fuzz" -type f -name 'fuzz_*' -perm -u+x | sort); do
     name=$(basename "$harness")
     corpus="$fuzz/corpus/$name"
     mkdir -p "$corpus"
