@@ -1,0 +1,15 @@
+// Vandrel, the trend viewer: polls holding registers of PLCs over Modbus RTU and plots them.
+#include <QApplication>
+
+#include "platform/file_util.h"
+#include "trend/ui/trend_app.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Vandrel"));
+  vandrel::CTrendApp trendApp(platform::GetProgramDirectory());
+  if (!trendApp.InitInstance()) return 1;
+  const int rc = app.exec();
+  trendApp.ExitInstance();
+  return rc;
+}
