@@ -1,0 +1,32 @@
+// The project aggregate of the workbench. It holds what the environment sets when a PLC type is
+// selected (the type it belongs to and its own copies of the type's instruction library and
+// memory-area library); the program, symbol tables, data blocks and the rest join it as they
+// are built.
+#pragma once
+
+#include "core/env/instruction_library.h"
+#include "core/env/memory_area_manager.h"
+
+namespace Brenno {
+
+class PlcType;
+class AppEnvironment;
+
+class Project {
+ public:
+  // The catalog entry of the project's type (not owned); null until a type is selected.
+  const PlcType* Type = nullptr;
+  InstructionLibrary Instructions;
+  MemoryAreaManager MemoryAreas;
+};
+
+// The process-wide environment that the model code reaches the current project through. The
+// application installs its environment at start-up; tests install their own.
+void InstallEnvironment(AppEnvironment* environment);
+AppEnvironment* InstalledEnvironment();
+
+// The current project: the last element of the installed environment's project list. Throws
+// ExceptionLogicError when no environment is installed or the list is empty.
+Project& CurrentProject();
+
+}  // namespace Brenno
