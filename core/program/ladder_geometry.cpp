@@ -12,15 +12,8 @@ namespace Brenno {
 
 namespace {
 
-template <class List>
-int LargestSlot(const List& list) {
-  int largest = -1;
-  for (const auto& item : list) largest = std::max(largest, item.Slot);
-  return largest;
-}
-
-int PowerSlotMax(const LadElement& e) { return std::max(LargestSlot(e.PowerIn), LargestSlot(e.PowerOut)); }
-int OperandSlotMax(const LadElement& e) { return std::max(LargestSlot(e.OperandIn), LargestSlot(e.OperandOut)); }
+int PowerSlotMax(const LadElement& e) { return LadElement::LargestPowerSlot(e); }
+int OperandSlotMax(const LadElement& e) { return LadElement::LargestOperandSlot(e); }
 
 template <class List>
 bool InRange(const List& list, int i) {

@@ -17,10 +17,6 @@ int LargestSlot(const List& list) {
   return largest;
 }
 
-// P: the largest power pin slot of a box over both pin lists.
-int LargestPowerSlot(const LadElement& e) { return std::max(LargestSlot(e.PowerIn), LargestSlot(e.PowerOut)); }
-// Q: the largest operand pin slot over OperandIn and OperandOut (OperandId stands above the box).
-int LargestOperandSlot(const LadElement& e) { return std::max(LargestSlot(e.OperandIn), LargestSlot(e.OperandOut)); }
 
 bool IsKnownKind(int kind) { return kind >= kLadKindLine && kind <= kLadKindFxBlock; }
 
@@ -83,7 +79,7 @@ int LadElement::WidthInCells(const LadElement& element) {
 int LadElement::HeightInCells(const LadElement& element) {
   if (!IsKnownKind(element.Kind)) throw ExceptionLogicError();
   if (element.Kind == kLadKindBlock) {
-    const int height = (3 * LargestPowerSlot(element) + LargestOperandSlot(element) + 6) / 3;
+    const int height = (3 * LadElement::LargestPowerSlot(element) + LadElement::LargestOperandSlot(element) + 6) / 3;
     return std::max(height, 0);
   }
   return 1;
@@ -144,8 +140,8 @@ std::vector<LadderMark> CollectElementMarks(const LadElement& element) {
       break;
     }
     case kLadKindBlock: {
-      const int p = LargestPowerSlot(element);
-      const int q = LargestOperandSlot(element);
+      const int p = LadElement::LargestPowerSlot(element);
+      const int q = LadElement::LargestOperandSlot(element);
       const int lastIn = LargestSlot(element.PowerIn);
       const int lastOut = LargestSlot(element.PowerOut);
       const int operandRows = (q + 3) / 3;
@@ -233,6 +229,12 @@ bool PlaceReplacingOverlaps(const std::vector<LadElement>& added, bool& changed,
 
 bool PlaceElementReplacing(std::vector<LadElement>& elements, const LadElement& element, bool& changed) {
   return PlaceReplacingOverlaps({element}, changed, elements, 0, 0);
+}
+
+int LadElement::LargestPowerSlot(const LadElement& e) { return std::max(LargestSlot(e.PowerIn), LargestSlot(e.PowerOut)); }
+
+int LadElement::LargestOperandSlot(const LadElement& e) {
+  return std::max(LargestSlot(e.OperandIn), LargestSlot(e.OperandOut));
 }
 
 }  // namespace Brenno

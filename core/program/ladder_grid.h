@@ -56,6 +56,10 @@ struct LadElement {
   // Size of the element itself in cells. A kind outside 1 ... 7 throws ExceptionLogicError.
   static int WidthInCells(const LadElement& element);
   static int HeightInCells(const LadElement& element);
+  // P: the largest power pin slot of a box over both pin lists (-1 without pins).
+  static int LargestPowerSlot(const LadElement& element);
+  // Q: the largest operand pin slot over OperandIn and OperandOut (OperandId stands above).
+  static int LargestOperandSlot(const LadElement& element);
 
   // The element's definition in the current project's instruction library: the one ladder
   // definition with the element's kind, name (a subroutine page name counts as its call) and
