@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
-  libmodbus-dev python3-pymodbus python3-serial
+  libmodbus-dev python3-pymodbus python3-serial python3-serial-asyncio
   fonts-wqy-microhei
 )
 

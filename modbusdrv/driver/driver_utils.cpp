@@ -1,0 +1,122 @@
+#include "modbusdrv/driver/driver_utils.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include "platform/crc16.h"
+#include "platform/text_codec.h"
+
+namespace modbusdrv {
+
+std::array<uint8_t, 2> ComputeCrc16(const uint8_t* data, uint16_t count) {
+  const uint16_t crc = platform::Crc16Modbus(data, count);
+  return {static_cast<uint8_t>(crc & 0xFF), static_cast<uint8_t>(crc >> 8)};
+}
+
+uint8_t ComputeLrc(const uint8_t* data, uint16_t count) {
+  uint8_t sum = 0;
+  for (uint16_t i = 0; i < count; ++i) sum = static_cast<uint8_t>(sum + data[i]);
+  return static_cast<uint8_t>(-sum);
+}
+
+uint8_t HexCharToNibble(char c) {
+  if (c >= 0x30 && c <= 0x3F) return static_cast<uint8_t>(c - 0x30);
+  if (c >= 'A' && c <= 'F') return static_cast<uint8_t>(c - 'A' + 10);
+  return 0;
+}
+
+char NibbleToHexChar(uint8_t value) {
+  if (value <= 9) return static_cast<char>('0' + value);
+  if (value <= 15) return static_cast<char>('A' + value - 10);
+  return 0;
+}
+
+void DecodeHexText(std::string_view text, std::vector<uint8_t>& out) {
+  for (size_t i = 0; i + 1 < text.size(); i += 2) {
+    if (text[i] == '\r') break;
+    out.push_back(static_cast<uint8_t>((HexCharToNibble(text[i]) << 4) | HexCharToNibble(text[i + 1])));
+  }
+}
+
+void EncodeHexText(const uint8_t* bytes, size_t count, std::string& out) {
+  for (size_t i = 0; i < count; ++i) {
+    out.push_back(NibbleToHexChar(bytes[i] >> 4));
+    out.push_back(NibbleToHexChar(bytes[i] & 0x0F));
+  }
+}
+
+bool SplitAtSeparator(std::wstring_view text, wchar_t separator, std::wstring& left, std::wstring& right) {
+  const size_t pos = text.find(separator);
+  if (pos == std::wstring_view::npos || pos == 0 || pos + 1 == text.size()) return false;
+  left.assign(text.substr(0, pos));
+  right.assign(text.substr(pos + 1));
+  return true;
+}
+
+bool EqualNoCase(std::wstring_view a, std::wstring_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::towlower(a[i]) != std::towlower(b[i])) return false;
+  return true;
+}
+
+bool IsDecimalText(std::wstring_view text) {
+  return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+}
+
+void ListSerialPorts(std::vector<std::wstring>& ports) {
+  DIR* dir = opendir("/sys/class/tty");
+  if (dir == nullptr) return;
+  std::vector<std::wstring> found;
+  while (dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.empty() || name[0] == '.') continue;
+    // Only ttys with a backing device are ports; virtual consoles and ptys have none.
+    const std::string deviceLink = "/sys/class/tty/" + name + "/device";
+    struct stat st {};
+    if (stat(deviceLink.c_str(), &st) != 0) continue;
+    if (name.rfind("ttyS", 0) == 0) {
+      // The legacy 8250 driver registers ttyS0..31 whether or not a UART answers; keep only
+      // those with a port type.
+      std::string typePath = "/sys/class/tty/" + name + "/type";
+      FILE* f = fopen(typePath.c_str(), "r");
+      int type = 0;
+      if (f != nullptr) {
+        if (fscanf(f, "%d", &type) != 1) type = 0;
+        fclose(f);
+      }
+      if (type == 0) continue;
+    }
+    found.push_back(platform::FromUtf8Lossy("/dev/" + name));
+  }
+  closedir(dir);
+  std::sort(found.begin(), found.end());
+  ports = std::move(found);
+}
+
+std::string SerialDevicePath(const std::wstring& portName) {
+  if (portName.size() > 3 && std::towupper(portName[0]) == L'C' && std::towupper(portName[1]) == L'O' &&
+      std::towupper(portName[2]) == L'M') {
+    const std::wstring digits = portName.substr(3);
+    if (IsDecimalText(digits) && digits.size() <= 4) {
+      const int n = std::stoi(digits);
+      if (n >= 1) return "/dev/ttyS" + std::to_string(n - 1);
+    }
+  }
+  return platform::ToUtf8Lossy(portName);
+}
+
+int32_t ParseIntField(std::wstring_view text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == L' ' || (text[i] >= L'\t' && text[i] <= L'\r'))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
+  uint32_t value = 0;
+  for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) value = value * 10u + static_cast<uint32_t>(text[i] - L'0');
+  if (negative) value = 0u - value;
+  return static_cast<int32_t>(value);
+}
+
+}  // namespace modbusdrv
