@@ -6,6 +6,9 @@
 
 #include "core/env/instruction_library.h"
 #include "core/env/memory_area_manager.h"
+#include "core/link/online_cache.h"
+#include "core/program/program_block.h"
+#include "core/project/symbol_table.h"
 
 namespace Brenno {
 
@@ -18,6 +21,10 @@ class Project {
   const PlcType* Type = nullptr;
   InstructionLibrary Instructions;
   MemoryAreaManager MemoryAreas;
+  SymbolTable Symbols;
+  // Values the online monitor reads from the PLC.
+  OnlineCache Online;
+  ProgramBlock Program;
 };
 
 // The process-wide environment that the model code reaches the current project through. The

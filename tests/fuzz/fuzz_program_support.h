@@ -1,0 +1,65 @@
+// Shared set-up of the program-model harnesses: one environment with a project of the fixture
+// type "TypeA" (instruction library and memory map from the source tree's fixtures, a symbol
+// table with a few symbols, and a new program), installed once for the whole run.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "core/env/app_environment.h"
+#include "core/env/instruction_library.h"
+#include "core/env/manager_var_reader.h"
+#include "core/program/project_services.h"
+#include "core/project/project.h"
+#include "platform/text_codec.h"
+
+namespace fuzzprogram {
+
+inline std::wstring FixtureFile(const char* name) {
+  const std::filesystem::path folder =
+      std::filesystem::path(__FILE__).parent_path() / ".." / "fixtures" / "catalog" / "Orvisto" / "TypeA";
+  return (folder / name).wstring();
+}
+
+inline void InstallFixtureProject() {
+  static Brenno::AppEnvironment* environment = [] {
+    auto* created = new Brenno::AppEnvironment();
+    created->Config.SymbolicAddr = 0;
+    created->ProjectList.emplace_back();
+    Brenno::Project& project = created->ProjectList.back();
+    Brenno::ReadManagerFun(project.Instructions, FixtureFile("ManagerFun.xml"), 16);
+    Brenno::ReadManagerVar(project.MemoryAreas, FixtureFile("ManagerVar.xml"));
+    Brenno::SymbolVarSizes sizes;
+    sizes.SizeItemInt = 64;
+    sizes.SizeItemInitInt = 1;
+    sizes.SizeItemSbr = 64;
+    sizes.SizeItemInitSbr = 1;
+    Brenno::ResetSymbolTable(project.Symbols, sizes);
+    project.Symbols.Symbols.push_back({L"Start", L"I0.0", L"", true});
+    project.Symbols.Symbols.push_back({L"Count", L"VW0", L"", true});
+    Brenno::InstallEnvironment(created);
+    Brenno::InstallCurrentProjectServices();
+    Brenno::ProgramBlockSizes limits;
+    limits.SizePageInt = 2;
+    limits.SizePageInitInt = 1;
+    limits.SizeItemInt = 16;
+    limits.SizeItemInitInt = 1;
+    limits.SizePageSbr = 16;
+    limits.SizePageInitSbr = 1;
+    limits.SizeItemSbr = 16;
+    limits.SizeItemInitSbr = 1;
+    project.Program.CreateDefaultBlocks(limits, sizes, project.Instructions.ReservedNames);
+    project.Program.FillDefaultProgramBlocks();
+    project.Program.GetProgramPage(0).LocalVars = {{L"tmp", L"L0.0", L"", 0, Brenno::kVarAreaTemp, 0}};
+    return created;
+  }();
+  (void)environment;
+}
+
+inline std::wstring InputText(const uint8_t* data, size_t size) {
+  return platform::FromUtf8Lossy(std::string(reinterpret_cast<const char*>(data), size));
+}
+
+}  // namespace fuzzprogram
