@@ -9,7 +9,7 @@
 namespace Brenno {
 
 class InstructionLibrary;
-class MemoryAreaManager;
+struct MemoryAreaManager;
 
 class ProgramServices {
  public:
