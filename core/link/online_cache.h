@@ -1,27 +1,44 @@
 // The PLC values that the online monitor reads, held in the project, and the reads that the
-// program painters and the debug markers make of it. This is the offline form of the cache:
-// there is no monitor yet, so every read answers "not online" and the break-point write has no
-// PLC to go to.
+// program painters, the debug markers and the status chart make of it.
+//
+// The monitor thread writes the cache while the UI thread paints from it. All data sit behind
+// one mutex: a writer changes them only inside OnlineCache::Update, and a reader copies them
+// whole into an OnlineCacheSnapshot (OnlineCache::TakeSnapshot) and reads the copy. A paint
+// therefore sees every value either before or after one complete update of the monitor, never
+// a value half-way through being written, and all values of one paint belong together.
+//
+// A reader that runs with the request flag set records what it read in its snapshot;
+// OnlineCache::StampRequests writes those request ticks back afterwards, so the monitor keeps
+// polling what the windows show.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
+
+#include "core/env/operand_word.h"
 
 namespace Brenno {
 
 struct FunStlRecord;
 struct FunLadRecord;
+struct MemoryAreaManager;
 
-class OnlineCache {
- public:
-  bool operator==(const OnlineCache&) const = default;
-};
+// The communication states in which the monitor's port is open (online, a job waiting for
+// the port, a job using it, a job handing it back).
+constexpr int kCommOffline = 0;
+constexpr int kCommOnline = 3;
+constexpr int kCommCommandRequested = 5;
+constexpr int kCommCommandInOnline = 8;
+constexpr int kCommReturningOnline = 9;
+bool IsOnlineCommState(int state);
 
-// The 48-byte debug record of the PLC; the program model uses the first six ints: break-point
+// The 48-byte debug record of the PLC. The program model uses the first six ints: break-point
 // page key, network (1-based, 0 = before the first network), step (0-based), current-step page
-// key, network, step.
+// key, network, step. Words 10 and 11 carry the record's request and update ticks.
 struct DebugRecord {
   std::array<int32_t, 12> Words{};
 
@@ -31,23 +48,155 @@ struct DebugRecord {
   int StepPage() const { return Words[3]; }
   int StepNetwork() const { return Words[4]; }
   int StepStep() const { return Words[5]; }
+  uint32_t RequestTick() const { return static_cast<uint32_t>(Words[10]); }
+  uint32_t UpdateTick() const { return static_cast<uint32_t>(Words[11]); }
+  void SetRequestTick(uint32_t tick) { Words[10] = static_cast<int32_t>(tick); }
+  void SetUpdateTick(uint32_t tick) { Words[11] = static_cast<int32_t>(tick); }
+
+  friend bool operator==(const DebugRecord&, const DebugRecord&) = default;
 };
 
-// An operand's value as the painters ask for it: {known, value}.
+// One byte of PLC memory (or eight force flags) with its two ticks.
+struct ImageCell {
+  uint8_t Value = 0;
+  uint32_t RequestTick = 0;
+  uint32_t UpdateTick = 0;
+  friend bool operator==(const ImageCell&, const ImageCell&) = default;
+};
+
+// The value of an operand that is not a plain memory variable.
+struct RequestedVariable {
+  static constexpr uint32_t kFree = 0xFFFFFFFFu;
+  uint32_t Word = kFree;
+  int32_t Value = 0;
+  uint32_t RequestTick = 0;
+  uint32_t UpdateTick = 0;
+  friend bool operator==(const RequestedVariable&, const RequestedVariable&) = default;
+};
+
+// Everything the cache holds. Plain values: copying it copies all.
+struct OnlineCacheData {
+  static constexpr size_t kRequestedVariableCount = 512;
+
+  bool StopRequest = false;
+  // Set by a window around a series of reads; every read made then stamps a request tick.
+  bool RequestFlag = false;
+  uint8_t RunState = 0;
+  uint32_t RunRequestTick = 0;
+  uint32_t RunUpdateTick = 0;
+  uint8_t DebugState = 0;
+  uint32_t DebugRequestTick = 0;
+  uint32_t DebugUpdateTick = 0;
+  DebugRecord Debug;  // with its request and update tick in words 10 and 11
+  // Indexed by memory-area slot: force flags and values, one cell per byte.
+  std::vector<std::vector<ImageCell>> ForceImages;
+  std::vector<std::vector<ImageCell>> ValueImages;
+  std::vector<RequestedVariable> RequestedVariables;
+
+  friend bool operator==(const OnlineCacheData&, const OnlineCacheData&) = default;
+};
+
+// A consistent copy of the cache with what the readers need to judge it: whether the port was
+// online when it was taken, the tick of that moment, the age limit of fresh values and the
+// project's memory map and instruction set. Readers note in it what they read while the
+// request flag was set.
+struct OnlineCacheSnapshot {
+  OnlineCacheData Data;
+  bool Online = false;
+  uint32_t Now = 0;
+  uint32_t MaxAge = 4000;       // LinkTimeUpdateError: a value older than this is stale
+  uint32_t RequestLimit = 2000; // LinkTimeUpdateMark: request entries older than 4 x this are free
+  const MemoryAreaManager* MemoryMap = nullptr;  // formats the value texts; null: no values
+  int InstructionFxMode = 0;    // the instruction set the power flow is judged by
+
+  // Cells (slot, byte) and operand words read while the request flag was set.
+  struct WantedCell {
+    int Slot = 0;
+    int Byte = 0;
+  };
+  std::vector<WantedCell> WantedCells;
+  std::vector<uint32_t> WantedWords;
+  bool DebugRecordWanted = false;
+
+  bool IsFresh(uint32_t updateTick) const { return static_cast<uint32_t>(Now - updateTick) < MaxAge; }
+};
+
+class OnlineCache {
+ public:
+  OnlineCache() = default;
+  OnlineCache(const OnlineCache& other);
+  OnlineCache& operator=(const OnlineCache& other);
+
+  // Runs the change on the data under the lock: the writer's (monitor's) way in. Readers see
+  // the data before or after the whole change.
+  void Update(const std::function<void(OnlineCacheData&)>& change);
+  // A copy of the data, taken under the lock.
+  OnlineCacheData Data() const;
+
+  // A copy of the data for one series of reads (one paint).
+  OnlineCacheSnapshot TakeSnapshot(bool online, uint32_t now, uint32_t maxAge, uint32_t requestLimit,
+                                   const MemoryAreaManager* memoryMap, int instructionFxMode) const;
+  // Stores the snapshot's tick as the request tick of everything read from it with the
+  // request flag set, and takes over free requested-variable entries for words not held yet.
+  void StampRequests(const OnlineCacheSnapshot& snapshot);
+
+  friend bool operator==(const OnlineCache& a, const OnlineCache& b) { return a.Data() == b.Data(); }
+
+ private:
+  mutable std::mutex mutex_;
+  OnlineCacheData data_;
+};
+
+// Milliseconds of a steady clock, wrapping at 2^32 like the system tick counter.
+uint32_t OnlineTickCount();
+
+// A snapshot of the current project's cache judged by the installed environment: its
+// communication state, its age limits, the project's memory map and instruction set. Without
+// an installed environment or project: an offline snapshot of nothing.
+OnlineCacheSnapshot TakeCurrentOnlineSnapshot();
+// Writes the request ticks of the snapshot back into the current project's cache.
+void StampCurrentOnlineRequests(const OnlineCacheSnapshot& snapshot);
+
+// Resets the cache for a memory map: flags, states, ticks and debug record zero; one force and
+// one value image per slot, sized from the regions; 512 free requested-variable entries.
+void RebuildOnlineCache(OnlineCache& cache, const MemoryAreaManager& memoryMap);
+void DestroyOnlineCache(OnlineCache& cache);
+
+// Copies the debug record (with its two ticks) and returns true only while online and while
+// the record is fresh; else false and the record untouched.
+bool ReadCachedDebugRecord(OnlineCacheSnapshot& snapshot, DebugRecord& record);
+// The same on the current communication state, from a snapshot of the cache taken here.
+bool ReadCachedDebugRecord(const OnlineCache& cache, DebugRecord& record);
+
+// Installs what WriteDebugBreakPoint hands the record to (the job that writes it to the PLC);
+// null removes it.
+void SetDebugBreakPointWriter(std::function<void(const DebugRecord&)> writer);
+// When online (installed environment), hands a copy of the record to the installed writer.
+void WriteDebugBreakPoint(const DebugRecord& record);
+
+// The value of an operand as text in a data type. The text is emptied; not online: false.
+// Online and a plain variable (kind value): the text becomes "Unknown" / "未知" until a value
+// is found: the operand's bytes in the value image (one bit, 1 to 4 bytes little-endian, or
+// 4 x (group + 1) bits for a digit-group operand), formatted by FormatConstantOperand; true.
+// Other operand kinds are read through the requested-variable table (ReadRequestedValueText).
+bool ReadCachedValueText(OnlineCacheSnapshot& snapshot, const OperandFields& operand, bool digitGroups,
+                         int dataType, std::wstring& text);
+bool ReadRequestedValueText(OnlineCacheSnapshot& snapshot, const OperandFields& operand, int dataType,
+                            std::wstring& text);
+
+// An operand's value as the power-flow evaluation takes it: {known, value}.
 struct OperandValueFlag {
   int Known = 0;
   int Value = 0;
+  friend bool operator==(const OperandValueFlag&, const OperandValueFlag&) = default;
 };
 
-// Copies the cached debug record; true only while online and while the record is fresh.
-bool ReadCachedDebugRecord(const OnlineCache& cache, DebugRecord& record);
-// When online, starts the job that writes the break point (first three ints) to the PLC.
-void WriteDebugBreakPoint(const DebugRecord& record);
-// The value text of an operand; false with an empty text outside the online states.
-bool ReadCachedValueText(const OnlineCache& cache, const std::wstring& operand, bool fxDigitGroups, int dataType,
-                         std::wstring& text);
-// Power flow of a statement-list instruction or a ladder element: 1 on, 2 off, -1 unknown.
-int EvaluateStlPowerFlow(const std::vector<OperandValueFlag>& operands, const FunStlRecord& definition);
-int EvaluateLadPowerFlow(const FunLadRecord& definition, const std::vector<OperandValueFlag>& operands);
+// Power flow of a statement-list instruction or a ladder element from its operand values, by
+// the instruction set of the snapshot: 1 on, 2 off, -1 unknown (not online, an operand without
+// value, an instruction not evaluated).
+int EvaluateStlPowerFlow(const OnlineCacheSnapshot& snapshot, const std::vector<OperandValueFlag>& operands,
+                         const FunStlRecord& definition);
+int EvaluateLadPowerFlow(const OnlineCacheSnapshot& snapshot, const FunLadRecord& definition,
+                         const std::vector<OperandValueFlag>& operands);
 
 }  // namespace Brenno

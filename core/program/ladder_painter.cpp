@@ -1,0 +1,458 @@
+#include "core/program/ladder_painter.h"
+
+#include "core/draw/gdi_resource_set.h"
+#include "core/draw/text_drawing.h"
+#include "core/env/exception_error.h"
+#include "core/program/ladder_geometry.h"
+#include "core/program/ladder_metrics.h"
+#include "core/program/operand_display.h"
+#include "core/program/paint_state.h"
+
+namespace Brenno {
+
+namespace {
+
+constexpr unsigned kCentred = kTextCenter | kTextVCenter;
+constexpr unsigned kLeftMiddle = kTextLeft | kTextVCenter;
+constexpr unsigned kRightMiddle = kTextRight | kTextVCenter;
+
+bool IsEmpty(const Rect& r) { return r.left >= r.right || r.top >= r.bottom; }
+
+void Line(DrawContext& dc, int x1, int y1, int x2, int y2, int colour) { dc.DrawLine(x1, y1, x2, y2, SolidPen(colour)); }
+
+int MiddleY(int y) { return y + GetLadderMetrics().CellHeight / 2; }
+
+// Contacts, coils and FX contacts: the two bars of a contact of half-width hw.
+void ContactShape(DrawContext& dc, int x, int y, int colour, int hw) {
+  const LadderMetrics& m = GetLadderMetrics();
+  const int W = m.CellWidth;
+  const int yc = MiddleY(y);
+  const int ch = m.ContactHeight;
+  const int xl = x + W / 2 - hw;
+  const int xr = x + hw + W / 2 - 1;
+  Line(dc, x, yc, x + W / 2 - hw, yc, colour);
+  Line(dc, x + hw + W / 2, yc, x + W, yc, colour);
+  Line(dc, xl, yc - ch / 2, xl, yc + ch / 2 + 1, colour);
+  Line(dc, xr, yc - ch / 2, xr, yc + ch / 2 + 1, colour);
+}
+
+// The slash of a negated contact and of the power-flow inverter.
+void Slash(DrawContext& dc, int x, int y, int colour) {
+  const LadderMetrics& m = GetLadderMetrics();
+  const int W = m.CellWidth;
+  const int yc = MiddleY(y);
+  const int ch = m.ContactHeight;
+  Line(dc, x + W / 2 - ch, yc + ch / 2, x + W / 2 + ch, yc - ch / 2, colour);
+}
+
+// Leads and bars of an edge contact (the bars stand one pixel further left than a contact's).
+void EdgeContactFrame(DrawContext& dc, int x, int y, int colour) {
+  const LadderMetrics& m = GetLadderMetrics();
+  const int W = m.CellWidth;
+  const int yc = MiddleY(y);
+  const int cw = m.ContactWidth;
+  const int ch = m.ContactHeight;
+  Line(dc, x, yc, x + W / 2 - cw / 2, yc, colour);
+  Line(dc, x + cw / 2 + W / 2, yc, x + W, yc, colour);
+  const int xl = x + W / 2 - cw / 2 - 1;
+  const int xr = x + W / 2 + cw / 2 - 1;
+  Line(dc, xl, yc - ch / 2, xl, yc + ch / 2 + 1, colour);
+  Line(dc, xr, yc - ch / 2, xr, yc + ch / 2 + 1, colour);
+  const int xs = x + W / 2 - 1;
+  Line(dc, xs, yc - ch / 2 + 1, xs, yc + ch / 2, colour);
+}
+
+bool IsSelectedElement(const LadElement& element, const PageViewState& page) {
+  for (const SelectedCell& cell : page.SelectedCells) {
+    if (cell.Column == element.Column && cell.Row == element.Row && cell.InCell == element.InCell) return true;
+  }
+  return false;
+}
+
+void DrawOperandTexts(DrawContext& dc, const std::vector<OperandDisplay>& displays,
+                      Rect (*place)(const LadElement&, int, int, int), const LadElement& element, int x, int y,
+                      unsigned alignment) {
+  for (size_t i = 0; i < displays.size(); ++i) {
+    const Rect rect = place(element, x, y, static_cast<int>(i));
+    if (IsEmpty(rect)) continue;
+    DrawColoredTextRuns(dc, displays[i].Text, rect, 0, displays[i].Runs, alignment);
+  }
+}
+
+// The operand texts of contacts and coils: every OperandIn display, then every OperandOut.
+void DrawContactOperands(DrawContext& dc, const ElementDisplay& display, const LadElement& element, int x, int y) {
+  DrawOperandTexts(dc, display.OperandIn, OperandInTextRect, element, x, y, kCentred);
+  DrawOperandTexts(dc, display.OperandOut, OperandOutTextRect, element, x, y, kCentred);
+}
+
+void DrawCentredName(DrawContext& dc, const LadElement& element, const ElementDisplay& display, int x, int y) {
+  DrawColoredText(dc, element.Name, ElementNameRect(element, x, y), 0, display.NameColour, kCentred);
+}
+
+// The bold title of a box: the name, and "#" with the variant in its own colour.
+void DrawBoxTitle(DrawContext& dc, const LadElement& element, const ElementDisplay& display, int x, int y) {
+  const Rect rect = ElementNameRect(element, x, y);
+  if (element.Variant == 0) {
+    DrawColoredText(dc, element.Name, rect, kFontBold, display.NameColour, kCentred);
+    return;
+  }
+  std::wstring text;
+  std::vector<ColorRun> runs;
+  AppendIndexedNameRuns(element.Variant, text, element.Name, runs);
+  if (!runs.empty()) runs[0].colour = display.NameColour;
+  if (runs.size() > 1) runs[1].colour = display.VariantColour;
+  DrawColoredTextRuns(dc, text, rect, kFontBold, runs, kCentred);
+}
+
+bool IsMarkedPin(const PageViewState& page, const LadElement& element, bool powerIn, int index) {
+  if (!IsCellCursorOnCurrentNetwork(page) || !page.PinMarker.Active) return false;
+  if (page.PinMarker.Column != element.Column || page.PinMarker.Row != element.Row) return false;
+  return (powerIn ? page.PinMarker.IndexA : page.PinMarker.IndexB) == index;
+}
+
+void PaintBlock(DrawContext& dc, int x, int y, const LadElement& element, const ElementDisplay& display,
+                const PageViewState& page) {
+  DrawBox(dc, element, x, y, display.LineColour, IsCurrentNetworkSelected(page) ? 21 : 19);
+  DrawBoxTitle(dc, element, display, x, y);
+  for (size_t i = 0; i < display.PowerIn.size(); ++i) {
+    const Rect rect = PowerInLabelRect(element, x, y, static_cast<int>(i));
+    if (IsMarkedPin(page, element, true, static_cast<int>(i))) FillRectWithBrush(dc, rect, 14);
+    DrawColoredText(dc, display.PowerIn[i].Text, rect, 0, display.PowerIn[i].Colour, kLeftMiddle);
+  }
+  for (size_t i = 0; i < display.PowerOut.size(); ++i) {
+    const Rect rect = PowerOutLabelRect(element, x, y, static_cast<int>(i));
+    if (IsMarkedPin(page, element, false, static_cast<int>(i))) FillRectWithBrush(dc, rect, 14);
+    DrawColoredText(dc, display.PowerOut[i].Text, rect, 0, display.PowerOut[i].Colour, kRightMiddle);
+  }
+  DrawOperandTexts(dc, display.OperandId, OperandIdTextRect, element, x, y, kCentred);
+  for (size_t i = 0; i < display.OperandIn.size(); ++i) {
+    const int index = static_cast<int>(i);
+    DrawColoredText(dc, display.OperandIn[i].Name, OperandInLabelRect(element, x, y, index), 0,
+                    display.OperandIn[i].NameColour, kLeftMiddle);
+  }
+  DrawOperandTexts(dc, display.OperandIn, OperandInTextRect, element, x, y, kRightMiddle);
+  for (size_t i = 0; i < display.OperandOut.size(); ++i) {
+    const int index = static_cast<int>(i);
+    DrawColoredText(dc, display.OperandOut[i].Name, OperandOutLabelRect(element, x, y, index), 0,
+                    display.OperandOut[i].NameColour, kRightMiddle);
+  }
+  DrawOperandTexts(dc, display.OperandOut, OperandOutTextRect, element, x, y, kLeftMiddle);
+}
+
+void BuildOperandList(const std::vector<OperandDef>& definitions, const std::vector<ElementOperand>& operands,
+                      const PageViewState& page, bool selected, OnlineCacheSnapshot& online,
+                      std::vector<OperandDisplay>& out, std::vector<OperandValueFlag>& flags) {
+  out.resize(operands.size());
+  for (size_t i = 0; i < operands.size(); ++i) {
+    if (i < definitions.size()) {
+      BuildOperandDisplay(definitions[i], operands[i], page, selected, online, out[i]);
+    } else {
+      // Counts always match a found definition; a shorter list shows the text as not admitted.
+      out[i].Name = operands[i].Name;
+      out[i].NameColour = selected ? 13 : 10;
+      out[i].Text = operands[i].Text;
+      out[i].Runs = {ColorRun{static_cast<int>(operands[i].Text.size()), out[i].NameColour}};
+    }
+    flags.push_back(OperandValueFlag{out[i].HasValue ? 1 : 0, out[i].Value});
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- displays
+
+PinDisplay BuildPinDisplay(const ElementPin& pin, const std::wstring* definitionName, bool selected) {
+  PinDisplay display;
+  display.Text = pin.Name;
+  display.Colour = selected ? 13 : (definitionName != nullptr && *definitionName == pin.Name ? 7 : 10);
+  return display;
+}
+
+void BuildOperandDisplay(const OperandDef& definition, const ElementOperand& operand, const PageViewState& page,
+                         bool selected, OnlineCacheSnapshot& online, OperandDisplay& display) {
+  display = OperandDisplay();
+  display.Name = operand.Name;
+  display.NameColour = selected ? 13 : (operand.Name == definition.Name ? 7 : 10);
+  OperandValueFlag flag;
+  AppendOperandDisplay(operand.Text, definition, page, selected, online, display.Text, display.Runs, flag);
+  display.HasValue = flag.Known != 0;
+  display.Value = flag.Value;
+}
+
+void BuildElementDisplay(const LadElement& element, const PageViewState& page, OnlineCacheSnapshot& online,
+                         ElementDisplay& display) {
+  display = ElementDisplay();
+  const bool selected = IsCurrentNetworkSelected(page);
+  if (selected) {
+    display.LineColour = display.PowerFlowColour = display.NameColour = display.VariantColour = 13;
+  }
+  const FunLadRecord* definition = LadElement::FindDefinition(element);
+  if (definition == nullptr) {
+    const int colour = selected ? 13 : 10;
+    display.LineColour = display.PowerFlowColour = display.NameColour = display.VariantColour = colour;
+    for (const ElementPin& pin : element.PowerIn) display.PowerIn.push_back({pin.Name, colour});
+    for (const ElementPin& pin : element.PowerOut) display.PowerOut.push_back({pin.Name, colour});
+    auto plain = [colour](const std::vector<ElementOperand>& operands, std::vector<OperandDisplay>& out) {
+      for (const ElementOperand& operand : operands) {
+        OperandDisplay shown;
+        shown.Name = operand.Name;
+        shown.NameColour = colour;
+        shown.Text = operand.Text;
+        if (!operand.Text.empty()) shown.Runs = {ColorRun{static_cast<int>(operand.Text.size()), colour}};
+        out.push_back(std::move(shown));
+      }
+    };
+    plain(element.OperandId, display.OperandId);
+    plain(element.OperandIn, display.OperandIn);
+    plain(element.OperandOut, display.OperandOut);
+    display.PowerFlow = -1;
+    return;
+  }
+
+  for (size_t i = 0; i < element.PowerIn.size(); ++i) {
+    display.PowerIn.push_back(
+        BuildPinDisplay(element.PowerIn[i], i < definition->PowerIn.size() ? &definition->PowerIn[i] : nullptr, selected));
+  }
+  for (size_t i = 0; i < element.PowerOut.size(); ++i) {
+    display.PowerOut.push_back(BuildPinDisplay(
+        element.PowerOut[i], i < definition->PowerOut.size() ? &definition->PowerOut[i] : nullptr, selected));
+  }
+  std::vector<OperandValueFlag> flags;
+  BuildOperandList(definition->OperandId, element.OperandId, page, selected, online, display.OperandId, flags);
+  BuildOperandList(definition->OperandIn, element.OperandIn, page, selected, online, display.OperandIn, flags);
+  BuildOperandList(definition->OperandOut, element.OperandOut, page, selected, online, display.OperandOut, flags);
+  display.PowerFlow = EvaluateLadPowerFlow(online, *definition, flags);
+}
+
+// ---------------------------------------------------------------- shapes
+
+void DrawHorizontalLink(DrawContext& dc, int x, int y, int colour) {
+  const int yc = MiddleY(y);
+  Line(dc, x, yc, x + GetLadderMetrics().CellWidth, yc, colour);
+}
+
+void DrawVerticalLink(DrawContext& dc, int x, int y, int colour) {
+  const LadderMetrics& m = GetLadderMetrics();
+  const int yc = MiddleY(y);
+  Line(dc, x + m.CellWidth - 1, yc, x + m.CellWidth - 1, yc + m.CellHeight + 1, colour);
+}
+
+void DrawContact(DrawContext& dc, int x, int y, int colour) {
+  ContactShape(dc, x, y, colour, GetLadderMetrics().ContactWidth / 2);
+}
+
+void DrawWideContact(DrawContext& dc, int x, int y, int colour) {
+  ContactShape(dc, x, y, colour, GetLadderMetrics().ContactWidth);
+}
+
+void DrawNegatedContact(DrawContext& dc, int x, int y, int colour) {
+  DrawContact(dc, x, y, colour);
+  Slash(dc, x, y, colour);
+}
+
+void DrawRisingEdgeContact(DrawContext& dc, int x, int y, int colour) {
+  EdgeContactFrame(dc, x, y, colour);
+  const LadderMetrics& m = GetLadderMetrics();
+  const int xs = x + m.CellWidth / 2 - 1;
+  const int yt = MiddleY(y) - m.ContactHeight / 2;
+  for (int i = 1; i <= 3; ++i) {
+    Line(dc, xs - i, yt + i + 1, xs - i, yt + 5, colour);
+    Line(dc, xs + i, yt + i + 1, xs + i, yt + 5, colour);
+  }
+}
+
+void DrawFallingEdgeContact(DrawContext& dc, int x, int y, int colour) {
+  EdgeContactFrame(dc, x, y, colour);
+  const LadderMetrics& m = GetLadderMetrics();
+  const int xs = x + m.CellWidth / 2 - 1;
+  const int yb = MiddleY(y) + m.ContactHeight / 2;
+  for (int i = 1; i <= 3; ++i) {
+    Line(dc, xs - i, yb - 4, xs - i, yb - i, colour);
+    Line(dc, xs + i, yb - 4, xs + i, yb - i, colour);
+  }
+}
+
+void DrawInvert(DrawContext& dc, int x, int y, int colour) {
+  DrawHorizontalLink(dc, x, y, colour);
+  Slash(dc, x, y, colour);
+}
+
+void DrawCoil(DrawContext& dc, int x, int y, int colour) {
+  const LadderMetrics& m = GetLadderMetrics();
+  const int W = m.CellWidth;
+  const int yc = MiddleY(y);
+  const int kw = m.CoilWidth;
+  const int q = m.CoilHeight / 4;
+  Line(dc, x, yc, x + W / 2 - kw / 2, yc, colour);
+  Line(dc, x + kw / 2 + W / 2, yc, x + W, yc, colour);
+  const int xl = x + W / 2 - kw / 2;
+  Line(dc, xl, yc - q, xl, yc + q + 1, colour);
+  Line(dc, xl, yc - q, xl + q, yc - 2 * q, colour);
+  Line(dc, xl, yc + q, xl + q, yc + 2 * q, colour);
+  const int xr = x + W / 2 + kw / 2 - 1;
+  Line(dc, xr, yc - q, xr, yc + q + 1, colour);
+  Line(dc, xr, yc - q, xr - q, yc - 2 * q, colour);
+  Line(dc, xr, yc + q, xr - q, yc + 2 * q, colour);
+}
+
+void DrawBox(DrawContext& dc, const LadElement& element, int x, int y, int lineColour, int fillBrush) {
+  const LadderMetrics& m = GetLadderMetrics();
+  const int W = m.CellWidth;
+  const int H = m.CellHeight;
+  const int L = m.PinLength;
+  const int P = LadElement::LargestPowerSlot(element);
+  auto yPin = [&](int s) { return y + s * H + H / 2; };
+  auto yOp = [&](int s) { return y + (P + 1) * H + (H * s) / 3 + H / 6; };
+  dc.DrawRectangle(ElementBoxRect(element, x, y), SolidPen(lineColour), fillBrush);
+  for (const ElementPin& pin : element.PowerIn) Line(dc, x, yPin(pin.Slot), x + L, yPin(pin.Slot), lineColour);
+  for (const ElementPin& pin : element.PowerOut) Line(dc, x + W - L, yPin(pin.Slot), x + W, yPin(pin.Slot), lineColour);
+  for (const ElementOperand& operand : element.OperandIn) Line(dc, x, yOp(operand.Slot), x + L, yOp(operand.Slot), lineColour);
+  for (const ElementOperand& operand : element.OperandOut) {
+    Line(dc, x + W - L, yOp(operand.Slot), x + W, yOp(operand.Slot), lineColour);
+  }
+}
+
+void DrawFxBox(DrawContext& dc, const LadElement& element, int x, int y, int lineColour) {
+  const LadderMetrics& m = GetLadderMetrics();
+  const int W = m.CellWidth;
+  const int fw = m.FxBoxWidth;
+  const int fh = m.FxBoxHeight;
+  const int yc = MiddleY(y);
+  const int a = LadElement::WidthInCells(element) * W;
+  if (!element.PowerIn.empty()) Line(dc, x, yc, x + W / 2 - fw / 2, yc, lineColour);
+  if (!element.PowerOut.empty()) Line(dc, x + fw / 2 + a - W / 2, yc, x + a, yc, lineColour);
+  const int xl = x + W / 2 - fw / 2;
+  Line(dc, xl, yc - fh / 2, xl, yc + fh / 2 + 1, lineColour);
+  Line(dc, xl, yc - fh / 2, xl + fh / 4, yc - fh / 2, lineColour);
+  Line(dc, xl, yc + fh / 2, xl + fh / 4, yc + fh / 2, lineColour);
+  const int xr = x + fw / 2 + a - W / 2 - 1;
+  Line(dc, xr, yc - fh / 2, xr, yc + fh / 2 + 1, lineColour);
+  Line(dc, xr, yc - fh / 2, xr - fh / 4, yc - fh / 2, lineColour);
+  Line(dc, xr, yc + fh / 2, xr - fh / 4, yc + fh / 2, lineColour);
+}
+
+void PaintPowerFlowMark(DrawContext& dc, const LadElement& element, int x, int y, int colour, int state) {
+  if (state != 1 && state != 2) return;
+  const Rect rect = ElementSymbolRect(element, x, y);
+  if (IsEmpty(rect)) return;
+  if (state == 1) {
+    FillRectWithBrush(dc, rect, colour);
+  } else {
+    dc.FrameRectangle(rect, SolidPen(colour));
+  }
+}
+
+// ---------------------------------------------------------------- elements
+
+void PaintLadElement(DrawContext& dc, int x, int y, const LadElement& element, const PageViewState& page,
+                     OnlineCacheSnapshot& online) {
+  CheckLadElement(element);
+  if (element.Kind == kLadKindLine) {
+    DrawHorizontalLink(dc, x, y, IsCurrentNetworkSelected(page) ? 13 : 7);
+    return;
+  }
+  ElementDisplay display;
+  BuildElementDisplay(element, page, online, display);
+  switch (element.Kind) {
+    case kLadKindCont:
+      PaintPowerFlowMark(dc, element, x, y, display.PowerFlowColour, display.PowerFlow);
+      DrawContact(dc, x, y, display.LineColour);
+      DrawCentredName(dc, element, display, x, y);
+      DrawContactOperands(dc, display, element, x, y);
+      return;
+    case kLadKindCoil:
+    case kLadKindFxCoil:
+      PaintPowerFlowMark(dc, element, x, y, display.PowerFlowColour, display.PowerFlow);
+      DrawCoil(dc, x, y, display.LineColour);
+      DrawCentredName(dc, element, display, x, y);
+      DrawContactOperands(dc, display, element, x, y);
+      return;
+    case kLadKindFxCont:
+      PaintPowerFlowMark(dc, element, x, y, display.PowerFlowColour, display.PowerFlow);
+      if (element.Name == L"LD") {
+        DrawContact(dc, x, y, display.LineColour);
+      } else if (element.Name == L"LDI") {
+        DrawNegatedContact(dc, x, y, display.LineColour);
+      } else if (element.Name == L"LDP") {
+        DrawRisingEdgeContact(dc, x, y, display.LineColour);
+      } else if (element.Name == L"LDF") {
+        DrawFallingEdgeContact(dc, x, y, display.LineColour);
+      } else if (element.Name == L"INV") {
+        DrawInvert(dc, x, y, display.LineColour);
+      } else {
+        DrawWideContact(dc, x, y, display.LineColour);
+        DrawCentredName(dc, element, display, x, y);
+      }
+      DrawContactOperands(dc, display, element, x, y);
+      return;
+    case kLadKindBlock:
+      PaintBlock(dc, x, y, element, display, page);
+      return;
+    case kLadKindFxBlock:
+      DrawFxBox(dc, element, x, y, display.LineColour);
+      DrawBoxTitle(dc, element, display, x, y);
+      DrawOperandTexts(dc, display.OperandId, OperandIdTextRect, element, x, y, kCentred);
+      DrawOperandTexts(dc, display.OperandIn, OperandInTextRect, element, x, y, kLeftMiddle);
+      DrawOperandTexts(dc, display.OperandOut, OperandOutTextRect, element, x, y, kLeftMiddle);
+      return;
+    default:
+      throw ExceptionLogicError();
+  }
+}
+
+void PaintSelectionFrames(DrawContext& dc, const LadElement& element, int x, int y) {
+  for (const Rect& r : ElementHitRects(element)) {
+    dc.FrameRectangle(Rect{r.left + x, r.top + y, r.right + x, r.bottom + y}, SolidPen(21));
+  }
+}
+
+// ---------------------------------------------------------------- grid
+
+namespace {
+
+void PaintGridElement(DrawContext& dc, const LadElement& element, int x, int y, int linkColour,
+                      const PageViewState& page, OnlineCacheSnapshot& online) {
+  if (element.InCell) {
+    PaintLadElement(dc, x, y, element, page, online);
+  } else {
+    CheckLadElement(element);
+    DrawVerticalLink(dc, x, y, linkColour);
+  }
+}
+
+}  // namespace
+
+void PaintLadderGrid(DrawContext& dc, const LadderGrid& grid, int x, int y, const PageViewState& page,
+                     OnlineCacheSnapshot& online) {
+  const bool selected = IsCurrentNetworkSelected(page);
+  const Rect body = LadderBodyRect(page, grid, x, y);
+  if (!IsEmpty(body)) FillRectWithBrush(dc, body, selected ? 21 : 19);
+  Rect cursor;
+  LadderCursorRect(page, grid, x, y, cursor);
+  if (!IsEmpty(cursor)) FillRectWithBrush(dc, cursor, 14);
+  const bool cursorHere = IsCellCursorOnCurrentNetwork(page);
+  for (const LadElement& element : grid.Elements) {
+    if (cursorHere && IsSelectedElement(element, page)) continue;
+    const PagePoint origin = LadElementOrigin(element, x, y);
+    PaintGridElement(dc, element, origin.x, origin.y, selected ? 13 : 7, page, online);
+  }
+}
+
+void PaintSelectedElements(DrawContext& dc, int x, int y, const LadderGrid& grid, const PageViewState& page,
+                           OnlineCacheSnapshot& online) {
+  if (!IsCellCursorOnCurrentNetwork(page)) return;
+  int dx = 0;
+  int dy = 0;
+  if (page.MouseState == kMouseDragging) {
+    dx = page.MousePoint.x - page.PressPoint.x;
+    dy = page.MousePoint.y - page.PressPoint.y;
+  }
+  for (const LadElement& element : grid.Elements) {
+    if (!IsSelectedElement(element, page)) continue;
+    const PagePoint origin = LadElementOrigin(element, x, y);
+    PaintGridElement(dc, element, origin.x + dx, origin.y + dy, 7, page, online);
+    PaintSelectionFrames(dc, element, origin.x + dx, origin.y + dy);
+  }
+}
+
+}  // namespace Brenno

@@ -1,0 +1,92 @@
+#include "core/program/operand_display.h"
+
+#include "core/env/constant.h"
+#include "core/env/data_type.h"
+#include "core/env/exception_error.h"
+#include "core/env/operand_address.h"
+#include "core/env/operand_format.h"
+#include "core/program/program_services.h"
+
+namespace Brenno {
+
+namespace {
+
+bool IsDataType(int type) { return type >= kDataTypeBit && type <= kDataTypeReal; }
+
+// The address's position and marker text when the text is an address the slot admits. A
+// malformed format in the library admits nothing rather than breaking the paint.
+bool MatchSlotAddress(const std::wstring& text, const OperandDef& slot, const MemoryAreaManager& map,
+                      OperandAddress& address, OperandFields& fields, std::wstring& marker) {
+  if (!ScanOperandText(text, address)) return false;
+  try {
+    return MatchOperandMarker(slot.Capacity, map, address, fields, marker);
+  } catch (const ExceptionError&) {
+    return false;
+  }
+}
+
+bool SlotAdmitsConstants(const OperandDef& slot) {
+  try {
+    return (ParseOperandFormatFlags(slot.Capacity) & kFormatConstant) != 0;
+  } catch (const ExceptionError&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+void AppendRun(std::wstring& text, std::vector<ColorRun>& runs, const std::wstring& piece, int colour) {
+  if (piece.empty()) return;
+  text += piece;
+  runs.push_back(ColorRun{static_cast<int>(piece.size()), colour});
+}
+
+void AppendOperandDisplay(const std::wstring& written, const OperandDef& slot, const PageViewState& page,
+                          bool selected, OnlineCacheSnapshot& online, std::wstring& text,
+                          std::vector<ColorRun>& runs, OperandValueFlag& flag) {
+  auto colour = [selected](int c) { return selected ? 13 : c; };
+  const ProgramServices& services = CurrentProgramServices();
+  const MemoryAreaManager& map = services.MemoryMap();
+  flag = OperandValueFlag{};
+
+  std::wstring working = written;
+  const bool symbol = services.LookupSymbolNamePrefixed(working, page.PageId);
+
+  OperandAddress address;
+  OperandFields fields;
+  std::wstring marker;
+  if (MatchSlotAddress(working, slot, map, address, fields, marker)) {
+    AppendRun(text, runs, written, colour(symbol ? 3 : 0));
+    std::wstring value;
+    const bool known = ReadCachedValueText(online, fields, address.groups != -1, slot.Const, value);
+    std::wstring shown;
+    if (known) {
+      shown = value;
+      ConstantOperand parsed;
+      if (IsDataType(slot.Const) && ParseConstantOperand(parsed, map, slot.Const, value)) {
+        flag = OperandValueFlag{1, static_cast<int>(parsed.value)};
+      }
+    } else if (!value.empty()) {
+      shown = value;  // online, value not read yet: "Unknown"
+    } else if (slot.Marker != 0 && !marker.empty()) {
+      shown = marker;
+    }
+    if (!shown.empty()) {
+      AppendRun(text, runs, L" ", colour(0));
+      AppendRun(text, runs, L"[", colour(5));
+      AppendRun(text, runs, shown, colour(6));
+      AppendRun(text, runs, L"]", colour(5));
+    }
+    return;
+  }
+
+  ConstantOperand constant;
+  if (SlotAdmitsConstants(slot) && IsDataType(slot.Const) && ParseConstantOperand(constant, map, slot.Const, working)) {
+    AppendRun(text, runs, written, colour(6));
+    if (constant.index == -1) flag = OperandValueFlag{1, static_cast<int>(constant.value)};
+    return;
+  }
+  AppendRun(text, runs, written, colour(10));
+}
+
+}  // namespace Brenno
