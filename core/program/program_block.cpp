@@ -7,6 +7,7 @@
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/env/page_names.h"
+#include "core/project/local_var_table.h"
 #include "core/project/project.h"
 
 namespace Brenno {
@@ -104,7 +105,7 @@ void ResizeLocalVarTable(size_t n, LocalVarTable& variables) {
     variables.resize(n);
     return;
   }
-  while (variables.size() < n) variables.push_back(VarEntry{L"", L"", L"", 0, 0, 0});
+  while (variables.size() < n) variables.push_back(MakeEmptyVarEntry());
 }
 
 // ---------------------------------------------------------------- building

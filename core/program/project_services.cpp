@@ -2,6 +2,7 @@
 
 #include "core/env/page_names.h"
 #include "core/project/project.h"
+#include "core/project/symbol_resolution.h"
 
 namespace Brenno {
 
@@ -11,12 +12,14 @@ const MemoryAreaManager& CurrentProjectServices::MemoryMap() const { return Curr
 
 bool CurrentProjectServices::LookupSymbolNamePrefixed(std::wstring& text, int pageId) const {
   const Project& project = CurrentProject();
-  return Brenno::LookupSymbolNamePrefixed(text, project.Symbols, FindLocalVarTable(project.Program, pageId));
+  return Brenno::LookupSymbolNamePrefixed(text, project.Symbols,
+                                          SymbolScope{FindLocalVarTable(project.Program, pageId), &project.MemoryAreas});
 }
 
 bool CurrentProjectServices::LookupOperandSymbolPrefixed(std::wstring& text, int pageId) const {
   const Project& project = CurrentProject();
-  return Brenno::LookupOperandSymbolPrefixed(text, project.Symbols, FindLocalVarTable(project.Program, pageId));
+  return Brenno::LookupOperandSymbolPrefixed(text, project.Symbols,
+                                             SymbolScope{FindLocalVarTable(project.Program, pageId), &project.MemoryAreas});
 }
 
 bool CurrentProjectServices::ReplacePageNameByReferenceName(std::wstring& text) const {

@@ -9,6 +9,9 @@
 #include "core/link/online_cache.h"
 #include "core/program/program_block.h"
 #include "core/project/symbol_table.h"
+#include "core/project/data_block_table.h"
+#include "core/project/status_chart.h"
+#include "core/project/system_block_table.h"
 
 namespace Brenno {
 
@@ -25,6 +28,9 @@ class Project {
   // Values the online monitor reads from the PLC.
   OnlineCache Online;
   ProgramBlock Program;
+  DataBlockTable DataBlocks;
+  SystemBlockTable SystemBlocks;
+  Brenno::StatusChart StatusChart;
 };
 
 // The process-wide environment that the model code reaches the current project through. The

@@ -1,98 +1,159 @@
-// The project's global symbol table and the local variable rows of the program pages, in the
-// minimal form the program model needs until the symbol tables are built in full: the eight
-// symbol sizes of the PLC type, a flat list of global symbols, the local variable rows, and the
-// lookups between symbol names and addresses.
+// The project's global symbol table and the record shared by global symbols and local
+// variables.
+//
+// `SymbolTable` is a paged table ("USR_" pages) of `VarEntry` rows: each row binds a name to an
+// address of a data type, with a comment. The table also carries the eight symbol sizes of the
+// PLC type, the local variable area names and the per-type operand formats that the local
+// variable tables, the subroutine interfaces and the image coders use.
+//
+// Check flags are derived data: every change of a row revalidates the whole table, and only
+// entries whose flags equal 31 (kVarEntryComplete) stand for a symbol. Validation writes valid
+// addresses back in their canonical form.
+//
+// The operations without an explicit memory-area manager read the current project's one.
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "core/env/memory_area_manager.h"
 #include "core/env/plc_type.h"
+#include "core/project/paged_table.h"
 
 namespace Brenno {
 
-class ProgramBlock;
-
-// Areas of a local variable.
+// Areas of a local variable; a global symbol has area 0.
 enum VarArea : int {
   kVarAreaIn = 0,
   kVarAreaInOut = 1,
   kVarAreaOut = 2,
   kVarAreaTemp = 3,
 };
+inline constexpr int kVarAreaCount = 4;
 
-// One local variable row of a program page.
+// Bits of VarEntry::CheckFlags.
+inline constexpr int kVarCheckArea = 1;     // the area index is valid
+inline constexpr int kVarCheckType = 2;     // the data type index is valid
+inline constexpr int kVarCheckName = 4;     // the name is a valid symbol name and unique
+inline constexpr int kVarCheckAddress = 8;  // the address is valid for the type and unique
+inline constexpr int kVarCheckDone = 16;    // the entry has been checked
+inline constexpr int kVarEntryComplete = 31;
+
+// A global symbol or a local variable.
 struct VarEntry {
+  int CheckFlags = 0;
+  int Area = 0;
+  int Type = 0;  // data type index 0 "BOOL" .. 10 "REAL"
   std::wstring Name;
   std::wstring Address;
   std::wstring Comment;
-  // 0 when the row passed its checks; otherwise bits telling what is wrong with it.
-  int CheckFlags = 0;
-  int Area = kVarAreaTemp;
-  int DataType = 0;
 
   bool operator==(const VarEntry&) const = default;
 };
 
-// Bit of CheckFlags: the row has no name or no address and stands for no variable.
-inline constexpr int kVarCheckIncomplete = 0x01;
-
 using LocalVarTable = std::vector<VarEntry>;
 
-// Empty texts, all numbers 0, the given area.
+// All numbers 0, empty texts (area IN / global, type BOOL).
+VarEntry MakeEmptyVarEntry();
+// The same with the given area.
 VarEntry MakeAreaVarEntry(int area);
 void DestroyVarEntry(VarEntry& entry);
-// A row that stands for a variable the lookups may use.
+// A complete entry: flags 31.
 bool IsValidVarEntry(const VarEntry& entry);
 
-// One global symbol.
-struct SymbolEntry {
-  std::wstring Name;
-  std::wstring Address;
-  std::wstring Comment;
-  bool Valid = true;
+// The fixed width class of a data type index: 0 bit, 1 byte, 2 word, 3 double word; -1 for an
+// index outside 0..10.
+int DataTypeWidthClass(int type);
 
-  bool operator==(const SymbolEntry&) const = default;
-};
-
-class SymbolTable {
+class SymbolTable : public PagedTable<VarEntry> {
  public:
-  // The eight symbol sizes of the project's PLC type.
+  // The eight SymbolVar sizes of the project's PLC type.
   SymbolVarSizes Sizes;
-  std::vector<SymbolEntry> Symbols;
+  // "IN", "IN_OUT", "OUT", "TEMP".
+  std::vector<std::wstring> AreaNames;
+  // One entry per data type index 0..10.
+  std::vector<std::wstring> LocalAddressFormats;  // "Tv:" ...
+  std::vector<std::wstring> InputOperandFormats;  // "Tcavp:" ...
+  std::vector<std::wstring> InOutOperandFormats;  // "Tavp:" ...
+  std::vector<std::wstring> AddressTemplates;     // "Tv:-:Lv:" ...
+  std::vector<std::wstring> TypeNames;            // "BOOL" ... "REAL"
 
+  bool operator==(const SymbolTable& other) const;
 };
 
-// Empties the table and takes the sizes of the project's type.
-void ResetSymbolTable(SymbolTable& table, const SymbolVarSizes& sizes);
-// A member-wise snapshot, and its destruction.
+// The list entry at the index; an empty text outside the list.
+const std::wstring& SymbolListText(const std::vector<std::wstring>& list, int index);
+
+// ---- Lifecycle.
+
+// Rebuilds every member for the current project's PLC type: sizes, reserved names (the names of
+// the project's instruction library), lists and the reference pages; no working page remains.
+// ExceptionLogicError when there is no current project with a type.
+void ResetSymbolTable(SymbolTable& table);
+// The same with the sizes and reserved names given.
+void ResetSymbolTable(SymbolTable& table, const SymbolVarSizes& sizes,
+                      const std::vector<std::wstring>& reservedNames = {});
+// The first min(SizePageUser, SizePageInitUser) reference pages become working pages; then
+// validation.
+void FillDefaultSymbolTables(SymbolTable& table);
+// After loading: prune, replace pages that do not fit their reference, keep one page, validate.
+void NormalizeSymbolTable(SymbolTable& table);
+// Titles repaired and matching; the rows cut to SizeItemUser. ExceptionLogicError when the key
+// has no working page after the titles were found matching.
+bool SymbolPageMatchesReference(SymbolTable& table, int key);
+// Recomputes the flags of every entry of every working page.
+void ValidateSymbolEntries(SymbolTable& table);
+void ValidateSymbolEntries(SymbolTable& table, const MemoryAreaManager& manager);
+
+// Member-wise snapshot, assignment and destruction.
 void CopySymbolTable(const SymbolTable& table, SymbolTable& copy);
-void DestroySymbolTable(SymbolTable& copy);
+void AssignSymbolTable(SymbolTable& target, const SymbolTable& source);
+void DestroySymbolTable(SymbolTable& table);
 
-// Where the lookups find local variables: the local variable rows of the program page with
-// that id, or null when there is no such page.
-const LocalVarTable* FindLocalVarTable(const ProgramBlock& program, int pageId);
+// ---- Pages.
 
-// A name (after an optional "&" or "*", which stays in front) of a valid global symbol or,
-// with or without a leading "#", of a valid local variable becomes its address; a text
-// starting with "#" is looked up among the locals only. False, text unchanged, when nothing
-// matches. `locals` may be null (no local variables).
-bool LookupSymbolNamePrefixed(std::wstring& text, const SymbolTable& table, const LocalVarTable* locals);
-// The reverse: an address of a valid global symbol becomes its name, else one of a valid local
-// variable becomes "#" + its name.
-bool LookupOperandSymbolPrefixed(std::wstring& text, const SymbolTable& table, const LocalVarTable* locals);
+int AddSymbolTableFromReference(SymbolTable& table, int key);
+int AddFirstFreeSymbolTable(SymbolTable& table);
+// Adds the first free page and validates; the key or -1.
+int InsertSymbolTable(SymbolTable& table);
+// The key of the page to show next, or -1. The caller validates afterwards.
+int RemoveSymbolTable(SymbolTable& table, int key);
+void PruneSymbolTables(SymbolTable& table);
 
-// Program-unit keys of every unit the type defines: the interrupt table's reference keys, then
-// the subroutine table's.
-std::vector<int> CollectProgramUnitKeys(const ProgramBlock& program);
-// Makes the unit's local variables consistent: ordered by area (stable), the areas the unit
-// needs present (a subroutine IN, IN_OUT, OUT and TEMP; other units TEMP), check flags set.
-void NormalizeLocalVarTable(ProgramBlock& program, int key, const SymbolTable& table);
-// Publishes a subroutine's interface to the project's instruction library. The symbol tables
-// do not publish interfaces yet: the call definitions keep the operand slots they were read
-// with.
-void UpdateSubroutineInterface(const SymbolTable& table, int key);
-void NormalizeAllLocalVarTables(ProgramBlock& program, const SymbolTable& table);
-void UpdateAllSubroutineInterfaces(const ProgramBlock& program, const SymbolTable& table);
+// ---- Rows (key = a working page, else ExceptionLogicError; ranges are first .. end-1).
+
+int InsertSymbolEntry(SymbolTable& table, int key, int index);
+bool CanInsertSymbolEntry(const SymbolTable& table, int key, int index);
+int PasteSymbolEntries(SymbolTable& table, int key, int index, const std::vector<VarEntry>& entries);
+int DeleteSymbolEntries(SymbolTable& table, int key, int first, int end);
+bool CanDeleteSymbolEntries(const SymbolTable& table, int key, int first, int end);
+
+// Index outside the page: ExceptionLogicError.
+const VarEntry& GetSymbolEntry(const SymbolTable& table, int key, int index);
+int GetSymbolEntryType(const SymbolTable& table, int key, int index);
+const std::wstring& GetSymbolEntryName(const SymbolTable& table, int key, int index);
+const std::wstring& GetSymbolEntryAddress(const SymbolTable& table, int key, int index);
+const std::wstring& GetSymbolEntryComment(const SymbolTable& table, int key, int index);
+// False, nothing done, when the value is already stored; otherwise stored and the table
+// revalidated.
+bool SetSymbolEntryType(SymbolTable& table, int key, int index, int type);
+bool SetSymbolEntryName(SymbolTable& table, int key, int index, const std::wstring& name);
+bool SetSymbolEntryAddress(SymbolTable& table, int key, int index, const std::wstring& address);
+bool SetSymbolEntryComment(SymbolTable& table, int key, int index, const std::wstring& comment);
+
+// Clipboard text: per entry name TAB address TAB type name TAB comment CR LF.
+int CopySymbolEntriesAsText(const SymbolTable& table, int key, int first, int end, std::wstring& text);
+int CutSymbolEntriesAsText(SymbolTable& table, int key, int first, int end, std::wstring& text);
+int PasteSymbolEntriesFromText(SymbolTable& table, int key, int index, const std::wstring& text);
+
+// ---- Shared.
+
+// The symbol-name rule: not an operand address of the PLC type, not empty, no digit first, only
+// '_', letters and digits.
+bool IsValidSymbolName(const std::wstring& name);
+bool IsValidSymbolName(const std::wstring& name, const MemoryAreaManager& manager);
+
+void PushIntPair(const std::pair<int, int>& pair, std::vector<std::pair<int, int>>& pairs);
 
 }  // namespace Brenno

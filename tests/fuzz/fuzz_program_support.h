@@ -13,7 +13,9 @@
 #include "core/env/manager_var_reader.h"
 #include "core/program/project_services.h"
 #include "core/project/project.h"
+#include "core/project/local_var_table.h"
 #include "platform/text_codec.h"
+#include "../support/symbol_test_support.h"
 
 namespace fuzzprogram {
 
@@ -37,9 +39,9 @@ inline void InstallFixtureProject() {
     sizes.SizeItemSbr = 64;
     sizes.SizeItemInitSbr = 1;
     Brenno::ResetSymbolTable(project.Symbols, sizes);
-    project.Symbols.Symbols.push_back({L"Start", L"I0.0", L"", true});
-    project.Symbols.Symbols.push_back({L"Count", L"VW0", L"", true});
     Brenno::InstallEnvironment(created);
+    testsupport::AddGlobalSymbol(project.Symbols, L"Start", L"I0.0");
+    testsupport::AddGlobalSymbol(project.Symbols, L"Count", L"VW0", 2);
     Brenno::InstallCurrentProjectServices();
     Brenno::ProgramBlockSizes limits;
     limits.SizePageInt = 2;
@@ -52,7 +54,10 @@ inline void InstallFixtureProject() {
     limits.SizeItemInitSbr = 1;
     project.Program.CreateDefaultBlocks(limits, sizes, project.Instructions.ReservedNames);
     project.Program.FillDefaultProgramBlocks();
-    project.Program.GetProgramPage(0).LocalVars = {{L"tmp", L"L0.0", L"", 0, Brenno::kVarAreaTemp, 0}};
+    Brenno::VarEntry tmp = Brenno::MakeAreaVarEntry(Brenno::kVarAreaTemp);
+    tmp.Name = L"tmp";
+    project.Program.GetProgramPage(0).LocalVars = {tmp};
+    Brenno::NormalizeLocalVarTable(project.Program, 0, project.Symbols);
     return created;
   }();
   (void)environment;

@@ -29,10 +29,47 @@ EXPORT void SetLang(int language) { Note("SetLang " + std::to_string(language));
 EXPORT void SetFolder(const char16_t* folder) { Note("SetFolder " + Narrow(folder)); }
 
 #ifndef FAKE_EXCHANGE
+#ifdef FAKE_SAMPLES
+// Sample pages 0 to 3 (46, 24, 16 and 5 bytes; byte i of page p is p * 16 + i), a damaged
+// report for page 7 (a block with a negative length), and the
+// acceptance rule of a real library: pages 0, 1, 3 and 4 whatever their bytes, page 2 (the force
+// table) with exactly 16 bytes, no other page. Every check is logged as "Check page size null".
+namespace {
+const uint8_t* SamplePage(int page, int& size) {
+  static uint8_t pages[4][46];
+  static const int sizes[4] = {46, 24, 16, 5};
+  if (page < 0 || page > 3) return nullptr;
+  for (int i = 0; i < sizes[page]; ++i) pages[page][i] = static_cast<uint8_t>(page * 16 + i);
+  size = sizes[page];
+  return pages[page];
+}
+}  // namespace
+EXPORT bool CheckPageCompatible(int page, const uint8_t* data, int size) {
+  Note("Check " + std::to_string(page) + " " + std::to_string(size) + (data == nullptr ? " null" : " data"));
+  if (page == 2) return size == 16;
+  return page == 0 || page == 1 || page == 3 || page == 4;
+}
+EXPORT void GetPageSample(int page, const uint8_t** data, int* size) {
+  *data = nullptr;
+  *size = 0;
+  int length = 0;
+  const uint8_t* bytes = SamplePage(page, length);
+  if (bytes != nullptr) {
+    *data = bytes;
+    *size = length;
+  }
+  if (page == 7) {
+    static const uint8_t damaged[1] = {0};
+    *data = damaged;
+    *size = -5;
+  }
+}
+#else
 EXPORT bool CheckPageCompatible(int page, const uint8_t*, int size) { return page <= 4; }
+EXPORT void GetPageSample(int, const uint8_t** data, int* size) { *data = nullptr; *size = 0; }
+#endif
 EXPORT void SetPageData(int, const uint8_t*, int) {}
 EXPORT void GetPageData(int, const uint8_t** data, int* size) { *data = nullptr; *size = 0; }
-EXPORT void GetPageSample(int, const uint8_t** data, int* size) { *data = nullptr; *size = 0; }
 #if !defined(FAKE_OMIT_ExcuteUserConfig)
 EXPORT bool ExcuteUserConfig(void*) { return false; }
 #endif

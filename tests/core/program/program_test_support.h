@@ -17,6 +17,7 @@
 #include "core/program/project_services.h"
 #include "core/project/project.h"
 #include "platform/text_codec.h"
+#include "support/symbol_test_support.h"
 #include "support/test_paths.h"
 
 namespace programtest {

@@ -108,7 +108,7 @@ TEST_F(StlParse, CommentOnlyLineBecomesABlankLineWithTheComment) {
 }
 
 TEST_F(StlParse, SymbolsAndSubroutineNamesFollowThePageForm) {
-  Project().Symbols.Symbols.push_back({L"Start", L"I0.0", L"", true});
+  testsupport::AddGlobalSymbol(Project().Symbols, L"Start", L"I0.0");
   StlLine absolute;
   ASSERT_TRUE(Brenno::ParseStlLine(L"LD Start", absolute, Page(false)));
   EXPECT_EQ(absolute.Operands, std::vector<std::wstring>{L"I0.0"});
@@ -126,8 +126,8 @@ TEST_F(StlParse, SymbolsAndSubroutineNamesFollowThePageForm) {
 }
 
 TEST_F(StlParse, SymbolRewritingTwiceGivesTheTextsBack) {
-  Project().Symbols.Symbols.push_back({L"Start", L"I0.0", L"", true});
-  Project().Symbols.Symbols.push_back({L"Lamp", L"Q0.0", L"", true});
+  testsupport::AddGlobalSymbol(Project().Symbols, L"Start", L"I0.0");
+  testsupport::AddGlobalSymbol(Project().Symbols, L"Lamp", L"Q0.0");
   const std::vector<StlLine> original = {Line(L"LD", 0, {L"I0.0"}), Line(L"=", 0, {L"Q0.0"}, {L"c"}),
                                          Line(L"SBR0", 0, {}), Line(L"A", 0, {L"M0.0"})};
   std::vector<StlLine> lines = original;

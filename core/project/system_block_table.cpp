@@ -1,0 +1,90 @@
+#include "core/project/system_block_table.h"
+
+#include <climits>
+#include <utility>
+
+#include "core/env/exception_error.h"
+#include "core/env/plc_type.h"
+#include "core/project/project.h"
+#include "platform/plugin_abi.h"
+
+namespace Brenno {
+
+namespace {
+
+const PlcType& CurrentPlcType() {
+  const Project& project = CurrentProject();
+  if (project.Type == nullptr) throw ExceptionLogicError();
+  return *project.Type;
+}
+
+}  // namespace
+
+TablePage<uint8_t> MakeSystemPage(std::wstring name, std::wstring address, std::wstring comment,
+                                  std::vector<uint8_t> bytes) {
+  TablePage<uint8_t> page;
+  page.Name = std::move(name);
+  page.Address = std::move(address);
+  page.Comment = std::move(comment);
+  page.Rows = std::move(bytes);
+  return page;
+}
+
+std::vector<uint8_t> GetSystemPageSample(const PlcType& type, int page) {
+  const auto getSample = type.SystemBlockLibrary.Entry<SysBlockGetPageSampleFn>(kSbGetPageSample);
+  if (getSample == nullptr) return {};
+  const uint8_t* data = nullptr;
+  int size = 0;
+  getSample(page, &data, &size);
+  if (data == nullptr || size <= 0) return {};
+  return std::vector<uint8_t>(data, data + size);
+}
+
+bool CheckSystemPageWithLibrary(const PlcType& type, int page, const std::vector<uint8_t>& bytes) {
+  const auto check = type.SystemBlockLibrary.Entry<SysBlockCheckPageCompatibleFn>(kSbCheckPageCompatible);
+  if (check == nullptr) return true;
+  if (bytes.size() > static_cast<size_t>(INT_MAX)) return false;  // no length the library could be told
+  return check(page, bytes.empty() ? nullptr : bytes.data(), static_cast<int>(bytes.size()));
+}
+
+int BuildSystemReferencePages(SystemBlockTable& table) { return BuildSystemReferencePages(table, CurrentPlcType()); }
+
+int BuildSystemReferencePages(SystemBlockTable& table, const PlcType& type) {
+  table = SystemBlockTable();
+  table.PageCount = type.Description.SystemBlockSizePage;
+  for (int key = 0; key < table.PageCount; ++key) {
+    const std::wstring number = std::to_wstring(key);
+    table.Reference.insert_or_assign(key, MakeSystemPage(kSystemBlockPagePrefix + (L"_" + number),
+                                                         kSystemBlockPagePrefix + number, std::wstring(),
+                                                         GetSystemPageSample(type, key)));
+  }
+  return table.PageCount;
+}
+
+void CopyDefaultSystemPages(SystemBlockTable& table) {
+  for (const int key : ListReferencePageKeys(table)) AddTablePageFromReference(table, key);
+}
+
+bool IsSystemPageCompatible(SystemBlockTable& table, int key) {
+  return IsSystemPageCompatible(table, key, CurrentPlcType());
+}
+
+bool IsSystemPageCompatible(SystemBlockTable& table, int key, const PlcType& type) {
+  if (!SyncPageTitlesFromReference(table, key) || !PageTitlesMatchReference(table, key)) return false;
+  return CheckSystemPageWithLibrary(type, key, table.GetPage(key));
+}
+
+void CheckSystemPagesCompatible(SystemBlockTable& table) { CheckSystemPagesCompatible(table, CurrentPlcType()); }
+
+void CheckSystemPagesCompatible(SystemBlockTable& table, const PlcType& type) {
+  PruneSystemPages(table);
+  for (const int key : ListReferencePageKeys(table)) {
+    if (!IsSystemPageCompatible(table, key, type)) ResetSystemPage(table, key);
+  }
+}
+
+int ResetSystemPage(SystemBlockTable& table, int key) { return AddTablePageFromReference(table, key); }
+
+void PruneSystemPages(SystemBlockTable& table) { PruneTablePages(table); }
+
+}  // namespace Brenno
