@@ -8,15 +8,10 @@
 #include <mutex>
 #include <string>
 
-namespace Brenno {
+// The link port.
+#include "core/link/comm_port.h"
 
-// Stand-in for the link port, left closed: no port kind, no name, no open handles.
-struct CommPort {
-  int PortKind = 0;
-  std::wstring PortName;
-  int SerialHandle = -1;
-  int SocketHandle = -1;
-};
+namespace Brenno {
 
 // The fixed parameters handed to every link command.
 struct LinkSettings {

@@ -1,0 +1,95 @@
+#include "core/project/clipboard_records.h"
+
+#include "core/env/exception_error.h"
+#include "core/env/utilities.h"
+#include "core/project/program_stream.h"
+
+namespace Brenno {
+
+void EncodeClipNetworks(const std::vector<Network>& networks, StreamBytes& bytes) {
+  EncodeNetworkList(bytes, "#1", networks);
+}
+
+void EncodeClipElements(const std::vector<LadElement>& elements, StreamBytes& bytes) {
+  EncodeLadElementList(bytes, "#1", elements);
+}
+
+void DecodeClipNetworks(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, std::vector<Network>& networks) {
+  StreamRecords records;
+  SplitStreamRecords(buffer, valueOffset, endOffset, records);
+  DecodeNetworkList("#1", buffer, records, networks);
+}
+
+void DecodeClipElements(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset,
+                        std::vector<LadElement>& elements) {
+  StreamRecords records;
+  SplitStreamRecords(buffer, valueOffset, endOffset, records);
+  DecodeLadElementList("#1", buffer, records, elements);
+}
+
+void WriteClipNetworksRecord(StreamBytes& bytes, const std::vector<Network>& networks) {
+  EncodeStructField(bytes, kClipNetworksKey, networks, EncodeClipNetworks);
+}
+
+void WriteClipElementsRecord(StreamBytes& bytes, const std::vector<LadElement>& elements) {
+  EncodeStructField(bytes, kClipElementsKey, elements, EncodeClipElements);
+}
+
+void ReadClipNetworksRecord(StreamBuffer buffer, const StreamRecords& records, std::vector<Network>& networks) {
+  DecodeStructField(kClipNetworksKey, buffer, records, networks, DecodeClipNetworks);
+}
+
+void ReadClipElementsRecord(StreamBuffer buffer, const StreamRecords& records, std::vector<LadElement>& elements) {
+  DecodeStructField(kClipElementsKey, buffer, records, elements, DecodeClipElements);
+}
+
+ClipBlockContent ReadClipBlock(StreamBuffer block, bool acceptElements) {
+  ClipBlockContent content;
+  if (block.empty()) return content;
+  try {
+    StreamRecords records;
+    SplitStreamRecords(block, records);
+    if (records.size() != 1) return content;
+    const std::string_view key = RecordKey(block, records.front());
+    if (key == kClipNetworksKey) {
+      ReadClipNetworksRecord(block, records, content.NetworkList);
+      content.Held = ClipBlockContent::Networks;
+    } else if (acceptElements && key == kClipElementsKey) {
+      ReadClipElementsRecord(block, records, content.ElementList);
+      content.Held = ClipBlockContent::Elements;
+    }
+  } catch (const ExceptionParseStreamError&) {
+    return ClipBlockContent();
+  }
+  return content;
+}
+
+StreamBytes MakeClipNetworksBlock(const std::vector<Network>& networks) {
+  StreamBytes bytes;
+  WriteClipNetworksRecord(bytes, networks);
+  return bytes;
+}
+
+StreamBytes MakeClipElementsBlock(const std::vector<LadElement>& elements) {
+  StreamBytes bytes;
+  WriteClipElementsRecord(bytes, elements);
+  return bytes;
+}
+
+bool CopyNetworksToClipboard(const std::vector<Network>& networks) {
+  if (networks.empty()) return false;
+  return PutClipboardBlock(MakeClipNetworksBlock(networks));
+}
+
+bool CopyElementsToClipboard(const std::vector<LadElement>& elements) {
+  if (elements.empty()) return false;
+  return PutClipboardBlock(MakeClipElementsBlock(elements));
+}
+
+ClipBlockContent ReadClipboardForPaste(bool acceptElements) {
+  std::vector<uint8_t> block;
+  if (!GetClipboardBlock(block)) return ClipBlockContent();
+  return ReadClipBlock(block, acceptElements);
+}
+
+}  // namespace Brenno

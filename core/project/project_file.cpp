@@ -1,0 +1,324 @@
+#include "core/project/project_file.h"
+
+#include <iterator>
+#include <map>
+
+#include "core/env/app_environment.h"
+#include "core/env/environment_loader.h"
+#include "core/env/exception_error.h"
+#include "core/env/language.h"
+#include "core/env/plc_type.h"
+#include "core/link/online_cache.h"
+#include "core/program/ladder_metrics.h"
+#include "core/project/program_stream.h"
+#include "platform/file_util.h"
+
+namespace Brenno {
+
+namespace {
+
+enum class FileVersion { V10, V11, V12 };
+
+AppEnvironment& Environment() {
+  AppEnvironment* environment = InstalledEnvironment();
+  if (environment == nullptr) throw ExceptionLogicError();
+  return *environment;
+}
+
+StreamRecords SplitRecordValue(StreamBuffer buffer, const StreamRecordRef& record) {
+  StreamRecords records;
+  SplitStreamRecords(buffer, record.ValueOffset, record.EndOffset, records);
+  return records;
+}
+
+template <class Table, class Decode>
+void ReadSection(std::string_view key, StreamBuffer buffer, const StreamRecords& records, Table& target,
+                 Decode decode) {
+  const StreamRecordRef& record = RequireStreamRecord(buffer, records, key);
+  decode(buffer, record.ValueOffset, record.EndOffset, target);
+}
+
+template <class Row>
+void AdoptLegacyPages(PagedTable<Row>& table, std::map<int, std::vector<Row>>& entries) {
+  for (auto& [key, rows] : entries) AdoptLegacyTablePage(table, key, std::move(rows));
+}
+
+// Builds the working units of one block table from version-1.0 units, titles and locals.
+void AdoptLegacyUnits(BlockTable& table, std::map<int, LegacyProgramUnit>& units,
+                      const std::map<int, PageTitles>& titles, std::map<int, std::vector<VarEntry>>& locals) {
+  for (auto& [key, unit] : units) {
+    const auto title = titles.find(key);
+    const auto local = locals.find(key);
+    if (title == titles.end() || local == locals.end()) {
+      ThrowStreamError(PickText(L"a program unit has no titles or no local variables: key ",
+                                L"程序单元缺少标题或局部变量: 键 ") +
+                       std::to_wstring(key));
+    }
+    BlockRecord record;
+    ProgramPage::Create(record.Page);
+    record.Page.UndoLog.Networks = std::move(unit.Networks);
+    record.Page.UndoLog.Steps.clear();
+    record.Page.UndoLog.Position = 0;
+    record.Page.LocalVars = local->second;
+    record.Name = title->second.Name;
+    record.Address = title->second.Address;
+    record.Comment = title->second.Comment;
+    if (table.HasReferencePage(key)) table.Working.insert_or_assign(key, std::move(record));
+  }
+}
+
+FileVersion ParseVersion(const std::wstring& marker) {
+  if (marker == kProjectFileVersion10) return FileVersion::V10;
+  if (marker == kProjectFileVersion11) return FileVersion::V11;
+  if (marker == kProjectFileVersion12) return FileVersion::V12;
+  throw ExceptionInitFileVerError();
+}
+
+// What selecting the file's PLC type changes outside the newest project, to be put back when
+// the open fails.
+class TypeSelectionGuard {
+ public:
+  explicit TypeSelectionGuard(AppEnvironment& environment)
+      : environment_(environment), plcName_(environment.Config.PlcName) {
+    if (environment.ProjectList.size() >= 2) {
+      previousType_ = std::prev(environment.ProjectList.end(), 2)->Type;
+    }
+  }
+  ~TypeSelectionGuard() {
+    if (committed_) return;
+    environment_.Config.PlcName = plcName_;
+    if (previousType_ != nullptr) SetLadderMetrics(environment_.Config.ViewZoom, previousType_->IsFxMode());
+  }
+  void Commit() { committed_ = true; }
+
+ private:
+  AppEnvironment& environment_;
+  std::wstring plcName_;
+  const PlcType* previousType_ = nullptr;
+  bool committed_ = false;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- whole files
+
+void ReadWholeFile(std::vector<uint8_t>& bytes, const std::wstring& path) {
+  std::wstring reason;
+  std::vector<uint8_t> read;
+  if (!platform::ReadFileBytes(path, read, &reason)) ThrowStreamError(reason);
+  if (read.empty()) ThrowStreamError(path + PickText(L": the file is empty", L": 文件为空"));
+  bytes.swap(read);
+}
+
+void WriteWholeFile(const std::vector<uint8_t>& bytes, const std::wstring& path) {
+  if (bytes.empty()) ThrowStreamError(path + PickText(L": nothing to write", L": 没有要写入的内容"));
+  std::wstring reason;
+  if (!platform::WriteFileBytes(path, bytes, &reason)) ThrowStreamError(reason);
+}
+
+// ---------------------------------------------------------------- sections
+
+void ReadSymbolVarSection(std::string_view key, StreamBuffer buffer, const StreamRecords& records, SymbolTable& table) {
+  ReadSection(key, buffer, records, table, DecodeSymbolTable);
+}
+
+void ReadDataBlockSection(std::string_view key, StreamBuffer buffer, const StreamRecords& records,
+                          DataBlockTable& table) {
+  ReadSection(key, buffer, records, table, DecodeDataBlockTable);
+}
+
+void ReadSystemBlockSection(std::string_view key, StreamBuffer buffer, const StreamRecords& records,
+                            SystemBlockTable& table) {
+  ReadSection(key, buffer, records, table, DecodeSystemBlockTable);
+}
+
+void ReadProgramBlockSection(std::string_view key, StreamBuffer buffer, const StreamRecords& records,
+                             ProgramBlock& program) {
+  ReadSection(key, buffer, records, program, DecodeProgramBlock);
+}
+
+void ReadStatusChartSection(std::string_view key, StreamBuffer buffer, const StreamRecords& records, StatusChart& chart) {
+  ReadSection(key, buffer, records, chart, DecodeStatusChartTable);
+}
+
+void WriteSymbolVarSection(StreamBytes& bytes, std::string_view key, const SymbolTable& table) {
+  EncodeStructField(bytes, key, table, EncodeSymbolTable);
+}
+
+void WriteDataBlockSection(StreamBytes& bytes, std::string_view key, const DataBlockTable& table) {
+  EncodeStructField(bytes, key, table, EncodeDataBlockTable);
+}
+
+void WriteSystemBlockSection(StreamBytes& bytes, std::string_view key, const SystemBlockTable& table) {
+  EncodeStructField(bytes, key, table, EncodeSystemBlockTable);
+}
+
+void WriteProgramBlockSection(StreamBytes& bytes, std::string_view key, const ProgramBlock& program) {
+  EncodeStructField(bytes, key, program, EncodeProgramBlock);
+}
+
+void WriteStatusChartSection(StreamBytes& bytes, std::string_view key, const StatusChart& chart) {
+  EncodeStructField(bytes, key, chart, EncodeStatusChartTable);
+}
+
+// ---------------------------------------------------------------- version 1.0
+
+void ReadLegacySymbolTable(StreamBuffer buffer, const StreamRecords& records, SymbolTable& table) {
+  const StreamRecords fields = SplitRecordValue(buffer, RequireStreamRecord(buffer, records, kSymbolVarKey));
+  std::map<int, std::vector<VarEntry>> pages;
+  DecodeLegacyVarEntryMap(pages, "#1", fields, buffer);
+  AdoptLegacyPages(table, pages);
+}
+
+void ReadLegacyDataBlocks(StreamBuffer buffer, const StreamRecords& records, DataBlockTable& table) {
+  const StreamRecords fields = SplitRecordValue(buffer, RequireStreamRecord(buffer, records, kDataBlockKey));
+  std::map<int, std::vector<DataRow>> pages;
+  DecodeLegacyDataRowMap(pages, "#1", fields, buffer);
+  AdoptLegacyPages(table, pages);
+}
+
+void ReadLegacySystemBlocks(StreamBuffer buffer, const StreamRecords& records, SystemBlockTable& table) {
+  const StreamRecords fields = SplitRecordValue(buffer, RequireStreamRecord(buffer, records, kSystemBlockKey));
+  std::map<int, std::vector<uint8_t>> pages;
+  DecodeLegacyByteMap(pages, "#1", fields, buffer);
+  AdoptLegacyPages(table, pages);
+}
+
+void ReadLegacyStatusChart(StreamBuffer buffer, const StreamRecords& records, StatusChart& chart) {
+  const StreamRecords fields = SplitRecordValue(buffer, RequireStreamRecord(buffer, records, kStatusChartKey));
+  std::map<int, std::vector<StatusRow>> pages;
+  DecodeLegacyStatusRowMap(pages, "#1", fields, buffer);
+  for (auto& [key, rows] : pages) AdoptLegacyChartPage(chart, key, std::move(rows));
+}
+
+void ReadLegacyProgramBlock(StreamBuffer buffer, const StreamRecords& records, ProgramBlock& program) {
+  const StreamRecords titleFields = SplitRecordValue(buffer, RequireStreamRecord(buffer, records, kSymbolFunKey));
+  std::map<int, PageTitles> interruptTitles;
+  std::map<int, PageTitles> subroutineTitles;
+  DecodeLegacyTitlesMap(interruptTitles, "#1", titleFields, buffer);
+  DecodeLegacyTitlesMap(subroutineTitles, "#2", titleFields, buffer);
+
+  const StreamRecords symbolFields = SplitRecordValue(buffer, RequireStreamRecord(buffer, records, kSymbolVarKey));
+  std::map<int, std::vector<VarEntry>> interruptLocals;
+  std::map<int, std::vector<VarEntry>> subroutineLocals;
+  DecodeLegacyVarEntryMap(interruptLocals, "#2", symbolFields, buffer);
+  DecodeLegacyVarEntryMap(subroutineLocals, "#3", symbolFields, buffer);
+
+  const StreamRecordRef& programRecord = RequireStreamRecord(buffer, records, kProgramBlockKey);
+  LegacyProgramBlock legacy;
+  DecodeLegacyProgramBlock(buffer, programRecord.ValueOffset, programRecord.EndOffset, legacy);
+
+  program.ViewMode = legacy.ViewMode;
+  AdoptLegacyUnits(program.InterruptTable, legacy.Interrupts, interruptTitles, interruptLocals);
+  AdoptLegacyUnits(program.SubroutineTable, legacy.Subroutines, subroutineTitles, subroutineLocals);
+}
+
+// ---------------------------------------------------------------- type sequences
+
+void ResetProjectForType(Project& project) {
+  RebuildOnlineCache(project.Online, project.MemoryAreas);
+  ResetSymbolTable(project.Symbols);
+  ResetDataBlockTable(project.DataBlocks);
+  BuildSystemReferencePages(project.SystemBlocks);
+  project.Program.CreateDefaultBlocks();
+  ResetStatusChart(project.StatusChart);
+}
+
+std::vector<ProgramBlockCut> NormalizeProjectForType(Project& project) {
+  NormalizeSymbolTable(project.Symbols);
+  NormalizeDataBlocks(project.DataBlocks);
+  CheckSystemPagesCompatible(project.SystemBlocks);
+  std::vector<ProgramBlockCut> cuts = project.Program.NormalizeProgramBlocks();
+  NormalizeStatusChart(project.StatusChart);
+  return cuts;
+}
+
+// ---------------------------------------------------------------- open and save
+
+std::vector<ProgramBlockCut> OpenProjectFile(const std::wstring& path) {
+  Environment();
+  CurrentProject();
+  std::vector<uint8_t> bytes;
+  ReadWholeFile(bytes, path);
+  return OpenProjectBytes(bytes);
+}
+
+std::vector<ProgramBlockCut> OpenProjectBytes(StreamBuffer buffer) {
+  AppEnvironment& environment = Environment();
+  Project& project = CurrentProject();
+
+  StreamRecords records;
+  SplitStreamRecords(buffer, records);
+
+  std::wstring marker;
+  DecodeStringField(kFileVerKey, buffer, records, marker);
+  const FileVersion version = ParseVersion(marker);
+  std::wstring typeName;
+  DecodeStringField(kPlcTypeKey, buffer, records, typeName);
+
+  TypeSelectionGuard guard(environment);
+  if (!SelectPlcType(environment, typeName)) throw ExceptionInitPlcTypeError();
+  ResetProjectForType(project);
+
+  std::vector<uint8_t> passwords;
+  if (version == FileVersion::V10) {
+    ReadLegacySymbolTable(buffer, records, project.Symbols);
+    ReadLegacyDataBlocks(buffer, records, project.DataBlocks);
+    ReadLegacySystemBlocks(buffer, records, project.SystemBlocks);
+    ReadLegacyProgramBlock(buffer, records, project.Program);
+    ReadLegacyStatusChart(buffer, records, project.StatusChart);
+  } else {
+    ReadSymbolVarSection(kSymbolVarKey, buffer, records, project.Symbols);
+    ReadDataBlockSection(kDataBlockKey, buffer, records, project.DataBlocks);
+    ReadSystemBlockSection(kSystemBlockKey, buffer, records, project.SystemBlocks);
+    ReadProgramBlockSection(kProgramBlockKey, buffer, records, project.Program);
+    ReadStatusChartSection(kStatusChartKey, buffer, records, project.StatusChart);
+    if (version == FileVersion::V12) ReadByteRecords(passwords, kPasswordKey, records, buffer);
+  }
+
+  std::vector<ProgramBlockCut> cuts = NormalizeProjectForType(project);
+
+  // Everything read: now the password table. A version-1.2 file defines the whole table: bytes
+  // without a record become 0, records beyond the table are ignored.
+  if (version == FileVersion::V12) {
+    environment.PasswordTable1.fill(0);
+    for (size_t i = 0; i < passwords.size() && i < kUnitPasswordTableSize; ++i) environment.PasswordTable1[i] = passwords[i];
+  }
+  guard.Commit();
+  return cuts;
+}
+
+std::vector<ProgramBlockCut> OpenProjectAsCurrent(const std::wstring& path) {
+  AppEnvironment& environment = Environment();
+  environment.ProjectList.emplace_back();
+  std::vector<ProgramBlockCut> cuts;
+  try {
+    cuts = OpenProjectFile(path);
+  } catch (...) {
+    environment.ProjectList.pop_back();
+    throw;
+  }
+  environment.ProjectList.erase(environment.ProjectList.begin(), std::prev(environment.ProjectList.end()));
+  return cuts;
+}
+
+StreamBytes BuildProjectFileBytes(const Project& project, const std::array<uint8_t, kUnitPasswordTableSize>& passwords) {
+  if (project.Type == nullptr) throw ExceptionLogicError();
+  StreamBytes bytes;
+  EncodeStringField(bytes, kFileVerKey, kProjectFileVersion12);
+  EncodeStringField(bytes, kPlcTypeKey, project.Type->Name());
+  WriteSymbolVarSection(bytes, kSymbolVarKey, project.Symbols);
+  WriteDataBlockSection(bytes, kDataBlockKey, project.DataBlocks);
+  WriteSystemBlockSection(bytes, kSystemBlockKey, project.SystemBlocks);
+  WriteProgramBlockSection(bytes, kProgramBlockKey, project.Program);
+  WriteStatusChartSection(bytes, kStatusChartKey, project.StatusChart);
+  WriteByteRecords(bytes, kPasswordKey, passwords);
+  return bytes;
+}
+
+void SaveProjectFile(const std::wstring& path) {
+  const StreamBytes bytes = BuildProjectFileBytes(CurrentProject(), Environment().PasswordTable1);
+  WriteWholeFile(bytes, path);
+}
+
+}  // namespace Brenno

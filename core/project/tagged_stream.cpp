@@ -1,0 +1,273 @@
+#include "core/project/tagged_stream.h"
+
+#include <cstring>
+#include <limits>
+
+#include "core/env/language.h"
+#include "core/env/utilities.h"
+
+namespace Brenno {
+
+namespace {
+
+uint32_t ReadLength(StreamBuffer buffer, size_t at) {
+  return static_cast<uint32_t>(buffer[at]) | (static_cast<uint32_t>(buffer[at + 1]) << 8) |
+         (static_cast<uint32_t>(buffer[at + 2]) << 16) | (static_cast<uint32_t>(buffer[at + 3]) << 24);
+}
+
+void AppendLength(StreamBytes& bytes, uint32_t length) {
+  bytes.push_back(static_cast<uint8_t>(length));
+  bytes.push_back(static_cast<uint8_t>(length >> 8));
+  bytes.push_back(static_cast<uint8_t>(length >> 16));
+  bytes.push_back(static_cast<uint8_t>(length >> 24));
+}
+
+void AppendKey(StreamBytes& bytes, std::string_view key) {
+  bytes.insert(bytes.end(), key.begin(), key.end());
+  bytes.push_back(0);
+}
+
+std::wstring KeyText(std::string_view key) { return std::wstring(key.begin(), key.end()); }
+
+// The single record of a scalar value, checked for its type key and payload length (0: any).
+StreamRecordRef ScalarRecord(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset,
+                                   std::string_view typeKey, uint32_t payloadLength) {
+  StreamRecords records;
+  SplitStreamRecords(buffer, valueOffset, endOffset, records);
+  if (records.size() != 1) {
+    ThrowStreamError(PickText(L"a scalar value must hold exactly one record", L"标量值必须只含一个记录"));
+  }
+  const StreamRecordRef& record = records.front();
+  if (RecordKey(buffer, record) != typeKey) {
+    ThrowStreamError(PickText(L"expected a value of type ", L"应为类型 ") + KeyText(typeKey));
+  }
+  if (payloadLength != 0 && record.EndOffset - record.ValueOffset != payloadLength) {
+    ThrowStreamError(PickText(L"wrong value length for type ", L"值长度错误，类型 ") + KeyText(typeKey));
+  }
+  return record;
+}
+
+void AppendScalarHeader(StreamBytes& bytes, std::string_view typeKey, uint32_t length) {
+  AppendKey(bytes, typeKey);
+  AppendLength(bytes, length);
+}
+
+}  // namespace
+
+std::string FieldKey(int position) { return "#" + std::to_string(position); }
+
+void ThrowStreamError(const std::wstring& detail) {
+  ExceptionParseStreamError error;
+  if (!detail.empty()) error.AppendDetail(L"\r\n  " + detail);
+  throw error;
+}
+
+void SplitStreamRecords(StreamBuffer buffer, uint32_t begin, uint32_t end, StreamRecords& records) {
+  records.clear();
+  if (buffer.size() > std::numeric_limits<uint32_t>::max()) {
+    ThrowStreamError(PickText(L"the stream is larger than 4 GB", L"流大于 4 GB"));
+  }
+  if (end <= begin) return;
+  if (end > buffer.size()) {
+    ThrowStreamError(PickText(L"a range reaches past the end of the stream", L"范围超出流的末尾"));
+  }
+  uint32_t position = begin;
+  while (position < end) {
+    const void* zero = std::memchr(buffer.data() + position, 0, end - position);
+    if (zero == nullptr) ThrowStreamError(PickText(L"a record key has no end", L"记录键没有结束符"));
+    const uint32_t zeroAt = static_cast<uint32_t>(static_cast<const uint8_t*>(zero) - buffer.data());
+    if (end - zeroAt - 1 < 4) ThrowStreamError(PickText(L"a record length is cut short", L"记录长度不完整"));
+    const uint32_t length = ReadLength(buffer, zeroAt + 1);
+    const uint32_t valueOffset = zeroAt + 5;
+    if (length > end - valueOffset) {
+      ThrowStreamError(PickText(L"a record length exceeds the bytes that follow", L"记录长度超出剩余字节"));
+    }
+    records.push_back({position, valueOffset, valueOffset + length});
+    position = valueOffset + length;
+  }
+}
+
+void SplitStreamRecords(StreamBuffer buffer, StreamRecords& records) {
+  if (buffer.size() > std::numeric_limits<uint32_t>::max()) {
+    records.clear();
+    ThrowStreamError(PickText(L"the stream is larger than 4 GB", L"流大于 4 GB"));
+  }
+  SplitStreamRecords(buffer, 0, static_cast<uint32_t>(buffer.size()), records);
+}
+
+std::string_view RecordKey(StreamBuffer buffer, const StreamRecordRef& record) {
+  return std::string_view(reinterpret_cast<const char*>(buffer.data()) + record.KeyOffset,
+                          record.ValueOffset - 5 - record.KeyOffset);
+}
+
+bool RecordHasKey(StreamBuffer buffer, const StreamRecordRef& record, std::string_view key) {
+  return RecordKey(buffer, record) == key;
+}
+
+const StreamRecordRef* FindStreamRecord(StreamBuffer buffer, const StreamRecords& records, std::string_view key) {
+  for (const StreamRecordRef& record : records) {
+    if (RecordHasKey(buffer, record, key)) return &record;
+  }
+  return nullptr;
+}
+
+const StreamRecordRef& RequireStreamRecord(StreamBuffer buffer, const StreamRecords& records, std::string_view key) {
+  const StreamRecordRef* record = FindStreamRecord(buffer, records, key);
+  if (record == nullptr) ThrowStreamError(PickText(L"missing record ", L"缺少记录 ") + KeyText(key));
+  return *record;
+}
+
+// ---- Scalars.
+
+void DecodeFlagValue(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, uint8_t& flag) {
+  flag = buffer[ScalarRecord(buffer, valueOffset, endOffset, kFlagTypeKey, 1).ValueOffset];
+}
+
+void DecodeFlagValue(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, bool& flag) {
+  uint8_t stored = 0;
+  DecodeFlagValue(buffer, valueOffset, endOffset, stored);
+  flag = stored != 0;
+}
+
+void DecodeByteValue(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, uint8_t& value) {
+  value = buffer[ScalarRecord(buffer, valueOffset, endOffset, kByteTypeKey, 1).ValueOffset];
+}
+
+void DecodeIntValue(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, int32_t& value) {
+  value = static_cast<int32_t>(ReadLength(buffer, ScalarRecord(buffer, valueOffset, endOffset, kIntTypeKey, 4).ValueOffset));
+}
+
+void DecodeKeyValue(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, int32_t& key) {
+  DecodeIntValue(buffer, valueOffset, endOffset, key);
+}
+
+void DecodeStringValue(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, std::wstring& text) {
+  const StreamRecordRef record = ScalarRecord(buffer, valueOffset, endOffset, kStringTypeKey, 0);
+  const std::string_view bytes(reinterpret_cast<const char*>(buffer.data()) + record.ValueOffset,
+                               record.EndOffset - record.ValueOffset);
+  if (!MultiByteToWString(bytes, text)) {
+    ThrowStreamError(PickText(L"a text is not valid code page 936", L"文本不是有效的 936 代码页文本"));
+  }
+}
+
+void EncodeFlagValue(StreamBytes& bytes, uint8_t flag) {
+  AppendScalarHeader(bytes, kFlagTypeKey, 1);
+  bytes.push_back(flag);
+}
+
+void EncodeFlagValue(StreamBytes& bytes, bool flag) { EncodeFlagValue(bytes, static_cast<uint8_t>(flag ? 1 : 0)); }
+
+void EncodeByteValue(StreamBytes& bytes, uint8_t value) {
+  AppendScalarHeader(bytes, kByteTypeKey, 1);
+  bytes.push_back(value);
+}
+
+void EncodeIntValue(StreamBytes& bytes, int32_t value) {
+  AppendScalarHeader(bytes, kIntTypeKey, 4);
+  AppendLength(bytes, static_cast<uint32_t>(value));
+}
+
+void EncodeKeyValue(StreamBytes& bytes, int32_t key) { EncodeIntValue(bytes, key); }
+
+void EncodeStringValue(StreamBytes& bytes, std::wstring_view text) {
+  std::string encoded;
+  if (!WStringToMultiByte(text, encoded)) {
+    ThrowStreamError(PickText(L"this text cannot be stored in code page 936: ", L"此文本无法以 936 代码页保存: ") +
+                     std::wstring(text.substr(0, text.find(L'\0'))));
+  }
+  AppendScalarHeader(bytes, kStringTypeKey, static_cast<uint32_t>(encoded.size()));
+  bytes.insert(bytes.end(), encoded.begin(), encoded.end());
+}
+
+// ---- Fields.
+
+size_t BeginStreamField(StreamBytes& bytes, std::string_view key) {
+  AppendKey(bytes, key);
+  const size_t at = bytes.size();
+  AppendLength(bytes, 0);
+  return at;
+}
+
+void EndStreamField(StreamBytes& bytes, size_t lengthPosition) {
+  const size_t length = bytes.size() - lengthPosition - 4;
+  if (length > std::numeric_limits<uint32_t>::max()) {
+    ThrowStreamError(PickText(L"a value is larger than 4 GB", L"值大于 4 GB"));
+  }
+  for (int i = 0; i < 4; ++i) bytes[lengthPosition + i] = static_cast<uint8_t>(length >> (8 * i));
+}
+
+void DecodeIntField(std::string_view key, StreamBuffer buffer, const StreamRecords& records, int32_t& value) {
+  const StreamRecordRef& record = RequireStreamRecord(buffer, records, key);
+  DecodeIntValue(buffer, record.ValueOffset, record.EndOffset, value);
+}
+
+void DecodeFlagField(std::string_view key, StreamBuffer buffer, const StreamRecords& records, uint8_t& flag) {
+  const StreamRecordRef& record = RequireStreamRecord(buffer, records, key);
+  DecodeFlagValue(buffer, record.ValueOffset, record.EndOffset, flag);
+}
+
+void DecodeFlagField(std::string_view key, StreamBuffer buffer, const StreamRecords& records, bool& flag) {
+  const StreamRecordRef& record = RequireStreamRecord(buffer, records, key);
+  DecodeFlagValue(buffer, record.ValueOffset, record.EndOffset, flag);
+}
+
+void DecodeKeyField(std::string_view key, StreamBuffer buffer, const StreamRecords& records, int32_t& value) {
+  const StreamRecordRef& record = RequireStreamRecord(buffer, records, key);
+  DecodeKeyValue(buffer, record.ValueOffset, record.EndOffset, value);
+}
+
+void DecodeStringField(std::string_view key, StreamBuffer buffer, const StreamRecords& records, std::wstring& text) {
+  const StreamRecordRef& record = RequireStreamRecord(buffer, records, key);
+  DecodeStringValue(buffer, record.ValueOffset, record.EndOffset, text);
+}
+
+void EncodeIntField(StreamBytes& bytes, std::string_view key, int32_t value) {
+  EncodeStructField(bytes, key, [value](StreamBytes& out) { EncodeIntValue(out, value); });
+}
+
+void EncodeFlagField(StreamBytes& bytes, std::string_view key, uint8_t flag) {
+  EncodeStructField(bytes, key, [flag](StreamBytes& out) { EncodeFlagValue(out, flag); });
+}
+
+void EncodeFlagField(StreamBytes& bytes, std::string_view key, bool flag) {
+  EncodeFlagField(bytes, key, static_cast<uint8_t>(flag ? 1 : 0));
+}
+
+void EncodeKeyField(StreamBytes& bytes, std::string_view key, int32_t value) {
+  EncodeStructField(bytes, key, [value](StreamBytes& out) { EncodeKeyValue(out, value); });
+}
+
+void EncodeStringField(StreamBytes& bytes, std::string_view key, std::wstring_view text) {
+  // Encode the text first so that a text the code page cannot hold leaves no half record.
+  StreamBytes value;
+  EncodeStringValue(value, text);
+  const size_t at = BeginStreamField(bytes, key);
+  bytes.insert(bytes.end(), value.begin(), value.end());
+  EndStreamField(bytes, at);
+}
+
+// ---- Lists.
+
+void DecodeStringList(std::string_view key, StreamBuffer buffer, const StreamRecords& records,
+                      std::vector<std::wstring>& texts) {
+  DecodeStructList(key, buffer, records, texts,
+                   [](StreamBuffer b, uint32_t v, uint32_t e, std::wstring& t) { DecodeStringValue(b, v, e, t); });
+}
+
+void EncodeStringList(StreamBytes& bytes, std::string_view key, const std::vector<std::wstring>& texts) {
+  for (const std::wstring& text : texts) EncodeStringField(bytes, key, text);
+}
+
+void ReadByteRecords(std::vector<uint8_t>& target, std::string_view key, const StreamRecords& records,
+                     StreamBuffer buffer) {
+  DecodeStructList(key, buffer, records, target,
+                   [](StreamBuffer b, uint32_t v, uint32_t e, uint8_t& t) { DecodeByteValue(b, v, e, t); });
+}
+
+void WriteByteRecords(StreamBytes& bytes, std::string_view key, std::span<const uint8_t> values) {
+  for (uint8_t value : values) {
+    EncodeStructField(bytes, key, [value](StreamBytes& out) { EncodeByteValue(out, value); });
+  }
+}
+
+}  // namespace Brenno
