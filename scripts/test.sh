@@ -23,18 +23,25 @@ if command -v clang++ >/dev/null 2>&1; then
   CC=clang CXX=clang++ cmake -S . -B "$fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVISTO_FUZZ=ON >/dev/null
   cmake --build "$fuzz" -j "$jobs"
   seconds=${FUZZ_SECONDS:-10}
-  status=0
-  for harness in $(find "$fuzz/tests/fuzz" -type f -name 'fuzz_*' -perm -u+x | sort); do
+  export fuzz seconds
+  # One harness per core at a time; each writes its own log and corpus.
+  run_harness() {
+    local harness=$1 name corpus seeds
     name=$(basename "$harness")
     corpus="$fuzz/corpus/$name"
     mkdir -p "$corpus"
     seeds="tests/fixtures/fuzz/${name#fuzz_}"
     [[ -d "$seeds" ]] || seeds=""
-    echo "fuzzing $name for ${seconds}s"
-    if ! "$harness" -max_total_time="$seconds" -print_final_stats=0 "$corpus" $seeds >"$fuzz/$name.log" 2>&1; then
-      echo "FAILED: $name (see $fuzz/$name.log)"; tail -n 40 "$fuzz/$name.log"; status=1
+    if "$harness" -max_total_time="$seconds" -print_final_stats=0 "$corpus" $seeds >"$fuzz/$name.log" 2>&1; then
+      echo "fuzzed $name for ${seconds}s: no failure"
+    else
+      echo "FAILED: $name (see $fuzz/$name.log)"; tail -n 40 "$fuzz/$name.log"; return 1
     fi
-  done
+  }
+  export -f run_harness
+  status=0
+  find "$fuzz/tests/fuzz" -type f -name 'fuzz_*' -perm -u+x | sort |
+    xargs -P "$jobs" -I{} bash -c 'run_harness "$@"' _ {} || status=1
   [[ $status -eq 0 ]] || exit $status
   echo "fuzz harnesses: no failures"
 fi
