@@ -12,8 +12,10 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
 dist="$build/dist"
-if [[ -x "$dist/Orvisto" ]]; then
-  exec "$dist/Orvisto" "$@"
+# The program file is "orvisto": the catalog folder "Orvisto" lies beside it, and one folder
+# cannot hold a file and a folder of the same name.
+if [[ -x "$dist/orvisto" ]]; then
+  exec "$dist/orvisto" "$@"
 fi
 echo "The workbench program is not built yet. Built so far:"
 find "$build" -maxdepth 3 -type f \( -name '*.a' -o -name '*.so' -o -perm -u+x \) \

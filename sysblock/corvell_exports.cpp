@@ -2,6 +2,7 @@
 
 #include "corvell_version.h"
 #include "sysblock/model/corvell_app.h"
+#include "sysblock/ui/system_block_editor.h"
 
 namespace {
 
@@ -39,7 +40,11 @@ void GetPageData(int page, const uint8_t** data, int* size) { theApp.GetPageData
 void GetPageSample(int page, const uint8_t** data, int* size) { theApp.GetPageSample(page, data, size); }
 
 bool ExcuteUserConfig(void* /*parentWindow*/) {
-  // The property sheet is not available in this build: nothing is edited, the current pages
-  // stay as they are.
-  return false;
+  // The sheet has no parent window: the host's window handle is not used.
+  try {
+    return corvell::RunSystemBlockEditor(theApp);
+  } catch (...) {
+    // Nothing is stored unless the whole sheet was stored.
+    return false;
+  }
 }

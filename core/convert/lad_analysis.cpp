@@ -33,6 +33,7 @@ void Note(int& slot, int fragment) {
 struct WorkNode {
   LogicItem item;
   std::vector<int> children;
+  int top = 0;  // the uppermost grid row of the elements below this node
 };
 
 struct WorkFragment {
@@ -42,13 +43,31 @@ struct WorkFragment {
 
 class GroupSimplifier {
  public:
-  explicit GroupSimplifier(const std::vector<LogicFragment>& group) {
-    m_fragments.reserve(group.size());
-    for (const LogicFragment& fragment : group) {
-      LogicTree::Position root = LogicRoot(fragment.tree);
-      if (root == nullptr) throw MakeLogicError(L"\r\n  Ladder analysis: empty fragment");
-      m_fragments.push_back(WorkFragment{Import(root), fragment.ends});
+  // `tops`: the uppermost grid row of each fragment's elements; empty when the rows are not
+  // known (every fragment then counts as standing in row 0).
+  GroupSimplifier(const std::vector<LogicFragment>& group, const std::vector<int>& tops) {
+    if (!tops.empty() && tops.size() != group.size()) {
+      throw MakeLogicError(L"\r\n  Ladder analysis: one row per fragment expected");
     }
+    m_fragments.reserve(group.size());
+    for (std::size_t i = 0; i < group.size(); ++i) {
+      LogicTree::Position root = LogicRoot(group[i].tree);
+      if (root == nullptr) throw MakeLogicError(L"\r\n  Ladder analysis: empty fragment");
+      m_fragments.push_back(WorkFragment{Import(root, tops.empty() ? 0 : tops[i]), group[i].ends});
+    }
+  }
+
+  // Puts every fragment's tree in its normal form. The merges join parallel branches in list
+  // order (the column order of their cells), which is not the order in which they stand: a
+  // single contact low in the first column is joined before a longer branch above it is
+  // complete, and a box branch, listed at the box's column, comes after branches below it. The
+  // same logic then gives trees of different shapes, and the list written from such a tree lays
+  // the branches out in another order than the ladder it was read from. In normal form every
+  // run of nested parallel items is one left-deep chain whose branches stand in the order of
+  // their uppermost rows (top branch first, as the layout stacks them), and every run of nested
+  // series items one left-deep chain in its left-to-right order.
+  void Normalize() {
+    for (const WorkFragment& fragment : m_fragments) NormalizeTree(fragment.root);
   }
 
   void Run() {
@@ -82,14 +101,14 @@ class GroupSimplifier {
   }
 
  private:
-  int Import(LogicTree::Position root) {
-    const int index = NewNode(root->value);
+  int Import(LogicTree::Position root, int top) {
+    const int index = NewNode(root->value, {}, top);
     std::vector<std::pair<LogicTree::Position, int>> stack{{root, index}};
     while (!stack.empty()) {
       const auto [node, at] = stack.back();
       stack.pop_back();
       for (LogicTree::Position child = node->first_child; child != nullptr; child = child->next_sibling) {
-        const int copy = NewNode(child->value);
+        const int copy = NewNode(child->value, {}, top);
         m_nodes[static_cast<std::size_t>(at)].children.push_back(copy);
         stack.emplace_back(child, copy);
       }
@@ -97,9 +116,60 @@ class GroupSimplifier {
     return index;
   }
 
-  int NewNode(const LogicItem& item, std::vector<int> children = {}) {
-    m_nodes.push_back(WorkNode{item, std::move(children)});
+  // A node over `children` stands as high as the highest of them; a leaf at `top`.
+  int NewNode(const LogicItem& item, std::vector<int> children = {}, int top = 0) {
+    if (!children.empty()) {
+      top = m_nodes[static_cast<std::size_t>(children.front())].top;
+      for (int child : children) top = std::min(top, m_nodes[static_cast<std::size_t>(child)].top);
+    }
+    m_nodes.push_back(WorkNode{item, std::move(children), top});
     return static_cast<int>(m_nodes.size() - 1);
+  }
+
+  static bool IsConnection(const LogicItem& item, int kind) {
+    return item.kind == kLogicItemConnection && item.value == kind;
+  }
+
+  // Top down: at a series or parallel item, the parts of the whole run of nested items of that
+  // kind (left to right) are chained again left-deep, parallel parts sorted by their uppermost
+  // row (a stable sort: parts in one row keep their order); then the parts themselves.
+  void NormalizeTree(int root) {
+    std::vector<int> pending{root};
+    std::vector<int> parts;
+    std::vector<int> stack;
+    while (!pending.empty()) {
+      const int node = pending.back();
+      pending.pop_back();
+      const LogicItem item = m_nodes[static_cast<std::size_t>(node)].item;
+      const bool chain = IsConnection(item, kLogicSeries) || IsConnection(item, kLogicParallel);
+      if (!chain) {
+        for (int child : m_nodes[static_cast<std::size_t>(node)].children) pending.push_back(child);
+        continue;
+      }
+      parts.clear();
+      const std::vector<int>& children = m_nodes[static_cast<std::size_t>(node)].children;
+      stack.assign(children.rbegin(), children.rend());
+      while (!stack.empty()) {
+        const int at = stack.back();
+        stack.pop_back();
+        const WorkNode& n = m_nodes[static_cast<std::size_t>(at)];
+        if (n.item == item) {
+          stack.insert(stack.end(), n.children.rbegin(), n.children.rend());
+        } else {
+          parts.push_back(at);
+        }
+      }
+      if (parts.size() < 2) continue;  // not built by the merges; left alone
+      if (IsConnection(item, kLogicParallel)) {
+        std::stable_sort(parts.begin(), parts.end(), [this](int a, int b) {
+          return m_nodes[static_cast<std::size_t>(a)].top < m_nodes[static_cast<std::size_t>(b)].top;
+        });
+      }
+      int chained = parts.front();
+      for (std::size_t k = 1; k + 1 < parts.size(); ++k) chained = NewNode(item, {chained, parts[k]});
+      m_nodes[static_cast<std::size_t>(node)].children = {chained, parts.back()};
+      pending.insert(pending.end(), parts.begin(), parts.end());
+    }
   }
 
   // For every net from 0 to the largest end of the group: the fragment consuming it (among its
@@ -157,6 +227,8 @@ class GroupSimplifier {
         const int placed = used[static_cast<std::size_t>(p)] ? CopySubtree(child) : child;
         used[static_cast<std::size_t>(p)] = true;
         m_nodes[static_cast<std::size_t>(boxRoot)].children.push_back(placed);
+        m_nodes[static_cast<std::size_t>(boxRoot)].top =
+            std::min(m_nodes[static_cast<std::size_t>(boxRoot)].top, m_nodes[static_cast<std::size_t>(placed)].top);
       }
       const int last = ends.back();
       m_fragments[b].ends = {start, last};
@@ -175,14 +247,14 @@ class GroupSimplifier {
 
   // A copy of the subtree at root, in new nodes.
   int CopySubtree(int root) {
-    const int copy = NewNode(m_nodes[static_cast<std::size_t>(root)].item);
+    const int copy = NewNode(m_nodes[static_cast<std::size_t>(root)].item, {}, m_nodes[static_cast<std::size_t>(root)].top);
     std::vector<std::pair<int, int>> stack{{root, copy}};
     while (!stack.empty()) {
       const auto [from, to] = stack.back();
       stack.pop_back();
       const std::vector<int> children = m_nodes[static_cast<std::size_t>(from)].children;
       for (int child : children) {
-        const int c = NewNode(m_nodes[static_cast<std::size_t>(child)].item);
+        const int c = NewNode(m_nodes[static_cast<std::size_t>(child)].item, {}, m_nodes[static_cast<std::size_t>(child)].top);
         m_nodes[static_cast<std::size_t>(to)].children.push_back(c);
         stack.emplace_back(child, c);
       }
@@ -398,9 +470,12 @@ void MarkFeedingInputs(const LogicGraph& graph, std::vector<bool>& taken, int ne
   MarkFeeding(graph, DriversByNet(graph), taken, net, group);
 }
 
-bool SimplifyLadGraph(std::vector<LogicFragment>& group) {
-  GroupSimplifier simplifier(group);
+bool SimplifyLadGraph(std::vector<LogicFragment>& group) { return SimplifyLadGraph(group, {}); }
+
+bool SimplifyLadGraph(std::vector<LogicFragment>& group, const std::vector<int>& tops) {
+  GroupSimplifier simplifier(group, tops);
   simplifier.Run();
+  simplifier.Normalize();
   simplifier.Export(group);
   return group.size() == 1 && group.front().ends.size() == 2;
 }
@@ -412,6 +487,7 @@ void AnalyzeLadGrid(const InstructionLibrary& library, const CellGrid& grid, Log
   const LinkMap map(grid);
 
   // Input elements, column by column and top to bottom; every element is classified here.
+  std::vector<int> inputRows;
   for (int c = 0; c < grid.columns; ++c) {
     for (int r = 0; r < grid.rows; ++r) {
       const LadCell& cell = grid.At(r, c);
@@ -425,6 +501,7 @@ void AnalyzeLadGrid(const InstructionLibrary& library, const CellGrid& grid, Log
       for (int s : cell.powerIn) node.pins.push_back(map.InputNet(r, c, s));
       node.pins.push_back(map.OutputNet(r, c, cell.width, cell.powerOut.front()));
       graph.inputs.push_back(std::move(node));
+      inputRows.push_back(r);
     }
   }
   // Output elements, row by row and left to right.
@@ -491,10 +568,12 @@ void AnalyzeLadGrid(const InstructionLibrary& library, const CellGrid& grid, Log
   std::vector<bool> taken(graph.inputs.size(), false);
   std::vector<bool> inGroup(graph.inputs.size(), false);
   std::vector<std::vector<LogicFragment>> groups;
+  std::vector<std::vector<int>> groupRows;  // the row of each fragment's element
   for (int net : outputNets) {
     std::fill(inGroup.begin(), inGroup.end(), false);
     MarkFeeding(graph, drivers, taken, net, inGroup);
     std::vector<LogicFragment> group;
+    std::vector<int> rows;
     group.reserve(static_cast<std::size_t>(std::count(inGroup.begin(), inGroup.end(), true)));
     for (std::size_t i = 0; i < inGroup.size(); ++i) {
       if (!inGroup[i]) continue;
@@ -502,16 +581,21 @@ void AnalyzeLadGrid(const InstructionLibrary& library, const CellGrid& grid, Log
       MakeLogicLeaf(fragment.tree, LogicItem{kLogicItemInput, static_cast<int>(i)});
       fragment.ends = graph.inputs[i].pins;
       group.push_back(std::move(fragment));
+      rows.push_back(inputRows[i]);
     }
-    if (!group.empty() && net != 0) groups.push_back(std::move(group));
+    if (!group.empty() && net != 0) {
+      groups.push_back(std::move(group));
+      groupRows.push_back(std::move(rows));
+    }
   }
   for (bool t : taken) {
     if (!t) throw ExceptionAnalyzeError_Lad_UselessElement();
   }
 
   graph.fragments.reserve(groups.size());
-  for (std::vector<LogicFragment>& group : groups) {
-    if (!SimplifyLadGraph(group)) throw ExceptionAnalyzeError_Lad_SimplifyError();
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    std::vector<LogicFragment>& group = groups[g];
+    if (!SimplifyLadGraph(group, groupRows[g])) throw ExceptionAnalyzeError_Lad_SimplifyError();
     graph.fragments.push_back(std::move(group.front()));
   }
   if (!graph.fragments.empty() && graph.fragments.front().ends.front() != 0) {

@@ -53,6 +53,13 @@ void MarkFeedingInputs(const LogicGraph& graph, std::vector<bool>& taken, int ne
 
 // Reduces a group of fragments in place by multi-input, parallel and series merges, always the
 // first rule that fits, until none fits. True when exactly one fragment with two ends is left.
+// The trees are then put in normal form: nested parallel items become one left-deep chain
+// whose branches stand in the order of their uppermost grid rows, nested series items one
+// left-deep chain. `tops` holds the uppermost grid row of each fragment's elements, one per
+// fragment; without it every fragment counts as standing in row 0 (parallel branches then
+// keep the order in which they were joined).
+// So a ladder laid out from a list reads back as a list that lays out the same ladder.
+bool SimplifyLadGraph(std::vector<LogicFragment>& group, const std::vector<int>& tops);
 bool SimplifyLadGraph(std::vector<LogicFragment>& group);
 
 }  // namespace Brenno

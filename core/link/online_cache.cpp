@@ -12,6 +12,7 @@
 #include "core/env/instruction_records.h"
 #include "core/env/language.h"
 #include "core/env/memory_area_manager.h"
+#include "core/link/monitor_write_jobs.h"
 #include "core/project/project.h"
 
 namespace Brenno {
@@ -59,15 +60,22 @@ OnlineCacheSnapshot OnlineCache::TakeSnapshot(bool online, uint32_t now, uint32_
 
 void OnlineCache::StampRequests(const OnlineCacheSnapshot& snapshot) {
   if (!snapshot.Data.RequestFlag) return;
-  if (snapshot.WantedCells.empty() && snapshot.WantedWords.empty() && !snapshot.DebugRecordWanted) return;
-  const uint32_t now = snapshot.Now;
-  std::lock_guard<std::mutex> lock(mutex_);
-  for (const OnlineCacheSnapshot::WantedCell& wanted : snapshot.WantedCells) {
-    if (wanted.Slot < 0 || static_cast<size_t>(wanted.Slot) >= data_.ValueImages.size()) continue;
-    std::vector<ImageCell>& image = data_.ValueImages[static_cast<size_t>(wanted.Slot)];
-    if (wanted.Byte < 0 || static_cast<size_t>(wanted.Byte) >= image.size()) continue;
-    image[static_cast<size_t>(wanted.Byte)].RequestTick = now;
+  if (snapshot.WantedCells.empty() && snapshot.WantedForceCells.empty() && snapshot.WantedWords.empty() &&
+      !snapshot.DebugRecordWanted && !snapshot.RunStateWanted && !snapshot.DebugStateWanted) {
+    return;
   }
+  const uint32_t now = StoredTick(snapshot.Now);
+  std::lock_guard<std::mutex> lock(mutex_);
+  const auto stamp = [now](std::vector<std::vector<ImageCell>>& images, const OnlineCacheSnapshot::WantedCell& wanted) {
+    if (wanted.Slot < 0 || static_cast<size_t>(wanted.Slot) >= images.size()) return;
+    std::vector<ImageCell>& image = images[static_cast<size_t>(wanted.Slot)];
+    if (wanted.Byte < 0 || static_cast<size_t>(wanted.Byte) >= image.size()) return;
+    image[static_cast<size_t>(wanted.Byte)].RequestTick = now;
+  };
+  for (const OnlineCacheSnapshot::WantedCell& wanted : snapshot.WantedCells) stamp(data_.ValueImages, wanted);
+  for (const OnlineCacheSnapshot::WantedCell& wanted : snapshot.WantedForceCells) stamp(data_.ForceImages, wanted);
+  if (snapshot.RunStateWanted) data_.RunRequestTick = now;
+  if (snapshot.DebugStateWanted) data_.DebugRequestTick = now;
   for (uint32_t word : snapshot.WantedWords) {
     std::vector<RequestedVariable>& table = data_.RequestedVariables;
     auto held = std::find_if(table.begin(), table.end(), [&](const RequestedVariable& v) { return v.Word == word; });
@@ -83,6 +91,45 @@ void OnlineCache::StampRequests(const OnlineCacheSnapshot& snapshot) {
     if (stale != table.end()) *stale = RequestedVariable{word, 0, now, 0};
   }
   if (snapshot.DebugRecordWanted) data_.Debug.SetRequestTick(now);
+}
+
+void OnlineCache::SetRequestFlag(bool set) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  data_.RequestFlag = set;
+}
+
+void OnlineCache::SetStopRequest(bool set) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  data_.StopRequest = set;
+}
+
+bool OnlineCache::StopRequested() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return data_.StopRequest;
+}
+
+bool OnlineCache::TakeStopRequest() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return std::exchange(data_.StopRequest, false);
+}
+
+namespace {
+
+size_t ImageSize(const std::vector<std::vector<ImageCell>>& images, int slot) {
+  if (slot < 0 || static_cast<size_t>(slot) >= images.size()) return 0;
+  return images[static_cast<size_t>(slot)].size();
+}
+
+}  // namespace
+
+size_t OnlineCache::ForceImageSize(int slot) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return ImageSize(data_.ForceImages, slot);
+}
+
+size_t OnlineCache::ValueImageSize(int slot) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return ImageSize(data_.ValueImages, slot);
 }
 
 uint32_t OnlineTickCount() {
@@ -198,7 +245,171 @@ void WriteDebugBreakPoint(const DebugRecord& record) {
     std::lock_guard<std::mutex> lock(g_writerMutex);
     writer = g_breakPointWriter;
   }
-  if (writer) writer(record);
+  if (writer) {
+    writer(record);
+    return;
+  }
+  StartLinkJobThread([environment, record] { WriteBreakPointThreadProc(*environment, record); });
+}
+
+// ---------------------------------------------------------------- states and force flags
+
+namespace {
+
+// A snapshot of a cache judged by the installed environment; offline without one.
+OnlineCacheSnapshot TakeInstalledSnapshot(const OnlineCache& cache) {
+  AppEnvironment* environment = InstalledEnvironment();
+  if (environment == nullptr || !IsOnlineCommState(environment->CommState.load())) return OnlineCacheSnapshot();
+  const Project* project = CurrentProjectOrNull();
+  return cache.TakeSnapshot(true, OnlineTickCount(), NonNegative(environment->Config.LinkTimeUpdateError),
+                            NonNegative(environment->Config.LinkTimeUpdateMark),
+                            project != nullptr ? &project->MemoryAreas : nullptr,
+                            project != nullptr ? project->Instructions.FxMode : 0);
+}
+
+uint8_t StateOf(const OnlineCacheSnapshot& snapshot, uint8_t state, uint32_t updateTick) {
+  if (!snapshot.IsFresh(updateTick)) return 255;
+  return (state & 1) != 0 ? 1 : 2;
+}
+
+}  // namespace
+
+bool ReadCachedRunState(OnlineCacheSnapshot& snapshot, uint8_t& out) {
+  out = 255;
+  if (!snapshot.Online) return false;
+  if (snapshot.Data.RequestFlag) snapshot.RunStateWanted = true;
+  out = StateOf(snapshot, snapshot.Data.RunState, snapshot.Data.RunUpdateTick);
+  return out != 255;
+}
+
+void ReadCachedDebugState(OnlineCacheSnapshot& snapshot, uint8_t& out) {
+  out = 255;
+  if (!snapshot.Online) return;
+  if (snapshot.Data.RequestFlag) snapshot.DebugStateWanted = true;
+  out = StateOf(snapshot, snapshot.Data.DebugState, snapshot.Data.DebugUpdateTick);
+}
+
+bool ReadCachedRunState(OnlineCache& cache, uint8_t& out) {
+  OnlineCacheSnapshot snapshot = TakeInstalledSnapshot(cache);
+  const bool fresh = ReadCachedRunState(snapshot, out);
+  cache.StampRequests(snapshot);
+  return fresh;
+}
+
+void ReadCachedDebugState(OnlineCache& cache, uint8_t& out) {
+  OnlineCacheSnapshot snapshot = TakeInstalledSnapshot(cache);
+  ReadCachedDebugState(snapshot, out);
+  cache.StampRequests(snapshot);
+}
+
+void ReadCachedBit(OnlineCacheSnapshot& snapshot, const OperandFields& operand, uint8_t& out) {
+  out = 255;
+  if (!snapshot.Online || operand.slot < 0 || operand.slot > 3) return;
+  const auto& images = snapshot.Data.ForceImages;
+  if (static_cast<size_t>(operand.slot) >= images.size()) return;
+  const std::vector<ImageCell>& cells = images[static_cast<size_t>(operand.slot)];
+  if (cells.empty() || operand.byte < 0) return;
+  int64_t cell = operand.byte;
+  int bit = operand.bit;
+  if (operand.slot >= 2) {
+    const int64_t element = operand.byte / 4;
+    cell = element / 8;
+    bit = static_cast<int>(element % 8);
+  }
+  // A flag outside the image has no value (and is never polled).
+  if (cell >= static_cast<int64_t>(cells.size()) || bit < 0 || bit > 7) return;
+  if (snapshot.Data.RequestFlag) snapshot.WantedForceCells.push_back({operand.slot, static_cast<int>(cell)});
+  const ImageCell& image = cells[static_cast<size_t>(cell)];
+  if (!snapshot.IsFresh(image.UpdateTick)) return;
+  out = ((image.Value >> bit) & 1) != 0 ? 1 : 2;
+}
+
+bool IsForceableOperand(const OnlineCache& cache, const OperandFields& operand) {
+  if (operand.kind != kKindValue || operand.slot < 0) return false;
+  if (cache.ForceImageSize(operand.slot) == 0) return false;
+  if (operand.width == kWidthBit) return true;
+  return operand.width == kWidthDword && (operand.slot == 2 || operand.slot == 3) && operand.byte % 4 == 0;
+}
+
+// ---------------------------------------------------------------- writes
+
+namespace {
+
+// The installed environment when it is online and has a project, else null.
+AppEnvironment* OnlineEnvironment() {
+  AppEnvironment* environment = InstalledEnvironment();
+  if (environment == nullptr || CurrentProjectOrNull() == nullptr) return nullptr;
+  return IsOnlineCommState(environment->CommState.load()) ? environment : nullptr;
+}
+
+bool PackWord(const OperandFields& operand, OperandWord& word) {
+  const Project* project = CurrentProjectOrNull();
+  if (project == nullptr) return false;
+  try {
+    PackOperandWord(word, project->MemoryAreas, operand);
+    return true;
+  } catch (const ExceptionError&) {
+    return false;
+  }
+}
+
+bool ParseValue(const std::wstring& text, int dataType, ConstantOperand& value) {
+  const Project* project = CurrentProjectOrNull();
+  if (project == nullptr || dataType < kDataTypeBit || dataType > kDataTypeReal) return false;
+  try {
+    return ParseConstantOperand(value, project->MemoryAreas, dataType, text);
+  } catch (const ExceptionError&) {
+    return false;
+  }
+}
+
+void StartVariableWrite(AppEnvironment& environment, OperandWord word, uint32_t value) {
+  std::vector<uint32_t> words{word, value};
+  StartLinkJobThread([&environment, words = std::move(words)] { WriteVariableThreadProc(environment, words); });
+}
+
+}  // namespace
+
+bool WriteForcedVariable(OnlineCache& cache, const OperandFields& operand, uint8_t state) {
+  AppEnvironment* environment = OnlineEnvironment();
+  if (environment == nullptr || operand.slot < 0 || operand.slot > 3) return false;
+  // Only what the force images can show may be forced: a bit, or an aligned double word of
+  // slots 2 and 3.
+  if (!IsForceableOperand(cache, operand)) return false;
+  OperandWord word = 0;
+  if (!PackWord(operand, word)) return false;
+  std::vector<uint32_t> words{word, state == 2 ? 0u : 1u};
+  StartLinkJobThread(
+      [environment, words = std::move(words)] { WriteForcedVariableThreadProc(*environment, words); });
+  return true;
+}
+
+bool WriteVariable(OnlineCache& cache, const OperandFields& operand, const std::wstring& text, int dataType) {
+  AppEnvironment* environment = OnlineEnvironment();
+  if (environment == nullptr) return false;
+  if (operand.kind != kKindValue) return WriteOperandValue(operand, text, dataType);
+  if (operand.byte < 0 || operand.width < kWidthBit || operand.width > kWidthDword) return false;
+  const size_t cells = cache.ValueImageSize(operand.slot);
+  const size_t bytes = operand.width == kWidthBit ? 1 : static_cast<size_t>(WidthBytes(operand.width));
+  // The whole value must lie in the image the monitor shows.
+  if (cells == 0 || static_cast<size_t>(operand.byte) + bytes > cells) return false;
+  ConstantOperand value;
+  if (!ParseValue(text, dataType, value) || value.index != -1) return false;
+  OperandWord word = 0;
+  if (!PackWord(operand, word)) return false;
+  StartVariableWrite(*environment, word, value.value);
+  return true;
+}
+
+bool WriteOperandValue(const OperandFields& operand, const std::wstring& text, int dataType) {
+  AppEnvironment* environment = InstalledEnvironment();
+  if (environment == nullptr) return false;
+  ConstantOperand value;
+  if (!ParseValue(text, dataType, value)) return false;
+  OperandWord word = 0;
+  if (!PackWord(operand, word)) return false;
+  StartVariableWrite(*environment, word, value.value);
+  return true;
 }
 
 // ---------------------------------------------------------------- values

@@ -114,12 +114,22 @@ struct OnlineCacheSnapshot {
     int Slot = 0;
     int Byte = 0;
   };
-  std::vector<WantedCell> WantedCells;
+  std::vector<WantedCell> WantedCells;       // cells of the value images
+  std::vector<WantedCell> WantedForceCells;  // cells of the force images
   std::vector<uint32_t> WantedWords;
   bool DebugRecordWanted = false;
+  bool RunStateWanted = false;
+  bool DebugStateWanted = false;
 
-  bool IsFresh(uint32_t updateTick) const { return static_cast<uint32_t>(Now - updateTick) < MaxAge; }
+  // An update tick of 0 means "never stored" (the monitor never stores 0, see StoredTick), so
+  // a freshly rebuilt cache has no fresh value even while the tick counter is still small.
+  bool IsFresh(uint32_t updateTick) const {
+    return updateTick != 0 && static_cast<uint32_t>(Now - updateTick) < MaxAge;
+  }
 };
+
+// The tick to store for "now": never 0, which marks a value never stored or never requested.
+inline uint32_t StoredTick(uint32_t now) { return now == 0 ? 1u : now; }
 
 class OnlineCache {
  public:
@@ -132,6 +142,17 @@ class OnlineCache {
   void Update(const std::function<void(OnlineCacheData&)>& change);
   // A copy of the data, taken under the lock.
   OnlineCacheData Data() const;
+
+  // The window's request flag, set around a series of reads.
+  void SetRequestFlag(bool set);
+  // The stop request of the monitor's polling loop: set by the main frame, taken (tested and
+  // cleared) by the loop.
+  void SetStopRequest(bool set);
+  bool StopRequested() const;
+  bool TakeStopRequest();
+  // Cell counts of a slot's force and value image (0 for a slot outside the images).
+  size_t ForceImageSize(int slot) const;
+  size_t ValueImageSize(int slot) const;
 
   // A copy of the data for one series of reads (one paint).
   OnlineCacheSnapshot TakeSnapshot(bool online, uint32_t now, uint32_t maxAge, uint32_t requestLimit,
@@ -168,11 +189,41 @@ bool ReadCachedDebugRecord(OnlineCacheSnapshot& snapshot, DebugRecord& record);
 // The same on the current communication state, from a snapshot of the cache taken here.
 bool ReadCachedDebugRecord(const OnlineCache& cache, DebugRecord& record);
 
-// Installs what WriteDebugBreakPoint hands the record to (the job that writes it to the PLC);
-// null removes it.
+// Installs what WriteDebugBreakPoint hands the record to; null restores the default, the job
+// that writes the break point to the PLC (WriteBreakPointThreadProc on a job thread).
 void SetDebugBreakPointWriter(std::function<void(const DebugRecord&)> writer);
-// When online (installed environment), hands a copy of the record to the installed writer.
+// When online (installed environment), hands a copy of the record to the writer.
 void WriteDebugBreakPoint(const DebugRecord& record);
+
+// The run state (bit 0 of the status byte: running) and the debug state: out 1 set, 2 clear,
+// 255 unknown (offline, stale or never read). ReadCachedRunState returns true only when out was
+// set from a fresh value. The overloads on a cache judge it by the installed environment and
+// write the request ticks back.
+bool ReadCachedRunState(OnlineCacheSnapshot& snapshot, uint8_t& out);
+void ReadCachedDebugState(OnlineCacheSnapshot& snapshot, uint8_t& out);
+bool ReadCachedRunState(OnlineCache& cache, uint8_t& out);
+void ReadCachedDebugState(OnlineCache& cache, uint8_t& out);
+
+// The force flag of a bit operand: out 1 forced, 2 not forced, 255 unknown (offline, stale, no
+// force image, outside the image). Slots 0 and 1 keep a flag per bit of each byte; slots 2 and 3
+// one flag per 4-byte element (element = byte / 4, cell element / 8, bit element % 8).
+void ReadCachedBit(OnlineCacheSnapshot& snapshot, const OperandFields& operand, uint8_t& out);
+// A plain variable of a slot whose force image has cells: a bit, or in slots 2 and 3 a double
+// word at a multiple of 4.
+bool IsForceableOperand(const OnlineCache& cache, const OperandFields& operand);
+
+// Writes to the PLC through the write jobs, each only while online (installed environment) and
+// with the current project's memory map:
+// - WriteForcedVariable: a forceable operand of slots 0 to 3; the job gets {operand word,
+//   force flag} with the flag 0 for state 2 (release) and 1 otherwise;
+// - WriteVariable: a plain variable whose bytes lie inside the value image and whose text
+//   parses for the type without an index register, or any other operand kind through
+//   WriteOperandValue; the job gets {operand word, value};
+// - WriteOperandValue: the text parsed for the type (an index register suffix is dropped).
+// Each returns true when it started a job.
+bool WriteForcedVariable(OnlineCache& cache, const OperandFields& operand, uint8_t state);
+bool WriteVariable(OnlineCache& cache, const OperandFields& operand, const std::wstring& text, int dataType);
+bool WriteOperandValue(const OperandFields& operand, const std::wstring& text, int dataType);
 
 // The value of an operand as text in a data type. The text is emptied; not online: false.
 // Online and a plain variable (kind value): the text becomes "Unknown" / "未知" until a value

@@ -1,13 +1,15 @@
-// The project aggregate of the workbench. It holds what the environment sets when a PLC type is
-// selected (the type it belongs to and its own copies of the type's instruction library and
-// memory-area library); the program, symbol tables, data blocks and the rest join it as they
-// are built.
+// The project aggregate of the workbench: the PLC type it belongs to, its own copies of the
+// type's instruction library and memory-area library (set when the type is selected), the cross
+// reference and search index, the online cache, the symbol table, the program, the data blocks,
+// the system block and the status chart. Every member is held by value: copying a project copies
+// everything but the catalog entry it points at, and the copy is independent of its source.
 #pragma once
 
 #include "core/env/instruction_library.h"
 #include "core/env/memory_area_manager.h"
 #include "core/link/online_cache.h"
 #include "core/program/program_block.h"
+#include "core/project/cross_reference.h"
 #include "core/project/symbol_table.h"
 #include "core/project/data_block_table.h"
 #include "core/project/status_chart.h"
@@ -24,6 +26,8 @@ class Project {
   const PlcType* Type = nullptr;
   InstructionLibrary Instructions;
   MemoryAreaManager MemoryAreas;
+  // Operand uses and search results; rebuilt on request, never stored.
+  CrossReferIndex CrossReferences;
   SymbolTable Symbols;
   // Values the online monitor reads from the PLC.
   OnlineCache Online;

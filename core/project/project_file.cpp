@@ -8,9 +8,9 @@
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/env/plc_type.h"
-#include "core/link/online_cache.h"
 #include "core/program/ladder_metrics.h"
 #include "core/project/program_stream.h"
+#include "core/project/project_reset.h"
 #include "platform/file_util.h"
 
 namespace Brenno {
@@ -211,26 +211,6 @@ void ReadLegacyProgramBlock(StreamBuffer buffer, const StreamRecords& records, P
   program.ViewMode = legacy.ViewMode;
   AdoptLegacyUnits(program.InterruptTable, legacy.Interrupts, interruptTitles, interruptLocals);
   AdoptLegacyUnits(program.SubroutineTable, legacy.Subroutines, subroutineTitles, subroutineLocals);
-}
-
-// ---------------------------------------------------------------- type sequences
-
-void ResetProjectForType(Project& project) {
-  RebuildOnlineCache(project.Online, project.MemoryAreas);
-  ResetSymbolTable(project.Symbols);
-  ResetDataBlockTable(project.DataBlocks);
-  BuildSystemReferencePages(project.SystemBlocks);
-  project.Program.CreateDefaultBlocks();
-  ResetStatusChart(project.StatusChart);
-}
-
-std::vector<ProgramBlockCut> NormalizeProjectForType(Project& project) {
-  NormalizeSymbolTable(project.Symbols);
-  NormalizeDataBlocks(project.DataBlocks);
-  CheckSystemPagesCompatible(project.SystemBlocks);
-  std::vector<ProgramBlockCut> cuts = project.Program.NormalizeProgramBlocks();
-  NormalizeStatusChart(project.StatusChart);
-  return cuts;
 }
 
 // ---------------------------------------------------------------- open and save

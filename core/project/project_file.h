@@ -22,6 +22,7 @@
 
 #include "core/program/program_block.h"
 #include "core/project/project.h"
+#include "core/project/project_reset.h"
 #include "core/project/table_stream.h"
 #include "core/project/tagged_stream.h"
 
@@ -96,11 +97,5 @@ void ReadLegacyStatusChart(StreamBuffer buffer, const StreamRecords& records, St
 // Program units with the titles of "SymbolFun" and the local variables of "SymbolVar"; a unit
 // without either is refused.
 void ReadLegacyProgramBlock(StreamBuffer buffer, const StreamRecords& records, ProgramBlock& program);
-
-// ---- The step sequences that fit the newest project to its selected PLC type.
-// Reset: every table rebuilt for the type with its reference pages and no working page.
-void ResetProjectForType(Project& project);
-// Normalise: working pages that came from elsewhere fitted to the type.
-std::vector<ProgramBlockCut> NormalizeProjectForType(Project& project);
 
 }  // namespace Brenno

@@ -128,61 +128,30 @@ void AppendFormats(const FormatTypes& format, const OperandFields& fields, std::
 // ---- The online cache as the chart reads and writes it.
 
 // The force flag of a bit: 1 forced, 2 not forced, 255 unknown (offline, stale, not cached).
-// Slots 0 and 1 keep a flag per bit of each byte, slots 2 and 3 one per 4-byte element.
+// Read with the cache's request flag, so that the monitor keeps polling what the chart shows.
 uint8_t ReadForceFlag(const OnlineCacheSnapshot& snapshot, const OperandFields& fields) {
-  if (!snapshot.Online || fields.slot < 0 || fields.slot > 3) return 255;
-  const auto& images = snapshot.Data.ForceImages;
-  if (static_cast<size_t>(fields.slot) >= images.size()) return 255;
-  const std::vector<ImageCell>& cells = images[static_cast<size_t>(fields.slot)];
-  if (cells.empty() || fields.byte < 0) return 255;
-  int64_t cell = fields.byte;
-  int bit = fields.bit;
-  if (fields.slot >= 2) {
-    const int64_t element = fields.byte / 4;
-    cell = element / 8;
-    bit = static_cast<int>(element % 8);
-  }
-  if (cell >= static_cast<int64_t>(cells.size()) || bit < 0 || bit > 7) return 255;
-  const ImageCell& image = cells[static_cast<size_t>(cell)];
-  if (!snapshot.IsFresh(image.UpdateTick)) return 255;
-  return (image.Value >> bit) & 1 ? 1 : 2;
-}
-
-// Whether the cache keeps force flags for a slot: it sizes the force image of a slot from the
-// regions of the memory map in their order (a Di or Do region by its size, a region named "AI"
-// or "AQ" by 4 bytes; a later region of the same slot decides). Judged from the map, so that
-// the answer does not depend on being online.
-bool HasForceImage(const MemoryAreaManager& manager, int slot) {
-  int64_t cells = 0;
-  for (const MemoryRegion& region : manager.Regions) {
-    if (region.Slot != slot) continue;
-    if (region.Area == kAreaDi || region.Area == kAreaDo) {
-      cells = (std::max<int64_t>(region.Size(), 0) + 3) / 4 * 4;
-    } else if (region.Name == L"AI" || region.Name == L"AQ") {
-      cells = 4;
-    }
-  }
-  return cells > 0;
+  OnlineCacheSnapshot reading = snapshot;
+  uint8_t flag = 255;
+  ReadCachedBit(reading, fields, flag);
+  StampCurrentOnlineRequests(reading);
+  return flag;
 }
 
 // A plain variable of a slot with a force image: a bit, or a double word at a multiple of 4 in
-// slots 2 and 3.
-bool IsForceable(const OperandFields& fields) {
-  if (fields.kind != kKindValue || fields.slot < 0) return false;
-  if (!HasForceImage(CurrentProject().MemoryAreas, fields.slot)) return false;
-  if (fields.width == kWidthBit) return true;
-  return fields.width == kWidthDword && IsDoubleWordSlot(fields.slot) && fields.byte % 4 == 0;
-}
+// slots 2 and 3. The cache sizes its force images from the memory map when the project is
+// built, so the answer does not depend on being online.
+bool IsForceable(const OperandFields& fields) { return IsForceableOperand(CurrentProject().Online, fields); }
 
 bool IsForceableCell(const StatusRow& row) {
   const DisplayFormat* format = SelectedFormat(row);
   return format != nullptr && IsForceable(format->Operand);
 }
 
-// The value and force writes of the chart. They belong to the online cache, which starts the
-// write jobs while online; the cache has no write jobs yet, so both write nothing for now.
-void WriteValue(const DisplayFormat& format, const std::wstring& text) {}
-void WriteForce(const OperandFields& fields, uint8_t state) {}
+// The value and force writes of the chart: the online cache starts the write jobs while online.
+void WriteValue(const DisplayFormat& format, const std::wstring& text) {
+  WriteVariable(CurrentProject().Online, format.Operand, text, format.Type);
+}
+void WriteForce(const OperandFields& fields, uint8_t state) { WriteForcedVariable(CurrentProject().Online, fields, state); }
 
 // A blank cell.
 void Blank(StatusRow& row) { row = StatusRow(); }

@@ -247,6 +247,25 @@ TEST(SimplifyLadGraph, ParallelJoinsTheUpperBranchFirstAndSeriesIsLeftDeep) {
   EXPECT_EQ(shorted.size(), 2u);
 }
 
+TEST(SimplifyLadGraph, ParallelBranchesEndInTheOrderTheyStand) {
+  auto leaf = [](int i, std::vector<int> ends) {
+    LogicFragment f;
+    MakeLogicLeaf(f.tree, LogicItem{kLogicItemInput, i});
+    f.ends = std::move(ends);
+    return f;
+  };
+  // Contact a in row 0, the chain b1, b2 in row 1, contact c in row 2, all from the rail to net
+  // 3: the merges join a with c before the chain is complete.
+  const std::vector<LogicFragment> group{leaf(0, {0, 3}), leaf(1, {0, 1}), leaf(2, {0, 3}), leaf(3, {1, 3})};
+  std::vector<LogicFragment> byRows = group;
+  ASSERT_TRUE(SimplifyLadGraph(byRows, {0, 1, 2, 1}));
+  EXPECT_EQ(TreeText(byRows[0].tree), L"P(P(i0,S(i1,i3)),i2)");
+  // Without rows the merge order stands.
+  std::vector<LogicFragment> unordered = group;
+  ASSERT_TRUE(SimplifyLadGraph(unordered));
+  EXPECT_EQ(TreeText(unordered[0].tree), L"P(P(i0,i2),S(i1,i3))");
+}
+
 // Each row of the failure table, with a ladder that has exactly that defect.
 TEST(AnalyzeLadGrid, FailureTable) {
   struct Case {

@@ -5,8 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "core/convert/stl_generation.h"
 #include "core/env/exception_error.h"
+#include "core/program/ladder_edit.h"
 #include "core/program/program_block.h"
+#include "core/program/program_view_switch.h"
 #include "tests/core/convert/convert_test_support.h"
 #include "tests/core/program/program_test_support.h"
 
@@ -120,4 +123,41 @@ TEST_F(PageConversion, OtherErrorsLeaveTheWholePageAsItWas) {
   EXPECT_EQ(page.ViewState.ViewMode, kViewModeStl);
   EXPECT_EQ(page.Networks(), before);
   EXPECT_EQ(page.UndoLog.Steps.size(), 1u);
+}
+
+// A subroutine call box shown with symbols carries the subroutine's page name, which is no
+// ladder definition's keyword: the converter reads definitions by keyword, so a network is
+// converted in its address form. The program's view switch rewrites every page to addresses
+// before it converts and back to symbols afterwards, so a call box under a page name converts
+// both ways; the converter on the shown form refuses it and leaves the network as it was.
+TEST_F(PageConversion, CallBoxShowingThePageNameConvertsThroughTheAddressForm) {
+  constexpr int kFirstSubroutine = 0x10000;
+  ASSERT_TRUE(Program().RenameBlock(kFirstSubroutine, L"Pump"));
+  CompileReport report;
+  SwitchProgramView(Program(), report, kViewModeLad);
+  Environment().Config.SymbolicAddr = 1;
+  ShowProgramSymbols(Program());
+
+  LadElement call = Element(kLadKindBlock, 0, 1, L"SBR_0");
+  call.PowerIn = {{0, L"EN"}};
+  Network shown = LadNetwork({Contact(0, 0, L"I0.0"), call});
+  ConvertLadderNetworkToSymbols(0, shown.Grid);
+  ASSERT_EQ(shown.Grid.Elements[1].Name, L"Pump");
+
+  Network direct = shown;
+  EXPECT_THROW(ConvertToStl(direct), ExceptionAnalyzeError_Lad_LadElementError);
+  EXPECT_EQ(direct, shown);
+
+  ProgramPage& main = Program().GetProgramPage(0);
+  main.UndoLog.Networks = {shown};
+  SwitchProgramView(Program(), report, kViewModeStl);
+  EXPECT_EQ(report.ErrorCount, 0);
+  ASSERT_EQ(main.Networks()[0].Kind, kNetworkStl);
+  EXPECT_EQ(Text(main.Networks()[0].Lines), (std::vector<std::wstring>{L"LD I0.0", L"Pump"}));
+  EXPECT_TRUE(main.ViewState.Symbolic);
+
+  SwitchProgramView(Program(), report, kViewModeLad);
+  EXPECT_EQ(report.ErrorCount, 0);
+  ASSERT_EQ(main.Networks()[0].Kind, kNetworkLad);
+  EXPECT_EQ(main.Networks()[0].Grid, shown.Grid);
 }

@@ -225,6 +225,115 @@ TEST_F(OnlineCacheTest, RebuildSizesTheImagesFromTheMemoryMap) {
   EXPECT_TRUE(copy == cache_);
 }
 
+TEST_F(OnlineCacheTest, StatesAndForceFlagsCountOnlyWhileFresh) {
+  cache_.Update([](OnlineCacheData& data) {
+    data.RunState = 0x05;
+    data.RunUpdateTick = 9000;
+    data.DebugState = 0x02;
+    data.DebugUpdateTick = 9000;
+    data.ForceImages[2][1] = {0x04, 0, 9000};  // slot 2: one flag per double word
+    data.ForceImages[0][3] = {0x80, 0, 9000};
+  });
+  const OperandFields md40{kKindValue, 2, kWidthDword, 40, 0, 0, 0};  // element 10: cell 1, bit 2
+  const OperandFields i37{kKindValue, 0, kWidthBit, 3, 7, 0, 0};
+  const OperandFields i36{kKindValue, 0, kWidthBit, 3, 6, 0, 0};
+  const OperandFields pastEnd{kKindValue, 0, kWidthBit, 16, 0, 0, 0};
+  uint8_t out = 0;
+  OnlineCacheSnapshot fresh = Snapshot(true, 12999);
+  EXPECT_TRUE(ReadCachedRunState(fresh, out));
+  EXPECT_EQ(out, 1);
+  ReadCachedDebugState(fresh, out);
+  EXPECT_EQ(out, 2);
+  ReadCachedBit(fresh, md40, out);
+  EXPECT_EQ(out, 1);
+  ReadCachedBit(fresh, i37, out);
+  EXPECT_EQ(out, 1);
+  ReadCachedBit(fresh, i36, out);
+  EXPECT_EQ(out, 2);
+  ReadCachedBit(fresh, pastEnd, out);
+  EXPECT_EQ(out, 255);
+  for (OnlineCacheSnapshot other : {Snapshot(true, 13000), Snapshot(false, 12999)}) {
+    EXPECT_FALSE(ReadCachedRunState(other, out));
+    EXPECT_EQ(out, 255);
+    ReadCachedDebugState(other, out);
+    EXPECT_EQ(out, 255);
+    ReadCachedBit(other, i37, out);
+    EXPECT_EQ(out, 255);
+  }
+  // A rebuilt cache holds nothing fresh, even while the tick counter is still small.
+  OnlineCache rebuilt;
+  RebuildOnlineCache(rebuilt, TypeA());
+  OnlineCacheSnapshot early = rebuilt.TakeSnapshot(true, 100, 4000, 2000, &TypeA(), 0);
+  EXPECT_FALSE(ReadCachedRunState(early, out));
+  ReadCachedBit(early, i37, out);
+  EXPECT_EQ(out, 255);
+}
+
+TEST_F(OnlineCacheTest, ReadsOfStatesAndForceFlagsStampTheirRequests) {
+  cache_.SetRequestFlag(true);
+  OnlineCacheSnapshot asking = Snapshot(true, 0);  // a tick of 0 is stored as 1: 0 means never
+  uint8_t out = 0;
+  ReadCachedRunState(asking, out);
+  ReadCachedDebugState(asking, out);
+  ReadCachedBit(asking, OperandFields{kKindValue, 3, kWidthDword, 40, 0, 0, 0}, out);
+  cache_.StampRequests(asking);
+  const OnlineCacheData data = cache_.Data();
+  EXPECT_EQ(data.RunRequestTick, 1u);
+  EXPECT_EQ(data.DebugRequestTick, 1u);
+  EXPECT_EQ(data.ForceImages[3][1].RequestTick, 1u);
+  EXPECT_EQ(data.ForceImages[3][0].RequestTick, 0u);
+}
+
+TEST_F(OnlineCacheTest, ForceableOperands) {
+  const struct {
+    OperandFields fields;
+    bool forceable;
+  } cases[] = {
+      {{kKindValue, 0, kWidthBit, 0, 1, 0, 0}, true},     // I0.1
+      {{kKindValue, 0, kWidthByte, 0, 0, 0, 0}, false},   // IB0
+      {{kKindValue, 2, kWidthDword, 4, 0, 0, 0}, true},   // MD4
+      {{kKindValue, 2, kWidthDword, 6, 0, 0, 0}, false},  // MD6: not a whole element
+      {{kKindValue, 1, kWidthDword, 4, 0, 0, 0}, false},  // QD4: slots 0 and 1 force bits only
+      {{kKindValue, SlotOf(L"AI"), kWidthBit, 0, 0, 0, 0}, true},
+      {{kKindValue, SlotOf(L"V"), kWidthBit, 0, 0, 0, 0}, false},  // no force image
+      {{kKindAddress, 0, kWidthBit, 0, 1, 0, 0}, false},
+      {{kKindValue, 99, kWidthBit, 0, 0, 0, 0}, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsForceableOperand(cache_, c.fields), c.forceable) << c.fields.slot << " " << c.fields.byte;
+  }
+}
+
+TEST_F(OnlineCacheTest, AFullRequestTableLeavesANewOperandUnknown) {
+  cache_.SetRequestFlag(true);
+  // 512 operands requested at tick 1000 fill the table.
+  OnlineCacheSnapshot first = Snapshot(true, 1000);
+  std::wstring text;
+  for (int i = 0; i < 512; ++i) {
+    ReadRequestedValueText(first, OperandFields{kKindAddress, SlotOf(L"V"), kWidthDword, i, 0, 0, 0}, 3, text);
+  }
+  cache_.StampRequests(first);
+  // The 513th, within 4 x LinkTimeUpdateMark, finds no entry; later it takes an old one over.
+  const OperandFields late{kKindAddress, SlotOf(L"V"), kWidthDword, 600, 0, 0, 0};
+  OperandWord lateWord = 0;
+  PackOperandWord(lateWord, TypeA(), late);
+  const auto holds = [&] {
+    for (const RequestedVariable& entry : cache_.Data().RequestedVariables) {
+      if (entry.Word == lateWord) return true;
+    }
+    return false;
+  };
+  OnlineCacheSnapshot soon = Snapshot(true, 1000 + 7999);
+  EXPECT_FALSE(ReadRequestedValueText(soon, late, 3, text));
+  EXPECT_EQ(text, L"Unknown");
+  cache_.StampRequests(soon);
+  EXPECT_FALSE(holds());
+  OnlineCacheSnapshot later = Snapshot(true, 1000 + 8000);
+  ReadRequestedValueText(later, late, 3, text);
+  cache_.StampRequests(later);
+  EXPECT_TRUE(holds());
+}
+
 struct FlowCase {
   int fxMode;
   const wchar_t* name;

@@ -44,6 +44,8 @@ class TableFixture : public ::testing::Test {
     project.Type = type_.get();
     Brenno::ReadManagerFun(project.Instructions, TypeAFile("ManagerFun.xml"), 16);
     Brenno::ReadManagerVar(project.MemoryAreas, TypeAFile("ManagerVar.xml"));
+    // As a project reset does: the cache sizes its images (force images included) from the map.
+    Brenno::RebuildOnlineCache(project.Online, project.MemoryAreas);
     Brenno::InstallEnvironment(environment_.get());
   }
 

@@ -1,0 +1,194 @@
+#include "core/project/project_commands.h"
+
+#include <iterator>
+
+#include "core/compiler/binary_image.h"
+#include "core/compiler/block_compilers.h"
+#include "core/env/app_environment.h"
+#include "core/env/environment_loader.h"
+#include "core/env/exception_error.h"
+#include "core/env/page_names.h"
+#include "core/env/plc_type.h"
+#include "core/program/compile_report.h"
+#include "core/program/ladder_metrics.h"
+#include "core/program/program_view_switch.h"
+#include "core/project/message_box.h"
+#include "core/project/pmw_import.h"
+#include "core/project/project.h"
+#include "core/project/project_file.h"
+#include "core/project/project_list.h"
+#include "core/project/project_reset.h"
+
+namespace Brenno {
+
+namespace {
+
+AppEnvironment& Environment() {
+  AppEnvironment* environment = InstalledEnvironment();
+  if (environment == nullptr) throw ExceptionLogicError();
+  return *environment;
+}
+
+// What selecting a PLC type changes outside the newest project: the configured type name and
+// the ladder metrics. Taken before a replacing command, put back when it fails.
+class TypeSettingsSnapshot {
+ public:
+  explicit TypeSettingsSnapshot(const AppEnvironment& environment)
+      : plcName_(environment.Config.PlcName),
+        type_(environment.ProjectList.empty() ? nullptr : environment.ProjectList.back().Type) {}
+
+  void Restore(AppEnvironment& environment) const {
+    environment.Config.PlcName = plcName_;
+    if (type_ != nullptr) SetLadderMetrics(environment.Config.ViewZoom, type_->IsFxMode());
+  }
+
+ private:
+  std::wstring plcName_;
+  const PlcType* type_;
+};
+
+// The replace transaction around one operation that builds the newest project.
+template <class Operation>
+bool RunReplaceTransaction(Operation operation) {
+  AppEnvironment& environment = Environment();
+  const TypeSettingsSnapshot settings(environment);
+  PushDefaultProject();
+  try {
+    operation();
+  } catch (const ExceptionError& error) {
+    DropNewestProject();
+    settings.Restore(environment);
+    MessageBoxOk(error.Message(), kMessageIconStop);
+    return false;
+  } catch (...) {
+    // Not an error of the workbench (out of memory, for instance): the previous project is made
+    // current again before the failure goes on to the caller.
+    DropNewestProject();
+    settings.Restore(environment);
+    throw;
+  }
+  DropOldestProject();
+  return true;
+}
+
+void RunCompile(bool allBlocks) {
+  CompileReport report(true);
+  try {
+    BinaryImage image;
+    if (allBlocks) {
+      EncodeDataBlocks(report, image);
+      EncodeSystemBlock(report, image);
+    }
+    EncodeProgramBlocks(report, image);
+    ProgramBlock& program = CurrentProject().Program;
+    if (program.ViewMode == kViewModeLad) {
+      CompileReport silent(false);
+      SwitchProgramView(program, silent, kViewModeStl);
+      SwitchProgramView(program, silent, kViewModeLad);
+      silent.PrintTotal();
+    }
+    report.PrintTotal();
+  } catch (const ExceptionError& error) {
+    report.PrintTotal();
+    MessageBoxOk(error.Message(), kMessageIconStop);
+  }
+}
+
+void SelectTypeOrThrow(AppEnvironment& environment, const std::wstring& typeName) {
+  const std::wstring name = typeName;  // may be the configured name that selecting overwrites
+  if (!SelectPlcType(environment, name)) throw ExceptionInitPlcTypeError();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- wrappers
+
+bool TryNewProject() {
+  return RunReplaceTransaction([] { NewProject(); });
+}
+
+bool TryOpenProject(const std::wstring& path, std::vector<ProgramBlockCut>* cuts) {
+  std::vector<ProgramBlockCut> made;
+  const bool ok = RunReplaceTransaction([&] { made = OpenProjectFile(path); });
+  if (ok && cuts != nullptr) *cuts = std::move(made);
+  return ok;
+}
+
+bool TryImportPmw(const std::wstring& path) {
+  return RunReplaceTransaction([&] { ImportPmwFile(path); });
+}
+
+bool TryChangePlcType(const std::wstring& typeName, std::vector<ProgramBlockCut>* cuts) {
+  std::vector<ProgramBlockCut> made;
+  const bool ok = RunReplaceTransaction([&] { made = ChangePlcType(typeName); });
+  if (ok && cuts != nullptr) *cuts = std::move(made);
+  return ok;
+}
+
+bool TrySaveProject(const std::wstring& path) {
+  try {
+    SaveProjectFile(path);
+  } catch (const ExceptionError& error) {
+    MessageBoxOk(error.Message(), kMessageIconStop);
+    return false;
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------- operations
+
+void NewProject() {
+  AppEnvironment& environment = Environment();
+  SelectTypeOrThrow(environment, environment.Config.PlcName);
+  Project& project = CurrentProject();
+  ResetProjectForType(project);
+  FillDefaultProject(project);
+}
+
+std::vector<ProgramBlockCut> ChangePlcType(const std::wstring& typeName) {
+  AppEnvironment& environment = Environment();
+  SelectTypeOrThrow(environment, typeName);
+  if (environment.ProjectList.size() < 2) throw ExceptionLogicError();
+  Project& project = environment.ProjectList.back();
+  const Project& previous = *std::prev(environment.ProjectList.end(), 2);
+
+  ResetProjectForType(project);
+  project.Symbols.Working = previous.Symbols.Working;
+  project.DataBlocks.Working = previous.DataBlocks.Working;
+  project.Program.ViewMode = previous.Program.ViewMode;
+  project.Program.InterruptTable.Working = previous.Program.InterruptTable.Working;
+  project.Program.SubroutineTable.Working = previous.Program.SubroutineTable.Working;
+  project.StatusChart.Working = previous.StatusChart.Working;
+  return NormalizeProjectForType(project);
+}
+
+void ImportPmwFile(const std::wstring& path) {
+  AppEnvironment& environment = Environment();
+  SelectTypeOrThrow(environment, environment.Config.PlcName);
+  Project& project = CurrentProject();
+  ResetProjectForType(project);
+  FillDefaultProject(project);
+
+  std::vector<uint8_t> bytes;
+  ReadPmwFile(path, bytes);
+  std::vector<PmwInstruction> instructions;
+  DecodePmwInstructions(bytes, instructions);
+  GroupPmwNetworks(instructions);
+  std::wstring listing;
+  FormatPmwListing(instructions, listing);
+
+  CompileReport report;
+  report.Print = false;
+  SwitchProgramView(project.Program, report, kViewModeStl);
+  if (!project.Program.InterruptTable.HasWorkingPage(kMainProgramKey)) throw ExceptionLogicError();
+  project.Program.InterruptTable.GetBlockPage(kMainProgramKey).LoadFromText(L"\r\n", listing);
+  report.PrintTotal();
+}
+
+// ---------------------------------------------------------------- compiling
+
+void CompileProgramBlock() { RunCompile(false); }
+
+void CompileAllBlocks() { RunCompile(true); }
+
+}  // namespace Brenno

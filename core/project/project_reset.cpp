@@ -1,0 +1,40 @@
+#include "core/project/project_reset.h"
+
+#include "core/link/online_cache.h"
+#include "core/project/cross_reference.h"
+#include "core/project/data_block_table.h"
+#include "core/project/project.h"
+#include "core/project/status_chart.h"
+#include "core/project/symbol_table.h"
+#include "core/project/system_block_table.h"
+
+namespace Brenno {
+
+void ResetProjectForType(Project& project) {
+  ResetCrossReferIndex(project.CrossReferences);
+  RebuildOnlineCache(project.Online, project.MemoryAreas);
+  ResetSymbolTable(project.Symbols);
+  ResetDataBlockTable(project.DataBlocks);
+  BuildSystemReferencePages(project.SystemBlocks);
+  project.Program.CreateDefaultBlocks();
+  ResetStatusChart(project.StatusChart);
+}
+
+void FillDefaultProject(Project& project) {
+  FillDefaultSymbolTables(project.Symbols);
+  FillDefaultDataBlocks(project.DataBlocks);
+  CopyDefaultSystemPages(project.SystemBlocks);
+  project.Program.FillDefaultProgramBlocks();
+  FillDefaultStatusCharts(project.StatusChart);
+}
+
+std::vector<ProgramBlockCut> NormalizeProjectForType(Project& project) {
+  NormalizeSymbolTable(project.Symbols);
+  NormalizeDataBlocks(project.DataBlocks);
+  CheckSystemPagesCompatible(project.SystemBlocks);
+  std::vector<ProgramBlockCut> cuts = project.Program.NormalizeProgramBlocks();
+  NormalizeStatusChart(project.StatusChart);
+  return cuts;
+}
+
+}  // namespace Brenno

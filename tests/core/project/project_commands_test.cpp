@@ -1,0 +1,362 @@
+#include "core/project/project_commands.h"
+
+#include <gtest/gtest.h>
+
+#include "core/env/exception_error.h"
+#include "core/link/link_ui.h"
+#include "core/program/ladder_metrics.h"
+#include "core/project/data_block_table.h"
+#include "core/project/program_search.h"
+#include "core/project/project_file.h"
+#include "core/project/project_list.h"
+#include "core/project/status_chart.h"
+#include "core/project/symbol_table.h"
+#include "platform/file_util.h"
+#include "project_env_test_support.h"
+
+using namespace Brenno;
+using namespace projecttest;
+
+namespace {
+
+class ProjectCommandsTest : public ProjectEnvFixture {
+ protected:
+  void SetUp() override {
+    ProjectEnvFixture::SetUp();
+    ASSERT_TRUE(TryNewProject());
+    ASSERT_TRUE(boxes_.Shown.empty());
+  }
+
+  // Some user content of every kind in the current project (addresses valid for both types).
+  void AddContent() {
+    Project& project = Current();
+    ASSERT_TRUE(SetSymbolEntryName(project.Symbols, 0, 0, L"Start"));
+    ASSERT_TRUE(SetSymbolEntryAddress(project.Symbols, 0, 0, L"M0.0"));
+    ASSERT_TRUE(SetDataRowType(project.DataBlocks, 0, 0, 2));
+    ASSERT_TRUE(SetDataRowAddress(project.DataBlocks, 0, 0, L"VW0"));
+    ASSERT_TRUE(SetDataRowValue(project.DataBlocks, 0, 0, L"100"));
+    ASSERT_TRUE(SetChartAddress(project.StatusChart, 0, 1, 1, L"Q0.1"));
+    project.SystemBlocks.Working.at(1).Rows[3] ^= 0xFF;
+    project.Program.ViewMode = kViewModeStl;
+    Network network;
+    network.Kind = kNetworkStl;
+    StlLine load;
+    load.Mnemonic = L"LD";
+    load.Operands = {L"M0.0"};
+    network.Lines = {load};
+    network.Comments = {L"first"};
+    project.Program.GetProgramPage(0).UndoLog.Networks[0] = network;
+    project.CrossReferences.SearchHits.push_back(CrossReferUse{MakeStlOperandLocation(0, 0, 0, 0), L"LD", {}});
+  }
+
+  StreamBytes Content(const Project& project) { return BuildProjectFileBytes(project, env_.PasswordTable1); }
+
+  // The command failed with the message shown once with the stop icon, and the project list
+  // holds the project it held before, untouched.
+  void ExpectKept(const Project* before, const StreamBytes& content, const std::wstring& messageStart) {
+    ASSERT_EQ(env_.ProjectList.size(), 1u);
+    EXPECT_EQ(&Current(), before);
+    EXPECT_EQ(Content(Current()), content);
+    ASSERT_EQ(boxes_.Shown.size(), 1u);
+    EXPECT_EQ(boxes_.Shown[0].Icon, kMessageIconStop);
+    EXPECT_EQ(boxes_.Shown[0].Text.substr(0, messageStart.size()), messageStart) << boxes_.Shown[0].Text;
+  }
+};
+
+TEST_F(ProjectCommandsTest, NewProjectReplacesTheProjectByADefaultProjectOfTheConfiguredType) {
+  AddContent();
+  const Project* before = &Current();
+  ASSERT_TRUE(TryNewProject());
+  ASSERT_EQ(env_.ProjectList.size(), 1u);
+  EXPECT_NE(&Current(), before);
+  const Project& project = Current();
+  ASSERT_NE(project.Type, nullptr);
+  EXPECT_EQ(project.Type->Name(), kTypeA);
+  EXPECT_EQ(project.Program.ViewMode, kViewModeLad);
+  EXPECT_EQ(project.Symbols.Working.size(), 1u);
+  EXPECT_EQ(project.DataBlocks.Working.size(), 1u);
+  EXPECT_EQ(project.SystemBlocks.Working.size(), project.SystemBlocks.Reference.size());
+  EXPECT_TRUE(project.Program.InterruptTable.HasWorkingPage(0));
+  EXPECT_TRUE(project.CrossReferences.SearchHits.empty());
+  EXPECT_EQ(project.SystemBlocks.Working.at(1).Rows, project.SystemBlocks.Reference.at(1).Rows);
+}
+
+TEST_F(ProjectCommandsTest, NewProjectWithAnUnknownConfiguredTypeKeepsTheProject) {
+  AddContent();
+  const Project* before = &Current();
+  const StreamBytes content = Content(*before);
+  env_.Config.PlcName = L"CPU-NONE";
+  EXPECT_FALSE(TryNewProject());
+  ExpectKept(before, content, L"PLC Type Error");
+  EXPECT_EQ(env_.Config.PlcName, L"CPU-NONE");
+}
+
+TEST_F(ProjectCommandsTest, FailedOpenKeepsTheProjectAndTheTypeSettings) {
+  AddContent();
+  const int cellWidth = GetLadderMetrics().CellWidth;
+
+  // A file of the other type that breaks after its type was selected.
+  ASSERT_TRUE(TryChangePlcType(kTypeFx));
+  StreamBytes fxFile = Content(Current());
+  ASSERT_TRUE(TryChangePlcType(kTypeA));
+  const Project* typeA = &Current();
+  const StreamBytes typeAContent = Content(*typeA);
+  fxFile.resize(fxFile.size() - 200);
+  ASSERT_TRUE(platform::WriteFileBytes(Path("broken.lqw"), fxFile));
+  boxes_.Shown.clear();
+
+  EXPECT_FALSE(TryOpenProject(Path("broken.lqw")));
+  ExpectKept(typeA, typeAContent, L"Parse Stream Error");
+  EXPECT_EQ(env_.Config.PlcName, kTypeA);
+  EXPECT_EQ(GetLadderMetrics().CellWidth, cellWidth);
+
+  boxes_.Shown.clear();
+  EXPECT_FALSE(TryOpenProject(Path("missing.lqw")));
+  ExpectKept(typeA, typeAContent, L"Parse Stream Error");
+}
+
+TEST_F(ProjectCommandsTest, OpenReplacesTheProjectByTheFileContent) {
+  AddContent();
+  ASSERT_TRUE(TrySaveProject(Path("saved.lqw")));
+  const StreamBytes saved = Content(Current());
+  ASSERT_TRUE(TryNewProject());
+  std::vector<ProgramBlockCut> cuts{ProgramBlockCut{}};
+  ASSERT_TRUE(TryOpenProject(Path("saved.lqw"), &cuts));
+  EXPECT_TRUE(cuts.empty());
+  ASSERT_EQ(env_.ProjectList.size(), 1u);
+  EXPECT_EQ(Content(Current()), saved);
+  EXPECT_TRUE(Current().CrossReferences.SearchHits.empty());
+}
+
+TEST_F(ProjectCommandsTest, SaveToAnUnwritablePathShowsTheErrorAndKeepsTheProject) {
+  const Project* before = &Current();
+  EXPECT_FALSE(TrySaveProject(Path("no-such-folder/x.lqw")));
+  ASSERT_EQ(boxes_.Shown.size(), 1u);
+  EXPECT_EQ(boxes_.Shown[0].Icon, kMessageIconStop);
+  EXPECT_EQ(env_.ProjectList.size(), 1u);
+  EXPECT_EQ(&Current(), before);
+}
+
+TEST_F(ProjectCommandsTest, ChangeToAnUnknownTypeKeepsTheProject) {
+  AddContent();
+  const Project* before = &Current();
+  const StreamBytes content = Content(*before);
+  EXPECT_FALSE(TryChangePlcType(L"cpu-a16"));  // names compare case-sensitively
+  ExpectKept(before, content, L"PLC Type Error");
+  EXPECT_EQ(env_.Config.PlcName, kTypeA);
+}
+
+TEST_F(ProjectCommandsTest, ChangeOfTypeCarriesTheUserPagesAndResetsTheSystemBlock) {
+  AddContent();
+  const Project old = Current();
+  ASSERT_TRUE(TryChangePlcType(kTypeA));
+  ASSERT_EQ(env_.ProjectList.size(), 1u);
+  const Project& project = Current();
+  EXPECT_EQ(project.Symbols.Working, old.Symbols.Working);
+  EXPECT_EQ(project.DataBlocks.Working, old.DataBlocks.Working);
+  EXPECT_EQ(project.StatusChart.Working, old.StatusChart.Working);
+  EXPECT_EQ(project.Program.ViewMode, kViewModeStl);
+  EXPECT_EQ(project.Program.GetProgramPage(0).Networks(), old.Program.GetProgramPage(0).Networks());
+  // The system block takes the type's defaults; the search index is emptied.
+  EXPECT_EQ(project.SystemBlocks.Working.at(1).Rows, project.SystemBlocks.Reference.at(1).Rows);
+  EXPECT_NE(project.SystemBlocks.Working.at(1).Rows, old.SystemBlocks.Working.at(1).Rows);
+  EXPECT_TRUE(project.CrossReferences.SearchHits.empty());
+}
+
+TEST_F(ProjectCommandsTest, ChangeToAnotherTypeSelectsItAndKeepsPagesItHas) {
+  AddContent();
+  std::vector<ProgramBlockCut> cuts;
+  ASSERT_TRUE(TryChangePlcType(kTypeFx, &cuts));
+  ASSERT_EQ(env_.ProjectList.size(), 1u);
+  const Project& project = Current();
+  ASSERT_NE(project.Type, nullptr);
+  EXPECT_EQ(project.Type->Name(), kTypeFx);
+  EXPECT_EQ(env_.Config.PlcName, kTypeFx);
+  EXPECT_EQ(project.Program.ViewMode, kViewModeStl);
+  // The symbol keeps its name; the FX type judges the address anew.
+  ASSERT_EQ(project.Symbols.Working.size(), 1u);
+  EXPECT_EQ(project.Symbols.Working.begin()->second.Rows.at(0).Name, L"Start");
+  EXPECT_EQ(project.Program.GetProgramPage(0).Networks().at(0).Lines.at(0).Operands,
+            std::vector<std::wstring>{L"M0.0"});
+  for (const auto& [key, page] : project.SystemBlocks.Working) {
+    EXPECT_EQ(page.Rows, project.SystemBlocks.Reference.at(key).Rows) << key;
+  }
+}
+
+TEST_F(ProjectCommandsTest, ImportOfAnUnreadableFileShowsTheReadersMessageAndKeepsTheProject) {
+  AddContent();
+  const Project* before = &Current();
+  const StreamBytes content = Content(*before);
+  EXPECT_FALSE(TryImportPmw(Path("missing.pmw")));
+  ExpectKept(before, content, L"Parse PMW Binary Error");
+}
+
+// A .pmw file: header filler, the length word at offset 78, the instruction words, trailing bytes.
+std::vector<uint8_t> PmwFile(const std::vector<uint16_t>& words) {
+  std::vector<uint8_t> file(348);
+  for (size_t i = 0; i < file.size(); ++i) file[i] = static_cast<uint8_t>(i * 7 + 3);
+  const size_t length = 96 + 2 * words.size();
+  file[78] = static_cast<uint8_t>(length & 0xFF);
+  file[79] = static_cast<uint8_t>(length >> 8);
+  for (uint16_t word : words) {
+    file.push_back(static_cast<uint8_t>(word & 0xFF));
+    file.push_back(static_cast<uint8_t>(word >> 8));
+  }
+  file.insert(file.end(), 16, 0xEE);
+  return file;
+}
+
+TEST_F(ProjectCommandsTest, ImportPutsTheProgramIntoTheMainPageOfANewProjectInStatementListView) {
+  AddContent();
+  ASSERT_TRUE(TryChangePlcType(kTypeFx));
+  ASSERT_TRUE(platform::WriteFileBytes(
+      Path("prog.pmw"), PmwFile({0x2400, 0xFFFA, 0x4401, 0xC500, 0xFFFC, 0x0605, 0x8064, 0x8000, 0x2401, 0x7402,
+                                 0x0028, 0x800A, 0x8000, 0x8614, 0x8600, 0x000F})));
+  ASSERT_TRUE(TryImportPmw(Path("prog.pmw")));
+  ASSERT_EQ(env_.ProjectList.size(), 1u);
+  const Project& project = Current();
+  EXPECT_EQ(project.Type->Name(), kTypeFx);
+  EXPECT_EQ(project.Program.ViewMode, kViewModeStl);
+  const ProgramPage& main = project.Program.GetProgramPage(0);
+  ASSERT_EQ(main.NetworkCount(), 3);
+  EXPECT_EQ(main.Networks()[0].Lines.size(), 6u);
+  EXPECT_EQ(main.Networks()[2].Lines.at(0).Mnemonic, L"END");
+  // Everything else is what a new project has: no trace of the previous project's content.
+  ASSERT_EQ(project.Symbols.Working.size(), 1u);
+  EXPECT_TRUE(project.Symbols.Working.begin()->second.Rows.at(0).Name.empty());
+  const ProgramPage& subroutine = project.Program.GetProgramPage(0x10000);
+  EXPECT_EQ(subroutine.NetworkCount(), project.Program.SubroutineTable.Reference.at(0x10000).Page.NetworkCount());
+  for (const Network& network : subroutine.Networks()) EXPECT_TRUE(network.Lines.empty());
+}
+
+TEST_F(ProjectCommandsTest, ImportOfInstructionsTheTypeLacksKeepsTheProject) {
+  AddContent();
+  ASSERT_TRUE(TryChangePlcType(kTypeFx));
+  const Project* before = &Current();
+  const StreamBytes content = Content(*before);
+  ASSERT_TRUE(platform::WriteFileBytes(Path("plf.pmw"), PmwFile({0x2400, 0x0009, 0x8800})));
+  boxes_.Shown.clear();
+  EXPECT_FALSE(TryImportPmw(Path("plf.pmw")));
+  ExpectKept(before, content, L"Parse PMW Binary Dictate Error");
+  EXPECT_EQ(env_.Config.PlcName, kTypeFx);
+}
+
+TEST_F(ProjectCommandsTest, AFailureAfterTheTypeWasSelectedPutsTheLadderMetricsBack) {
+  const LadderMetrics typeA = GetLadderMetrics();
+  ASSERT_TRUE(TryChangePlcType(kTypeFx));
+  const LadderMetrics typeFx = GetLadderMetrics();
+  ASSERT_NE(typeFx.CellWidth, typeA.CellWidth);
+  ASSERT_TRUE(TryChangePlcType(kTypeA));
+  // The configured type differs from the current project's; the import selects it, then fails.
+  env_.Config.PlcName = kTypeFx;
+  EXPECT_FALSE(TryImportPmw(Path("missing.pmw")));
+  EXPECT_EQ(Current().Type->Name(), kTypeA);
+  EXPECT_EQ(GetLadderMetrics().CellWidth, typeA.CellWidth);
+  EXPECT_EQ(env_.Config.PlcName, kTypeFx);
+}
+
+// ---------------------------------------------------------------- compiling
+
+class RecordingOutput : public LinkUiServices {
+ public:
+  void UpdProgress(const ProgressInfo&) override {}
+  void AppendOutputLine(const std::wstring& line) override { Lines.push_back(line); }
+  bool AskPlcPassword(std::vector<uint8_t>&) override { return false; }
+  size_t Count(const std::wstring& start) const {
+    size_t n = 0;
+    for (const auto& line : Lines) n += line.rfind(start, 0) == 0 ? 1 : 0;
+    return n;
+  }
+  std::vector<std::wstring> Lines;
+};
+
+class CompileCommandsTest : public ProjectCommandsTest {
+ protected:
+  void SetUp() override {
+    ProjectCommandsTest::SetUp();
+    InstallLinkUiServices(&output_);
+  }
+  void TearDown() override {
+    InstallLinkUiServices(nullptr);
+    ProjectCommandsTest::TearDown();
+  }
+  RecordingOutput output_;
+};
+
+TEST_F(CompileCommandsTest, TheProgramCompileReportsTheProgramBlockUnderOneTotal) {
+  CompileProgramBlock();
+  EXPECT_EQ(output_.Count(L"Compiling Program Block"), 1u);
+  EXPECT_EQ(output_.Count(L"Compiling Data Block"), 0u);
+  EXPECT_EQ(output_.Count(L"Total"), 1u);
+  ASSERT_FALSE(output_.Lines.empty());
+  EXPECT_EQ(output_.Lines.back(), L"Total 0 Error(s)");
+  EXPECT_TRUE(boxes_.Shown.empty());
+  EXPECT_EQ(Current().Program.ViewMode, kViewModeLad);
+}
+
+TEST_F(CompileCommandsTest, CompilingAllBlocksCoversThemUnderOneTotalAndLeavesStatementListPagesAlone) {
+  AddContent();  // statement-list view
+  const std::vector<Network> networks = Current().Program.GetProgramPage(0).Networks();
+  CompileAllBlocks();
+  EXPECT_EQ(output_.Count(L"Compiling Data Block"), 1u);
+  EXPECT_EQ(output_.Count(L"Compiling System Block"), 1u);
+  EXPECT_EQ(output_.Count(L"Compiling Program Block"), 1u);
+  EXPECT_EQ(output_.Count(L"Total"), 1u);
+  EXPECT_EQ(output_.Lines.back(), L"Total 0 Error(s)");
+  EXPECT_EQ(Current().Program.ViewMode, kViewModeStl);
+  EXPECT_EQ(Current().Program.GetProgramPage(0).Networks(), networks);
+}
+
+// ---------------------------------------------------------------- the project list
+
+TEST_F(ProjectCommandsTest, PushKeepsThePreviousProjectAndDropsUndoOrCommit) {
+  AddContent();
+  const Project* first = &Current();
+  const StreamBytes content = Content(*first);
+
+  PushDefaultProject();
+  ASSERT_EQ(env_.ProjectList.size(), 2u);
+  EXPECT_EQ(&env_.ProjectList.front(), first);
+  EXPECT_EQ(Current().Type, nullptr);
+  EXPECT_EQ(Content(*first), content);
+  DropNewestProject();
+  ASSERT_EQ(env_.ProjectList.size(), 1u);
+  EXPECT_EQ(&Current(), first);
+
+  PushProjectOfSameType();
+  ASSERT_EQ(env_.ProjectList.size(), 2u);
+  EXPECT_EQ(Current().Type, first->Type);
+  EXPECT_EQ(Current().MemoryAreas.Regions.size(), first->MemoryAreas.Regions.size());
+  DropOldestProject();
+  ASSERT_EQ(env_.ProjectList.size(), 1u);
+  EXPECT_NE(&Current(), first);
+
+  env_.ProjectList.clear();
+  DropNewestProject();
+  DropOldestProject();
+  EXPECT_TRUE(env_.ProjectList.empty());
+}
+
+TEST_F(ProjectCommandsTest, PushOfSameTypeWhoseTypeLeftTheCatalogThrowsAndLeavesTwoProjects) {
+  PlcType gone;
+  gone.Description.Name = L"CPU-GONE";
+  Current().Type = &gone;
+  EXPECT_THROW(PushProjectOfSameType(), ExceptionInitPlcTypeError);
+  EXPECT_EQ(env_.ProjectList.size(), 2u);
+  EXPECT_EQ(env_.ProjectList.front().Type, &gone);
+  env_.ProjectList.clear();
+}
+
+TEST_F(ProjectCommandsTest, ACopiedProjectIsIndependentOfItsSource) {
+  AddContent();
+  Project copy = Current();
+  const StreamBytes content = Content(Current());
+  ASSERT_TRUE(SetSymbolEntryName(copy.Symbols, 0, 0, L"Other"));
+  copy.Program.GetProgramPage(0).UndoLog.Networks.clear();
+  copy.SystemBlocks.Working.at(0).Rows.clear();
+  copy.CrossReferences.SearchHits.clear();
+  EXPECT_EQ(Content(Current()), content);
+  EXPECT_EQ(Current().CrossReferences.SearchHits.size(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,252 @@
+// The workbench started offscreen on a program directory made of the fixture catalog: the main
+// frame's menus, bars and panes, the output pane fed through the notification hub (also from a
+// worker thread), the progress dialog, the caption, the close question, the language switch and
+// the configuration written back at exit.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QToolBar>
+#include <QWindow>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "core/env/app_environment.h"
+#include "core/link/comm_state.h"
+#include "core/project/project.h"
+#include "tests/support/test_paths.h"
+#include "tests/ui/shell/scripted_message_facade.h"
+#include "ui/shell/brenno_lad_app.h"
+#include "ui/shell/infor_output_pane.h"
+#include "ui/shell/main_progress_dlg.h"
+#include "ui/shell/shell_link_ui.h"
+
+namespace Brenno {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A program directory: "Orvisto.xml" and the fixture type TypeA with the test plug-ins.
+class ProgramDirectory {
+ public:
+  ProgramDirectory() {
+    const fs::path type = fs::path(dir_.path()) / "Orvisto" / "TypeA";
+    fs::create_directories(type);
+    fs::copy(testsupport::FixturePath("catalog/Orvisto/TypeA"), type, fs::copy_options::recursive);
+    const fs::path plugins = fs::path(testsupport::BinaryDir()) / "tests" / "core" / "plugins";
+    for (const char* library : {"libFakeSysBlock.so", "libFakeExchange.so"}) {
+      // Built with the core tests (targets FakeSysBlock and FakeExchange).
+      EXPECT_TRUE(fs::exists(plugins / library)) << (plugins / library) << " is not built";
+      fs::copy_file(plugins / library, type / library);
+    }
+    fs::copy_file(testsupport::FixturePath("config/orvisto_no_attributes.xml"), ConfigPath());
+  }
+  std::wstring Path() const { return fs::path(dir_.path()).wstring(); }
+  fs::path ConfigPath() const { return fs::path(dir_.path()) / "Orvisto.xml"; }
+
+ private:
+  testsupport::TempDir dir_;
+};
+
+class MainFrameTest : public ::testing::Test {
+ protected:
+  MainFrameTest() { app.UseMessageFacade(&facade); }
+  ~MainFrameTest() override { app.ExitInstance(); }
+
+  bool Start(QStringList arguments = {QStringLiteral("orvisto")}) {
+    const bool started = app.InitInstance(arguments, program.Path());
+    frame = app.MainFrame();
+    return started;
+  }
+  QStringList MenuTitles() {
+    QStringList titles;
+    for (QAction* action : frame->menuBar()->actions()) titles << action->text();
+    return titles;
+  }
+  QStringList OutputLines() {
+    QStringList lines;
+    CInforOutputView* view = frame->OutputPane()->View();
+    for (int i = 0; i < view->count(); ++i) lines << view->item(i)->text();
+    return lines;
+  }
+
+  ProgramDirectory program;
+  shelltest::ScriptedMessageFacade facade{false};
+  CBrennoLadApp app;
+  CMainFrame* frame = nullptr;
+};
+
+TEST_F(MainFrameTest, StartsWithMenusBarsAndPanes) {
+  ASSERT_TRUE(Start());
+  ASSERT_NE(frame, nullptr);
+  EXPECT_TRUE(facade.asked.empty());
+  EXPECT_TRUE(frame->isVisible());
+  EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Edit", "&View", "&PLC", "&Debug", "&Help"}));
+  for (int offset : std::initializer_list<int>{CmdFileNew, CmdFileSave, CmdFileExit, 20161, 20186, 20202, CmdHelpAbout, CmdHelpChinese}) {
+    ASSERT_NE(frame->Command(offset), nullptr) << offset;
+    EXPECT_EQ(frame->Command(offset)->data().toInt(), 1000 + offset);
+  }
+  frame->UpdateCommandStates();
+  EXPECT_TRUE(frame->Command(CmdFileExit)->isEnabled());
+  EXPECT_TRUE(frame->Command(CmdHelpEnglish)->isChecked());
+  EXPECT_FALSE(frame->Command(CmdHelpChinese)->isChecked());
+  EXPECT_EQ(frame->StandardToolBar()->windowTitle(), QStringLiteral("Standard"));
+  EXPECT_EQ(frame->InstructionToolBar()->windowTitle(), QStringLiteral("Instruction"));
+
+  // Offline in red right after start-up.
+  EXPECT_EQ(frame->CommStatusPane()->text(), QStringLiteral("脱机"));
+  EXPECT_TRUE(frame->CommStatusPane()->styleSheet().contains(QStringLiteral("255, 0, 0")));
+
+  // The output and debug panes share the status chart's area, the status chart in front.
+  const QList<QDockWidget*> tabbed = frame->tabifiedDockWidgets(frame->StatusChartPane());
+  EXPECT_TRUE(tabbed.contains(frame->OutputPane()));
+  EXPECT_TRUE(tabbed.contains(frame->DebugPane()));
+  EXPECT_EQ(frame->dockWidgetArea(frame->ProjectManagerPane()), Qt::LeftDockWidgetArea);
+  EXPECT_EQ(frame->OutputPane()->windowTitle(), QStringLiteral("Information Output"));
+
+  // Worker status text arrives through the same path.
+  std::thread worker([] { ShowStatusText(L"在线", true); });
+  while (frame->CommStatusPane()->text() != QStringLiteral("在线")) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  worker.join();
+  EXPECT_TRUE(frame->CommStatusPane()->styleSheet().contains(QStringLiteral("0, 0, 255")));
+}
+
+TEST_F(MainFrameTest, OutputPaneTakesTheHubsLines) {
+  ASSERT_TRUE(Start());
+  NotifyMainFrame(EvOutputReplaceLast, L"first");  // on an empty pane: added
+  EXPECT_EQ(OutputLines(), QStringList{"first"});
+  NotifyMainFrame(EvOutputAppend, L"Compiling MAIN");
+  NotifyMainFrame(EvOutputAppend, L"Total 0 Error(s)");
+  EXPECT_EQ(OutputLines(), (QStringList{"first", "Compiling MAIN", "Total 0 Error(s)"}));
+  NotifyMainFrame(EvOutputReplaceLast, L"step 1");
+  NotifyMainFrame(EvOutputReplaceLast, L"step 2");
+  EXPECT_EQ(OutputLines(), (QStringList{"first", "Compiling MAIN", "step 2"}));
+  NotifyMainFrame(EvOutputClear, intptr_t{0});
+  EXPECT_TRUE(OutputLines().isEmpty());
+
+  // Lines from a worker thread (the link's output) arrive in order on the GUI thread.
+  ShellLinkUi link;
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    for (int i = 0; i < 3; ++i) link.AppendOutputLine(L"Write Data Page " + std::to_wstring(i));
+    done = true;
+  });
+  while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  worker.join();
+  EXPECT_EQ(OutputLines(), (QStringList{"Write Data Page 0", "Write Data Page 1", "Write Data Page 2"}));
+}
+
+TEST_F(MainFrameTest, ProgressDialogFollowsTheLinksPercent) {
+  ASSERT_TRUE(Start());
+  ShellLinkUi link;
+  CMainProgressDlg* progress = frame->ProgressDialog();
+  EXPECT_FALSE(progress->isVisible());
+  link.UpdProgress({L"", 100, 100});  // hiding a dialog never shown is harmless
+  EXPECT_FALSE(progress->isVisible());
+  link.UpdProgress({L"Write Data Page", 50, 100});
+  EXPECT_TRUE(progress->isVisible());
+  EXPECT_EQ(progress->FirstBar()->value(), 50);
+  EXPECT_FALSE(progress->SecondBar()->isVisible());
+  link.UpdProgress({L"", 60, 30});
+  EXPECT_TRUE(progress->SecondBar()->isVisible());
+  EXPECT_EQ(progress->SecondBar()->value(), 30);
+  link.UpdProgress({L"", 100, 0});
+  EXPECT_FALSE(progress->isVisible());
+}
+
+TEST_F(MainFrameTest, CaptionMarksChangesAndCloseAsksToSave) {
+  ASSERT_TRUE(Start());
+  ASSERT_NE(frame->windowHandle(), nullptr);
+  EXPECT_EQ(frame->windowHandle()->title(), QStringLiteral("Orvisto Editor - []"));
+  NotifyMainFrame(EvProgramEdited, intptr_t{0});
+  EXPECT_TRUE(app.Environment().Modified);
+  EXPECT_EQ(frame->windowHandle()->title(), QStringLiteral("Orvisto Editor - [*]"));
+
+  facade.answers = {kIdCancel};
+  frame->close();
+  EXPECT_TRUE(frame->isVisible());
+  facade.answers = {kIdNo};
+  frame->close();
+  EXPECT_FALSE(frame->isVisible());
+  ASSERT_EQ(facade.asked.size(), 2u);
+  EXPECT_EQ(facade.asked[1].Text, L"Do you want to save the changes to your project?");
+}
+
+TEST_F(MainFrameTest, CloseWhileOnlineWaitsForTheMonitor) {
+  ASSERT_TRUE(Start());
+  AppEnvironment& env = app.Environment();
+  env.CommState = CommOnline;
+  frame->close();
+  EXPECT_TRUE(frame->isVisible());
+  EXPECT_TRUE(frame->CloseTimerActive());
+  EXPECT_TRUE(env.ProjectList.back().Online.Data().StopRequest);
+  env.CommState = CommOffline;  // the monitor has left
+  QElapsedTimer waited;
+  waited.start();
+  while (frame->isVisible() && waited.elapsed() < 3000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(5);
+  }
+  EXPECT_GE(waited.elapsed(), 150);  // closed by the 200 ms timer, not at once
+  EXPECT_FALSE(frame->isVisible());
+  EXPECT_FALSE(frame->CloseTimerActive());
+}
+
+TEST_F(MainFrameTest, LanguageChoiceClosesAndIsWrittenAtExit) {
+  ASSERT_TRUE(Start());
+  facade.answers = {kIdYes};
+  frame->Command(CmdHelpChinese)->trigger();
+  EXPECT_FALSE(frame->isVisible());
+  EXPECT_EQ(app.Environment().Language(), 1);
+  EXPECT_EQ(app.ExitInstance(), 0);
+
+  AppEnvironment reread;
+  reread.Config.ReadPlcConfig(program.ConfigPath().wstring());
+  EXPECT_EQ(reread.Config.Lang, 2);
+  EXPECT_EQ(reread.Config.PlcName, L"CPU-A16");
+  std::ifstream in(program.ConfigPath(), std::ios::binary);
+  char bom[2] = {};
+  in.read(bom, 2);
+  EXPECT_EQ(static_cast<unsigned char>(bom[0]), 0xFF);
+  EXPECT_EQ(static_cast<unsigned char>(bom[1]), 0xFE);
+}
+
+TEST_F(MainFrameTest, ProjectOnTheCommandLineThatFailsLeavesTheEmptyProject) {
+  ASSERT_TRUE(Start({QStringLiteral("orvisto"), QString::fromStdWString(program.Path() + L"/missing.lqw")}));
+  ASSERT_EQ(facade.asked.size(), 1u);
+  EXPECT_EQ(facade.asked[0].Icon, MessageIcon::Hand);
+  EXPECT_TRUE(frame->isVisible());
+  EXPECT_TRUE(app.Environment().ProjectPath.empty());
+  EXPECT_EQ(app.Environment().ProjectList.size(), 1u);
+}
+
+TEST(StartUp, CatalogErrorIsShownAndNothingIsWritten) {
+  testsupport::TempDir empty;
+  fs::copy_file(testsupport::FixturePath("config/orvisto_no_attributes.xml"), empty.File("Orvisto.xml"));
+  const auto before = fs::last_write_time(empty.File("Orvisto.xml"));
+  shelltest::ScriptedMessageFacade facade{false};
+  CBrennoLadApp app;
+  app.UseMessageFacade(&facade);
+  EXPECT_FALSE(app.InitInstance({QStringLiteral("orvisto")}, fs::path(empty.path()).wstring()));
+  EXPECT_EQ(app.MainFrame(), nullptr);
+  ASSERT_EQ(facade.asked.size(), 1u);
+  EXPECT_EQ(facade.asked[0].Icon, MessageIcon::Hand);
+  EXPECT_EQ(facade.asked[0].Buttons, MessageButtons::Ok);
+  app.ExitInstance();
+  EXPECT_EQ(fs::last_write_time(empty.File("Orvisto.xml")), before);
+}
+
+TEST(StartUp, AboutDateHasTheMonthDayYearForm) {
+  EXPECT_EQ(AboutBuildDate("Dec 12 2014"), L"Dec 12 2014");
+  EXPECT_EQ(AboutBuildDate("Jan  2 2025"), L"Jan 2 2025");
+}
+
+}  // namespace
+}  // namespace Brenno

@@ -1,0 +1,124 @@
+// The UI facade: icon flags, the start folder of the file dialogs, the answers without a facade,
+// and the Qt message box's buttons and results.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdlib>
+#include <functional>
+
+#include "core/env/language.h"
+#include "core/project/message_box.h"
+#include "tests/ui/shell/scripted_message_facade.h"
+#include "ui/shell/qt_message_facade.h"
+
+namespace Brenno {
+namespace {
+
+TEST(MessageFacade, IconFlags) {
+  EXPECT_EQ(IconForFlag(0x10), MessageIcon::Hand);
+  EXPECT_EQ(IconForFlag(0x20), MessageIcon::Question);
+  EXPECT_EQ(IconForFlag(0x30), MessageIcon::Exclamation);
+  for (unsigned flag : {0x40u, 0u, 0x11u, 0x50u}) EXPECT_EQ(IconForFlag(flag), MessageIcon::Asterisk) << flag;
+}
+
+TEST(MessageFacade, FileDialogsStartInTheFolderOfThePath) {
+  const std::wstring home = DefaultProjectFolder();
+  EXPECT_EQ(home.substr(home.size() - 15), L"/DravomelFiles/");
+  EXPECT_EQ(InitialDialogFolder(L""), home);
+  EXPECT_EQ(InitialDialogFolder(L"plain.lqw"), home);
+  EXPECT_EQ(InitialDialogFolder(L"/data/projects/a.lqw"), L"/data/projects/");
+  EXPECT_EQ(InitialDialogFolder(L"C:\\DravomelFiles\\a.lqw"), L"C:\\DravomelFiles\\");
+}
+
+TEST(MessageFacade, WithoutAFacadeBoxesAnswerAsClosed) {
+  InstallMessageFacade(nullptr);
+  EXPECT_EQ(MessageBoxYesNoCancel(L"text"), kIdCancel);
+  std::wstring path = L"/a/b.lqw";
+  EXPECT_FALSE(AskOpenProjectPath(path));
+  EXPECT_EQ(path, L"/a/b.lqw");
+}
+
+TEST(MessageFacade, CoreMessageBoxesReachTheInstalledFacade) {
+  shelltest::ScriptedMessageFacade facade;
+  // A box closed without an answer counts as No.
+  facade.answers = {kIdYes, kIdNo, kIdCancel, kIdCancel};
+  EXPECT_EQ(MessageBoxYesNo(L"PLC is running, stop it?", kMessageIconQuestion), kMessageResultYes);
+  EXPECT_EQ(MessageBoxYesNo(L"PLC is running, stop it?", kMessageIconQuestion), kMessageResultNo);
+  EXPECT_EQ(MessageBoxYesNo(L"PLC is running, stop it?", kMessageIconQuestion), kMessageResultNo);
+  EXPECT_EQ(MessageBoxOk(L"Operation Canceled", kMessageIconStop), kMessageResultOk);
+  ASSERT_EQ(facade.asked.size(), 4u);
+  EXPECT_EQ(facade.asked[0].Buttons, MessageButtons::YesNo);
+  EXPECT_EQ(facade.asked[0].Icon, MessageIcon::Question);
+  EXPECT_EQ(facade.asked[3].Buttons, MessageButtons::Ok);
+  EXPECT_EQ(facade.asked[3].Icon, MessageIcon::Hand);
+  std::wstring path;
+  facade.chosenPath = L"/tmp/x.pmw";
+  EXPECT_TRUE(AskPmwFilePath(path));
+  EXPECT_EQ(path, L"/tmp/x.pmw");
+  EXPECT_EQ(facade.fileKinds, std::vector<FileDialogKind>{FileDialogKind::OpenPmw});
+}
+
+// Runs `act` on the message box once it is shown.
+void WhenModalShown(const std::function<void(QWidget*)>& act) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      timer->stop();
+      timer->deleteLater();
+      act(modal);
+    }
+  });
+  timer->start(10);
+}
+
+TEST(QtMessageBox, ButtonsEndTheBoxWithTheirIds) {
+  QtMessageFacade facade;
+  struct Case {
+    MessageButtons buttons;
+    std::vector<const char*> present;
+    const char* click;  // null: close with Esc
+    int result;
+  };
+  const Case cases[] = {
+      {MessageButtons::Ok, {"IDOK"}, "IDOK", kIdOk},
+      {MessageButtons::Ok, {"IDOK"}, nullptr, kIdCancel},
+      {MessageButtons::YesNo, {"IDYES", "IDNO"}, "IDNO", kIdNo},
+      {MessageButtons::YesNo, {"IDYES", "IDNO"}, nullptr, kIdCancel},
+      {MessageButtons::YesNoCancel, {"IDYES", "IDNO", "IDCANCEL"}, "IDYES", kIdYes},
+  };
+  const std::wstring longText(5000, L'x');
+  for (const Case& c : cases) {
+    std::vector<std::string> found;
+    QString shownText;
+    WhenModalShown([&](QWidget* box) {
+      for (auto* button : box->findChildren<QPushButton*>()) found.push_back(button->objectName().toStdString());
+      shownText = box->findChild<QPlainTextEdit*>()->toPlainText();
+      if (c.click != nullptr) {
+        box->findChild<QPushButton*>(QString::fromLatin1(c.click))->click();
+      } else {
+        static_cast<QDialog*>(box)->reject();
+      }
+    });
+    EXPECT_EQ(facade.ShowMessage(c.buttons, MessageIcon::Hand, longText), c.result);
+    EXPECT_EQ(found.size(), c.present.size());
+    for (const char* name : c.present) EXPECT_NE(std::find(found.begin(), found.end(), name), found.end()) << name;
+    EXPECT_EQ(shownText.size(), 5000);
+  }
+}
+
+TEST(QtMessageBox, ChineseButtonTexts) {
+  SetCurrentLanguage(kLanguageChinese);
+  CMessageBoxDlg box(nullptr, MessageButtons::YesNoCancel, MessageIcon::Question, L"您要将改动存入项目吗?");
+  SetCurrentLanguage(kLanguageEnglish);
+  EXPECT_EQ(box.windowTitle(), QStringLiteral("Orvisto Editor"));
+  EXPECT_EQ(box.findChild<QPushButton*>(QStringLiteral("IDYES"))->text(), QStringLiteral("是"));
+  EXPECT_EQ(box.findChild<QPushButton*>(QStringLiteral("IDNO"))->text(), QStringLiteral("否"));
+  EXPECT_EQ(box.findChild<QPushButton*>(QStringLiteral("IDCANCEL"))->text(), QStringLiteral("取消"));
+}
+
+}  // namespace
+}  // namespace Brenno

@@ -1,0 +1,79 @@
+// The application object of the workbench: owns the environment, prepares the process, reads the
+// configuration and the PLC type catalog, creates the first project and the main frame, opens a
+// project named on the command line, and writes the configuration back at exit. It also carries
+// the Help menu's application commands (About, language, help file).
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+
+#include "core/env/app_environment.h"
+#include "ui/shell/main_frame.h"
+#include "ui/shell/qt_clipboard_service.h"
+#include "ui/shell/qt_message_facade.h"
+#include "ui/shell/shell_link_ui.h"
+#include "ui/shell/shell_monitor_ui.h"
+#include "ui/shell/ui_dispatcher.h"
+
+namespace Brenno {
+
+class CBrennoLadApp : public AppCommands {
+ public:
+  CBrennoLadApp();
+  ~CBrennoLadApp() override;
+  CBrennoLadApp(const CBrennoLadApp&) = delete;
+  CBrennoLadApp& operator=(const CBrennoLadApp&) = delete;
+
+  // The start-up, run once after the QApplication exists. `arguments` as the application gives
+  // them (the program first); `programDirectory` holds "Orvisto.xml" and the catalog folder
+  // "Orvisto". False ends the program (its error has been shown).
+  bool InitInstance(const QStringList& arguments, const std::wstring& programDirectory);
+  bool InitInstance(const QStringList& arguments);
+  // The shut-down after the main window has closed: drops the main frame, writes the
+  // configuration back (an error is shown and the shut-down goes on) and removes the services.
+  // Writes nothing when the start-up failed, so that a configuration file that could not be read
+  // is never replaced.
+  int ExitInstance();
+
+  // A facade to install instead of the Qt one (tests answer the questions with a scripted one);
+  // set before InitInstance. Not owned.
+  void UseMessageFacade(MessageFacade* facade) { facadeOverride_ = facade; }
+
+  AppEnvironment& Environment() { return env_; }
+  CMainFrame* MainFrame() { return frame_.get(); }
+
+  void OnAppAbout() override;
+  void OnSelectLanguage(int language) override;
+  void OnCallHelpFile() override;
+
+ private:
+  void OpenStartupProject(const std::wstring& path);
+  void RemoveServices();
+
+  AppEnvironment env_;
+  std::wstring programDirectory_;
+  bool environmentLoaded_ = false;
+  UiDispatcher dispatcher_;
+  QtMessageFacade facade_;
+  MessageFacade* facadeOverride_ = nullptr;
+  QtClipboardService clipboard_;
+  ShellLinkUi linkUi_;
+  ShellMonitorUi monitorUi_;
+  std::unique_ptr<CMainFrame> frame_;
+};
+
+// The About box.
+class CAboutDlg : public QDialog {
+  Q_OBJECT
+ public:
+  explicit CAboutDlg(QWidget* parent);
+};
+
+// The build date in the form "Dec 12 2014" from the compiler's date text ("Dec  2 2014" gives
+// "Dec 2 2014").
+std::wstring AboutBuildDate(const char* compilerDate);
+
+}  // namespace Brenno

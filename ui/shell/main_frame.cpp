@@ -1,0 +1,488 @@
+#include "ui/shell/main_frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "core/env/app_environment.h"
+#include "core/env/exception_error.h"
+#include "core/env/language.h"
+#include "core/link/link_ui.h"
+#include "core/project/project_commands.h"
+#include "ui/shell/infor_output_pane.h"
+#include "ui/shell/main_progress_dlg.h"
+#include "ui/shell/message_facade.h"
+
+namespace Brenno {
+
+namespace {
+
+QString Pick(const wchar_t* english, const wchar_t* chinese) { return QString::fromWCharArray(PickText(english, chinese)); }
+
+// Qt reads "[*]" in a window title as the place of the modified mark; doubling it keeps a
+// literal "[*]" (the caption of a changed project that was never saved).
+QString EscapeTitle(const std::wstring& caption) {
+  QString title = QString::fromStdWString(caption);
+  title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+  return title;
+}
+
+void CentreOn(QWidget* widget, const QWidget* owner) {
+  const QRect area = owner->frameGeometry();
+  widget->move(area.center() - widget->rect().center());
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(AppEnvironment& env, AppCommands* app) : env_(env), app_(app) {
+  setObjectName(QStringLiteral("MainFrame"));
+  closeRules_ = std::make_unique<MainFrameCloseRules>(env_, *this);
+  closeTimer_.setInterval(200);
+  connect(&closeTimer_, &QTimer::timeout, this, &CMainFrame::OnCloseTimer);
+  // Toolbar buttons follow the communication state the way menus do when they open.
+  updateTimer_.setInterval(250);
+  connect(&updateTimer_, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
+}
+
+CMainFrame::~CMainFrame() {
+  if (InstalledMainFrameSink() == this) InstallMainFrameSink(nullptr);
+}
+
+bool CMainFrame::OnCreate() {
+  mdiArea_ = new QMdiArea(this);
+  mdiArea_->setObjectName(QStringLiteral("MdiArea"));
+  setCentralWidget(mdiArea_);
+  setDockNestingEnabled(true);
+  BuildMenus();
+  BuildStatusBar();
+  BuildToolBars();
+  progress_ = new CMainProgressDlg(this);
+  progress_->hide();
+  BuildPanes();
+  UpdateCaption();
+  UpdateCommandStates();
+  updateTimer_.start();
+  return true;
+}
+
+QAction* CMainFrame::AddCommand(QMenu* menu, int offset, const wchar_t* english, const wchar_t* chinese) {
+  auto* action = new QAction(Pick(english, chinese), this);
+  action->setObjectName(QStringLiteral("cmd%1").arg(offset));
+  action->setData(env_.CommandIdBase() + offset);
+  action->setEnabled(false);
+  if (menu != nullptr) menu->addAction(action);
+  commands_[offset] = action;
+  return action;
+}
+
+QAction* CMainFrame::Command(int offset) const {
+  const auto found = commands_.find(offset);
+  return found == commands_.end() ? nullptr : found->second;
+}
+
+void CMainFrame::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(QStringLiteral("MenuBar"));
+
+  QMenu* file = bar->addMenu(Pick(L"&File", L"文件(&F)"));
+  file->setObjectName(QStringLiteral("FileMenu"));
+  AddCommand(file, CmdFileNew, L"&New\tCtrl+N", L"新建(&N)\tCtrl+N");
+  AddCommand(file, CmdFileOpen, L"&Open...\tCtrl+O", L"打开...(&O)\tCtrl+O");
+  AddCommand(file, CmdFileOpenPmw, L"Open &PMW File...\tCtrl+P", L"打开PMW文件...(&P)\tCtrl+P");
+  file->addSeparator();
+  AddCommand(file, CmdFileWriteFlash, L"&Write File\tCtrl+W", L"写文件(&W)\tCtrl+W");
+  AddCommand(file, CmdFileReadFile, L"&Read File", L"读文件(&R)");
+  file->addSeparator();
+  AddCommand(file, CmdFileSave, L"&Save\tCtrl+S", L"保存(&S)\tCtrl+S");
+  AddCommand(file, CmdFileSaveAs, L"Save &As...", L"另存为...(&A)");
+  file->addSeparator();
+  AddCommand(file, CmdFileUpload, L"&Upload...\tCtrl+U", L"连线上载...(&U)\tCtrl+U");
+  AddCommand(file, CmdFileDownload, L"&Download...\tCtrl+D", L"连线下载...(&D)\tCtrl+D");
+  file->addSeparator();
+  AddCommand(file, CmdFileExit, L"E&xit", L"退出(&X)");
+
+  QMenu* edit = bar->addMenu(Pick(L"&Edit", L"编辑(&E)"));
+  edit->setObjectName(QStringLiteral("EditMenu"));
+  AddCommand(edit, 20121, L"&Undo\tCtrl+Z", L"撤销(&U)\tCtrl+Z");
+  AddCommand(edit, 20122, L"&Redo\tCtrl+Y", L"重复(&R)\tCtrl+Y");
+  edit->addSeparator();
+  AddCommand(edit, 20123, L"Cu&t\tCtrl+X", L"剪切(&T)\tCtrl+X");
+  AddCommand(edit, 20124, L"&Copy\tCtrl+C", L"复制(&C)\tCtrl+C");
+  AddCommand(edit, 20125, L"&Paste\tCtrl+V", L"粘贴(&P)\tCtrl+V");
+  edit->addSeparator();
+  AddCommand(edit, 20129, L"Select &All\tCtrl+A", L"全选(&A)\tCtrl+A");
+  edit->addSeparator();
+  AddCommand(edit, 20130, L"&Find And Replace\tCtrl+F", L"查找替换(&F)\tCtrl+F");
+
+  // The View menu sits at index 2: the list of open child windows goes there.
+  QMenu* view = bar->addMenu(Pick(L"&View", L"视图(&V)"));
+  view->setObjectName(QStringLiteral("ViewMenu"));
+  AddCommand(view, 20161, L"&STL", L"STL(&S)")->setCheckable(true);
+  AddCommand(view, 20162, L"&LAD", L"LAD(&L)")->setCheckable(true);
+  view->addSeparator();
+  QMenu* component = view->addMenu(Pick(L"&Component", L"组件(&C)"));
+  AddCommand(component, 20163, L"&Data Block", L"数据块(&D)");
+  AddCommand(component, 20164, L"&System Block", L"系统块(&S)");
+  AddCommand(component, 20165, L"&Program Editor", L"程序编辑(&P)");
+  AddCommand(component, 20166, L"&Function Symbol", L"函数符号(&F)");
+  AddCommand(component, 20167, L"&Variable Symbol", L"变量符号(&V)");
+  AddCommand(component, 20168, L"Cross &Reference", L"交叉引用(&R)");
+  AddCommand(component, 20169, L"Co&mmunications", L"通讯设置(&M)");
+  AddCommand(view, 20170, L"Symbolic &Addressing", L"符号编址(&A)")->setCheckable(true);
+  QMenu* toolbars = view->addMenu(Pick(L"&Toolbars", L"工具条(&T)"));
+  AddCommand(toolbars, CmdToolbarStandard, L"&Standard", L"标准(&S)")->setCheckable(true);
+  AddCommand(toolbars, CmdToolbarDebug, L"&Debug", L"调试(&D)")->setCheckable(true);
+  AddCommand(toolbars, CmdToolbarInstruction, L"&Instruction", L"指令(&I)")->setCheckable(true);
+  AddCommand(toolbars, CmdToolbarInstructionFx, L"I&nstruction (FxMode)", L"指令(FxMode)(&N)");
+  QMenu* frames = view->addMenu(Pick(L"Fra&me", L"浮动窗口(&M)"));
+  AddCommand(frames, CmdFrameStatusChart, L"Status &Chart", L"状态表(&C)")->setCheckable(true);
+  AddCommand(frames, CmdFrameProjectManager, L"&Project Manager", L"项目管理(&P)")->setCheckable(true);
+  AddCommand(frames, CmdFrameOutput, L"&Information Output", L"信息输出(&I)")->setCheckable(true);
+  AddCommand(frames, CmdFrameDebug, L"&Debug Information", L"调试信息(&D)")->setCheckable(true);
+
+  QMenu* plc = bar->addMenu(Pick(L"&PLC", L"PLC(&P)"));
+  plc->setObjectName(QStringLiteral("PlcMenu"));
+  AddCommand(plc, 20181, L"&Run", L"运行(&R)")->setCheckable(true);
+  AddCommand(plc, 20182, L"&Stop", L"停止(&S)")->setCheckable(true);
+  AddCommand(plc, 20183, L"Sin&gle Scan", L"单次扫描(&G)");
+  AddCommand(plc, 20184, L"&Multiple Scans...", L"多次扫描...(&M)");
+  AddCommand(plc, 20185, L"Power-&Up Reset", L"电源启动重设(&U)");
+  plc->addSeparator();
+  AddCommand(plc, 20186, L"&Compile", L"编译(&C)");
+  AddCommand(plc, 20187, L"Compile &All", L"全部编译(&A)");
+  plc->addSeparator();
+  AddCommand(plc, 20388, L"Diagnose &Information", L"诊断(&Z)");
+  AddCommand(plc, 20396, L"Trend", L"曲线");
+  AddCommand(plc, 20188, L"C&lear...", L"清除...(&L)");
+  AddCommand(plc, 20189, L"&Information...", L"信息...(&I)");
+  AddCommand(plc, 20190, L"Read PLC's &Date and Time...", L"读取PLC日期时间...(&D)");
+  AddCommand(plc, 20191, L"&Write PC's Date and Time To PLC...", L"将PC日期时间写入PLC...(&W)");
+  AddCommand(plc, 20192, L"&Type...", L"类型...(&T)");
+  AddCommand(plc, 20193, L"M&ODBUS Address Query...", L"MODBUS地址查询...(&O)");
+
+  QMenu* debug = bar->addMenu(Pick(L"&Debug", L"调试(&D)"));
+  debug->setObjectName(QStringLiteral("DebugMenu"));
+  AddCommand(debug, 30116, L"&Connect", L"连线(&C)");
+  AddCommand(debug, 20202, L"&Disconnect", L"离线(&D)");
+  debug->addSeparator();
+  AddCommand(debug, 20203, L"&Run", L"运行(&R)")->setCheckable(true);
+  AddCommand(debug, 20204, L"&Stop", L"停止(&S)")->setCheckable(true);
+  AddCommand(debug, 20205, L"Step &In", L"单步跳入(&I)");
+  AddCommand(debug, 20206, L"Step &Over", L"单步跳过(&O)");
+  AddCommand(debug, 20207, L"Step Ou&t", L"单步跳出(&T)");
+  AddCommand(debug, 20208, L"Power-&Up Debug Reset", L"电源调试启动重设(&U)");
+  debug->addSeparator();
+  AddCommand(debug, 30114, L"Co&mmunication", L"通讯(&M)");
+
+  QMenu* help = bar->addMenu(Pick(L"&Help", L"帮助(&H)"));
+  help->setObjectName(QStringLiteral("HelpMenu"));
+  AddCommand(help, CmdHelpAbout, L"&About...", L"关于...(&A)");
+  QMenu* language = help->addMenu(Pick(L"&Select Language", L"选择语言(&S)"));
+  AddCommand(language, CmdHelpEnglish, L"&English (United States)", L"英语(美国)(&E)")->setCheckable(true);
+  AddCommand(language, CmdHelpChinese, L"&Chinese (Simplified)", L"中文(简体)(&C)")->setCheckable(true);
+  AddCommand(help, CmdHelpFile, L"&Call Help File...", L"调用帮助文件...(&C)");
+
+  // Commands that exist only as toolbar buttons or keys.
+  AddCommand(nullptr, CmdFileDownloadDirect, L"Download", L"下载");
+  AddCommand(nullptr, 20201, L"Connect", L"连线");
+
+  // Keys of the accelerator table.
+  const std::pair<int, QKeySequence> keys[] = {
+      {CmdFileNew, QKeySequence(Qt::CTRL | Qt::Key_N)},   {CmdFileOpen, QKeySequence(Qt::CTRL | Qt::Key_O)},
+      {CmdFileOpenPmw, QKeySequence(Qt::CTRL | Qt::Key_P)}, {CmdFileSave, QKeySequence(Qt::CTRL | Qt::Key_S)},
+      {CmdFileUpload, QKeySequence(Qt::CTRL | Qt::Key_U)}, {CmdFileDownloadDirect, QKeySequence(Qt::CTRL | Qt::Key_D)},
+  };
+  for (const auto& [offset, key] : keys) {
+    QAction* action = Command(offset);
+    action->setShortcut(key);
+    addAction(action);
+  }
+
+  for (QMenu* menu : {file, edit, view, plc, debug, help}) {
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
+  }
+
+  connect(Command(CmdFileExit), &QAction::triggered, this, [this] {
+    if (IsIdleState(env_.CommState.load())) close();
+  });
+  connect(Command(CmdFileSave), &QAction::triggered, this, [this] {
+    if (IsIdleState(env_.CommState.load())) SaveProjectAs(false);
+  });
+  connect(Command(CmdFileSaveAs), &QAction::triggered, this, [this] {
+    if (IsIdleState(env_.CommState.load())) SaveProjectAs(true);
+  });
+  connect(Command(CmdHelpAbout), &QAction::triggered, this, [this] {
+    if (app_ != nullptr && IsIdleState(env_.CommState.load())) app_->OnAppAbout();
+  });
+  connect(Command(CmdHelpEnglish), &QAction::triggered, this, [this] {
+    if (app_ != nullptr) app_->OnSelectLanguage(kLanguageEnglish);
+    UpdateCommandStates();
+  });
+  connect(Command(CmdHelpChinese), &QAction::triggered, this, [this] {
+    if (app_ != nullptr) app_->OnSelectLanguage(kLanguageChinese);
+    UpdateCommandStates();
+  });
+  connect(Command(CmdHelpFile), &QAction::triggered, this, [this] {
+    if (app_ != nullptr && IsIdleState(env_.CommState.load())) app_->OnCallHelpFile();
+  });
+}
+
+void CMainFrame::BuildToolBars() {
+  auto makeBar = [this](const char* name, const wchar_t* english, const wchar_t* chinese) {
+    auto* bar = new QToolBar(Pick(english, chinese), this);
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setIconSize(QSize(32, 32));
+    bar->setFloatable(true);
+    bar->setMovable(true);
+    addToolBar(Qt::TopToolBarArea, bar);
+    return bar;
+  };
+  // One row: standard, debug, instruction.
+  standardBar_ = makeBar("StandardToolBar", L"Standard", L"标准");
+  debugBar_ = makeBar("DebugToolBar", L"Debug", L"调试");
+  instructionBar_ = makeBar("InstructionToolBar", L"Instruction", L"指令");
+
+  for (int offset : std::initializer_list<int>{CmdFileNew, CmdFileOpen, CmdFileSave, 0, CmdFileUpload, CmdFileDownloadDirect, 0, 20121, 20122,
+                     20123, 20124, 20125, 0, 20186, 20187, 20170}) {
+    if (offset == 0) {
+      standardBar_->addSeparator();
+    } else {
+      standardBar_->addAction(Command(offset));
+    }
+  }
+  for (int offset : {20181, 20182, 0, 20201, 20202, 0, 20203, 20204, 20205, 20206, 20207, 20208}) {
+    if (offset == 0) {
+      debugBar_->addSeparator();
+    } else {
+      debugBar_->addAction(Command(offset));
+    }
+  }
+
+  struct BarToggle {
+    int offset;
+    QToolBar* bar;
+  };
+  for (const BarToggle& toggle : {BarToggle{CmdToolbarStandard, standardBar_}, BarToggle{CmdToolbarDebug, debugBar_},
+                                  BarToggle{CmdToolbarInstruction, instructionBar_}}) {
+    QToolBar* bar = toggle.bar;
+    connect(Command(toggle.offset), &QAction::triggered, this, [this, bar] {
+      if (IsIdleState(env_.CommState.load())) bar->setVisible(!bar->isVisible());
+      UpdateCommandStates();
+    });
+  }
+}
+
+void CMainFrame::BuildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("StatusBar"));
+  commPane_ = new QLabel(bar);
+  commPane_->setObjectName(QStringLiteral("CommStatusPane"));
+  commPane_->setMinimumWidth(200);
+  commPane_->setProperty("paneId", kCommStatusPaneId);
+  commPane_->setToolTip(QStringLiteral("通讯信息"));
+  bar->addPermanentWidget(commPane_);
+  SetStatusText(kStatusOfflineText, false);
+}
+
+void CMainFrame::BuildPanes() {
+  statusChartPane_ = new CEmptyPane(Pick(L"Status Chart", L"状态表"), this);
+  statusChartPane_->setObjectName(QStringLiteral("StatusChartPane"));
+  projectPane_ = new CEmptyPane(Pick(L"Project Manager", L"项目管理"), this);
+  projectPane_->setObjectName(QStringLiteral("ProjectManagerPane"));
+  outputPane_ = new CInforOutputPane(Pick(L"Information Output", L"信息输出"), this);
+  outputPane_->setObjectName(QStringLiteral("InforOutputPane"));
+  debugPane_ = new CEmptyPane(Pick(L"Debug Information", L"调试信息"), this);
+  debugPane_->setObjectName(QStringLiteral("DebugInforPane"));
+
+  for (QDockWidget* pane : {static_cast<QDockWidget*>(statusChartPane_), static_cast<QDockWidget*>(projectPane_),
+                            static_cast<QDockWidget*>(outputPane_), static_cast<QDockWidget*>(debugPane_)}) {
+    pane->setAllowedAreas(Qt::AllDockWidgetAreas);
+    pane->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    pane->resize(200, 200);
+  }
+  addDockWidget(Qt::LeftDockWidgetArea, projectPane_);
+  addDockWidget(Qt::BottomDockWidgetArea, statusChartPane_);
+  // The output and debug panes share the status chart's tabbed area; the status chart stays in
+  // front.
+  tabifyDockWidget(statusChartPane_, outputPane_);
+  tabifyDockWidget(outputPane_, debugPane_);
+  statusChartPane_->raise();
+
+  struct PaneCommand {
+    int offset;
+    QDockWidget* pane;
+  };
+  for (const PaneCommand& entry :
+       {PaneCommand{CmdFrameStatusChart, statusChartPane_}, PaneCommand{CmdFrameProjectManager, projectPane_},
+        PaneCommand{CmdFrameOutput, outputPane_}, PaneCommand{CmdFrameDebug, debugPane_}}) {
+    QDockWidget* pane = entry.pane;
+    connect(Command(entry.offset), &QAction::triggered, this, [this, pane] {
+      if (IsIdleState(env_.CommState.load())) ShowPane(pane);
+      UpdateCommandStates();
+    });
+  }
+}
+
+QDockWidget* CMainFrame::StatusChartPane() const { return statusChartPane_; }
+QDockWidget* CMainFrame::ProjectManagerPane() const { return projectPane_; }
+QDockWidget* CMainFrame::DebugPane() const { return debugPane_; }
+
+void CMainFrame::UpdateCommandStates() {
+  const int state = env_.CommState.load();
+  const bool idle = IsIdleState(state);
+  for (const auto& [offset, action] : commands_) {
+    bool enabled = false;
+    bool checked = false;
+    switch (offset) {
+      case CmdFileExit:
+      case CmdFileSave:
+      case CmdFileSaveAs:
+      case CmdHelpAbout:
+      case CmdHelpFile:
+        enabled = idle;
+        break;
+      case CmdHelpEnglish:
+      case CmdHelpChinese:
+        enabled = idle;
+        checked = env_.Language() == (offset == CmdHelpEnglish ? kLanguageEnglish : kLanguageChinese);
+        break;
+      case CmdToolbarStandard:
+        enabled = idle;
+        checked = standardBar_ != nullptr && standardBar_->isVisible();
+        break;
+      case CmdToolbarDebug:
+        enabled = idle;
+        checked = debugBar_ != nullptr && debugBar_->isVisible();
+        break;
+      case CmdToolbarInstruction:
+        enabled = idle;
+        checked = instructionBar_ != nullptr && instructionBar_->isVisible();
+        break;
+      case CmdFrameStatusChart:
+      case CmdFrameProjectManager:
+      case CmdFrameOutput:
+      case CmdFrameDebug: {
+        QDockWidget* pane = offset == CmdFrameStatusChart      ? static_cast<QDockWidget*>(statusChartPane_)
+                            : offset == CmdFrameProjectManager ? static_cast<QDockWidget*>(projectPane_)
+                            : offset == CmdFrameOutput         ? static_cast<QDockWidget*>(outputPane_)
+                                                               : static_cast<QDockWidget*>(debugPane_);
+        enabled = idle;
+        checked = pane != nullptr && pane->isVisible();
+        break;
+      }
+      default:
+        // Commands whose windows and jobs are not part of the workbench yet stay disabled.
+        break;
+    }
+    action->setEnabled(enabled);
+    if (action->isCheckable()) action->setChecked(checked);
+  }
+}
+
+void CMainFrame::RouteUpdate(uint16_t code, intptr_t value) { RoutePaneUpdate(code, value, *this); }
+
+PaneRequestReceiver* CMainFrame::FindReceiver(PaneReceiver receiver) {
+  switch (receiver) {
+    case PaneReceiver::Frame: return this;
+    case PaneReceiver::StatusChartPane: return statusChartPane_;
+    case PaneReceiver::ProjectPane: return projectPane_;
+    case PaneReceiver::OutputPane: return outputPane_;
+    case PaneReceiver::DebugPane: return debugPane_;
+    default: return nullptr;  // the child frames and the diagnosis window are not open
+  }
+}
+
+void CMainFrame::OnPaneRequest(uint16_t code, intptr_t value) {
+  switch (code) {
+    case UpdFrameCaption: UpdateCaption(); break;
+    case UpdShowStatusChartPane: ShowPane(statusChartPane_); break;
+    case UpdShowProjectPane: ShowPane(projectPane_); break;
+    case UpdShowOutputPane: ShowPane(outputPane_); break;
+    case UpdShowDebugPane: ShowPane(debugPane_); break;
+    case UpdProgress: ShowProgress(reinterpret_cast<const ProgressInfo*>(value)); break;
+    default: break;  // editor frames and dialogs that are not part of the workbench yet
+  }
+}
+
+void CMainFrame::SetStatusText(const std::wstring& text, bool blue) {
+  if (commPane_ == nullptr) return;
+  commPane_->setText(QString::fromStdWString(text));
+  commPane_->setStyleSheet(blue ? QStringLiteral("color: rgb(0, 0, 255);") : QStringLiteral("color: rgb(255, 0, 0);"));
+  commPane_->repaint();
+}
+
+void CMainFrame::UpdateCaption() { setWindowTitle(EscapeTitle(FrameCaptionText(env_.ProjectPath, env_.Modified.load()))); }
+
+void CMainFrame::ShowPane(QDockWidget* pane) {
+  if (pane == nullptr) return;
+  pane->show();
+  pane->raise();
+  pane->setFocus();
+}
+
+void CMainFrame::ShowProgress(const ProgressInfo* info) {
+  if (progress_ == nullptr || info == nullptr) return;
+  if (info->Percent1 >= 100) {
+    progress_->hide();
+    if (savedFocus_) savedFocus_->setFocus();
+    return;
+  }
+  if (!progress_->isVisible()) {
+    savedFocus_ = QApplication::focusWidget();
+    progress_->showNormal();
+    CentreOn(progress_, this);
+    progress_->show();
+  }
+  if (!info->Text.empty()) progress_->TextLine()->setText(QString::fromStdWString(info->Text));
+  progress_->FirstBar()->setValue(std::max(0, info->Percent1));
+  if (info->Percent2 < 100) {
+    progress_->SecondBar()->show();
+    progress_->SecondBar()->setValue(std::max(0, info->Percent2));
+  } else {
+    progress_->SecondBar()->hide();
+  }
+}
+
+void CMainFrame::SaveProject() { SaveProjectAs(false); }
+
+void CMainFrame::SaveProjectAs(bool askPath) {
+  std::wstring path = env_.ProjectPath;
+  if (askPath || path.empty()) {
+    if (!AskSaveProjectPath(path)) return;
+  }
+  if (!TrySaveProject(path)) return;
+  env_.ProjectPath = path;
+  env_.Modified = false;
+  NotifyMainFrame(EvCaptionChanged, intptr_t{0});
+}
+
+void CMainFrame::StartCloseTimer() { closeTimer_.start(); }
+void CMainFrame::StopCloseTimer() { closeTimer_.stop(); }
+
+void CMainFrame::OnCloseTimer() {
+  if (closeRules_->OnCloseTimer() == CloseDecision::Close) {
+    closeApproved_ = true;
+    close();
+  }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (closeApproved_ || closeRules_->OnCloseRequest() == CloseDecision::Close) {
+    closeApproved_ = true;
+    closeTimer_.stop();
+    updateTimer_.stop();
+    progress_->hide();
+    event->accept();
+    return;
+  }
+  event->ignore();
+}
+
+}  // namespace Brenno

@@ -1,0 +1,148 @@
+// The workbench's main window: menu bar, three toolbars, status bar with the communication text,
+// the four docking panes, the progress dialog and the area of the editor child frames. It is the
+// one window the core and the worker threads talk to: it routes the `PaneUpdate` codes of the
+// notification hub to their windows, handles the codes of its own group, shows the status text
+// and decides when the workbench may close.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+
+#include <map>
+#include <memory>
+
+#include "ui/shell/close_rules.h"
+#include "ui/shell/notify_main_frame.h"
+#include "ui/shell/update_router.h"
+
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+
+namespace Brenno {
+
+class AppEnvironment;
+class CInforOutputPane;
+class CEmptyPane;
+class CMainProgressDlg;
+struct ProgressInfo;
+
+// The application-level commands of the Help menu, carried by the application object.
+class AppCommands {
+ public:
+  virtual ~AppCommands() = default;
+  virtual void OnAppAbout() = 0;
+  virtual void OnSelectLanguage(int language) = 0;
+  virtual void OnCallHelpFile() = 0;
+};
+
+// Command offsets (added to the command-id base) of the commands the frame carries itself.
+enum MainCommand {
+  CmdFileNew = 20101,
+  CmdFileOpen = 20102,
+  CmdFileOpenPmw = 20103,
+  CmdFileSave = 20104,
+  CmdFileSaveAs = 20105,
+  CmdFileUpload = 20106,
+  CmdFileDownloadDirect = 20107,
+  CmdFileExit = 20108,
+  CmdFileWriteFlash = 20389,
+  CmdFileReadFile = 20390,
+  CmdFileDownload = 30115,
+  CmdToolbarStandard = 20171,
+  CmdToolbarDebug = 20172,
+  CmdToolbarInstruction = 20173,
+  CmdToolbarInstructionFx = 20174,
+  CmdFrameStatusChart = 20175,
+  CmdFrameProjectManager = 20176,
+  CmdFrameOutput = 20177,
+  CmdFrameDebug = 20178,
+  CmdHelpAbout = 20221,
+  CmdHelpEnglish = 20222,
+  CmdHelpChinese = 20223,
+  CmdHelpFile = 20224,
+};
+
+// The id of the status bar's communication pane.
+inline constexpr int kCommStatusPaneId = 22386;
+
+class CMainFrame : public QMainWindow,
+                   public MainFrameSink,
+                   public PaneRequestReceiver,
+                   public PaneReceiverLookup,
+                   public CloseHost {
+  Q_OBJECT
+ public:
+  CMainFrame(AppEnvironment& env, AppCommands* app);
+  ~CMainFrame() override;
+
+  // Builds bars, menus, panes and dialogs; false when a step fails.
+  bool OnCreate();
+
+  // MainFrameSink: the route-update and status-text messages.
+  void RouteUpdate(uint16_t code, intptr_t value) override;
+  void SetStatusText(const std::wstring& text, bool blue) override;
+  // The codes of group 0x80.
+  void OnPaneRequest(uint16_t code, intptr_t value) override;
+  PaneRequestReceiver* FindReceiver(PaneReceiver receiver) override;
+
+  // CloseHost.
+  void SaveProject() override;
+  void StartCloseTimer() override;
+  void StopCloseTimer() override;
+  bool CloseTimerActive() const { return closeTimer_.isActive(); }
+
+  // The menu or toolbar command with the offset (null when the frame has none).
+  QAction* Command(int offset) const;
+  // Recomputes the enabled and checked state of every command from the environment.
+  void UpdateCommandStates();
+
+  QLabel* CommStatusPane() const { return commPane_; }
+  CInforOutputPane* OutputPane() const { return outputPane_; }
+  QDockWidget* StatusChartPane() const;
+  QDockWidget* ProjectManagerPane() const;
+  QDockWidget* DebugPane() const;
+  CMainProgressDlg* ProgressDialog() const { return progress_; }
+  QToolBar* StandardToolBar() const { return standardBar_; }
+  QToolBar* DebugToolBar() const { return debugBar_; }
+  QToolBar* InstructionToolBar() const { return instructionBar_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildToolBars();
+  void BuildStatusBar();
+  void BuildPanes();
+  QAction* AddCommand(QMenu* menu, int offset, const wchar_t* english, const wchar_t* chinese);
+  void UpdateCaption();
+  void ShowPane(QDockWidget* pane);
+  void ShowProgress(const ProgressInfo* info);
+  void SaveProjectAs(bool askPath);
+  void OnCloseTimer();
+
+  AppEnvironment& env_;
+  AppCommands* app_;
+  std::unique_ptr<MainFrameCloseRules> closeRules_;
+  QTimer closeTimer_;
+  QTimer updateTimer_;
+  bool closeApproved_ = false;
+
+  QMdiArea* mdiArea_ = nullptr;
+  QLabel* commPane_ = nullptr;
+  QToolBar* standardBar_ = nullptr;
+  QToolBar* debugBar_ = nullptr;
+  QToolBar* instructionBar_ = nullptr;
+  std::map<int, QAction*> commands_;
+  CEmptyPane* statusChartPane_ = nullptr;
+  CEmptyPane* projectPane_ = nullptr;
+  CInforOutputPane* outputPane_ = nullptr;
+  CEmptyPane* debugPane_ = nullptr;
+  CMainProgressDlg* progress_ = nullptr;
+  QPointer<QWidget> savedFocus_;
+};
+
+}  // namespace Brenno

@@ -1,0 +1,24 @@
+#include "ui/shell/shell_monitor_ui.h"
+
+#include "core/project/message_box.h"
+#include "ui/shell/notify_main_frame.h"
+
+namespace Brenno {
+
+void ShellMonitorUi::NotifyMainFrame(int event, intptr_t value) {
+  Brenno::NotifyMainFrame(static_cast<uint32_t>(event), value);
+}
+
+void ShellMonitorUi::ShowStatusText(const std::wstring& text, int colour) {
+  Brenno::ShowStatusText(text, colour == kStatusTextOnline);
+}
+
+void ShellMonitorUi::MessageBoxOk(const std::wstring& text, unsigned icon) {
+  Brenno::MessageBoxOk(text, static_cast<int>(icon));
+}
+
+int ShellMonitorUi::MessageBoxYesNo(const std::wstring& text, unsigned icon) {
+  return Brenno::MessageBoxYesNo(text, static_cast<int>(icon)) == kMessageResultYes ? kAnswerYes : kAnswerNo;
+}
+
+}  // namespace Brenno
