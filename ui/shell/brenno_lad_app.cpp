@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "core/compiler/image_stamp_compiler.h"
 #include "core/env/environment_loader.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
@@ -67,6 +68,8 @@ bool CBrennoLadApp::InitInstance(const QStringList& arguments, const std::wstrin
   InstallMonitorUiServices(&monitorUi_);
   InstallEnvironment(&env_);
   InstallCurrentProjectServices();
+  // The monitor compares the PLC's image stamps with those of the project's compiled images.
+  InstallImageStampCompiler();
 
   try {
     LoadEnvironment(env_, programDirectory);
