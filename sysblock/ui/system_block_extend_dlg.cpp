@@ -17,6 +17,7 @@
 #include "sysblock/ui/message_box.h"
 #include "sysblock/ui/module_list_rows.h"
 #include "sysblock/ui/plc_sub_dlg_controller.h"
+#include "sysblock/ui/plc_sub_dlg_digital.h"
 
 namespace corvell {
 
@@ -88,6 +89,12 @@ CSystemBlockExtendDlg::CSystemBlockExtendDlg(ModuleList& modules, ForceStateArra
   subDialogs_[0] = controller_;
   page->addWidget(controller_);
   for (int type = 1; type <= kMaxModuleType; ++type) {
+    if (QWidget* dialog = CreateDigitalModuleSubDialog(type, Parameters, language, this)) {
+      dialog->hide();
+      subDialogs_[type] = dialog;
+      page->addWidget(dialog);
+      continue;
+    }
     // Frame of the module's parameters, titled with its model.
     auto* frame = new QGroupBox(QString::fromWCharArray(ModuleModelName(type)), this);
     auto* layout = new QVBoxLayout(frame);
@@ -148,6 +155,7 @@ void CSystemBlockExtendDlg::ShowContextMenu(const QPoint& globalPos) {
 
 bool CSystemBlockExtendDlg::CommitCurrentModule() {
   if (CurrentModuleType >= 1 && CurrentModuleType <= kMaxModuleType && CurrentModulePosition < modules_.size()) {
+    if (auto* digital = dynamic_cast<CDigitalModuleSubDlg*>(subDialogs_[CurrentModuleType])) digital->UpdateData(true);
     ModuleRecord record = BuildModuleRecord(CurrentModuleType, Parameters, CurrentModulePosition, modules_);
     if (!record.empty()) modules_[CurrentModulePosition] = std::move(record);
   }
@@ -159,8 +167,10 @@ bool CSystemBlockExtendDlg::CommitCurrentModule() {
 }
 
 void CSystemBlockExtendDlg::LoadModuleRecord() {
-  if (CurrentModuleType >= 1 && CurrentModuleType <= kMaxModuleType && CurrentModulePosition < modules_.size())
+  if (CurrentModuleType >= 1 && CurrentModuleType <= kMaxModuleType && CurrentModulePosition < modules_.size()) {
     corvell::LoadModuleRecord(modules_[CurrentModulePosition], Parameters);
+    if (auto* digital = dynamic_cast<CDigitalModuleSubDlg*>(subDialogs_[CurrentModuleType])) digital->UpdateData(false);
+  }
 }
 
 void CSystemBlockExtendDlg::OnModuleListClick() {
