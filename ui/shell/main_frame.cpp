@@ -15,7 +15,21 @@
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/link/link_ui.h"
+#include "core/compiler/write_flash_image.h"
+#include "core/link/comm_state.h"
+#include "core/link/download_job.h"
+#include "core/link/exchange_transfer.h"
+#include "core/link/monitor_write_jobs.h"
+#include "core/link/online_cache.h"
+#include "core/link/plc_command_jobs.h"
+#include "core/link/upload_job.h"
+#include "core/project/message_box.h"
+#include "core/project/project.h"
 #include "core/project/project_commands.h"
+#include "core/program/compile_report.h"
+#include "core/program/program_view_switch.h"
+#include "core/project/data_block_table.h"
+#include "core/project/status_chart.h"
 #include "ui/shell/infor_output_pane.h"
 #include "ui/shell/main_progress_dlg.h"
 #include "ui/shell/message_facade.h"
@@ -209,15 +223,7 @@ void CMainFrame::BuildMenus() {
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
   }
 
-  connect(Command(CmdFileExit), &QAction::triggered, this, [this] {
-    if (IsIdleState(env_.CommState.load())) close();
-  });
-  connect(Command(CmdFileSave), &QAction::triggered, this, [this] {
-    if (IsIdleState(env_.CommState.load())) SaveProjectAs(false);
-  });
-  connect(Command(CmdFileSaveAs), &QAction::triggered, this, [this] {
-    if (IsIdleState(env_.CommState.load())) SaveProjectAs(true);
-  });
+  ConnectCommands();
   connect(Command(CmdHelpAbout), &QAction::triggered, this, [this] {
     if (app_ != nullptr && IsIdleState(env_.CommState.load())) app_->OnAppAbout();
   });
@@ -335,15 +341,22 @@ QDockWidget* CMainFrame::ProjectManagerPane() const { return projectPane_; }
 QDockWidget* CMainFrame::DebugPane() const { return debugPane_; }
 
 void CMainFrame::UpdateCommandStates() {
-  const int state = env_.CommState.load();
-  const bool idle = IsIdleState(state);
+  const CommandGates gates = ReadCommandGates();
+  const MainFrameCommands rules(gates);
+  const bool idle = IsIdleState(gates.CommState);
   for (const auto& [offset, action] : commands_) {
     bool enabled = false;
     bool checked = false;
+    if (MainFrameCommands::Knows(offset)) {
+      const CommandStatus status = rules.Status(offset);
+      // A command whose dialog or window is not part of the workbench yet stays disabled.
+      enabled = status.Enabled && handled_.count(offset) != 0;
+      checked = status.Checked;
+      action->setEnabled(enabled);
+      if (action->isCheckable()) action->setChecked(checked);
+      continue;
+    }
     switch (offset) {
-      case CmdFileExit:
-      case CmdFileSave:
-      case CmdFileSaveAs:
       case CmdHelpAbout:
       case CmdHelpFile:
         enabled = idle;
@@ -448,6 +461,203 @@ void CMainFrame::ShowProgress(const ProgressInfo* info) {
   } else {
     progress_->SecondBar()->hide();
   }
+}
+
+CommandGates CMainFrame::ReadCommandGates() {
+  CommandGates gates;
+  gates.CommState = env_.CommState.load();
+  gates.SymbolicAddr = env_.Config.SymbolicAddr != 0;
+  if (!env_.ProjectList.empty()) gates.ViewMode = env_.ProjectList.back().Program.ViewMode;
+  if (!MainFrameCommands::NeedsCachedStates(gates.CommState) || env_.ProjectList.empty()) return gates;
+  OnlineCache& cache = env_.ProjectList.back().Online;
+  cache.Update([](OnlineCacheData& data) { data.RequestFlag = true; });
+  ReadCachedRunState(cache, gates.RunState);
+  ReadCachedDebugState(cache, gates.DebugState);
+  cache.Update([](OnlineCacheData& data) { data.RequestFlag = false; });
+  return gates;
+}
+
+void CMainFrame::OnCommand(int offset, std::function<void()> handler) {
+  handled_.insert(offset);
+  connect(Command(offset), &QAction::triggered, this, [this, offset, handler = std::move(handler)] {
+    // Through an accelerator a command may arrive while its entry is disabled: it acts only when
+    // the rules allow it now.
+    if (!MainFrameCommands(ReadCommandGates()).Acts(offset)) return;
+    handler();
+    UpdateCommandStates();
+  });
+}
+
+void CMainFrame::ConnectCommands() {
+  OnCommand(CmdFileNew, [this] { OnFileNew(); });
+  OnCommand(CmdFileOpen, [this] { OnFileOpen(); });
+  OnCommand(CmdFileOpenPmw, [this] { OnFileOpenPmw(); });
+  OnCommand(CmdFileWriteFlash, [this] { OnFileWriteFlash(); });
+  OnCommand(CmdFileSave, [this] { SaveProjectAs(false); });
+  OnCommand(CmdFileSaveAs, [this] { SaveProjectAs(true); });
+  OnCommand(CmdFileUpload, [this] { OnFileUpload(); });
+  OnCommand(CmdFileDownloadDirect, [this] { OnFileDownload(); });
+  // The communication settings dialog that the menu entry shows first is not part of the
+  // workbench yet: the entry downloads with the configured settings.
+  OnCommand(CmdFileDownload, [this] { OnFileDownload(); });
+  OnCommand(CmdFileExit, [this] { close(); });
+  OnCommand(CmdViewStl, [this] { OnViewMode(kViewModeStl); });
+  OnCommand(CmdViewLad, [this] { OnViewMode(kViewModeLad); });
+  OnCommand(CmdViewSymbolic, [this] { OnSymbolicAddressing(); });
+
+  OnCommand(CmdPlcCompile, [this] { OnPlcCompile(false); });
+  OnCommand(CmdPlcCompileAll, [this] { OnPlcCompile(true); });
+  OnCommand(CmdPlcRun, [this] { StartPlcRun(env_); });
+  OnCommand(CmdPlcStop, [this] { StartPlcStop(env_); });
+  OnCommand(CmdPlcSingleScan, [this] { StartLinkJobThread([this] { ForceScanThreadProc(env_, 1); }); });
+  OnCommand(CmdPlcPowerUpReset, [this] { StartLinkJobThread([this] { ForceResetThreadProc(env_); }); });
+  OnCommand(CmdPlcClear, [this] { OnPlcClear(); });
+  OnCommand(CmdPlcInformation, [this] { StartLinkJobThread([this] { GetPlcInformationThreadProc(env_); }); });
+  OnCommand(CmdPlcReadClock, [this] { StartLinkJobThread([this] { ReadPlcClockThreadProc(env_); }); });
+  OnCommand(CmdPlcWriteClock, [this] { StartLinkJobThread([this] { WritePlcClockThreadProc(env_); }); });
+
+  OnCommand(CmdDebugConnect, [this] { OnConnect(); });
+  // As with the download entry, the settings dialog before connecting is not there yet.
+  OnCommand(CmdDebugConnectMenu, [this] { OnConnect(); });
+  OnCommand(CmdDebugDisconnect, [this] { OnDisconnect(); });
+  OnCommand(CmdDebugRun, [this] { StartDebugRun(env_); });
+  OnCommand(CmdDebugStop, [this] { StartDebugStop(env_); });
+  for (const auto [offset, step] : {std::pair<int, uint8_t>{CmdDebugStepIn, 1}, std::pair<int, uint8_t>{CmdDebugStepOver, 2},
+                                    std::pair<int, uint8_t>{CmdDebugStepOut, 3}}) {
+    const uint8_t byte = step;
+    OnCommand(offset, [this, byte] { StartLinkJobThread([this, byte] { ForceDebugScanThreadProc(env_, byte); }); });
+  }
+  OnCommand(CmdDebugPowerUpReset, [this] { StartLinkJobThread([this] { ForceDebugResetThreadProc(env_); }); });
+}
+
+bool CMainFrame::AskSaveChanges() {
+  if (!env_.Modified.load()) return true;
+  const int answer = MessageBoxYesNoCancel(TextAskSaveChanges());
+  if (answer == kIdYes) {
+    // A save that failed or whose file dialog was cancelled leaves the changes unsaved: the
+    // command stops rather than drop them.
+    SaveProjectAs(false);
+    return !env_.Modified.load();
+  }
+  return answer == kIdNo;
+}
+
+void CMainFrame::OnFileNew() {
+  if (!AskSaveChanges()) return;
+  if (!TryNewProject()) return;
+  env_.ProjectPath.clear();
+  env_.Modified = false;
+  NotifyMainFrame(EvProjectReplaced, intptr_t{0});
+}
+
+void CMainFrame::OnFileOpen() {
+  if (!AskSaveChanges()) return;
+  std::wstring path = env_.ProjectPath;
+  if (!AskOpenProjectPath(path)) return;
+  if (!TryOpenProject(path)) return;
+  env_.ProjectPath = path;
+  env_.Modified = false;
+  NotifyMainFrame(EvProjectReplaced, intptr_t{0});
+}
+
+void CMainFrame::OnFileOpenPmw() {
+  if (!AskSaveChanges()) return;
+  std::wstring path = env_.ProjectPath;
+  if (!AskPmwFilePath(path)) return;
+  if (!TryImportPmw(path)) return;
+  // The imported program is saved as a project under a name the user chooses, never over the
+  // .pmw file.
+  env_.ProjectPath.clear();
+  env_.Modified = true;
+  NotifyMainFrame(EvProjectReplaced, intptr_t{0});
+}
+
+void CMainFrame::OnFileWriteFlash() {
+  try {
+    WriteFlashImage();
+  } catch (const ExceptionError& error) {
+    if (!error.Message().empty()) MessageBoxOk(error.Message(), kMessageIconStop);
+  }
+}
+
+void CMainFrame::OnFileUpload() {
+  if (!AskSaveChanges()) return;
+  if (env_.ProjectList.empty()) return;
+  const PlcType* type = env_.ProjectList.back().Type;
+  if (type != nullptr && type->Description.ExchSelf != 0) {
+    StartLinkJobThread([this] { UploadThreadProc(env_); });
+  } else {
+    UploadThroughLibrary(env_);
+  }
+}
+
+void CMainFrame::OnFileDownload() {
+  if (env_.ProjectList.empty()) return;
+  const PlcType* type = env_.ProjectList.back().Type;
+  if (type != nullptr && type->Description.ExchSelf != 0) {
+    StartLinkJobThread([this] { DownloadThreadProc(env_); });
+  } else {
+    DownloadThroughLibrary(env_);
+  }
+}
+
+void CMainFrame::OnPlcCompile(bool all) {
+  ShowPane(outputPane_);
+  if (all) {
+    CompileAllBlocks();
+  } else {
+    CompileProgramBlock();
+  }
+  NotifyMainFrame(EvProgramShownAsLad, intptr_t{0});
+}
+
+void CMainFrame::OnViewMode(int mode) {
+  if (env_.ProjectList.empty()) return;
+  CompileReport report(true);
+  try {
+    SwitchProgramView(env_.ProjectList.back().Program, report, mode);
+  } catch (const ExceptionError& error) {
+    report.PrintTotal();
+    if (!error.Message().empty()) MessageBoxOk(error.Message(), kMessageIconStop);
+    return;
+  }
+  NotifyMainFrame(mode == kViewModeStl ? EvProgramShownAsStl : EvProgramShownAsLad, intptr_t{0});
+  report.PrintTotal();
+}
+
+void CMainFrame::OnSymbolicAddressing() {
+  if (env_.ProjectList.empty()) return;
+  Project& project = env_.ProjectList.back();
+  if (env_.Config.SymbolicAddr != 0) {
+    env_.Config.SymbolicAddr = 0;
+    ShowDataBlockAddresses(project.DataBlocks);
+    ShowProgramAddresses(project.Program);
+    ShowChartAddresses(project.StatusChart);
+  } else {
+    env_.Config.SymbolicAddr = 1;
+    ShowDataBlockSymbols(project.DataBlocks);
+    ShowProgramSymbols(project.Program);
+    ShowChartSymbols(project.StatusChart);
+  }
+  NotifyMainFrame(EvSymbolicAddressingToggled, intptr_t{0});
+}
+
+void CMainFrame::OnPlcClear() {
+  MessageFacade* facade = InstalledMessageFacade();
+  if (facade == nullptr) return;
+  const int answer = facade->ShowMessage(
+      MessageButtons::YesNo, MessageIcon::Exclamation,
+      PickText(L"Clear PLC will destroy all data in target PLC, Do you want to continue?",
+               L"清除PLC将清除目标PLC中所有的数据,您要继续吗?"));
+  if (answer != kIdYes) return;
+  StartLinkJobThread([this] { ClearPlcThreadProc(env_); });
+}
+
+void CMainFrame::OnConnect() { monitor_.Start(env_); }
+
+void CMainFrame::OnDisconnect() {
+  RequestMonitorStop(env_);
+  NotifyMainFrame(EvOnlineStopping, intptr_t{0});
 }
 
 void CMainFrame::SaveProject() { SaveProjectAs(false); }

@@ -9,10 +9,15 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <functional>
+
 #include <map>
 #include <memory>
+#include <set>
 
+#include "core/link/online_monitor.h"
 #include "ui/shell/close_rules.h"
+#include "ui/shell/main_frame_commands.h"
 #include "ui/shell/notify_main_frame.h"
 #include "ui/shell/update_router.h"
 
@@ -38,32 +43,6 @@ class AppCommands {
   virtual void OnCallHelpFile() = 0;
 };
 
-// Command offsets (added to the command-id base) of the commands the frame carries itself.
-enum MainCommand {
-  CmdFileNew = 20101,
-  CmdFileOpen = 20102,
-  CmdFileOpenPmw = 20103,
-  CmdFileSave = 20104,
-  CmdFileSaveAs = 20105,
-  CmdFileUpload = 20106,
-  CmdFileDownloadDirect = 20107,
-  CmdFileExit = 20108,
-  CmdFileWriteFlash = 20389,
-  CmdFileReadFile = 20390,
-  CmdFileDownload = 30115,
-  CmdToolbarStandard = 20171,
-  CmdToolbarDebug = 20172,
-  CmdToolbarInstruction = 20173,
-  CmdToolbarInstructionFx = 20174,
-  CmdFrameStatusChart = 20175,
-  CmdFrameProjectManager = 20176,
-  CmdFrameOutput = 20177,
-  CmdFrameDebug = 20178,
-  CmdHelpAbout = 20221,
-  CmdHelpEnglish = 20222,
-  CmdHelpChinese = 20223,
-  CmdHelpFile = 20224,
-};
 
 // The id of the status bar's communication pane.
 inline constexpr int kCommStatusPaneId = 22386;
@@ -122,6 +101,26 @@ class CMainFrame : public QMainWindow,
   void ShowPane(QDockWidget* pane);
   void ShowProgress(const ProgressInfo* info);
   void SaveProjectAs(bool askPath);
+  void ConnectCommands();
+  // The gates of the commands now: the communication state and, while online, the current
+  // project's cached run and debug states.
+  CommandGates ReadCommandGates();
+  // Connects the command to a handler that runs only when the rules let it act now.
+  void OnCommand(int offset, std::function<void()> handler);
+  // The save question before the project is dropped: false when the user cancelled.
+  bool AskSaveChanges();
+  void OnFileNew();
+  void OnFileOpen();
+  void OnFileOpenPmw();
+  void OnFileWriteFlash();
+  void OnFileUpload();
+  void OnFileDownload();
+  void OnPlcCompile(bool all);
+  void OnPlcClear();
+  void OnViewMode(int mode);
+  void OnSymbolicAddressing();
+  void OnConnect();
+  void OnDisconnect();
   void OnCloseTimer();
 
   AppEnvironment& env_;
@@ -143,6 +142,9 @@ class CMainFrame : public QMainWindow,
   CEmptyPane* debugPane_ = nullptr;
   CMainProgressDlg* progress_ = nullptr;
   QPointer<QWidget> savedFocus_;
+  OnlineMonitor monitor_;
+  // The commands that have a handler; the others stay disabled.
+  std::set<int> handled_;
 };
 
 }  // namespace Brenno
