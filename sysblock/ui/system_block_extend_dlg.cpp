@@ -17,6 +17,7 @@
 #include "sysblock/ui/message_box.h"
 #include "sysblock/ui/module_list_rows.h"
 #include "sysblock/ui/plc_sub_dlg_controller.h"
+#include "sysblock/ui/plc_sub_dlg_analog_output.h"
 #include "sysblock/ui/plc_sub_dlg_digital.h"
 
 namespace corvell {
@@ -89,7 +90,9 @@ CSystemBlockExtendDlg::CSystemBlockExtendDlg(ModuleList& modules, ForceStateArra
   subDialogs_[0] = controller_;
   page->addWidget(controller_);
   for (int type = 1; type <= kMaxModuleType; ++type) {
-    if (QWidget* dialog = CreateDigitalModuleSubDialog(type, Parameters, language, this)) {
+    QWidget* dialog = CreateDigitalModuleSubDialog(type, Parameters, language, this);
+    if (dialog == nullptr) dialog = CreateAnalogOutputSubDialog(type, Parameters, language, this);
+    if (dialog != nullptr) {
       dialog->hide();
       subDialogs_[type] = dialog;
       page->addWidget(dialog);
@@ -156,6 +159,7 @@ void CSystemBlockExtendDlg::ShowContextMenu(const QPoint& globalPos) {
 bool CSystemBlockExtendDlg::CommitCurrentModule() {
   if (CurrentModuleType >= 1 && CurrentModuleType <= kMaxModuleType && CurrentModulePosition < modules_.size()) {
     if (auto* digital = dynamic_cast<CDigitalModuleSubDlg*>(subDialogs_[CurrentModuleType])) digital->UpdateData(true);
+    if (auto* analog = dynamic_cast<CAnalogOutputModuleSubDlg*>(subDialogs_[CurrentModuleType])) analog->UpdateData(true);
     ModuleRecord record = BuildModuleRecord(CurrentModuleType, Parameters, CurrentModulePosition, modules_);
     if (!record.empty()) modules_[CurrentModulePosition] = std::move(record);
   }
@@ -170,6 +174,7 @@ void CSystemBlockExtendDlg::LoadModuleRecord() {
   if (CurrentModuleType >= 1 && CurrentModuleType <= kMaxModuleType && CurrentModulePosition < modules_.size()) {
     corvell::LoadModuleRecord(modules_[CurrentModulePosition], Parameters);
     if (auto* digital = dynamic_cast<CDigitalModuleSubDlg*>(subDialogs_[CurrentModuleType])) digital->UpdateData(false);
+    if (auto* analog = dynamic_cast<CAnalogOutputModuleSubDlg*>(subDialogs_[CurrentModuleType])) analog->UpdateData(false);
   }
 }
 

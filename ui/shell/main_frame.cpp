@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QProcess>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -14,6 +15,8 @@
 #include "core/env/app_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
+#include "core/env/plc_type.h"
+#include "core/env/program_paths.h"
 #include "core/link/link_ui.h"
 #include "core/compiler/write_flash_image.h"
 #include "core/link/comm_state.h"
@@ -33,6 +36,7 @@
 #include "ui/shell/infor_output_pane.h"
 #include "ui/shell/main_progress_dlg.h"
 #include "ui/shell/message_facade.h"
+#include "ui/shell/small_dialogs.h"
 
 namespace Brenno {
 
@@ -510,6 +514,9 @@ void CMainFrame::ConnectCommands() {
   OnCommand(CmdPlcRun, [this] { StartPlcRun(env_); });
   OnCommand(CmdPlcStop, [this] { StartPlcStop(env_); });
   OnCommand(CmdPlcSingleScan, [this] { StartLinkJobThread([this] { ForceScanThreadProc(env_, 1); }); });
+  OnCommand(CmdPlcMultipleScans, [this] { OnPlcMultipleScans(); });
+  OnCommand(CmdPlcType, [this] { OnPlcType(); });
+  OnCommand(CmdPlcTrend, [this] { OnPlcTrend(); });
   OnCommand(CmdPlcPowerUpReset, [this] { StartLinkJobThread([this] { ForceResetThreadProc(env_); }); });
   OnCommand(CmdPlcClear, [this] { OnPlcClear(); });
   OnCommand(CmdPlcInformation, [this] { StartLinkJobThread([this] { GetPlcInformationThreadProc(env_); }); });
@@ -599,6 +606,29 @@ void CMainFrame::OnFileDownload() {
   } else {
     DownloadThroughLibrary(env_);
   }
+}
+
+void CMainFrame::OnPlcMultipleScans() {
+  uint8_t count = 1;
+  if (!AskScanCount(this, count)) return;
+  StartLinkJobThread([this, count] { ForceScanThreadProc(env_, count); });
+}
+
+void CMainFrame::OnPlcType() {
+  if (env_.ProjectList.empty() || env_.ProjectList.back().Type == nullptr) return;
+  const std::wstring current = env_.ProjectList.back().Type->Name();
+  std::wstring chosen = current;
+  if (!AskPlcType(this, env_.PlcTypeCatalog, chosen) || chosen == current) return;
+  if (!AskSaveChanges()) return;
+  if (!TryChangePlcType(chosen)) return;
+  env_.ProjectPath.clear();
+  env_.Modified = true;
+  NotifyMainFrame(EvProjectReplaced, intptr_t{0});
+}
+
+void CMainFrame::OnPlcTrend() {
+  // The trend viewer is a program of its own beside this one; whether it started is not looked at.
+  QProcess::startDetached(QString::fromStdWString(GetProgramDirectory()) + QStringLiteral("/Vandrel"), {});
 }
 
 void CMainFrame::OnPlcCompile(bool all) {

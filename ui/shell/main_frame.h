@@ -116,6 +116,9 @@ class CMainFrame : public QMainWindow,
   void OnFileUpload();
   void OnFileDownload();
   void OnPlcCompile(bool all);
+  void OnPlcMultipleScans();
+  void OnPlcType();
+  void OnPlcTrend();
   void OnPlcClear();
   void OnViewMode(int mode);
   void OnSymbolicAddressing();

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QHBoxLayout>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,6 +12,7 @@
 
 #include "core/env/language.h"
 #include "core/env/utilities.h"
+#include "ui/shell/small_dialogs.h"
 #include "ui/shell/ui_dispatcher.h"
 
 namespace Brenno {
@@ -137,18 +137,7 @@ bool QtMessageFacade::AskFilePath(FileDialogKind kind, std::wstring& path) {
 
 bool QtMessageFacade::AskPlcPassword(std::vector<uint8_t>& block) {
   bool accepted = false;
-  RunOnUiThread([&] {
-    QInputDialog dialog(owner_.data());
-    dialog.setWindowTitle(QStringLiteral("Orvisto Editor"));
-    dialog.setLabelText(QString::fromWCharArray(PickText(L"Please Input Password", L"请输入密码")));
-    dialog.setTextEchoMode(QLineEdit::Password);
-    if (auto* edit = dialog.findChild<QLineEdit*>()) edit->setMaxLength(8);
-    if (dialog.exec() != QDialog::Accepted) return;
-    std::vector<uint8_t> packed;
-    if (!PackPasswordBytes(packed, dialog.textValue().toStdWString())) return;
-    block = std::move(packed);
-    accepted = true;
-  });
+  RunOnUiThread([&] { accepted = AskPlcPasswordDialog(owner_.data(), block); });
   return accepted;
 }
 

@@ -271,8 +271,11 @@ TEST_F(FileCommandsTest, ClearAsksFirstAndNoStartsNothing) {
   EXPECT_EQ(env->CommState.load(), CommOffline);
   // Commands without their dialog in the workbench stay disabled.
   frame->UpdateCommandStates();
-  EXPECT_FALSE(frame->Command(CmdPlcType)->isEnabled());
+  EXPECT_FALSE(frame->Command(CmdPlcModbusQuery)->isEnabled());
   EXPECT_FALSE(frame->Command(CmdFileReadFile)->isEnabled());
+  // The PLC type and trend commands have theirs and are offered offline.
+  EXPECT_TRUE(frame->Command(CmdPlcType)->isEnabled());
+  EXPECT_TRUE(frame->Command(CmdPlcTrend)->isEnabled());
 }
 
 TEST_F(FileCommandsTest, OfflineCommandsDoNothingOutsideTheirState) {
