@@ -1,7 +1,5 @@
 // libFuzzer harness for the instruction library reader: the input is taken as the bytes of a
 // "ManagerFun.xml" file. A malformed file must end in an ExceptionError, never a crash.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,30 +9,11 @@
 #include "core/env/instruction_library.h"
 #include "core/env/language.h"
 #include "platform/text_codec.h"
-
-namespace {
-
-const std::string& ScratchFile() {
-  static const std::string path = [] {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string name = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/fuzz_manager_fun_XXXXXX";
-    int fd = mkstemp(name.data());
-    if (fd < 0) std::abort();
-    close(fd);
-    std::atexit([] { std::remove(ScratchFile().c_str()); });
-    return name;
-  }();
-  return path;
-}
-
-}  // namespace
+#include "tests/fuzz/fuzz_scratch_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string& path = ScratchFile();
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return 0;
-  if (size > 0 && std::fwrite(data, 1, size, file) != size) std::abort();
-  std::fclose(file);
+  const std::string& path = fuzzsupport::ScratchFile("fuzz_manager_fun");
+  if (!fuzzsupport::WriteScratchFile(path, data, size)) std::abort();
 
   // Both languages pick different pieces of the localized texts.
   Brenno::SetCurrentLanguage((size & 1) != 0 ? Brenno::kLanguageChinese : Brenno::kLanguageEnglish);

@@ -1,8 +1,6 @@
 // libFuzzer harness for the memory-area library reader: the input is taken as the bytes of a
 // "ManagerVar.xml" file. A malformed file must end in an ExceptionError, never a crash; a file
 // that loads is then put through the operand conversions, which must cope with any map.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -16,21 +14,9 @@
 #include "core/env/operand_address.h"
 #include "core/env/operand_format.h"
 #include "platform/text_codec.h"
+#include "tests/fuzz/fuzz_scratch_file.h"
 
 namespace {
-
-const std::string& ScratchFile() {
-  static const std::string path = [] {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string name = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/fuzz_manager_var_XXXXXX";
-    int fd = mkstemp(name.data());
-    if (fd < 0) std::abort();
-    close(fd);
-    std::atexit([] { std::remove(ScratchFile().c_str()); });
-    return name;
-  }();
-  return path;
-}
 
 void ExerciseManager(const Brenno::MemoryAreaManager& manager) {
   static const wchar_t* const kTexts[] = {L"I0.0", L"VB100", L"&VB0", L"*VD0", L"K4M10", L"D0Z1", L"X17", L"T37"};
@@ -60,11 +46,8 @@ void ExerciseManager(const Brenno::MemoryAreaManager& manager) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string& path = ScratchFile();
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return 0;
-  if (size > 0 && std::fwrite(data, 1, size, file) != size) std::abort();
-  std::fclose(file);
+  const std::string& path = fuzzsupport::ScratchFile("fuzz_manager_var");
+  if (!fuzzsupport::WriteScratchFile(path, data, size)) std::abort();
 
   // Both languages pick different pieces of the localized texts.
   Brenno::SetCurrentLanguage((size & 1) != 0 ? Brenno::kLanguageChinese : Brenno::kLanguageEnglish);
