@@ -193,8 +193,10 @@ void TrendPoller::RunPollCycle() {
     std::lock_guard lock(dataMutex_);
     if (generation == generation_) points_ = std::move(points);
   }
-  completedCycles_.fetch_add(1);
+  // The cycle counts as completed once its data-ready notice is out, so whoever sees the
+  // count also finds the notice queued.
   if (dataReady_) dataReady_();
+  completedCycles_.fetch_add(1);
 }
 
 }  // namespace vandrel
