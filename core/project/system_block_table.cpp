@@ -87,4 +87,35 @@ int ResetSystemPage(SystemBlockTable& table, int key) { return AddTablePageFromR
 
 void PruneSystemPages(SystemBlockTable& table) { PruneTablePages(table); }
 
+bool RunSystemBlockConfig(SystemBlockTable& table, const PlcType& type, void* parentWindow) {
+  const auto setPage = type.SystemBlockLibrary.Entry<SysBlockSetPageDataFn>(kSbSetPageData);
+  const auto getPage = type.SystemBlockLibrary.Entry<SysBlockGetPageDataFn>(kSbGetPageData);
+  const auto edit = type.SystemBlockLibrary.Entry<SysBlockExcuteUserConfigFn>(kSbExcuteUserConfig);
+  if (setPage == nullptr || getPage == nullptr || edit == nullptr) return false;
+
+  const std::vector<int> keys = ListReferencePageKeys(table);
+  for (const int key : keys) table.GetWorkingPage(key);  // every page must be there before any is handed over
+  for (const int key : keys) {
+    const std::vector<uint8_t>& bytes = table.GetPage(key);
+    if (bytes.empty() || bytes.size() > static_cast<size_t>(INT_MAX)) {
+      setPage(key, nullptr, 0);
+    } else {
+      setPage(key, bytes.data(), static_cast<int>(bytes.size()));
+    }
+  }
+  if (!edit(parentWindow)) return false;
+
+  // Every page is copied out first, so the table changes only when all of them were read.
+  std::vector<std::vector<uint8_t>> pages;
+  pages.reserve(keys.size());
+  for (const int key : keys) {
+    const uint8_t* data = nullptr;
+    int size = 0;
+    getPage(key, &data, &size);
+    pages.push_back(data == nullptr || size <= 0 ? std::vector<uint8_t>() : std::vector<uint8_t>(data, data + size));
+  }
+  for (size_t i = 0; i < keys.size(); ++i) table.GetPage(keys[i]) = std::move(pages[i]);
+  return true;
+}
+
 }  // namespace Brenno

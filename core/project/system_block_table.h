@@ -58,6 +58,14 @@ bool IsSystemPageCompatible(SystemBlockTable& table, int key, const PlcType& typ
 // The working page becomes a copy of the reference page; the key, or -1 when the key is no
 // reference key.
 int ResetSystemPage(SystemBlockTable& table, int key);
+
+// The system-block configuration: every page named by a reference key is handed to the type's
+// library (an empty page as a null pointer with length 0), the library's editor runs with the
+// given parent window, and only when the user confirmed it are the pages read back, each
+// replaced by a copy of the library's bytes (emptied when it gives none). A refusal or a
+// library without the editor leaves the pages untouched. ExceptionLogicError when a reference
+// page has no working page; nothing is changed then.
+bool RunSystemBlockConfig(SystemBlockTable& table, const PlcType& type, void* parentWindow);
 // Working pages whose key is no reference key are removed.
 void PruneSystemPages(SystemBlockTable& table);
 

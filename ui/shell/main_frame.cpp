@@ -33,6 +33,7 @@
 #include "core/program/program_view_switch.h"
 #include "core/project/data_block_table.h"
 #include "core/project/status_chart.h"
+#include "core/project/system_block_table.h"
 #include "ui/shell/infor_output_pane.h"
 #include "ui/shell/main_progress_dlg.h"
 #include "ui/shell/message_facade.h"
@@ -424,6 +425,9 @@ void CMainFrame::OnPaneRequest(uint16_t code, intptr_t value) {
     case UpdShowOutputPane: ShowPane(outputPane_); break;
     case UpdShowDebugPane: ShowPane(debugPane_); break;
     case UpdProgress: ShowProgress(reinterpret_cast<const ProgressInfo*>(value)); break;
+    case UpdOpenSystemBlock:
+      if (MainFrameCommands(ReadCommandGates()).Acts(CmdViewSystemBlock)) OnSystemBlock();
+      break;
     default: break;  // editor frames and dialogs that are not part of the workbench yet
   }
 }
@@ -508,6 +512,7 @@ void CMainFrame::ConnectCommands() {
   OnCommand(CmdViewStl, [this] { OnViewMode(kViewModeStl); });
   OnCommand(CmdViewLad, [this] { OnViewMode(kViewModeLad); });
   OnCommand(CmdViewSymbolic, [this] { OnSymbolicAddressing(); });
+  OnCommand(CmdViewSystemBlock, [this] { OnSystemBlock(); });
 
   OnCommand(CmdPlcCompile, [this] { OnPlcCompile(false); });
   OnCommand(CmdPlcCompileAll, [this] { OnPlcCompile(true); });
@@ -681,6 +686,19 @@ void CMainFrame::OnPlcClear() {
                L"清除PLC将清除目标PLC中所有的数据,您要继续吗?"));
   if (answer != kIdYes) return;
   StartLinkJobThread([this] { ClearPlcThreadProc(env_); });
+}
+
+void CMainFrame::OnSystemBlock() {
+  if (env_.ProjectList.empty() || env_.ProjectList.back().Type == nullptr) return;
+  Project& project = env_.ProjectList.back();
+  // The library's sheet is modal on the GUI thread; the pages come back only when confirmed.
+  try {
+    if (!RunSystemBlockConfig(project.SystemBlocks, *project.Type, reinterpret_cast<void*>(winId()))) return;
+  } catch (const ExceptionError& error) {
+    if (!error.Message().empty()) MessageBoxOk(error.Message(), kMessageIconStop);
+    return;
+  }
+  NotifyMainFrame(EvSystemBlockChanged, intptr_t{0});
 }
 
 void CMainFrame::OnConnect() { monitor_.Start(env_); }

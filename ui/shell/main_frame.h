@@ -122,6 +122,7 @@ class CMainFrame : public QMainWindow,
   void OnPlcClear();
   void OnViewMode(int mode);
   void OnSymbolicAddressing();
+  void OnSystemBlock();
   void OnConnect();
   void OnDisconnect();
   void OnCloseTimer();

@@ -16,7 +16,7 @@ bool MainFrameCommands::Knows(int offset) {
     case CmdDebugConnectMenu: case CmdDebugConnect: case CmdDebugDisconnect: case CmdDebugRun:
     case CmdDebugStop: case CmdDebugStepIn: case CmdDebugStepOver: case CmdDebugStepOut:
     case CmdDebugPowerUpReset: case CmdDebugCommunication:
-    case CmdViewStl: case CmdViewLad: case CmdViewSymbolic:
+    case CmdViewStl: case CmdViewLad: case CmdViewSymbolic: case CmdViewSystemBlock:
       return true;
     default:
       return false;
@@ -47,6 +47,7 @@ CommandStatus MainFrameCommands::Status(int offset) const {
     case CmdDebugConnectMenu:
     case CmdDebugConnect:
     case CmdDebugCommunication:
+    case CmdViewSystemBlock:
       status.Enabled = offline;
       break;
     case CmdFileSave:

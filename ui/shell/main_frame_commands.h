@@ -24,6 +24,7 @@ enum MainCommand {
   CmdViewStl = 20161,
   CmdViewLad = 20162,
   CmdViewSymbolic = 20170,
+  CmdViewSystemBlock = 20164,
   CmdToolbarStandard = 20171,
   CmdToolbarDebug = 20172,
   CmdToolbarInstruction = 20173,

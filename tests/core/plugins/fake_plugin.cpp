@@ -2,7 +2,9 @@
 // exchange library (FAKE_EXCHANGE). FAKE_OMIT names one entry to leave out, for the test of a
 // library that lacks an entry. Every call is appended to a log the test reads through FakeLog.
 #include <cstdint>
+#include <map>
 #include <string>
+#include <vector>
 
 #define EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -68,10 +70,37 @@ EXPORT void GetPageSample(int page, const uint8_t** data, int* size) {
 EXPORT bool CheckPageCompatible(int page, const uint8_t*, int size) { return page <= 4; }
 EXPORT void GetPageSample(int, const uint8_t** data, int* size) { *data = nullptr; *size = 0; }
 #endif
-EXPORT void SetPageData(int, const uint8_t*, int) {}
-EXPORT void GetPageData(int, const uint8_t** data, int* size) { *data = nullptr; *size = 0; }
+// The pages handed in are kept; the editor's answer is scripted by FakeSetConfigAnswer: 0 the
+// user cancels, 1 the user confirms and every page gets the byte 0xEE appended, 2 confirms and
+// every page is reported empty, 3 confirms without a change.
+namespace {
+std::map<int, std::vector<uint8_t>>& Pages() {
+  static std::map<int, std::vector<uint8_t>> pages;
+  return pages;
+}
+int g_configAnswer = 0;
+}  // namespace
+EXPORT void FakeSetConfigAnswer(int answer) { g_configAnswer = answer; }
+EXPORT void SetPageData(int page, const uint8_t* data, int size) {
+  Note("Set " + std::to_string(page) + " " + std::to_string(size) + (data == nullptr ? " null" : " data"));
+  Pages()[page] = data == nullptr || size <= 0 ? std::vector<uint8_t>() : std::vector<uint8_t>(data, data + size);
+}
+EXPORT void GetPageData(int page, const uint8_t** data, int* size) {
+  Note("Get " + std::to_string(page));
+  const auto found = Pages().find(page);
+  *data = found == Pages().end() || found->second.empty() ? nullptr : found->second.data();
+  *size = found == Pages().end() ? 0 : static_cast<int>(found->second.size());
+}
 #if !defined(FAKE_OMIT_ExcuteUserConfig)
-EXPORT bool ExcuteUserConfig(void*) { return false; }
+EXPORT bool ExcuteUserConfig(void*) {
+  Note("Config");
+  if (g_configAnswer == 1) {
+    for (auto& entry : Pages()) entry.second.push_back(0xEE);
+  } else if (g_configAnswer == 2) {
+    for (auto& entry : Pages()) entry.second.clear();
+  }
+  return g_configAnswer != 0;
+}
 #endif
 #else
 EXPORT void SetCommPort(int, const char16_t*, int, int) {}

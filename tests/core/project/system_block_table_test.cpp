@@ -35,6 +35,7 @@ class SystemBlocks : public tabletest::TableFixture {
   // The call log of the bound test library.
   std::string Log() { return CallLogFunction<const char* (*)()>("FakeLog")(); }
   void ClearLog() { CallLogFunction<void (*)()>("FakeLogClear")(); }
+  void SetConfigAnswer(int answer) { CallLogFunction<void (*)(int)>("FakeSetConfigAnswer")(answer); }
 
  private:
   template <class Fn>
@@ -145,3 +146,45 @@ TEST_F(SystemBlocks, AProjectWithoutATypeCannotBeBuilt) {
 }
 
 }  // namespace
+
+TEST_F(SystemBlocks, TheConfigurationHandsEveryPageOverAndTakesThemBackOnlyWhenConfirmed) {
+  BuildSystemReferencePages(Table());
+  CopyDefaultSystemPages(Table());
+  Table().GetPage(5) = {7, 8};
+  const auto before = Table().Working;
+  struct Case {
+    int answer;
+    bool result;
+    Bytes page0, page4, page5;
+  };
+  Bytes page0 = Sample(0, 46);
+  Bytes edited0 = page0;
+  edited0.push_back(0xEE);
+  const Case cases[] = {
+      {0, false, page0, {}, {7, 8}},
+      {1, true, edited0, {0xEE}, {7, 8, 0xEE}},
+      {2, true, {}, {}, {}},
+  };
+  for (const Case& c : cases) {
+    Table().Working = before;
+    ClearLog();
+    SetConfigAnswer(c.answer);
+    EXPECT_EQ(RunSystemBlockConfig(Table(), Type(), nullptr), c.result) << c.answer;
+    const std::string handedOver = "Set 0 46 data;Set 1 24 data;Set 2 16 data;Set 3 5 data;Set 4 0 null;Set 5 2 data;Config;";
+    EXPECT_EQ(Log(), c.result ? handedOver + "Get 0;Get 1;Get 2;Get 3;Get 4;Get 5;" : handedOver) << c.answer;
+    EXPECT_EQ(Table().GetPage(0), c.page0) << c.answer;
+    EXPECT_EQ(Table().GetPage(4), c.page4) << c.answer;
+    EXPECT_EQ(Table().GetPage(5), c.page5) << c.answer;
+  }
+  SetConfigAnswer(0);
+}
+
+TEST_F(SystemBlocks, AMissingWorkingPageStopsTheConfigurationBeforeTheLibraryIsCalled) {
+  BuildSystemReferencePages(Table());
+  CopyDefaultSystemPages(Table());
+  Table().Working.erase(3);
+  ClearLog();
+  EXPECT_THROW(RunSystemBlockConfig(Table(), Type(), nullptr), ExceptionLogicError);
+  EXPECT_EQ(Log(), "");
+}
+

@@ -2,6 +2,7 @@
 // frame's menus, bars and panes, the output pane fed through the notification hub (also from a
 // worker thread), the progress dialog, the caption, the close question, the language switch and
 // the configuration written back at exit.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -21,6 +22,7 @@
 #include "core/env/app_environment.h"
 #include "core/link/comm_state.h"
 #include "core/project/project.h"
+#include "core/project/system_block_table.h"
 #include "tests/support/test_paths.h"
 #include "tests/ui/shell/scripted_message_facade.h"
 #include "ui/shell/brenno_lad_app.h"
@@ -49,6 +51,7 @@ class ProgramDirectory {
     fs::copy_file(testsupport::FixturePath("config/orvisto_no_attributes.xml"), ConfigPath());
   }
   std::wstring Path() const { return fs::path(dir_.path()).wstring(); }
+  fs::path TypeFolder() const { return fs::path(dir_.path()) / "Orvisto" / "TypeA"; }
   fs::path ConfigPath() const { return fs::path(dir_.path()) / "Orvisto.xml"; }
 
  private:
@@ -177,6 +180,33 @@ TEST_F(MainFrameTest, CaptionMarksChangesAndCloseAsksToSave) {
   EXPECT_FALSE(frame->isVisible());
   ASSERT_EQ(facade.asked.size(), 2u);
   EXPECT_EQ(facade.asked[1].Text, L"Do you want to save the changes to your project?");
+}
+
+TEST_F(MainFrameTest, SystemBlockTakesThePagesBackOnlyWhenTheSheetIsConfirmed) {
+  ASSERT_TRUE(Start());
+  // The type's test library, as the workbench bound it: its editor's answer is scripted.
+  void* library = dlopen((program.TypeFolder() / "libFakeSysBlock.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
+  ASSERT_NE(library, nullptr);
+  const auto answer = reinterpret_cast<void (*)(int)>(dlsym(library, "FakeSetConfigAnswer"));
+  ASSERT_NE(answer, nullptr);
+  SystemBlockTable& pages = app.Environment().ProjectList.back().SystemBlocks;
+  ASSERT_FALSE(pages.Working.empty());
+  const auto before = pages.Working;
+
+  answer(0);
+  frame->Command(CmdViewSystemBlock)->trigger();
+  EXPECT_EQ(pages.Working, before);
+  EXPECT_FALSE(app.Environment().Modified);
+  EXPECT_EQ(frame->windowHandle()->title(), QStringLiteral("Orvisto Editor - []"));
+
+  // Confirmed: the caption shows the change even though no page differs.
+  answer(3);
+  NotifyMainFrame(EvTreeOpenSystemBlock, intptr_t{0});
+  EXPECT_EQ(pages.Working, before);
+  EXPECT_TRUE(app.Environment().Modified);
+  EXPECT_EQ(frame->windowHandle()->title(), QStringLiteral("Orvisto Editor - [*]"));
+  answer(0);
+  dlclose(library);
 }
 
 TEST_F(MainFrameTest, CloseWhileOnlineWaitsForTheMonitor) {
