@@ -17,6 +17,7 @@
 #include "sysblock/ui/message_box.h"
 #include "sysblock/ui/module_list_rows.h"
 #include "sysblock/ui/plc_sub_dlg_controller.h"
+#include "sysblock/ui/plc_sub_dlg_analog_input.h"
 #include "sysblock/ui/plc_sub_dlg_analog_output.h"
 #include "sysblock/ui/plc_sub_dlg_digital.h"
 
@@ -92,13 +93,14 @@ CSystemBlockExtendDlg::CSystemBlockExtendDlg(ModuleList& modules, ForceStateArra
   for (int type = 1; type <= kMaxModuleType; ++type) {
     QWidget* dialog = CreateDigitalModuleSubDialog(type, Parameters, language, this);
     if (dialog == nullptr) dialog = CreateAnalogOutputSubDialog(type, Parameters, language, this);
+    if (dialog == nullptr) dialog = CreateAnalogInputSubDialog(type, Parameters, language, this);
     if (dialog != nullptr) {
       dialog->hide();
       subDialogs_[type] = dialog;
       page->addWidget(dialog);
       continue;
     }
-    // Frame of the module's parameters, titled with its model.
+    // Every type has a sub-dialog; should one be missing, a frame titled with the model stands in.
     auto* frame = new QGroupBox(QString::fromWCharArray(ModuleModelName(type)), this);
     auto* layout = new QVBoxLayout(frame);
     layout->addWidget(new QLabel(QString::fromWCharArray(ModuleModelName(type)), frame));
