@@ -1,10 +1,15 @@
 #include "ui/shell/main_frame.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QProcess>
 #include <QProgressBar>
@@ -31,13 +36,26 @@
 #include "core/project/project_commands.h"
 #include "core/program/compile_report.h"
 #include "core/program/program_view_switch.h"
+#include "core/project/cross_reference.h"
 #include "core/project/data_block_table.h"
 #include "core/project/status_chart.h"
 #include "core/project/system_block_table.h"
+#include "ui/shell/comm_settings_dlg.h"
+#include "ui/shell/debug_infor_pane.h"
+#include "ui/shell/diagnose_dlg.h"
+#include "ui/shell/find_and_replace_dlg.h"
 #include "ui/shell/infor_output_pane.h"
+#include "ui/shell/modbus_address_dlg.h"
 #include "ui/shell/main_progress_dlg.h"
 #include "ui/shell/message_facade.h"
 #include "ui/shell/small_dialogs.h"
+#include "ui/views/instruction/editor_input_dlg.h"
+#include "ui/views/data_blocks/data_block_frm.h"
+#include "ui/views/program_editor/program_editor_frm.h"
+#include "ui/views/project_tree/project_manager_pane.h"
+#include "ui/views/project_tree/shared_image_lists.h"
+#include "ui/views/status_chart/status_chart_pane.h"
+#include "ui/views/instruction/instruction_dialog_runner.h"
 
 namespace Brenno {
 
@@ -58,6 +76,29 @@ void CentreOn(QWidget* widget, const QWidget* owner) {
   widget->move(area.center() - widget->rect().center());
 }
 
+// The commands of the Edit menu and the element commands, which the focused view handles.
+constexpr int kViewCommands[] = {20121, 20122, 20123, 20124, 20125, 20126, 20127, 20128, 20129, 20130,
+                                 20141, 20142, 20143, 20144, 20145, 20146, 20147,
+                                 20241, 20242, 20243, 20244, 20245, 20246, 20247, 20248, 20249};
+
+bool IsViewCommand(int offset) {
+  return std::find(std::begin(kViewCommands), std::end(kViewCommands), offset) != std::end(kViewCommands);
+}
+
+bool IsElementCommand(int offset) { return offset >= 20241 && offset <= 20246; }
+
+// The child frame a View > Component command opens, or -1.
+int ChildFrameKindOfCommand(int offset) {
+  switch (offset) {
+    case CmdViewDataBlock: return static_cast<int>(ChildFrameKind::DataBlocks);
+    case CmdViewProgramEditor: return static_cast<int>(ChildFrameKind::ProgramEditor);
+    case CmdViewFunctionSymbol: return static_cast<int>(ChildFrameKind::FunctionSymbols);
+    case CmdViewVariableSymbol: return static_cast<int>(ChildFrameKind::VariableSymbols);
+    case CmdViewCrossReference: return static_cast<int>(ChildFrameKind::CrossReference);
+    default: return -1;
+  }
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(AppEnvironment& env, AppCommands* app) : env_(env), app_(app) {
@@ -72,6 +113,7 @@ CMainFrame::CMainFrame(AppEnvironment& env, AppCommands* app) : env_(env), app_(
 
 CMainFrame::~CMainFrame() {
   if (InstalledMainFrameSink() == this) InstallMainFrameSink(nullptr);
+  delete diagnoseDlg_;  // a window of its own, without a parent
 }
 
 bool CMainFrame::OnCreate() {
@@ -84,6 +126,31 @@ bool CMainFrame::OnCreate() {
   BuildToolBars();
   progress_ = new CMainProgressDlg(this);
   progress_->hide();
+  // The find and replace dialog is made once and afterwards only shown and hidden.
+  findDlg_ = new CFindAndReplaceDlg(env_, this);
+  findDlg_->hide();
+  // So is the instruction input box.
+  instructionInput_ = new CEditorInputDlg(this);
+  instructionInput_->hide();
+  modbusOperandPicker_ = [](QWidget* parent, const std::wstring& format, std::wstring& operand) {
+    return RunDeviceDetailDialog(format, operand, -1, -1, parent);
+  };
+  instructionInput_->SetTargetLookup([this]() -> InstructionInputTarget* { return ProgramEditor(); });
+  findDlg_->SetActivePageKeySource([this] {
+    CProgramEditorFrm* editor = ProgramEditor();
+    return editor != nullptr ? editor->GetActiveBlockId() : -1;
+  });
+  SetChildFrameFactory(ChildFrameKind::ProgramEditor, [this] {
+    auto* frame = new CProgramEditorFrm(env_);
+    return ChildFrameParts{frame, frame, [frame](int offset, CommandStatus& status) { return frame->UpdateCommand(offset, status); },
+                           [frame](int offset) { return frame->OnCommand(offset); }};
+  });
+  SetChildFrameFactory(ChildFrameKind::DataBlocks, [] {
+    auto* frame = new CDataBlockFrm();
+    return ChildFrameParts{frame, frame,
+                           [frame](int offset, CommandStatus& status) { return frame->UpdateEditorCommand(offset, status); },
+                           [frame](int offset) { return frame->OnEditorCommand(offset); }};
+  });
   BuildPanes();
   UpdateCaption();
   UpdateCommandStates();
@@ -147,12 +214,12 @@ void CMainFrame::BuildMenus() {
   AddCommand(view, 20162, L"&LAD", L"LAD(&L)")->setCheckable(true);
   view->addSeparator();
   QMenu* component = view->addMenu(Pick(L"&Component", L"组件(&C)"));
-  AddCommand(component, 20163, L"&Data Block", L"数据块(&D)");
+  AddCommand(component, 20163, L"&Data Block", L"数据块(&D)")->setCheckable(true);
   AddCommand(component, 20164, L"&System Block", L"系统块(&S)");
-  AddCommand(component, 20165, L"&Program Editor", L"程序编辑(&P)");
-  AddCommand(component, 20166, L"&Function Symbol", L"函数符号(&F)");
-  AddCommand(component, 20167, L"&Variable Symbol", L"变量符号(&V)");
-  AddCommand(component, 20168, L"Cross &Reference", L"交叉引用(&R)");
+  AddCommand(component, 20165, L"&Program Editor", L"程序编辑(&P)")->setCheckable(true);
+  AddCommand(component, 20166, L"&Function Symbol", L"函数符号(&F)")->setCheckable(true);
+  AddCommand(component, 20167, L"&Variable Symbol", L"变量符号(&V)")->setCheckable(true);
+  AddCommand(component, 20168, L"Cross &Reference", L"交叉引用(&R)")->setCheckable(true);
   AddCommand(component, 20169, L"Co&mmunications", L"通讯设置(&M)");
   AddCommand(view, 20170, L"Symbolic &Addressing", L"符号编址(&A)")->setCheckable(true);
   QMenu* toolbars = view->addMenu(Pick(L"&Toolbars", L"工具条(&T)"));
@@ -229,6 +296,7 @@ void CMainFrame::BuildMenus() {
   }
 
   ConnectCommands();
+  ConnectViewCommands();
   connect(Command(CmdHelpAbout), &QAction::triggered, this, [this] {
     if (app_ != nullptr && IsIdleState(env_.CommState.load())) app_->OnAppAbout();
   });
@@ -276,6 +344,19 @@ void CMainFrame::BuildToolBars() {
     }
   }
 
+  // The element tool bar: Erase, then the six drawing tools, all handled by the program editor.
+  static const wchar_t* const kTools[][2] = {
+      {L"&Erase\tDELETE", L"擦除(&E)\tDELETE"},      {L"&Select\tESC", L"选择(&S)\tESC"},
+      {L"&Vert Line\tV", L"竖直线(&V)\tV"},           {L"&Horz Line\tH", L"水平线(&H)\tH"},
+      {L"Horz &Contact\tF9", L"水平触点(&C)\tF9"},    {L"Horz C&oil\tF10", L"水平线圈(&O)\tF10"},
+      {L"Horz &Block\tF11", L"水平功能块(&B)\tF11"}};
+  for (int i = 0; i < 7; ++i) {
+    QAction* action = AddCommand(nullptr, 20141 + i, kTools[i][0], kTools[i][1]);
+    action->setCheckable(i > 0);
+    instructionBar_->addAction(action);
+    if (i == 0) instructionBar_->addSeparator();
+  }
+
   struct BarToggle {
     int offset;
     QToolBar* bar;
@@ -303,13 +384,14 @@ void CMainFrame::BuildStatusBar() {
 }
 
 void CMainFrame::BuildPanes() {
-  statusChartPane_ = new CEmptyPane(Pick(L"Status Chart", L"状态表"), this);
+  imageLists_ = std::make_unique<SharedImageLists>();
+  statusChartPane_ = new CStatusChartPane(Pick(L"Status Chart", L"状态表"), this);
   statusChartPane_->setObjectName(QStringLiteral("StatusChartPane"));
-  projectPane_ = new CEmptyPane(Pick(L"Project Manager", L"项目管理"), this);
+  projectPane_ = new CProjectManagerPane(env_, Pick(L"Project Manager", L"项目管理"), this, imageLists_.get());
   projectPane_->setObjectName(QStringLiteral("ProjectManagerPane"));
   outputPane_ = new CInforOutputPane(Pick(L"Information Output", L"信息输出"), this);
   outputPane_->setObjectName(QStringLiteral("InforOutputPane"));
-  debugPane_ = new CEmptyPane(Pick(L"Debug Information", L"调试信息"), this);
+  debugPane_ = new CDebugInforPane(env_, Pick(L"Debug Information", L"调试信息"), this);
   debugPane_->setObjectName(QStringLiteral("DebugInforPane"));
 
   for (QDockWidget* pane : {static_cast<QDockWidget*>(statusChartPane_), static_cast<QDockWidget*>(projectPane_),
@@ -341,8 +423,6 @@ void CMainFrame::BuildPanes() {
   }
 }
 
-QDockWidget* CMainFrame::StatusChartPane() const { return statusChartPane_; }
-QDockWidget* CMainFrame::ProjectManagerPane() const { return projectPane_; }
 QDockWidget* CMainFrame::DebugPane() const { return debugPane_; }
 
 void CMainFrame::UpdateCommandStates() {
@@ -357,6 +437,9 @@ void CMainFrame::UpdateCommandStates() {
       // A command whose dialog or window is not part of the workbench yet stays disabled.
       enabled = status.Enabled && handled_.count(offset) != 0;
       checked = status.Checked;
+      if (const int kind = ChildFrameKindOfCommand(offset); kind >= 0) {
+        checked = ChildFrame(static_cast<ChildFrameKind>(kind)) != nullptr;
+      }
       action->setEnabled(enabled);
       if (action->isCheckable()) action->setChecked(checked);
       continue;
@@ -395,9 +478,14 @@ void CMainFrame::UpdateCommandStates() {
         checked = pane != nullptr && pane->isVisible();
         break;
       }
-      default:
-        // Commands whose windows and jobs are not part of the workbench yet stay disabled.
+      default: {
+        CommandStatus status;
+        if (IsViewCommand(offset) && UpdateViewCommand(offset, status)) {
+          enabled = status.Enabled;
+          checked = status.Checked;
+        }
         break;
+      }
     }
     action->setEnabled(enabled);
     if (action->isCheckable()) action->setChecked(checked);
@@ -413,8 +501,67 @@ PaneRequestReceiver* CMainFrame::FindReceiver(PaneReceiver receiver) {
     case PaneReceiver::ProjectPane: return projectPane_;
     case PaneReceiver::OutputPane: return outputPane_;
     case PaneReceiver::DebugPane: return debugPane_;
-    default: return nullptr;  // the child frames and the diagnosis window are not open
+    case PaneReceiver::DataBlockFrame: return OpenChildReceiver(ChildFrameKind::DataBlocks);
+    case PaneReceiver::ProgramEditorFrame: return OpenChildReceiver(ChildFrameKind::ProgramEditor);
+    case PaneReceiver::FunctionSymbolFrame: return OpenChildReceiver(ChildFrameKind::FunctionSymbols);
+    case PaneReceiver::VariableSymbolFrame: return OpenChildReceiver(ChildFrameKind::VariableSymbols);
+    case PaneReceiver::CrossReferenceFrame: return OpenChildReceiver(ChildFrameKind::CrossReference);
+    case PaneReceiver::DiagnoseWindow: return diagnoseDlg_;
+    default: return nullptr;
   }
+}
+
+PaneRequestReceiver* CMainFrame::OpenChildReceiver(ChildFrameKind kind) const {
+  const OpenChild& child = childFrames_[static_cast<size_t>(kind)];
+  return child.Window.isNull() ? nullptr : child.Receiver;
+}
+
+CProgramEditorFrm* CMainFrame::ProgramEditor() const {
+  return qobject_cast<CProgramEditorFrm*>(ChildFrame(ChildFrameKind::ProgramEditor));
+}
+
+QWidget* CMainFrame::ChildFrame(ChildFrameKind kind) const {
+  const OpenChild& child = childFrames_[static_cast<size_t>(kind)];
+  return child.Window.isNull() ? nullptr : child.Window->widget();
+}
+
+void CMainFrame::SetChildFrameFactory(ChildFrameKind kind, ChildFrameFactory factory) {
+  childFactories_[static_cast<size_t>(kind)] = std::move(factory);
+}
+
+void CMainFrame::OpenChildFrame(ChildFrameKind kind) {
+  if (!IsIdleState(env_.CommState.load())) return;
+  OpenChild& child = childFrames_[static_cast<size_t>(kind)];
+  if (!child.Window.isNull()) {
+    if (child.Window->isMinimized()) child.Window->showNormal();
+    // A search going on in the find dialog keeps the focus there.
+    if (kind == ChildFrameKind::ProgramEditor && findDlg_ != nullptr && findDlg_->IsFocusInDialog()) return;
+    mdiArea_->setActiveSubWindow(child.Window);
+    child.Window->widget()->setFocus();
+    return;
+  }
+  const ChildFrameFactory& factory = childFactories_[static_cast<size_t>(kind)];
+  if (!factory) return;
+  if (kind == ChildFrameKind::CrossReference && !env_.ProjectList.empty()) {
+    RebuildCrossReferIndex(env_.ProjectList.back());
+  }
+  static const wchar_t* const kTitles[][2] = {{L"Data Block", L"数据块"},
+                                              {L"Program Editor", L"程序编辑"},
+                                              {L"Function Symbol", L"函数符号"},
+                                              {L"Variable Symbol", L"变量符号"},
+                                              {L"Cross Reference", L"交叉引用"}};
+  const ChildFrameParts parts = factory();
+  if (parts.Window == nullptr) return;
+  // The frame goes with its window: closing it destroys the frame and its views.
+  QMdiSubWindow* window = mdiArea_->addSubWindow(parts.Window);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setWindowTitle(Pick(kTitles[static_cast<size_t>(kind)][0], kTitles[static_cast<size_t>(kind)][1]));
+  child.Window = window;
+  child.Receiver = parts.Receiver;
+  child.UpdateCommand = parts.UpdateCommand;
+  child.RunCommand = parts.RunCommand;
+  window->showMaximized();
+  parts.Window->setFocus();
 }
 
 void CMainFrame::OnPaneRequest(uint16_t code, intptr_t value) {
@@ -424,11 +571,103 @@ void CMainFrame::OnPaneRequest(uint16_t code, intptr_t value) {
     case UpdShowProjectPane: ShowPane(projectPane_); break;
     case UpdShowOutputPane: ShowPane(outputPane_); break;
     case UpdShowDebugPane: ShowPane(debugPane_); break;
+    case UpdOpenInstructionInput:
+      if (instructionInput_ != nullptr) {
+        instructionInput_->SetInstructionText(value != 0 ? reinterpret_cast<const wchar_t*>(value) : L"");
+        instructionInput_->ShowBox();
+      }
+      break;
+    case UpdShowFindReplace:
+      if (findDlg_ != nullptr) findDlg_->ShowDialog();
+      break;
     case UpdProgress: ShowProgress(reinterpret_cast<const ProgressInfo*>(value)); break;
+    case UpdOpenProgramEditor: OpenChildFrame(ChildFrameKind::ProgramEditor); break;
+    case UpdOpenFunctionSymbols: OpenChildFrame(ChildFrameKind::FunctionSymbols); break;
+    case UpdOpenVariableSymbols: OpenChildFrame(ChildFrameKind::VariableSymbols); break;
+    case UpdOpenDataBlocks: OpenChildFrame(ChildFrameKind::DataBlocks); break;
+    case UpdOpenCrossReference: OpenChildFrame(ChildFrameKind::CrossReference); break;
+    case UpdOpenCommunication:
+      if (MainFrameCommands(ReadCommandGates()).Acts(CmdViewCommunications)) OnCommunications();
+      break;
     case UpdOpenSystemBlock:
       if (MainFrameCommands(ReadCommandGates()).Acts(CmdViewSystemBlock)) OnSystemBlock();
       break;
     default: break;  // editor frames and dialogs that are not part of the workbench yet
+  }
+}
+
+const CMainFrame::OpenChild* CMainFrame::ActiveChild() const {
+  QMdiSubWindow* active = mdiArea_ != nullptr ? mdiArea_->activeSubWindow() : nullptr;
+  if (active == nullptr) return nullptr;
+  for (const OpenChild& child : childFrames_) {
+    if (child.Window == active) return &child;
+  }
+  return nullptr;
+}
+
+bool CMainFrame::UpdateViewCommand(int offset, CommandStatus& status) {
+  if (statusChartPane_ != nullptr && statusChartPane_->IsActivePageFocused()) {
+    status.Enabled = statusChartPane_->IsCommandEnabled(offset);
+    return true;
+  }
+  if (projectPane_ != nullptr && projectPane_->IsTreeFocused() && projectPane_->HasCommand(offset)) {
+    status.Enabled = projectPane_->IsCommandEnabled(offset);
+    return true;
+  }
+  if (const OpenChild* child = ActiveChild(); child != nullptr && child->UpdateCommand) {
+    if (child->UpdateCommand(offset, status)) return true;
+  }
+  if (IsElementCommand(offset)) {
+    status.Enabled = instructionInput_ != nullptr && instructionInput_->isVisible() &&
+                     IsOfflineState(env_.CommState.load());
+    return true;
+  }
+  return false;
+}
+
+void CMainFrame::RunViewCommand(int offset) {
+  if (statusChartPane_ != nullptr && statusChartPane_->IsActivePageFocused()) {
+    statusChartPane_->OnCmdMsg(offset);
+    return;
+  }
+  if (projectPane_ != nullptr && projectPane_->IsTreeFocused() && projectPane_->OnCommand(offset)) return;
+  if (const OpenChild* child = ActiveChild(); child != nullptr && child->RunCommand) {
+    if (child->RunCommand(offset)) return;
+  }
+  // An element command outside the program editor puts its element into the instruction box.
+  if (!IsElementCommand(offset) || instructionInput_ == nullptr || !instructionInput_->isVisible() ||
+      !IsOfflineState(env_.CommState.load()) || env_.ProjectList.empty()) {
+    return;
+  }
+  const InstructionLibrary& library = env_.ProjectList.back().Instructions;
+  const std::wstring texts[] = {library.LadFxNameLd,   library.LadFxNameLdi,  library.LadFxNameLdp,
+                                library.LadFxNameLdf,  library.LadFxNameCoil, std::wstring()};
+  instructionInput_->SetInstructionText(texts[offset - 20241]);
+}
+
+void CMainFrame::ConnectViewCommands() {
+  // The element commands have no menu of the frame's own: their keys still reach the frame.
+  static const wchar_t* const kElements[][2] = {
+      {L"Normal &Open Contact\tF5", L"常开触点(&O)\tF5"},
+      {L"Normal &Close Contact\tF6", L"常闭触点(&C)\tF6"},
+      {L"&Positive Transition Contact\tF2", L"上升沿触点(&P)\tF2"},
+      {L"&Negative Transition Contact\tF3", L"下降沿触点(&N)\tF3"},
+      {L"O&utput Coil\tF7", L"输出线圈(&U)\tF7"},
+      {L"Function &Block\tF8", L"功能块(&B)\tF8"},
+      {L"&Horz Line\tH", L"水平线(&H)\tH"},
+      {L"&Vert Line\tV", L"竖直线(&V)\tV"},
+      {L"&Invert Line\tF4", L"能流取反(&I)\tF4"}};
+  // Their keys (F2 to F8, H, V, F4) are the program editor view's own keys, not accelerators.
+  for (int i = 0; i < 9; ++i) {
+    if (commands_.count(20241 + i) == 0) AddCommand(nullptr, 20241 + i, kElements[i][0], kElements[i][1]);
+  }
+  for (const int offset : kViewCommands) {
+    QAction* action = Command(offset);
+    if (action == nullptr) continue;
+    connect(action, &QAction::triggered, this, [this, offset] {
+      RunViewCommand(offset);
+      UpdateCommandStates();
+    });
   }
 }
 
@@ -505,14 +744,24 @@ void CMainFrame::ConnectCommands() {
   OnCommand(CmdFileSaveAs, [this] { SaveProjectAs(true); });
   OnCommand(CmdFileUpload, [this] { OnFileUpload(); });
   OnCommand(CmdFileDownloadDirect, [this] { OnFileDownload(); });
-  // The communication settings dialog that the menu entry shows first is not part of the
-  // workbench yet: the entry downloads with the configured settings.
-  OnCommand(CmdFileDownload, [this] { OnFileDownload(); });
+  // The menu entry shows the communication settings first and downloads whatever the answer.
+  OnCommand(CmdFileDownload, [this] {
+    EditCommunicationSettings(this, env_.Config);
+    OnFileDownload();
+  });
   OnCommand(CmdFileExit, [this] { close(); });
   OnCommand(CmdViewStl, [this] { OnViewMode(kViewModeStl); });
   OnCommand(CmdViewLad, [this] { OnViewMode(kViewModeLad); });
   OnCommand(CmdViewSymbolic, [this] { OnSymbolicAddressing(); });
   OnCommand(CmdViewSystemBlock, [this] { OnSystemBlock(); });
+  for (const auto [offset, kind] : {std::pair{CmdViewDataBlock, ChildFrameKind::DataBlocks},
+                                    std::pair{CmdViewProgramEditor, ChildFrameKind::ProgramEditor},
+                                    std::pair{CmdViewFunctionSymbol, ChildFrameKind::FunctionSymbols},
+                                    std::pair{CmdViewVariableSymbol, ChildFrameKind::VariableSymbols},
+                                    std::pair{CmdViewCrossReference, ChildFrameKind::CrossReference}}) {
+    const ChildFrameKind which = kind;
+    OnCommand(offset, [this, which] { OpenChildFrame(which); });
+  }
 
   OnCommand(CmdPlcCompile, [this] { OnPlcCompile(false); });
   OnCommand(CmdPlcCompileAll, [this] { OnPlcCompile(true); });
@@ -529,8 +778,18 @@ void CMainFrame::ConnectCommands() {
   OnCommand(CmdPlcWriteClock, [this] { StartLinkJobThread([this] { WritePlcClockThreadProc(env_); }); });
 
   OnCommand(CmdDebugConnect, [this] { OnConnect(); });
-  // As with the download entry, the settings dialog before connecting is not there yet.
-  OnCommand(CmdDebugConnectMenu, [this] { OnConnect(); });
+  OnCommand(CmdDebugConnectMenu, [this] {
+    EditCommunicationSettings(this, env_.Config);
+    if (IsOfflineState(env_.CommState.load())) OnConnect();
+  });
+  OnCommand(CmdDebugCommunication, [this] { OnCommunications(); });
+  OnCommand(CmdViewCommunications, [this] { OnCommunications(); });
+  OnCommand(CmdPlcModbusQuery, [this] { OnModbusQuery(); });
+  OnCommand(CmdPlcDiagnose, [this] {
+    // Made at its first use, then only moved back to its place and shown.
+    if (diagnoseDlg_ == nullptr) diagnoseDlg_ = new CDiagnoseDlg(nullptr);
+    diagnoseDlg_->ShowAtDefaultPlace();
+  });
   OnCommand(CmdDebugDisconnect, [this] { OnDisconnect(); });
   OnCommand(CmdDebugRun, [this] { StartDebugRun(env_); });
   OnCommand(CmdDebugStop, [this] { StartDebugStop(env_); });
@@ -686,6 +945,13 @@ void CMainFrame::OnPlcClear() {
                L"清除PLC将清除目标PLC中所有的数据,您要继续吗?"));
   if (answer != kIdYes) return;
   StartLinkJobThread([this] { ClearPlcThreadProc(env_); });
+}
+
+void CMainFrame::OnCommunications() { EditCommunicationSettings(this, env_.Config); }
+
+void CMainFrame::OnModbusQuery() {
+  if (env_.ProjectList.empty()) return;
+  RunModbusAddressQuery(this, env_.ProjectList.back().MemoryAreas, modbusOperandPicker_);
 }
 
 void CMainFrame::OnSystemBlock() {

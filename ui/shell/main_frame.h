@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <array>
 #include <functional>
 
 #include <map>
@@ -23,6 +24,7 @@
 
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 
@@ -31,6 +33,14 @@ namespace Brenno {
 class AppEnvironment;
 class CInforOutputPane;
 class CEmptyPane;
+class CStatusChartPane;
+class CProjectManagerPane;
+class SharedImageLists;
+class CDebugInforPane;
+class CDiagnoseDlg;
+class CFindAndReplaceDlg;
+class CEditorInputDlg;
+class CProgramEditorFrm;
 class CMainProgressDlg;
 struct ProgressInfo;
 
@@ -43,6 +53,21 @@ class AppCommands {
   virtual void OnCallHelpFile() = 0;
 };
 
+
+// The editor child frames the main frame opens in its window area, one of each kind.
+enum class ChildFrameKind { DataBlocks, ProgramEditor, FunctionSymbols, VariableSymbols, CrossReference, Count };
+
+// A new child frame: its window and the handler of its group of update codes.
+// The view commands (edit and element commands) go to the window that holds the keyboard focus:
+// UpdateCommand gives the command's state and RunCommand runs it, both false when that window
+// does not take the command now.
+struct ChildFrameParts {
+  QWidget* Window = nullptr;
+  PaneRequestReceiver* Receiver = nullptr;
+  std::function<bool(int, CommandStatus&)> UpdateCommand;
+  std::function<bool(int)> RunCommand;
+};
+using ChildFrameFactory = std::function<ChildFrameParts()>;
 
 // The id of the status bar's communication pane.
 inline constexpr int kCommStatusPaneId = 22386;
@@ -80,13 +105,25 @@ class CMainFrame : public QMainWindow,
 
   QLabel* CommStatusPane() const { return commPane_; }
   CInforOutputPane* OutputPane() const { return outputPane_; }
-  QDockWidget* StatusChartPane() const;
-  QDockWidget* ProjectManagerPane() const;
+  CStatusChartPane* StatusChartPane() const { return statusChartPane_; }
+  CProjectManagerPane* ProjectManagerPane() const { return projectPane_; }
   QDockWidget* DebugPane() const;
   CMainProgressDlg* ProgressDialog() const { return progress_; }
+  CFindAndReplaceDlg* FindReplaceDialog() const { return findDlg_; }
+  CEditorInputDlg* InstructionInputBox() const { return instructionInput_; }
+  CDiagnoseDlg* DiagnoseDialog() const { return diagnoseDlg_; }
   QToolBar* StandardToolBar() const { return standardBar_; }
   QToolBar* DebugToolBar() const { return debugBar_; }
   QToolBar* InstructionToolBar() const { return instructionBar_; }
+
+  // Opens the child frame of the kind, or brings the open one forward (only while no job owns
+  // the port). A new cross-reference frame first rebuilds the project's cross reference.
+  void OpenChildFrame(ChildFrameKind kind);
+  // The open child frame's window of the kind, or null.
+  QWidget* ChildFrame(ChildFrameKind kind) const;
+  CProgramEditorFrm* ProgramEditor() const;
+  // What makes a new child frame of the kind; a kind without one is not opened.
+  void SetChildFrameFactory(ChildFrameKind kind, ChildFrameFactory factory);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -123,6 +160,8 @@ class CMainFrame : public QMainWindow,
   void OnViewMode(int mode);
   void OnSymbolicAddressing();
   void OnSystemBlock();
+  void OnCommunications();
+  void OnModbusQuery();
   void OnConnect();
   void OnDisconnect();
   void OnCloseTimer();
@@ -135,15 +174,37 @@ class CMainFrame : public QMainWindow,
   bool closeApproved_ = false;
 
   QMdiArea* mdiArea_ = nullptr;
+  struct OpenChild {
+    QPointer<QMdiSubWindow> Window;
+    PaneRequestReceiver* Receiver = nullptr;
+    std::function<bool(int, CommandStatus&)> UpdateCommand;
+    std::function<bool(int)> RunCommand;
+  };
+  // The view commands: offered to the status chart pane, the project tree and the active child
+  // frame when they hold the focus, in this order; the element commands then fall to the
+  // instruction input box.
+  void ConnectViewCommands();
+  bool UpdateViewCommand(int offset, CommandStatus& status);
+  void RunViewCommand(int offset);
+  const OpenChild* ActiveChild() const;
+  std::array<OpenChild, static_cast<size_t>(ChildFrameKind::Count)> childFrames_;
+  std::array<ChildFrameFactory, static_cast<size_t>(ChildFrameKind::Count)> childFactories_;
+  // Picks an operand for the MODBUS address query's Reference button.
+  std::function<bool(QWidget*, const std::wstring&, std::wstring&)> modbusOperandPicker_;
+  PaneRequestReceiver* OpenChildReceiver(ChildFrameKind kind) const;
   QLabel* commPane_ = nullptr;
   QToolBar* standardBar_ = nullptr;
   QToolBar* debugBar_ = nullptr;
   QToolBar* instructionBar_ = nullptr;
   std::map<int, QAction*> commands_;
-  CEmptyPane* statusChartPane_ = nullptr;
-  CEmptyPane* projectPane_ = nullptr;
+  std::unique_ptr<SharedImageLists> imageLists_;
+  CStatusChartPane* statusChartPane_ = nullptr;
+  CProjectManagerPane* projectPane_ = nullptr;
   CInforOutputPane* outputPane_ = nullptr;
-  CEmptyPane* debugPane_ = nullptr;
+  CDebugInforPane* debugPane_ = nullptr;
+  CFindAndReplaceDlg* findDlg_ = nullptr;
+  CEditorInputDlg* instructionInput_ = nullptr;
+  CDiagnoseDlg* diagnoseDlg_ = nullptr;
   CMainProgressDlg* progress_ = nullptr;
   QPointer<QWidget> savedFocus_;
   OnlineMonitor monitor_;

@@ -17,6 +17,8 @@ bool MainFrameCommands::Knows(int offset) {
     case CmdDebugStop: case CmdDebugStepIn: case CmdDebugStepOver: case CmdDebugStepOut:
     case CmdDebugPowerUpReset: case CmdDebugCommunication:
     case CmdViewStl: case CmdViewLad: case CmdViewSymbolic: case CmdViewSystemBlock:
+    case CmdViewDataBlock: case CmdViewProgramEditor: case CmdViewFunctionSymbol: case CmdViewVariableSymbol:
+    case CmdViewCrossReference: case CmdViewCommunications:
       return true;
     default:
       return false;
@@ -48,6 +50,7 @@ CommandStatus MainFrameCommands::Status(int offset) const {
     case CmdDebugConnect:
     case CmdDebugCommunication:
     case CmdViewSystemBlock:
+    case CmdViewCommunications:
       status.Enabled = offline;
       break;
     case CmdFileSave:
@@ -55,6 +58,11 @@ CommandStatus MainFrameCommands::Status(int offset) const {
     case CmdFileExit:
     case CmdFileWriteFlash:
     case CmdPlcModbusQuery:
+    case CmdViewDataBlock:
+    case CmdViewProgramEditor:
+    case CmdViewFunctionSymbol:
+    case CmdViewVariableSymbol:
+    case CmdViewCrossReference:
       status.Enabled = idle;
       break;
     case CmdFileReadFile:

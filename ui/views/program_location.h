@@ -12,8 +12,9 @@ struct ProgramLocation {
   int32_t Kind = 0;
   // The program page key, or the data block key for kind 0.
   int32_t PageKey = 0;
+  // The network index, or the data block row for kind 0.
   int32_t Network = 0;
-  // The statement-list line (kind 2) or the ladder column (kind 3); the row for kind 0.
+  // The statement-list line (kind 2) or the ladder column (kind 3).
   int32_t LineOrColumn = 0;
   // The ladder row (kind 3).
   int32_t Row = 0;

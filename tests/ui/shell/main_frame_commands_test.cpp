@@ -35,9 +35,12 @@ struct RuleCase {
 
 const std::set<int> kOffline = {CmdFileNew, CmdFileOpen, CmdFileOpenPmw, CmdFileUpload, CmdFileDownloadDirect,
                                 CmdFileDownload, CmdPlcCompile, CmdPlcCompileAll, CmdPlcClear, CmdPlcType,
-                                CmdDebugConnectMenu, CmdDebugConnect, CmdDebugCommunication};
+                                CmdDebugConnectMenu, CmdDebugConnect, CmdDebugCommunication, CmdViewSystemBlock,
+                                CmdViewCommunications};
 const std::set<int> kIdle = {CmdFileSave, CmdFileSaveAs,   CmdFileExit, CmdFileWriteFlash,
-                             CmdPlcModbusQuery, CmdViewStl, CmdViewLad, CmdViewSymbolic};
+                             CmdPlcModbusQuery, CmdViewStl, CmdViewLad, CmdViewSymbolic,
+                             CmdViewDataBlock, CmdViewProgramEditor, CmdViewFunctionSymbol,
+                             CmdViewVariableSymbol, CmdViewCrossReference};
 const std::set<int> kOnline = {CmdPlcDiagnose, CmdPlcInformation, CmdPlcReadClock, CmdPlcWriteClock, CmdDebugDisconnect};
 
 std::set<int> Join(std::initializer_list<std::set<int>> sets) {
@@ -269,9 +272,9 @@ TEST_F(FileCommandsTest, ClearAsksFirstAndNoStartsNothing) {
   EXPECT_EQ(facade.asked[0].Icon, MessageIcon::Exclamation);
   EXPECT_EQ(facade.asked[0].Text, L"Clear PLC will destroy all data in target PLC, Do you want to continue?");
   EXPECT_EQ(env->CommState.load(), CommOffline);
-  // Commands without their dialog in the workbench stay disabled.
+  // A command without a handler stays disabled.
   frame->UpdateCommandStates();
-  EXPECT_FALSE(frame->Command(CmdPlcModbusQuery)->isEnabled());
+  EXPECT_TRUE(frame->Command(CmdPlcModbusQuery)->isEnabled());
   EXPECT_FALSE(frame->Command(CmdFileReadFile)->isEnabled());
   // The PLC type and trend commands have theirs and are offered offline.
   EXPECT_TRUE(frame->Command(CmdPlcType)->isEnabled());

@@ -26,6 +26,13 @@
 #include "tests/support/test_paths.h"
 #include "tests/ui/shell/scripted_message_facade.h"
 #include "ui/shell/brenno_lad_app.h"
+#include "ui/shell/diagnose_dlg.h"
+#include "core/program/program_block.h"
+#include "core/program/program_page.h"
+#include "ui/views/program_editor/program_editor_frm.h"
+#include "ui/views/program_editor/program_editor_main_view.h"
+#include "ui/views/project_tree/project_manager_pane.h"
+#include "ui/views/status_chart/status_chart_pane.h"
 #include "ui/shell/infor_output_pane.h"
 #include "ui/shell/main_progress_dlg.h"
 #include "ui/shell/shell_link_ui.h"
@@ -207,6 +214,107 @@ TEST_F(MainFrameTest, SystemBlockTakesThePagesBackOnlyWhenTheSheetIsConfirmed) {
   EXPECT_EQ(frame->windowHandle()->title(), QStringLiteral("Orvisto Editor - [*]"));
   answer(0);
   dlclose(library);
+}
+
+// A child frame's window that records the codes routed to it.
+class RecordingChild : public QWidget, public PaneRequestReceiver {
+ public:
+  explicit RecordingChild(std::vector<uint16_t>& codes) : codes_(codes) {}
+  void OnPaneRequest(uint16_t code, intptr_t) override { codes_.push_back(code); }
+
+ private:
+  std::vector<uint16_t>& codes_;
+};
+
+TEST_F(MainFrameTest, ChildFramesOpenOnceTakeTheirCodesAndGoWithTheirWindow) {
+  ASSERT_TRUE(Start());
+  std::vector<uint16_t> codes;
+  int made = 0;
+  frame->SetChildFrameFactory(ChildFrameKind::ProgramEditor, [&] {
+    ++made;
+    auto* child = new RecordingChild(codes);
+    return ChildFrameParts{child, child};
+  });
+  // Codes for a frame that is not open are dropped.
+  frame->RouteUpdate(0x8A03, 0);
+  EXPECT_EQ(frame->ChildFrame(ChildFrameKind::ProgramEditor), nullptr);
+
+  frame->UpdateCommandStates();
+  EXPECT_FALSE(frame->Command(CmdViewProgramEditor)->isChecked());
+  frame->Command(CmdViewProgramEditor)->trigger();
+  NotifyMainFrame(EvGoToLocation, intptr_t{0});  // a null location opens nothing more
+  frame->RouteUpdate(UpdOpenProgramEditor, 0);   // activates the open frame
+  EXPECT_EQ(made, 1);
+  QWidget* window = frame->ChildFrame(ChildFrameKind::ProgramEditor);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->parentWidget()->windowTitle(), QStringLiteral("Program Editor"));
+  frame->UpdateCommandStates();
+  EXPECT_TRUE(frame->Command(CmdViewProgramEditor)->isChecked());
+  frame->RouteUpdate(0x8900, 0);
+  frame->RouteUpdate(0x8B01, 0);
+  frame->RouteUpdate(0x8C00, 0);  // the function symbol frame is not open
+  EXPECT_EQ(codes, (std::vector<uint16_t>{0x8900, 0x8B01}));
+
+  // Closing the frame destroys it; its codes are dropped again and a new one can be opened.
+  window->parentWidget()->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(frame->ChildFrame(ChildFrameKind::ProgramEditor), nullptr);
+  frame->RouteUpdate(0x8A00, 0);
+  EXPECT_EQ(codes.size(), 2u);
+
+  // While a job owns the port nothing opens.
+  app.Environment().CommState = CommCommand;
+  frame->OpenChildFrame(ChildFrameKind::ProgramEditor);
+  EXPECT_EQ(made, 1);
+  app.Environment().CommState = CommOffline;
+  frame->OpenChildFrame(ChildFrameKind::ProgramEditor);
+  EXPECT_EQ(made, 2);
+}
+
+TEST_F(MainFrameTest, DiagnosisWindowIsMadeOnceAndTakesItsCodes) {
+  ASSERT_TRUE(Start());
+  frame->RouteUpdate(UpdDiagnoseHide, 0);  // dropped: there is no window yet
+  EXPECT_EQ(frame->DiagnoseDialog(), nullptr);
+  app.Environment().CommState = CommOnline;
+  frame->UpdateCommandStates();
+  frame->Command(CmdPlcDiagnose)->trigger();
+  CDiagnoseDlg* dialog = frame->DiagnoseDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(dialog->isVisible());
+  dialog->move(10, 10);
+  frame->RouteUpdate(UpdDiagnoseHide, 0);
+  EXPECT_FALSE(dialog->isVisible());
+  frame->Command(CmdPlcDiagnose)->trigger();
+  EXPECT_EQ(frame->DiagnoseDialog(), dialog);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_EQ(dialog->pos(), QPoint(400, 150));
+  app.Environment().CommState = CommOffline;
+}
+
+TEST_F(MainFrameTest, EditCommandsReachTheProgramEditorViewThatHoldsTheFocus) {
+  ASSERT_TRUE(Start());
+  frame->Command(CmdViewProgramEditor)->trigger();
+  CProgramEditorFrm* editor = frame->ProgramEditor();
+  ASSERT_NE(editor, nullptr);
+  CProgramEditorMainView* view = editor->MainPane()->ActiveView();
+  ASSERT_NE(view, nullptr);
+  frame->activateWindow();
+  view->setFocus();
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(view->hasFocus());
+  frame->UpdateCommandStates();
+  EXPECT_TRUE(frame->Command(20129)->isEnabled());  // Select All
+  EXPECT_FALSE(frame->Command(20122)->isEnabled());  // nothing to redo
+  frame->Command(20129)->trigger();
+  const ProgramPage& page = app.Environment().ProjectList.back().Program.GetProgramPage(view->BlockKey());
+  EXPECT_EQ(page.ViewState.SelectionFirst, 0);
+  EXPECT_EQ(page.ViewState.SelectionLast, static_cast<int>(page.Networks().size()));
+
+  // With the focus in the project tree the editor no longer takes them.
+  frame->ProjectManagerPane()->setFocus();
+  QCoreApplication::processEvents();
+  frame->UpdateCommandStates();
+  EXPECT_FALSE(frame->Command(20129)->isEnabled());
 }
 
 TEST_F(MainFrameTest, CloseWhileOnlineWaitsForTheMonitor) {

@@ -1,0 +1,170 @@
+// The symbol windows on screen (offscreen platform): the variable symbol tabs following the
+// pages, typing into a cell and seeing a duplicate name drawn red, and the function symbol grid
+// following page commands and the hub's rebuild code.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QTabBar>
+
+#include "core/env/page_names.h"
+#include "core/program/program_block.h"
+#include "tests/ui/views/view_test_env.h"
+#include "tests/ui/widgets/widget_test_events.h"
+#include "ui/views/symbols/symbol_fun_view.h"
+#include "ui/views/symbols/symbol_var_view.h"
+
+namespace Brenno {
+namespace {
+
+using namespace testing_widgets;
+
+class SymbolViewsTest : public viewtest::ViewEnvTest {
+ protected:
+  static QPoint CellCentre(CExtendListCtrl& grid, int record, int column) {
+    const Rect r = grid.GetSubItemRect(record, column + 1);
+    return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  }
+  static int RedPixels(QWidget* viewport, const Rect& r) {
+    const QImage image = viewport->grab().toImage();
+    int count = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) {
+        const QColor c = image.pixelColor(x, y);
+        if (c.red() > 150 && c.green() < 80 && c.blue() < 80) ++count;
+      }
+    }
+    return count;
+  }
+};
+
+TEST_F(SymbolViewsTest, VariableSymbolTabsFollowThePagesAndKeepSurvivingViews) {
+  CSymbolVarFrm frame;
+  frame_.Forward = [&](uint16_t code, intptr_t value) {
+    if ((code >> 8) == 0x8D || (code >> 8) == 0x8E) frame.OnPaneRequest(code, value);
+  };
+  const SymbolTable& symbols = Current().Symbols;
+  ASSERT_EQ(frame.Tabs()->count(), 1);
+  CSymbolVarView* first = frame.ActiveView();
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(frame.Tabs()->tabText(0).toStdWString(), DescribeTablePageKey(symbols, first->PageKey()));
+  EXPECT_EQ(first->GetItemCount(), first->GetRecordCount());
+
+  ShowActive(frame);
+  first->setFocus();
+  CommandStatus status;
+  ASSERT_TRUE(frame.UpdateEditorCommand(kTableCmdInsertSymbolTable, status));
+  ASSERT_TRUE(status.Enabled);
+  ASSERT_TRUE(frame.OnEditorCommand(kTableCmdInsertSymbolTable));
+  ASSERT_EQ(frame.Tabs()->count(), 2);
+  CSymbolVarView* second = frame.ActiveView();
+  ASSERT_NE(second, first);
+  EXPECT_EQ(second->PageKey(), symbols.ListKeys().back());
+
+  // Deleting the first page keeps the second page's view and activates it.
+  frame.Tabs()->setCurrentIndex(0);
+  first->setFocus();
+  ASSERT_TRUE(frame.OnEditorCommand(kTableCmdDeleteSymbolTable));
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ASSERT_EQ(frame.Tabs()->count(), 1);
+  EXPECT_EQ(frame.ActiveView(), second);
+  EXPECT_EQ(frame.ViewOf(second->PageKey()), second);
+
+  // Renamed elsewhere: retitled on 0x8E01.
+  Current().Symbols.GetWorkingPage(second->PageKey()).Name = L"Motors";
+  frame.OnPaneRequest(UpdVarTablesRetitle, 0);
+  EXPECT_EQ(frame.Tabs()->tabText(0).toStdWString().substr(0, 7), L"Motors ");
+}
+
+TEST_F(SymbolViewsTest, TypedNamesAreStoredAndADuplicateIsDrawnRed) {
+  CSymbolVarFrm frame;
+  frame.resize(600, 300);
+  ShowActive(frame);
+  CSymbolVarView* view = frame.ActiveView();
+  ASSERT_NE(view, nullptr);
+  view->setFocus();
+  for (int record : {0, 1}) {
+    Click(view->viewport(), CellCentre(*view, record, 1));
+    Type(view, QStringLiteral("P"));  // opens the edit with just that character
+    Type(&view->InplaceEdit(), QStringLiteral("ump"));
+    Key(&view->InplaceEdit(), Qt::Key_Return, QStringLiteral("\r"));
+  }
+  EXPECT_EQ(GetSymbolEntryName(Current().Symbols, view->PageKey(), 0), L"Pump");
+  EXPECT_EQ(GetSymbolEntryName(Current().Symbols, view->PageKey(), 1), L"Pump");
+  EXPECT_TRUE(frame_.Routed(UpdLadRedraw, 0));
+  view->RedrawNow();
+  EXPECT_GT(RedPixels(view->viewport(), view->GetSubItemRect(0, 2)), 0);
+  EXPECT_GT(RedPixels(view->viewport(), view->GetSubItemRect(1, 2)), 0);
+
+  // Online the tables stay drawn but no editor opens.
+  SetCommState(CommOnline);
+  Click(view->viewport(), CellCentre(*view, 2, 1));
+  Type(view, QStringLiteral("X"));
+  EXPECT_TRUE(view->InplaceEdit().isHidden());
+  EXPECT_GT(RedPixels(view->viewport(), view->GetSubItemRect(0, 2)), 0);
+  SetCommState(CommOffline);
+}
+
+TEST_F(SymbolViewsTest, FunctionSymbolGridFollowsCommandsAndTheHub) {
+  CSymbolFunFrm frame;
+  frame.resize(500, 300);
+  ShowActive(frame);
+  CSymbolFunView* view = frame.View();
+  const int count = view->GetItemCount();
+  ASSERT_EQ(count, Current().Program.CountProgramBlocks());
+
+  // Commands reach the view only while it has the focus.
+  frame.setFocus();
+  view->clearFocus();
+  QApplication::processEvents();
+  EXPECT_FALSE(frame.OnEditorCommand(kTableCmdInsertSubroutine));
+  view->setFocus();
+  ASSERT_TRUE(frame.OnEditorCommand(kTableCmdInsertSubroutine));
+  EXPECT_EQ(view->GetItemCount(), count + 1);
+  EXPECT_EQ(view->FocusCell().record, count);
+  EXPECT_EQ(view->Selection(), (GridSelection{count, count + 1, 0, 1}));
+
+  // A page added elsewhere shows after the hub's rebuild code.
+  Current().Program.AddInterrupt();
+  frame.OnPaneRequest(UpdFunSymbolsRebuild, 0);
+  EXPECT_EQ(view->GetItemCount(), count + 2);
+
+  // Copy puts the selected row's titles on the clipboard.
+  CommandStatus status;
+  ASSERT_TRUE(frame.UpdateEditorCommand(kTableCmdCopy, status));
+  EXPECT_TRUE(status.Enabled);
+  ASSERT_TRUE(frame.OnEditorCommand(kTableCmdCopy));
+  ASSERT_TRUE(clipboard_.text.has_value());
+  const ProgramBlock& program = Current().Program;
+  const int added = view->Rows().KeyOfRecord(view->Selection().firstRecord);
+  EXPECT_EQ(*clipboard_.text, program.GetBlockName(added) + L"\t" + program.GetBlockAddress(added) + L"\t" +
+                                  program.GetBlockComment(added) + L"\r\n");
+  status = {};
+  ASSERT_TRUE(frame.UpdateEditorCommand(kTableCmdPaste, status));
+  EXPECT_FALSE(status.Enabled);
+}
+
+TEST_F(SymbolViewsTest, EditCommandsActOnTheOpenEditInAnyState) {
+  CSymbolFunFrm frame;
+  frame.resize(500, 300);
+  ShowActive(frame);
+  CSymbolFunView* view = frame.View();
+  view->setFocus();
+  Click(view->viewport(), CellCentre(*view, 0, 3));
+  Type(view, QStringLiteral("a"));
+  Type(&view->InplaceEdit(), QStringLiteral("bc"));
+  ASSERT_FALSE(view->InplaceEdit().isHidden());
+  ASSERT_TRUE(IsGridViewFocused(view));
+  SetCommState(CommOnline);  // the edit's own commands do not depend on the state
+  CommandStatus status;
+  ASSERT_TRUE(frame.UpdateEditorCommand(kTableCmdCut, status));
+  EXPECT_TRUE(status.Enabled);
+  ASSERT_TRUE(frame.OnEditorCommand(kTableCmdSelectAll));
+  EXPECT_EQ(view->InplaceEdit().selectedText(), QStringLiteral("abc"));
+  ASSERT_TRUE(frame.OnEditorCommand(kTableCmdCut));
+  EXPECT_TRUE(view->InplaceEdit().text().isEmpty());
+  SetCommState(CommOffline);
+}
+
+}  // namespace
+}  // namespace Brenno

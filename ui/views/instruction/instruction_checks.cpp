@@ -1,0 +1,205 @@
+#include "ui/views/instruction/instruction_checks.h"
+
+#include "core/env/constant.h"
+#include "core/env/exception_error.h"
+#include "core/env/operand_format.h"
+#include "core/env/page_names.h"
+#include "core/project/project.h"
+#include "core/project/symbol_resolution.h"
+
+namespace Brenno {
+
+namespace {
+
+bool IsSeparator(wchar_t c) { return c == L'\t' || c == L' ' || c == L','; }
+
+// The operand definitions of a record as one sequence: OperandId, OperandIn, OperandOut.
+std::vector<const OperandDef*> OperandSequence(const FunLadRecord& record) {
+  std::vector<const OperandDef*> defs;
+  for (const auto* list : {&record.OperandId, &record.OperandIn, &record.OperandOut}) {
+    for (const OperandDef& def : *list) defs.push_back(&def);
+  }
+  return defs;
+}
+
+}  // namespace
+
+std::vector<std::wstring> SplitInstructionText(const std::wstring& text) {
+  std::vector<std::wstring> tokens;
+  std::wstring current;
+  for (const wchar_t c : text) {
+    if (IsSeparator(c)) {
+      if (!current.empty()) tokens.push_back(std::move(current));
+      current.clear();
+    } else {
+      current.push_back(c);
+    }
+  }
+  if (!current.empty()) tokens.push_back(std::move(current));
+  return tokens;
+}
+
+std::wstring JoinInstructionText(const std::vector<std::wstring>& tokens) {
+  std::wstring text;
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    if (i == 1) text += L"  ";
+    if (i > 1) text += L", ";
+    text += tokens[i];
+  }
+  return text;
+}
+
+std::wstring JoinOperandTokens(const std::vector<std::wstring>& tokens) {
+  std::wstring text;
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    if (i > 0) text += L", ";
+    text += tokens[i];
+  }
+  return text;
+}
+
+OperandSlot SlotOf(const OperandDef& def) { return OperandSlot{def.Capacity, def.Const}; }
+
+void FilterLadElementDefsByOperandLists(std::vector<const FunLadRecord*>& out, const InstructionLibrary& library,
+                                        const LadOperandListsQuery& query) {
+  out.clear();
+  for (const FunLadRecord& record : library.FunLadList) {
+    if (record.Name == query.Name && record.OperandId.size() == query.IdCount &&
+        record.OperandIn.size() == query.InCount && record.OperandOut.size() == query.OutCount) {
+      out.push_back(&record);
+    }
+  }
+}
+
+const FunLadRecord* FindSingleLadElementDef(const InstructionLibrary& library, const LadOperandListsQuery& query) {
+  std::vector<const FunLadRecord*> found;
+  FilterLadElementDefsByOperandLists(found, library, query);
+  return found.size() == 1 ? found.front() : nullptr;
+}
+
+std::wstring ElementKindMnemonic(const InstructionLibrary& library, int kind) {
+  switch (kind) {
+    case kElementContactNo:
+      return library.LadFxNameLd;
+    case kElementContactNc:
+      return library.LadFxNameLdi;
+    case kElementContactRising:
+      return library.LadFxNameLdp;
+    case kElementContactFalling:
+      return library.LadFxNameLdf;
+    case kElementCoil:
+      return library.LadFxNameCoil;
+    default:
+      return std::wstring();
+  }
+}
+
+int ElementKindOfToken(const InstructionLibrary& library, const std::wstring& token) {
+  if (token.empty()) return kElementBox;
+  for (int kind = kElementContactNo; kind <= kElementCoil; ++kind) {
+    if (ElementKindMnemonic(library, kind) == token) return kind;
+  }
+  return kElementBox;
+}
+
+LadOperandListsQuery ElementKindQuery(const InstructionLibrary& library, int kind) {
+  LadOperandListsQuery query;
+  query.Name = ElementKindMnemonic(library, kind);
+  if (kind == kElementContactNo || kind == kElementContactNc) {
+    query.InCount = 1;
+  } else {
+    query.OutCount = 1;
+  }
+  return query;
+}
+
+bool CheckOperandText(const Project& project, const std::wstring& text, const OperandSlot& slot, int blockKey) {
+  if (!slot.HasFormat() || text.empty()) return false;
+  try {
+    std::wstring operand = text;
+    const SymbolScope scope{FindLocalVarTable(project.Program, blockKey), &project.MemoryAreas};
+    LookupSymbolNamePrefixed(operand, project.Symbols, scope);
+    OperandWord word = 0;
+    if (ParseOperandText(operand, project.MemoryAreas, slot.Format, word)) return true;
+    if ((ParseOperandFormatFlags(slot.Format) & kFormatConstant) == 0) return false;
+    ConstantOperand constant;
+    return ParseConstantOperand(constant, project.MemoryAreas, slot.DataType, operand);
+  } catch (const ExceptionError&) {
+    // A malformed format or a data type the constant reader does not know.
+    return false;
+  }
+}
+
+bool CheckInstructionTokens(const Project& project, const std::vector<std::wstring>& tokens, int blockKey) {
+  if (tokens.empty()) return false;
+  std::wstring name = tokens.front();
+  ReplacePageNameByAddress(project.Program.SubroutineTable, name);
+  std::vector<const FunLadRecord*> defs;
+  FilterLadElementDefsByOperandCount(defs, project.Instructions, name, tokens.size() - 1);
+  if (defs.size() != 1) return false;
+  const std::vector<const OperandDef*> operands = OperandSequence(*defs.front());
+  for (std::size_t i = 0; i < operands.size(); ++i) {
+    if (!CheckOperandText(project, tokens[i + 1], SlotOf(*operands[i]), blockKey)) return false;
+  }
+  return true;
+}
+
+std::optional<OperandSlotRow> RecognizeInstructionName(const Project& project, const std::wstring& name) {
+  std::wstring lookup = name;
+  ReplacePageNameByAddress(project.Program.SubroutineTable, lookup);
+  std::vector<const FunLadRecord*> defs;
+  FilterLadElementDefsByName(defs, project.Instructions, lookup);
+  if (defs.size() != 1) return std::nullopt;
+  const std::vector<const OperandDef*> operands = OperandSequence(*defs.front());
+  if (operands.size() > kInstructionOperandRows) return std::nullopt;
+  OperandSlotRow slots;
+  for (std::size_t i = 0; i < operands.size(); ++i) slots[i] = SlotOf(*operands[i]);
+  return slots;
+}
+
+CoilDefinitions FindCoilDefinitions(const InstructionLibrary& library) {
+  CoilDefinitions coils;
+  coils.OneOperand = FindSingleLadElementDef(library, {library.LadFxNameCoil, 0, 0, 1});
+  coils.TwoOperands = FindSingleLadElementDef(library, {library.LadFxNameCoil, 0, 0, 2});
+  return coils;
+}
+
+DeviceSlots ChooseDeviceSlots(const CoilDefinitions& coils, bool setValueEmpty) {
+  DeviceSlots slots;
+  if (!setValueEmpty || coils.OneOperand == nullptr) {
+    if (coils.TwoOperands != nullptr) {
+      slots.Device = SlotOf(coils.TwoOperands->OperandOut[0]);
+      slots.SetValue = SlotOf(coils.TwoOperands->OperandOut[1]);
+    }
+    return slots;
+  }
+  slots.Device = SlotOf(coils.OneOperand->OperandOut[0]);
+  if (coils.TwoOperands != nullptr) slots.SetValue = SlotOf(coils.TwoOperands->OperandOut[1]);
+  return slots;
+}
+
+std::wstring ComposeDeviceOperands(const std::wstring& device, const std::wstring& setValue) {
+  return setValue.empty() ? device : device + L", " + setValue;
+}
+
+std::wstring ComposeInstructionText(const std::wstring& name, const std::vector<std::wstring>& operands,
+                                    std::size_t operandCount) {
+  std::vector<std::wstring> tokens;
+  if (!name.empty()) tokens.push_back(name);
+  for (std::size_t k = 0; k < operandCount && k < kInstructionOperandRows; ++k) {
+    tokens.push_back(k < operands.size() ? operands[k] : std::wstring());
+  }
+  return JoinInstructionText(tokens);
+}
+
+bool ReplaceProgramPageName(const Project& project, std::wstring& text, bool subroutinesOnly) {
+  if (!subroutinesOnly && ReplacePageNameByAddress(project.Program.InterruptTable, text)) return true;
+  return ReplacePageNameByAddress(project.Program.SubroutineTable, text);
+}
+
+bool ReplaceProgramPageAddress(const Project& project, std::wstring& text) {
+  if (ReplacePageAddressByName(project.Program.InterruptTable, text)) return true;
+  return ReplacePageAddressByName(project.Program.SubroutineTable, text);
+}
+
+}  // namespace Brenno

@@ -1,0 +1,768 @@
+#include "ui/views/program_editor/program_editor_main_view.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QStyle>
+#include <algorithm>
+
+#include "core/env/app_environment.h"
+#include "core/env/language.h"
+#include "core/env/utilities.h"
+#include "core/program/ladder_metrics.h"
+#include "core/program/network.h"
+#include "core/program/page_painter.h"
+#include "core/program/program_block.h"
+#include "core/program/program_page.h"
+#include "core/project/project.h"
+#include "ui/shell/notify_main_frame.h"
+#include "ui/views/program_editor/program_page_lock.h"
+#include "ui/views/program_location.h"
+#include "ui/widgets/qt_draw_context.h"
+
+namespace Brenno {
+
+namespace {
+
+constexpr intptr_t kNoValue = 0;
+
+// A tool cursor: a cross-hair with the tool's symbol beside it, or the four-way move arrow
+// (with a cross when the move is refused).
+QCursor MakeToolCursor(int which) {
+  QPixmap pixmap(32, 32);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setPen(QPen(Qt::black, 1));
+  if (which <= kToolBox) {
+    p.drawLine(0, 7, 14, 7);
+    p.drawLine(7, 0, 7, 14);
+    switch (which) {
+      case kToolVertLine:
+        p.drawLine(22, 14, 22, 30);
+        break;
+      case kToolHorzLine:
+        p.drawLine(14, 22, 30, 22);
+        break;
+      case kToolContact:
+        p.drawLine(14, 22, 19, 22);
+        p.drawLine(19, 16, 19, 28);
+        p.drawLine(25, 16, 25, 28);
+        p.drawLine(25, 22, 30, 22);
+        break;
+      case kToolCoil:
+        p.drawArc(16, 16, 6, 12, 90 * 16, 180 * 16);
+        p.drawArc(22, 16, 6, 12, -90 * 16, 180 * 16);
+        break;
+      default:
+        p.drawRect(16, 15, 13, 15);
+        break;
+    }
+    p.end();
+    return QCursor(pixmap, 7, 7);
+  }
+  p.drawLine(16, 2, 16, 30);
+  p.drawLine(2, 16, 30, 16);
+  p.drawLine(16, 2, 12, 6);
+  p.drawLine(16, 2, 20, 6);
+  p.drawLine(16, 30, 12, 26);
+  p.drawLine(16, 30, 20, 26);
+  p.drawLine(2, 16, 6, 12);
+  p.drawLine(2, 16, 6, 20);
+  p.drawLine(30, 16, 26, 12);
+  p.drawLine(30, 16, 26, 20);
+  if (which == kToolBox + 2) {
+    p.setPen(QPen(Qt::red, 2));
+    p.drawLine(20, 20, 30, 30);
+    p.drawLine(30, 20, 20, 30);
+  }
+  p.end();
+  return QCursor(pixmap, 16, 16);
+}
+
+// The key code of a key event (the values of ProgramKey); 0 for keys the view has no use for.
+int KeyCodeOf(const QKeyEvent* event) {
+  const int key = event->key();
+  if (key >= Qt::Key_A && key <= Qt::Key_Z) return key;  // same codes
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F12) return kKeyF2 - 1 + (key - Qt::Key_F1);
+  switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return kKeyEnter;
+    case Qt::Key_Escape:
+      return kKeyEscape;
+    case Qt::Key_PageUp:
+      return kKeyPageUp;
+    case Qt::Key_PageDown:
+      return kKeyPageDown;
+    case Qt::Key_Left:
+      return kKeyLeft;
+    case Qt::Key_Right:
+      return kKeyRight;
+    case Qt::Key_Up:
+      return kKeyUp;
+    case Qt::Key_Down:
+      return kKeyDown;
+    case Qt::Key_Delete:
+      return kKeyDelete;
+    default:
+      return 0;
+  }
+}
+
+std::wstring JoinLines(const std::vector<std::wstring>& lines) {
+  std::wstring text;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i != 0) text += L"\r\n";
+    text += lines[i];
+  }
+  return text;
+}
+
+std::vector<std::wstring> SplitEditorText(const std::wstring& text) {
+  // The editors give "\n" line ends; "\r\n" counts as one as well.
+  std::vector<std::wstring> lines;
+  std::wstring line;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;
+    if (text[i] == L'\n') {
+      lines.push_back(line);
+      line.clear();
+    } else {
+      line += text[i];
+    }
+  }
+  lines.push_back(line);
+  return lines;
+}
+
+}  // namespace
+
+CProgramEditorMainView::CProgramEditorMainView(AppEnvironment& env, int blockKey, QWidget* parent)
+    : CScrollWnd(parent), env_(env), blockKey_(blockKey) {
+  setObjectName(QStringLiteral("ProgramEditorMainView%1").arg(blockKey));
+  setFrameShape(QFrame::NoFrame);
+  setFocusPolicy(Qt::StrongFocus);
+  viewport()->setMouseTracking(false);
+  for (int i = 0; i < 7; ++i) cursors_[static_cast<size_t>(i)] = MakeToolCursor(i + 1);
+  BuildContextMenus();
+
+  const QFont& font = QtDrawResources::Shared().Font(0);
+  instructionEdit_.Create(viewport(), kInstructionEditorId);
+  operandEdit_.Create(viewport(), kOperandEditorId);
+  elementList_.Create(viewport(), kElementListId);
+  commentEdit_.Create(viewport(), kCommentEditorId);
+  stlEdit_.Create(viewport(), kStlEditorId);
+  for (QWidget* editor :
+       std::initializer_list<QWidget*>{&instructionEdit_, &operandEdit_, &elementList_, &commentEdit_, &stlEdit_}) {
+    editor->setFont(font);
+  }
+  instructionEdit_.SetNotifyOwner(this);
+  operandEdit_.SetNotifyOwner(this);
+  elementList_.SetNotifyOwner(this);
+  commentEdit_.SetNotifyOwner(this);
+  stlEdit_.SetNotifyOwner(this);
+  instructionEdit_.setObjectName(QStringLiteral("InstructionEditor"));
+  operandEdit_.setObjectName(QStringLiteral("OperandEditor"));
+  elementList_.setObjectName(QStringLiteral("ElementList"));
+  commentEdit_.setObjectName(QStringLiteral("CommentEditor"));
+  stlEdit_.setObjectName(QStringLiteral("StlEditor"));
+  // Network comments: green on white.
+  const QtDrawResources& resources = QtDrawResources::Shared();
+  QPalette palette = commentEdit_.palette();
+  palette.setColor(QPalette::Text, resources.Colour(1));
+  palette.setColor(QPalette::Base, resources.Colour(20));
+  commentEdit_.setPalette(palette);
+  operandEdit_.setToolTipDuration(10000);
+}
+
+CProgramEditorMainView::~CProgramEditorMainView() = default;
+
+// ---- Page and gates ----------------------------------------------------------------------------
+
+ProgramPage& CProgramEditorMainView::Page() const { return CurrentProject().Program.GetProgramPage(blockKey_); }
+
+bool CProgramEditorMainView::PageExists() const {
+  if (env_.ProjectList.empty()) return false;
+  const std::vector<int> keys = env_.ProjectList.back().Program.ListProgramBlockKeys();
+  return std::find(keys.begin(), keys.end(), blockKey_) != keys.end();
+}
+
+int CProgramEditorMainView::ViewMode() const { return Page().ViewState.ViewMode; }
+
+bool CProgramEditorMainView::IsLocked() const { return IsProgramUnitLocked(env_, blockKey_); }
+
+bool CProgramEditorMainView::CanShowBlock() const { return CanShowProgramBlock(env_.CommState.load(), IsLocked()); }
+
+bool CProgramEditorMainView::CanEditBlock() const { return CanEditProgramBlock(env_.CommState.load(), IsLocked()); }
+
+void CProgramEditorMainView::PublishChange() {
+  UpdateScrollBars();
+  viewport()->update();
+  NotifyMainFrame(EvProgramEdited, kNoValue);
+}
+
+// ---- Geometry ---------------------------------------------------------------------------------
+
+int CProgramEditorMainView::GetLineUpStep() {
+  return PageExists() ? VerticalLineStep(ViewMode(), GetLadderMetrics()) : 1;
+}
+int CProgramEditorMainView::GetLineDownStep() { return GetLineUpStep(); }
+int CProgramEditorMainView::GetLineLeftStep() {
+  return PageExists() ? HorizontalLineStep(ViewMode(), GetLadderMetrics()) : 1;
+}
+int CProgramEditorMainView::GetLineRightStep() { return GetLineLeftStep(); }
+
+void CProgramEditorMainView::GetContentRect(Rect& rect) {
+  rect = Rect{};
+  if (!PageExists()) return;
+  if (!CanShowBlock()) {
+    rect = Rect{0, 0, 200, 200};
+    return;
+  }
+  ProgramPage& page = Page();
+  const int n = page.NetworkCount();
+  rect = Rect{0, 0, page.MaxNetworkWidth(0, n), page.NetworksHeight(0, n) + kPageHeaderHeight};
+}
+
+PagePoint CProgramEditorMainView::ToPage(const QPoint& client) const {
+  return PagePoint{client.x() + GetScrollPosition(SB_HORZ), client.y() + GetScrollPosition(SB_VERT)};
+}
+
+Rect CProgramEditorMainView::PageRectInView() const {
+  const int x = GetScrollPosition(SB_HORZ);
+  const int y = GetScrollPosition(SB_VERT);
+  const QSize size = viewport()->size();
+  return Rect{x, y, x + size.width(), y + size.height()};
+}
+
+Rect CProgramEditorMainView::ToClient(const Rect& r) const {
+  const int x = GetScrollPosition(SB_HORZ);
+  const int y = GetScrollPosition(SB_VERT);
+  return Rect{r.left - x, r.top - y, r.right - x, r.bottom - y};
+}
+
+bool CProgramEditorMainView::HasFocusWithin() const {
+  const QWidget* focus = QApplication::focusWidget();
+  if (focus == nullptr) return false;
+  return focus == this || focus == viewport() || focus == &instructionEdit_ || focus == &operandEdit_ ||
+         focus == &elementList_ || focus == &commentEdit_ || focus == &stlEdit_ || commentEdit_.isAncestorOf(focus) ||
+         stlEdit_.isAncestorOf(focus) || elementList_.isAncestorOf(focus);
+}
+
+void CProgramEditorMainView::ScrollSelectionIntoView() {
+  const ScrollTarget target = CentreSelection(PageRectInView(), GetSelectionRect(Page()));
+  if (target.Horizontal) SetScrollPosition(SB_HORZ, *target.Horizontal);
+  if (target.Vertical) SetScrollPosition(SB_VERT, *target.Vertical);
+}
+
+void CProgramEditorMainView::MoveEditorWithContent(QWidget* editor, const InplaceEditorState& state) {
+  const int dx = state.OriginX - GetScrollPosition(SB_HORZ);
+  const int dy = state.OriginY - GetScrollPosition(SB_VERT);
+  const Rect& r = state.EditRect;
+  MoveWindowToRect(editor, Rect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}, true);
+}
+
+void CProgramEditorMainView::FollowContent() {
+  if (instructionEdit_.isVisible()) return MoveEditorWithContent(&instructionEdit_, instructionEdit_);
+  if (operandEdit_.isVisible()) return MoveEditorWithContent(&operandEdit_, operandEdit_);
+  if (elementList_.isVisible()) return MoveEditorWithContent(&elementList_, elementList_);
+  if (commentEdit_.isVisible()) return MoveEditorWithContent(&commentEdit_, commentEdit_);
+  if (stlEdit_.isVisible()) return MoveEditorWithContent(&stlEdit_, stlEdit_);
+}
+
+void CProgramEditorMainView::scrollContentsBy(int dx, int dy) {
+  CScrollWnd::scrollContentsBy(dx, dy);
+  FollowContent();
+}
+
+// ---- Painting ---------------------------------------------------------------------------------
+
+void CProgramEditorMainView::paintEvent(QPaintEvent*) {
+  // The viewport is double-buffered by the toolkit: the frame is painted whole, off screen, and
+  // shown at once, so the background is never erased separately.
+  QPainter painter(viewport());
+  if (!PageExists()) return;
+  if (!CanShowBlock()) {
+    painter.fillRect(viewport()->rect(), palette().color(QPalette::Button));
+    return;
+  }
+  QtDrawContext dc(painter);
+  PaintProgramPage(Page(), dc, PageRectInView());
+}
+
+void CProgramEditorMainView::RedrawOnline() {
+  if (env_.ProjectList.empty()) return;
+  OnlineCache& cache = env_.ProjectList.back().Online;
+  cache.SetRequestFlag(true);
+  viewport()->repaint();
+  cache.SetRequestFlag(false);
+}
+
+// ---- Update codes -----------------------------------------------------------------------------
+
+int CProgramEditorMainView::OnPaneUpdate(uint16_t code, intptr_t value) {
+  switch (code) {
+    case 0x8A00:
+      viewport()->repaint();
+      break;
+    case 0x8A01:
+      RedrawOnline();
+      break;
+    case 0x8A02:
+      UpdateScrollBars();
+      break;
+    case 0x8A03:
+      GoToLocation(reinterpret_cast<const ProgramLocation* const*>(value));
+      break;
+    case 0x8A04:
+      InsertLibraryElement(static_cast<int>(value));
+      break;
+    case 0x8A05: {
+      const auto* text = reinterpret_cast<const wchar_t*>(value);
+      InsertInstructionText(text != nullptr ? std::wstring(text) : std::wstring());
+      break;
+    }
+    default:
+      break;
+  }
+  return 1;
+}
+
+void CProgramEditorMainView::GoToLocation(const ProgramLocation* const* location) {
+  if (location == nullptr || *location == nullptr) return;
+  const ProgramLocation& where = **location;
+  if (where.Kind < 1 || where.Kind > 3) return;
+  if (where.PageKey == blockKey_ && PageExists()) {
+    ProgramPage& page = Page();
+    switch (where.Kind) {
+      case 1:
+        page.SetSelection(where.Network, where.Network + 1, 0, 0);
+        break;
+      case 2:
+        page.SetSelection(where.Network, where.Network, 0, where.LineOrColumn);
+        break;
+      default:
+        page.SetSelection(where.Network, where.Network, where.LineOrColumn, where.Row);
+        break;
+    }
+  }
+  if (PageExists()) ScrollSelectionIntoView();
+}
+
+void CProgramEditorMainView::InsertLibraryElement(int definitionIndex) {
+  setFocus(Qt::OtherFocusReason);
+  if (!PageExists() || !CanEditBlock() || !IsLadder()) return;
+  if (Page().InsertElementByDef(definitionIndex)) PublishChange();
+}
+
+void CProgramEditorMainView::InsertInstructionText(const std::wstring& text) {
+  setFocus(Qt::OtherFocusReason);
+  if (!PageExists() || !CanEditBlock() || !IsLadder()) return;
+  if (Page().InsertElementByText(text)) PublishChange();
+}
+
+// ---- Mouse ------------------------------------------------------------------------------------
+
+void CProgramEditorMainView::mousePressEvent(QMouseEvent* event) {
+  setFocus(Qt::MouseFocusReason);
+  if (event->button() != Qt::LeftButton || !PageExists()) return;
+  // While the button is down the toolkit sends every move to this window, as if the pointer
+  // were held inside it.
+  if (CanShowBlock()) Page().OnMouseDown(ToPage(event->position().toPoint()));
+}
+
+void CProgramEditorMainView::mouseMoveEvent(QMouseEvent* event) {
+  if (!(event->buttons() & Qt::LeftButton) || !PageExists() || !CanShowBlock()) return;
+  ProgramPage& page = Page();
+  PageViewState& state = page.ViewState;
+  const PagePoint point = ToPage(event->position().toPoint());
+  switch (state.MouseState) {
+    case kMouseDown:
+      if (point != state.PressPoint) state.MouseState = kMouseRubberBand;
+      break;
+    case kMouseDownOnSelection:
+      if (point != state.PressPoint) state.MouseState = kMouseDragging;
+      break;
+    case kMouseRubberBand:
+      ApplySelectionBand(page, state.PressPoint, point);
+      viewport()->update();
+      break;
+    case kMouseDragging:
+      state.MousePoint = point;
+      state.DragRect = Rect{std::min(point.x, state.PressPoint.x), std::min(point.y, state.PressPoint.y),
+                            std::max(point.x, state.PressPoint.x), std::max(point.y, state.PressPoint.y)};
+      viewport()->update();
+      break;
+    default:
+      break;
+  }
+  UpdatePointerShape();
+}
+
+void CProgramEditorMainView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton) {
+    if (QMenu* menu = ContextMenuForPage()) {
+      UpdateMenuStates(menu);
+      menu->popup(event->globalPosition().toPoint());
+    }
+    return;
+  }
+  if (event->button() != Qt::LeftButton || !PageExists() || !CanShowBlock()) return;
+  ProgramPage& page = Page();
+  const int state = page.ViewState.MouseState;
+  page.ViewState.MouseState = kMouseIdle;
+  viewport()->update();
+  if (state == kMouseDragging) {
+    if (IsLadder() && CanEditBlock() && page.MoveSelectedElements()) PublishChange();
+  } else if (state == kMouseDown || state == kMouseDownOnSelection) {
+    OnLeftClick(ToPage(event->position().toPoint()), event->modifiers());
+  }
+  UpdatePointerShape();
+}
+
+void CProgramEditorMainView::OnLeftClick(PagePoint p, Qt::KeyboardModifiers modifiers) {
+  ProgramPage& page = Page();
+  const int mode = ViewMode();
+  const bool ctrl = modifiers & Qt::ControlModifier;
+  const bool shift = modifiers & Qt::ShiftModifier;
+  if (mode == kViewModeStl) {
+    if (ctrl) {
+      page.SelectAtAdding(p);
+      return viewport()->update();
+    }
+    if (shift) {
+      page.ExtendSelectionTo(p);
+      return viewport()->update();
+    }
+    if (CanEditBlock()) {
+      page.OpenCommentEditorAt(p);
+      if (page.IsCommentEditorOpen()) {
+        viewport()->update();
+        return ShowCommentEditor();
+      }
+      page.OpenStlEditorAt(p);
+      if (page.IsStlEditorOpen()) {
+        viewport()->update();
+        return ShowStlEditor();
+      }
+    }
+  } else if (mode == kViewModeLad) {
+    if (tool_ != kToolSelect) {
+      page.SelectAt(p);
+      if (CanEditBlock() && page.HasCursor()) OnKeyDown(ToolKey(tool_), false);
+      viewport()->update();
+      return;
+    }
+    if (ctrl) {
+      page.SelectAtAdding(p);
+      return viewport()->update();
+    }
+    if (shift) {
+      page.ExtendSelectionTo(p);
+      return viewport()->update();
+    }
+    if (CanEditBlock()) {
+      page.OpenCommentEditorAt(p);
+      if (page.IsCommentEditorOpen()) {
+        viewport()->update();
+        return ShowCommentEditor();
+      }
+      page.OpenOperandEditorAt(p);
+      if (page.IsOperandEditorOpen()) {
+        viewport()->update();
+        return ShowOperandEditor();
+      }
+    }
+  } else {
+    return;
+  }
+  page.SelectAt(p);
+  viewport()->update();
+}
+
+void CProgramEditorMainView::mouseDoubleClickEvent(QMouseEvent* event) {
+  // The press and release of the first click have already placed the cursor.
+  if (event->button() != Qt::LeftButton || !PageExists()) return;
+  if (!CanEditBlock() || !IsLadder()) return;
+  ProgramPage& page = Page();
+  if (!page.HasCursor()) return;
+  page.ViewState.CurrentNetwork = page.ViewState.SelectionFirst;
+  std::wstring text;
+  Network::CursorElementText(page.ViewState, page.Networks()[static_cast<size_t>(page.ViewState.SelectionFirst)], text);
+  if (!text.empty()) NotifyMainFrame(EvOpenInstructionInput, text.c_str());
+}
+
+void CProgramEditorMainView::UpdatePointerShape() {
+  if (elementList_.isVisible() || !PageExists()) return viewport()->unsetCursor();
+  if (!CanEditBlock() || !IsLadder()) return viewport()->unsetCursor();
+  if (tool_ != kToolSelect) return viewport()->setCursor(cursors_[static_cast<size_t>(tool_ - 1)]);
+  ProgramPage& page = Page();
+  if (page.ViewState.MouseState == kMouseDragging) {
+    return viewport()->setCursor(cursors_[page.CanMoveSelectedElements() ? 5 : 6]);
+  }
+  viewport()->unsetCursor();
+}
+
+bool CProgramEditorMainView::viewportEvent(QEvent* event) {
+  if (event->type() == QEvent::Enter) UpdatePointerShape();
+  if (event->type() == QEvent::ContextMenu) return true;  // the right button's release shows it
+  return CScrollWnd::viewportEvent(event);
+}
+
+// ---- Keys -------------------------------------------------------------------------------------
+
+void CProgramEditorMainView::keyPressEvent(QKeyEvent* event) {
+  const bool ctrl = event->modifiers() & Qt::ControlModifier;
+  const int code = KeyCodeOf(event);
+  if (code != 0) OnKeyDown(code, ctrl);
+  const QString text = event->text();
+  if (text.size() == 1 && text[0].isPrint()) OnChar(static_cast<wchar_t>(text[0].unicode()), ctrl);
+  event->accept();
+}
+
+void CProgramEditorMainView::OnKeyDown(int key, bool ctrl) {
+  if (!PageExists()) return;
+  const ProgramKeyAction action = DecideProgramKey(key, ctrl, CanEditBlock(), ViewMode());
+  if (action == ProgramKeyAction::None) return;
+  ProgramPage& page = Page();
+  const InstructionLibrary& library = CurrentProject().Instructions;
+  auto afterMove = [&](bool moved, bool showEditor) {
+    if (!moved) return;
+    UpdateScrollBars();
+    ScrollSelectionIntoView();
+    viewport()->update();
+    if (!showEditor) return;
+    if (page.IsAtCommentLevel()) {
+      ShowCommentEditor();
+    } else if (page.HasCursor()) {
+      ShowStlEditor();
+    }
+  };
+  switch (action) {
+    case ProgramKeyAction::OpenOperandEditor:
+      page.OpenOperandEditorAtCursor();
+      ShowOperandEditor();
+      break;
+    case ProgramKeyAction::ChooseSelectTool:
+      OnCommand(PvToolSelect);
+      break;
+    case ProgramKeyAction::PageUp:
+      OnVScroll(SB_PAGEUP);
+      break;
+    case ProgramKeyAction::PageDown:
+      OnVScroll(SB_PAGEDOWN);
+      break;
+    case ProgramKeyAction::MoveLeft:
+      afterMove(page.MoveCursorLeft(), false);
+      break;
+    case ProgramKeyAction::MoveRight:
+      afterMove(page.MoveCursorRight(), false);
+      break;
+    case ProgramKeyAction::MoveUp:
+      afterMove(page.MoveCursorUp(), true);
+      break;
+    case ProgramKeyAction::MoveDown:
+      afterMove(page.MoveCursorDown(), true);
+      break;
+    case ProgramKeyAction::Erase:
+      OnCommand(PvErase);
+      break;
+    case ProgramKeyAction::InsertHorizontalLine:
+      if (page.InsertHorizontalLine()) PublishChange();
+      break;
+    case ProgramKeyAction::InsertVerticalLine:
+      if (page.InsertVerticalLine()) PublishChange();
+      break;
+    case ProgramKeyAction::InsertInvert:
+      if (page.InsertElementByText(library.LadFxNameInv)) PublishChange();
+      break;
+    case ProgramKeyAction::InputPositiveTransition:
+      NotifyMainFrame(EvOpenInstructionInput, library.LadFxNameLdp.c_str());
+      break;
+    case ProgramKeyAction::InputNegativeTransition:
+      NotifyMainFrame(EvOpenInstructionInput, library.LadFxNameLdf.c_str());
+      break;
+    case ProgramKeyAction::InputOpenContact:
+      NotifyMainFrame(EvOpenInstructionInput, library.LadFxNameLd.c_str());
+      break;
+    case ProgramKeyAction::InputCloseContact:
+      NotifyMainFrame(EvOpenInstructionInput, library.LadFxNameLdi.c_str());
+      break;
+    case ProgramKeyAction::InputCoil:
+      NotifyMainFrame(EvOpenInstructionInput, library.LadFxNameCoil.c_str());
+      break;
+    case ProgramKeyAction::InputEmpty:
+      NotifyMainFrame(EvOpenInstructionInput, L"");
+      break;
+    case ProgramKeyAction::ListContacts:
+    case ProgramKeyAction::ListCoils:
+    case ProgramKeyAction::ListBoxes:
+      if (page.CanInsertElementByText(std::wstring())) OpenElementList(ElementListKind(action, library.FxMode != 0));
+      break;
+    case ProgramKeyAction::None:
+      break;
+  }
+}
+
+void CProgramEditorMainView::OnChar(wchar_t ch, bool ctrl) {
+  if (ctrl || !PageExists() || !CanEditBlock() || !IsLadder()) return;
+  if (OpensInstructionEditor(ch)) OpenInstructionEditor(ch);
+}
+
+// ---- In-place editors -------------------------------------------------------------------------
+
+void CProgramEditorMainView::OpenInstructionEditor(wchar_t ch) {
+  if (!IsLadder()) return;
+  ProgramPage& page = Page();
+  const PageViewState& state = page.ViewState;
+  if (!(state.SelectionFirst >= 0 && state.SelectionFirst == state.SelectionLast && state.CursorColumn >= 0 &&
+        state.CursorRow >= 0)) {
+    return;
+  }
+  const std::optional<Rect> rect = PlaceInstructionEditor(ToClient(GetCursorRect(page)), viewport()->width(),
+                                                          viewport()->height(), GetLadderMetrics());
+  if (!rect) return;
+  instructionEdit_.Open(GetScrollPosition(SB_HORZ), GetScrollPosition(SB_VERT), std::wstring(1, ch), state.ViewMode,
+                        *rect);
+  instructionEdit_.setCursorPosition(1);
+  instructionEdit_.deselect();
+}
+
+void CProgramEditorMainView::ShowOperandEditor() {
+  if (!IsLadder()) return;
+  Rect area;
+  PagePoint point;
+  std::wstring text;
+  std::wstring hint;
+  ProgramPage& page = Page();
+  if (!page.GetOperandEditor(area, point, text, hint)) return;
+  const Rect r = ToClient(Rect{area.left, area.top - 1, area.right, area.bottom + 2});
+  operandEdit_.setToolTip(QString::fromStdWString(hint));
+  operandEdit_.Open(GetScrollPosition(SB_HORZ), GetScrollPosition(SB_VERT), text, page.ViewState.ViewMode, r);
+  operandEdit_.selectAll();
+}
+
+void CProgramEditorMainView::OpenElementList(int kind) {
+  if (!IsLadder()) return;
+  Project& project = CurrentProject();
+  const std::vector<ElementChoice> choices = BuildElementChoices(project.Instructions, project.Program, kind);
+  std::vector<std::wstring> texts;
+  texts.reserve(choices.size());
+  for (const ElementChoice& choice : choices) texts.push_back(choice.Text);
+  const QFontMetrics metrics(elementList_.font());
+  const int height = ChoiceListHeight(metrics, static_cast<int>(texts.size()));
+  const int width = CalcDropListWidth(metrics, texts, style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+  ProgramPage& page = Page();
+  const std::optional<Rect> rect = PlaceElementList(ToClient(GetCursorRect(page)), width, height, viewport()->width(),
+                                                    viewport()->height(), GetLadderMetrics());
+  if (!rect) return;
+  elementList_.Open(GetScrollPosition(SB_HORZ), GetScrollPosition(SB_VERT), page.ViewState.ViewMode, kind, texts,
+                    *rect);
+}
+
+void CProgramEditorMainView::OpenTextEditor(CInplaceMultiLineEditBase& editor, const TextEditorState& state) {
+  const Rect r = ToClient(Rect{state.Area.left + 1, state.Area.top, state.Area.right - 1, state.Area.bottom});
+  editor.Open(GetScrollPosition(SB_HORZ), GetScrollPosition(SB_VERT), JoinLines(state.Lines), r);
+  // The caret goes where the user clicked.
+  const QPoint click(state.Point.x - state.Area.left - 1, state.Point.y - state.Area.top);
+  editor.setTextCursor(editor.cursorForPosition(click));
+}
+
+void CProgramEditorMainView::ShowCommentEditor() {
+  ProgramPage& page = Page();
+  if (page.IsCommentEditorOpen()) OpenTextEditor(commentEdit_, page.ViewState.CommentEditor);
+}
+
+void CProgramEditorMainView::ShowStlEditor() {
+  ProgramPage& page = Page();
+  if (page.IsStlEditorOpen()) OpenTextEditor(stlEdit_, page.ViewState.StlEditor);
+}
+
+int CProgramEditorMainView::OnInplaceNotify(int controlId, const InplaceNotify& notify) {
+  if (!PageExists()) return 0;
+  switch (controlId) {
+    case kInstructionEditorId:
+      OnInstructionEditEnd(notify);
+      break;
+    case kOperandEditorId:
+      OnOperandEditEnd(notify);
+      break;
+    case kElementListId:
+      OnElementListEnd(notify);
+      break;
+    case kCommentEditorId:
+      OnTextEditNotify(true, notify);
+      break;
+    case kStlEditorId:
+      OnTextEditNotify(false, notify);
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+void CProgramEditorMainView::OnInstructionEditEnd(const InplaceNotify& notify) {
+  if (!CanEditBlock() || notify.exitKey != kInplaceExitEnter || notify.value1 != kViewModeLad) return;
+  if (Page().InsertElementByText(notify.text != nullptr ? notify.text : L"")) PublishChange();
+}
+
+void CProgramEditorMainView::OnOperandEditEnd(const InplaceNotify& notify) {
+  if (!CanEditBlock() || notify.exitKey != kInplaceExitEnter || notify.value1 != kViewModeLad) return;
+  if (Page().ApplyOperandEdit(notify.text != nullptr ? notify.text : L"")) {
+    viewport()->update();
+    NotifyMainFrame(EvProgramEdited, kNoValue);
+  }
+}
+
+void CProgramEditorMainView::OnElementListEnd(const InplaceNotify& notify) {
+  if (!CanEditBlock() || notify.exitKey != kInplaceExitEnter || notify.value1 != kViewModeLad) return;
+  Project& project = CurrentProject();
+  const std::vector<ElementChoice> choices = BuildElementChoices(project.Instructions, project.Program, notify.value2);
+  if (notify.selected < 0 || notify.selected >= static_cast<int>(choices.size())) return;
+  if (Page().InsertElementByDef(choices[static_cast<size_t>(notify.selected)].DefinitionIndex)) PublishChange();
+}
+
+void CProgramEditorMainView::OnTextEditNotify(bool comment, const InplaceNotify& notify) {
+  if (!CanEditBlock()) return;
+  ProgramPage& page = Page();
+  const std::vector<std::wstring> lines = SplitEditorText(notify.text != nullptr ? notify.text : L"");
+  CInplaceMultiLineEditBase& editor = comment ? static_cast<CInplaceMultiLineEditBase&>(commentEdit_)
+                                              : static_cast<CInplaceMultiLineEditBase&>(stlEdit_);
+  switch (notify.exitKey) {
+    case kInplaceExitLineCount:
+      MoveEditorWithContent(&editor, editor);
+      if (comment && page.IsCommentEditorOpen()) page.ViewState.CommentEditor.Lines = lines;
+      if (!comment && page.IsStlEditorOpen()) page.ViewState.StlEditor.Lines = lines;
+      UpdateScrollBars();
+      viewport()->update();
+      return;
+    case kInplaceExitEnter:
+    case kInplaceExitUp:
+    case kInplaceExitDown: {
+      const bool changed = comment ? page.ApplyCommentEdit(lines) : page.ApplyStlEdit(lines);
+      if (changed) NotifyMainFrame(EvProgramEdited, kNoValue);
+      if (comment) {
+        page.CloseCommentEditor();
+      } else {
+        page.CloseStlEditor();
+      }
+      UpdateScrollBars();
+      viewport()->update();
+      if (notify.exitKey == kInplaceExitUp) OnKeyDown(kKeyUp, false);
+      if (notify.exitKey == kInplaceExitDown) OnKeyDown(kKeyDown, false);
+      return;
+    }
+    default:
+      if (comment) {
+        page.CloseCommentEditor();
+      } else {
+        page.CloseStlEditor();
+      }
+      return;
+  }
+}
+
+}  // namespace Brenno

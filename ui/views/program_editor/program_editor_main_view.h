@@ -1,0 +1,171 @@
+// The ladder and statement-list view of one program page, one per tab of the program editor.
+// Everything about the page (networks, view mode, selection, cursor, mouse state, the state of
+// its in-place editors, undo history) lives in the page's ProgramPage; the view holds only its
+// page key and its element tool. It turns window points into page coordinates, calls the page
+// operations, keeps the scroll bars and the five in-place editor windows, and announces every
+// change of the page to the notification hub.
+#pragma once
+
+#include <QCursor>
+#include <QMenu>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/env/utilities.h"
+#include "core/program/program_block.h"
+#include "ui/shell/main_frame_commands.h"
+#include "ui/views/program_editor/program_clip_records.h"
+#include "ui/views/program_editor/program_editor_rules.h"
+#include "ui/widgets/inplace_edit.h"
+#include "ui/widgets/inplace_edit_comment.h"
+#include "ui/widgets/inplace_list.h"
+#include "ui/widgets/scroll_wnd.h"
+
+namespace Brenno {
+
+class AppEnvironment;
+class ProgramPage;
+struct ProgramLocation;
+
+// Control ids of the view's in-place editors.
+enum ProgramEditorControl : int {
+  kInstructionEditorId = 101,
+  kOperandEditorId = 102,
+  kElementListId = 103,
+  kCommentEditorId = 104,
+  kStlEditorId = 105,
+};
+
+class CProgramEditorMainView : public CScrollWnd, public InplaceNotifyOwner {
+  Q_OBJECT
+ public:
+  // A view of the page with that key of the environment's current project.
+  CProgramEditorMainView(AppEnvironment& env, int blockKey, QWidget* parent = nullptr);
+  ~CProgramEditorMainView() override;
+
+  int BlockKey() const { return blockKey_; }
+  int ElementTool() const { return tool_; }
+
+  // Not locked, and no job from the offline state owns the port.
+  bool CanShowBlock() const;
+  // Not locked and offline.
+  bool CanEditBlock() const;
+  bool IsLocked() const;
+
+  // CScrollWnd.
+  int GetLineUpStep() override;
+  int GetLineDownStep() override;
+  int GetLineLeftStep() override;
+  int GetLineRightStep() override;
+  void GetContentRect(Rect& rect) override;
+
+  // The view or one of its editors has the keyboard focus.
+  bool HasFocusWithin() const;
+  // Centres the selection when it is not in view (the caller repaints).
+  void ScrollSelectionIntoView();
+  // The update codes of the program editor (0x8A00 to 0x8A05; others are ignored). Returns 1.
+  int OnPaneUpdate(uint16_t code, intptr_t value);
+  void RedrawOnline();
+  void GoToLocation(const ProgramLocation* const* location);
+  void InsertLibraryElement(int definitionIndex);
+  void InsertInstructionText(const std::wstring& text);
+
+  // Commands (offsets on the command-id base): true when the view handles the offset. Update
+  // gives the enabled and ticked state.
+  bool OnCommand(int offset);
+  bool UpdateCommand(int offset, CommandStatus& status) const;
+  ProgramCommandGates CommandGates() const;
+
+  // Keys and characters, by key code (ProgramKey values) and by typed character.
+  void OnKeyDown(int key, bool ctrl);
+  void OnChar(wchar_t ch, bool ctrl);
+
+  // In-place editors (shown only while the page has opened the matching editor).
+  void OpenInstructionEditor(wchar_t ch);
+  void ShowOperandEditor();
+  void OpenElementList(int kind);
+  void ShowCommentEditor();
+  void ShowStlEditor();
+
+  CInplaceEdit& InstructionEditor() { return instructionEdit_; }
+  CInplaceEdit& OperandEditor() { return operandEdit_; }
+  CInplaceList& ElementList() { return elementList_; }
+  CInplaceEditComment& CommentEditor() { return commentEdit_; }
+  CInplaceEditContent& StlEditor() { return stlEdit_; }
+  QMenu* StlContextMenu() const { return stlMenu_; }
+  QMenu* LadderContextMenu() const { return ladMenu_; }
+  // The menu the right button shows now (by the page's view mode).
+  QMenu* ContextMenuForPage() const;
+  // The client point in page coordinates.
+  PagePoint ToPage(const QPoint& client) const;
+  // The part of the page in view, in page coordinates.
+  Rect PageRectInView() const;
+
+  // InplaceNotifyOwner.
+  int OnInplaceNotify(int controlId, const InplaceNotify& notify) override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  bool viewportEvent(QEvent* event) override;
+
+ private:
+  ProgramPage& Page() const;
+  bool PageExists() const;
+  int ViewMode() const;
+  bool IsLadder() const { return ViewMode() == kViewModeLad; }
+  // Scroll bars, repaint and EvProgramEdited.
+  void PublishChange();
+  void UpdatePointerShape();
+  // Client rectangle of a page rectangle.
+  Rect ToClient(const Rect& page) const;
+  void MoveEditorWithContent(QWidget* editor, const InplaceEditorState& state);
+  void FollowContent();
+  void OpenTextEditor(CInplaceMultiLineEditBase& editor, const TextEditorState& state);
+
+  void OnLeftClick(PagePoint point, Qt::KeyboardModifiers modifiers);
+  void OnInstructionEditEnd(const InplaceNotify& notify);
+  void OnOperandEditEnd(const InplaceNotify& notify);
+  void OnElementListEnd(const InplaceNotify& notify);
+  void OnTextEditNotify(bool comment, const InplaceNotify& notify);
+
+  void BuildContextMenus();
+  QAction* AddMenuCommand(QMenu* menu, int offset, const wchar_t* english, const wchar_t* chinese);
+  void UpdateMenuStates(QMenu* menu);
+
+  // Command bodies (program_editor_main_view_commands.cpp).
+  void CutOrCopy(bool cut);
+  void Paste();
+  void TextMode(int offset);
+  void Zoom(int percent);
+  void ProgramPages(int offset);
+  void ShowContext();
+  void PasswordProtected();
+  void SetTool(int tool);
+  bool HasValidRange() const;
+
+  AppEnvironment& env_;
+  const int blockKey_;
+  int tool_ = kToolSelect;
+  // Tool cursors 1 to 5, then move and move refused.
+  std::array<QCursor, 7> cursors_;
+  QMenu* stlMenu_ = nullptr;
+  QMenu* ladMenu_ = nullptr;
+  std::vector<QAction*> menuActions_;
+  CInplaceEdit instructionEdit_;
+  CInplaceEdit operandEdit_;
+  CInplaceList elementList_;
+  CInplaceEditComment commentEdit_;
+  CInplaceEditContent stlEdit_;
+};
+
+}  // namespace Brenno

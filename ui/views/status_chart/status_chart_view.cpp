@@ -1,0 +1,395 @@
+#include "ui/views/status_chart/status_chart_view.h"
+
+#include <QMouseEvent>
+
+#include <cwctype>
+
+#include "core/env/app_environment.h"
+#include "core/env/language.h"
+#include "core/env/utilities.h"
+#include "core/project/project.h"
+#include "core/project/status_chart.h"
+#include "ui/shell/notify_main_frame.h"
+#include "ui/widgets/qt_draw_context.h"
+
+namespace Brenno {
+
+namespace {
+
+const QColor kGrey(128, 128, 128);
+const QColor kBlack(0, 0, 0);
+const QColor kWhite(255, 255, 255);
+const QColor kActive(224, 224, 224);
+const QColor kAddressBackground(240, 240, 240);
+
+void Announce(uint32_t event, int value) { NotifyMainFrame(event, static_cast<intptr_t>(value)); }
+
+}  // namespace
+
+CStatusChartView::CStatusChartView(QWidget* parent) : CTableViewCtrl(parent) {}
+
+CStatusChartView::~CStatusChartView() = default;
+
+bool CStatusChartView::Create(QWidget* parent, int controlId) {
+  if (!CTableViewCtrl::Create(parent, controlId)) return false;
+  BuildPopupMenu();
+  return true;
+}
+
+void CStatusChartView::BuildPopupMenu() {
+  popup_.clear();
+  auto add = [this](QMenu* menu, const wchar_t* english, const wchar_t* chinese, int offset) {
+    QAction* action = menu->addAction(QString::fromWCharArray(PickText(english, chinese)));
+    action->setData(offset);
+    connect(action, &QAction::triggered, this, [this, offset] { OnCmdMsg(offset); });
+    return action;
+  };
+  add(&popup_, L"Cu&t\tCtrl+X", L"剪切(&T)\tCtrl+X", kCmdEditCut);
+  add(&popup_, L"&Copy\tCtrl+C", L"复制(&C)\tCtrl+C", kCmdEditCopy);
+  add(&popup_, L"&Paste\tCtrl+V", L"粘贴(&P)\tCtrl+V", kCmdEditPaste);
+  add(&popup_, L"Select &All\tCtrl+A", L"全选(&A)\tCtrl+A", kCmdEditSelectAll);
+  popup_.addSeparator();
+  QMenu* insert = popup_.addMenu(QString::fromWCharArray(PickText(L"&Insert", L"插入(&I)")));
+  add(insert, L"Status &Chart", L"状态表(&C)", kCmdInsertStatusChart)
+      ->setStatusTip(QString::fromWCharArray(PickText(L"Insert Status Chart", L"插入状态表")));
+  QMenu* remove = popup_.addMenu(QString::fromWCharArray(PickText(L"&Delete", L"删除(&D)")));
+  add(remove, L"Status &Chart", L"状态表(&C)", kCmdDeleteStatusChart)
+      ->setStatusTip(QString::fromWCharArray(PickText(L"Delete Status Chart", L"删除状态表")));
+  // The enabled state of each item is read when the menu opens.
+  connect(&popup_, &QMenu::aboutToShow, this, [this] {
+    for (QAction* a : popup_.findChildren<QAction*>()) {
+      if (a->data().isValid()) a->setEnabled(IsCommandEnabled(a->data().toInt()));
+    }
+  });
+}
+
+StatusChart* CStatusChartView::Chart() {
+  AppEnvironment* env = InstalledEnvironment();
+  if (env == nullptr || env->ProjectList.empty()) return nullptr;
+  return &env->ProjectList.back().StatusChart;
+}
+
+StatusChart* CStatusChartView::Page() {
+  StatusChart* chart = Chart();
+  return chart != nullptr && chart->HasWorkingPage(pageKey_) ? chart : nullptr;
+}
+
+// ---- counts and header ----
+
+int CStatusChartView::GetRecordCount() {
+  StatusChart* chart = Chart();
+  return chart != nullptr ? std::max(0, chart->SizeItemRow) : 0;
+}
+
+int CStatusChartView::GetGroupCount() {
+  StatusChart* chart = Chart();
+  return chart != nullptr ? std::max(0, chart->SizeItemColumn) : 0;
+}
+
+int CStatusChartView::GetRowHeaderFormat(ListCellInfo& info) {
+  info.Clear();
+  info.width = 30;
+  return 0;
+}
+
+void CStatusChartView::GetColumnFormat(int, int column, ListCellInfo& info) {
+  static const int kWidths[kColumnsPerGroup] = {80, 80, 120, 80};
+  static const wchar_t* const kEnglish[kColumnsPerGroup] = {L"Address", L"Data Type", L"Value", L"Forced"};
+  static const wchar_t* const kChinese[kColumnsPerGroup] = {L"地址", L"数据类型", L"值", L"强制"};
+  info.Clear();
+  if (column < 0 || column >= kColumnsPerGroup) return;
+  info.width = kWidths[column];
+  info.format = 0;
+  const wchar_t* caption = PickText(kEnglish[column], kChinese[column]);
+  info.text = caption;
+  info.textLength = static_cast<int>(std::wcslen(caption));
+}
+
+void CStatusChartView::GetRowHeaderCell(int, int, ListCellInfo& info) {
+  info.Clear();
+  info.height = 15;
+  info.format = 0x8824;
+  info.image = -1;
+}
+
+// ---- cells ----
+
+void CStatusChartView::GetCellContent(int record, int group, int, int column, ListCellInfo& info) {
+  info.Clear();
+  info.width = -1;
+  info.format = 0x8824;
+  info.image = -1;
+  text_.clear();
+  StatusChart* chart = Page();
+  if (chart != nullptr) {
+    switch (column) {
+      case 0: text_ = GetChartAddress(*chart, pageKey_, record, group); break;
+      case 1: {
+        const int index = GetChartFormatIndex(*chart, pageKey_, record, group);
+        const std::vector<std::wstring> names = GetChartFormatNames(*chart, pageKey_, record, group);
+        if (index >= 0 && index < static_cast<int>(names.size())) text_ = names[static_cast<size_t>(index)];
+        break;
+      }
+      case 2: text_ = GetChartValueText(*chart, pageKey_, record, group); break;
+      case 3: {
+        const int state = GetChartForceState(*chart, pageKey_, record, group);
+        if (state >= 0 && state < static_cast<int>(chart->ForceLabels.size()))
+          text_ = chart->ForceLabels[static_cast<size_t>(state)];
+        break;
+      }
+      default: break;
+    }
+  }
+  info.SetText(text_);
+}
+
+QFont CStatusChartView::GetCellFont(int, int, int, int) { return QtDrawResources::Shared().Font(0); }
+
+QColor CStatusChartView::GetCellColor(int record, int group, int line, int column, int state) {
+  switch (state) {
+    case 17:
+    case 33:
+    case 65: return QtDrawResources::Shared().Colour(0);
+    case 18:
+    case 66: return kGrey;
+    case 20: return column == 0 ? kAddressBackground : kWhite;
+    case 34: return kBlack;
+    case 36:
+    case 68: return kActive;
+    default: return CTableViewCtrl::GetCellColor(record, group, line, column, state);
+  }
+}
+
+QBrush CStatusChartView::GetCellBrush(int record, int group, int line, int column, int state) {
+  switch (state) {
+    case 18:
+    case 66:
+    case 20:
+    case 34:
+    case 36:
+    case 68: return QBrush(GetCellColor(record, group, line, column, state));
+    default: return CTableViewCtrl::GetCellBrush(record, group, line, column, state);
+  }
+}
+
+QPen CStatusChartView::GetCellPen(int, int, int, int, int state) {
+  switch (state) {
+    case 18:
+    case 66: return QPen(kGrey, 0);
+    case 34: return QPen(kBlack, 0);
+    default: return QPen(Qt::NoPen);
+  }
+}
+
+int CStatusChartView::GetCellEditKind(int record, int group, int, int column) {
+  if (!IsEditingStateNow()) return CellEditReadOnly;
+  StatusChart* chart = Page();
+  if (chart == nullptr) return CellEditReadOnly;
+  switch (column) {
+    case 0:
+    case 2: return CellEditText;
+    case 1: return GetChartFormatIndex(*chart, pageKey_, record, group) != -1 ? CellEditChoice : CellEditReadOnly;
+    case 3: return GetChartForceState(*chart, pageKey_, record, group) != -1 ? CellEditChoice : CellEditReadOnly;
+    default: return CellEditReadOnly;
+  }
+}
+
+bool CStatusChartView::AcceptCellChar(int, int, int, int column, wchar_t ch) {
+  return (column == 0 || column == 2) && !std::iswcntrl(static_cast<wint_t>(ch));
+}
+
+void CStatusChartView::GetCellChoices(int record, int group, int, int column, std::vector<std::wstring>& choices) {
+  choices.clear();
+  StatusChart* chart = Page();
+  if (chart == nullptr) return;
+  if (column == 1) choices = GetChartFormatNames(*chart, pageKey_, record, group);
+  if (column == 3) choices = GetChartForceChoices(*chart, pageKey_, record, group);
+}
+
+std::wstring CStatusChartView::GetCellEditText(int record, int group, int, int column) {
+  StatusChart* chart = Page();
+  if (!IsEditingStateNow() || chart == nullptr) return std::wstring();
+  if (column == 0) return GetChartAddress(*chart, pageKey_, record, group);
+  if (column == 2) return GetChartValueText(*chart, pageKey_, record, group);
+  return std::wstring();
+}
+
+bool CStatusChartView::SetCellText(int record, int group, int, int column, const std::wstring& text) {
+  StatusChart* chart = Page();
+  if (!IsEditingStateNow() || chart == nullptr) return false;
+  if (column == 0) {
+    if (!SetChartAddress(*chart, pageKey_, record, group, text)) return false;
+    Announce(EvStatusChartEdited, 0);
+    return true;
+  }
+  if (column == 2) {
+    if (!WriteChartValue(*chart, pageKey_, record, group, text)) return false;
+    Announce(EvStatusChartValueWritten, 0);
+    return true;
+  }
+  return false;
+}
+
+int CStatusChartView::GetCellChoice(int record, int group, int, int column) {
+  StatusChart* chart = Page();
+  if (!IsEditingStateNow() || chart == nullptr) return 0;
+  if (column == 1) return GetChartFormatIndex(*chart, pageKey_, record, group);
+  if (column == 3) {
+    const int state = GetChartForceState(*chart, pageKey_, record, group);
+    return state == -1 ? 0 : state;
+  }
+  return 0;
+}
+
+bool CStatusChartView::SetCellChoice(int record, int group, int, int column, int choice) {
+  StatusChart* chart = Page();
+  if (!IsEditingStateNow() || chart == nullptr || choice == -1) return false;
+  if (column == 1) {
+    if (!SetChartFormatIndex(*chart, pageKey_, record, group, choice)) return false;
+    Announce(EvStatusChartEdited, 0);
+    return true;
+  }
+  if (column == 3) {
+    if (!SetChartForceState(*chart, pageKey_, record, group, choice)) return false;
+    Announce(EvStatusChartValueWritten, 0);
+    return true;
+  }
+  return false;
+}
+
+// ---- commands ----
+
+bool CStatusChartView::IsCommandEnabled(int offset) {
+  const bool editing = IsEditingStateNow();
+  StatusChart* chart = Chart();
+  switch (offset) {
+    case kCmdEditCut:
+    case kCmdEditCopy: return EditShown() || (editing && HasSelection());
+    case kCmdEditPaste: return EditShown() || (editing && HasFocusCell());
+    case kCmdEditSelectAll: return EditShown() || (editing && GetRecordCount() != 0 && GetGroupCount() != 0);
+    case kCmdInsertStatusChart: return isVisible() && editing && chart != nullptr && CanAddTablePage(*chart);
+    case kCmdDeleteStatusChart: return isVisible() && editing && Page() != nullptr;
+    default: return false;
+  }
+}
+
+bool CStatusChartView::OnCmdMsg(int offset) {
+  switch (offset) {
+    case kCmdEditCut: OnEditCut(); return true;
+    case kCmdEditCopy: OnEditCopy(); return true;
+    case kCmdEditPaste: OnEditPaste(); return true;
+    case kCmdEditSelectAll: OnEditSelectAll(); return true;
+    case kCmdInsertStatusChart: OnInsertStatusChart(); return true;
+    case kCmdDeleteStatusChart: OnDeleteStatusChart(); return true;
+    default: return false;
+  }
+}
+
+void CStatusChartView::OnEditCut() {
+  if (EditShown()) {
+    InplaceEdit().cut();
+    return;
+  }
+  setFocus();
+  StatusChart* chart = Page();
+  if (!IsEditingStateNow() || chart == nullptr || !HasFocusCell() || !HasSelection()) return;
+  const GridSelection s = Selection();
+  std::wstring text;
+  if (CutChartRowsAsText(*chart, pageKey_, s.firstRecord, s.endRecord, s.firstGroup, s.endGroup, text) != 0) return;
+  PutClipboardText(text);
+  RebuildListRows();
+  Announce(EvStatusChartEdited, 0);
+}
+
+void CStatusChartView::OnEditCopy() {
+  if (EditShown()) {
+    InplaceEdit().copy();
+    return;
+  }
+  setFocus();
+  StatusChart* chart = Page();
+  if (!IsEditingStateNow() || chart == nullptr || !HasFocusCell() || !HasSelection()) return;
+  const GridSelection s = Selection();
+  std::wstring text;
+  if (CopyChartRowsAsText(*chart, pageKey_, s.firstRecord, s.endRecord, s.firstGroup, s.endGroup, text) != 0) return;
+  PutClipboardText(text);
+}
+
+void CStatusChartView::OnEditPaste() {
+  if (EditShown()) {
+    InplaceEdit().paste();
+    return;
+  }
+  setFocus();
+  StatusChart* chart = Page();
+  if (!IsEditingStateNow() || chart == nullptr || !HasFocusCell() || !HasSelection()) return;
+  std::wstring text;
+  if (!GetClipboardText(text)) return;
+  const auto before = chart->GetPage(pageKey_);
+  const int result = PasteChartRowsFromText(*chart, pageKey_, FocusCell().record, FocusCell().group, text);
+  // A paste that stops at a malformed line keeps the lines before it; they are changes too.
+  if (result != 0 && chart->GetPage(pageKey_) == before) return;
+  RebuildListRows();
+  Announce(EvStatusChartEdited, 0);
+}
+
+void CStatusChartView::OnEditSelectAll() {
+  if (EditShown()) {
+    InplaceEdit().selectAll();
+    return;
+  }
+  setFocus();
+  const int records = GetRecordCount();
+  const int groups = GetGroupCount();
+  if (!IsEditingStateNow() || records == 0 || groups == 0) return;
+  SetSelection(GridSelection{0, records, 0, groups});
+  if (isVisible()) InvalidateGrid();
+}
+
+void CStatusChartView::OnInsertStatusChart() {
+  setFocus();
+  StatusChart* chart = Chart();
+  if (!IsEditingStateNow() || chart == nullptr) return;
+  const int key = AddFirstFreeStatusChart(*chart);
+  if (key != -1) Announce(EvStatusChartAdded, key);
+}
+
+void CStatusChartView::OnDeleteStatusChart() {
+  setFocus();
+  StatusChart* chart = Page();
+  if (!IsEditingStateNow() || chart == nullptr) return;
+  const int key = RemoveStatusChart(*chart, pageKey_);
+  // The announcement may remove this view's tab; nothing of the view is used after it.
+  if (key != -1) Announce(EvStatusChartRemoved, key);
+}
+
+// ---- updates and mouse ----
+
+void CStatusChartView::OnPaneUpdate(uint16_t code, intptr_t) {
+  switch (code) {
+    case UpdChartRebuild: RebuildListRows(); break;
+    case UpdChartRefresh:
+      if (isVisible()) InvalidateGrid();
+      break;
+    case UpdChartOnline: {
+      AppEnvironment* env = InstalledEnvironment();
+      if (env == nullptr || env->ProjectList.empty()) break;
+      OnlineCache& cache = env->ProjectList.back().Online;
+      cache.SetRequestFlag(true);
+      RedrawNow();
+      cache.SetRequestFlag(false);
+      break;
+    }
+    default: break;
+  }
+}
+
+void CStatusChartView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton) {
+    popup_.popup(viewport()->mapToGlobal(event->position().toPoint()));
+    return;
+  }
+  CTableViewCtrl::mouseReleaseEvent(event);
+}
+
+}  // namespace Brenno

@@ -1,0 +1,115 @@
+#include "ui/widgets/inplace_edit.h"
+
+#include <QAbstractScrollArea>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPointer>
+
+#include "ui/widgets/inplace_focus.h"
+
+namespace Brenno {
+
+CInplaceLineEditBase::CInplaceLineEditBase(QWidget* parent, bool wantAllKeys)
+    : QLineEdit(parent), InplaceEditorState(this), wantAllKeys_(wantAllKeys) {
+  setFrame(true);
+  setTextMargins(0, 0, 0, 0);
+  setContextMenuPolicy(Qt::NoContextMenu);
+  hide();
+}
+
+bool CInplaceLineEditBase::Create(QWidget* parent, int controlId) {
+  if (parent == nullptr) return false;
+  setParent(parent);
+  controlId_ = controlId;
+  setGeometry(0, 0, 0, 0);
+  hide();
+  return true;
+}
+
+void CInplaceLineEditBase::OpenEdit(int x, int y, const std::wstring& text, int v1, int v2, const Rect& r) {
+  openingText_ = text;
+  StoreOpening(x, y, v1, v2, r);
+  setText(QString::fromStdWString(text));
+  MoveWindowToRect(this, r, false);
+  show();
+  raise();
+  setFocus(Qt::OtherFocusReason);
+  lineCount_ = 1;
+}
+
+void CInplaceLineEditBase::Commit() {
+  if (busy_ != 0) return;
+  busy_ = 1;
+  const std::wstring current = text().toStdWString();
+  QPointer<QWidget> alive(this);
+  const int answer = SendNotify(current.c_str(), -1);
+  if (alive.isNull()) return;
+  if (answer == 0) ResetEditor();
+  busy_ = 0;
+}
+
+void CInplaceLineEditBase::ResetEditor() {
+  openingText_.clear();
+  ClearState();
+  lineCount_ = 0;
+  ReturnFocusToOwner(this, NotifyOwner());
+  hide();
+  clear();
+  setGeometry(0, 0, 0, 0);
+}
+
+bool CInplaceLineEditBase::event(QEvent* e) {
+  if (e->type() == QEvent::ShortcutOverride || e->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(e);
+    const bool alt = (key->modifiers() & Qt::AltModifier) && !(key->modifiers() & Qt::ControlModifier);
+    const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+    if ((alt && !key->text().isEmpty()) || (wantAllKeys_ && tab)) {
+      // Alt+character would reach the menus; Tab would move the focus. Both end here.
+      e->accept();
+      return true;
+    }
+  }
+  return QLineEdit::event(e);
+}
+
+void CInplaceLineEditBase::keyPressEvent(QKeyEvent* e) {
+  switch (e->key()) {
+    case Qt::Key_Escape:
+      setText(QString::fromStdWString(openingText_));
+      ExitKey = kInplaceExitEscape;
+      Commit();
+      e->accept();
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      ExitKey = kInplaceExitEnter;
+      Commit();
+      e->accept();
+      return;
+    default:
+      QLineEdit::keyPressEvent(e);
+      if (wantAllKeys_) e->accept();
+  }
+}
+
+void CInplaceLineEditBase::focusOutEvent(QFocusEvent* e) {
+  QLineEdit::focusOutEvent(e);
+  if (e->reason() == Qt::PopupFocusReason || isHidden() || busy_ != 0) return;
+  ExitKey = kInplaceExitEnter;
+  Commit();
+}
+
+CExtendInplaceEdit::CExtendInplaceEdit(QWidget* parent) : CInplaceLineEditBase(parent, false) {}
+
+void CExtendInplaceEdit::Open(int originX, int originY, const std::wstring& text, int value1, int value2,
+                              const Rect& rect) {
+  OpenEdit(originX, originY, text, value1, value2, rect);
+}
+
+CInplaceEdit::CInplaceEdit(QWidget* parent) : CInplaceLineEditBase(parent, true) {}
+
+void CInplaceEdit::Open(int originX, int originY, const std::wstring& text, int value1, const Rect& rect) {
+  OpenEdit(originX, originY, text, value1, 0, rect);
+}
+
+}  // namespace Brenno

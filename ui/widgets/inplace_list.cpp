@@ -1,0 +1,168 @@
+#include "ui/widgets/inplace_list.h"
+
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+
+#include <algorithm>
+
+#include "ui/widgets/inplace_focus.h"
+
+namespace Brenno {
+
+CInplaceListBase::CInplaceListBase(QWidget* parent) : QListWidget(parent), InplaceEditorState(this) {
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setUniformItemSizes(true);
+  setFrameStyle(QFrame::Box | QFrame::Plain);
+  setLineWidth(1);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setContextMenuPolicy(Qt::NoContextMenu);
+  hide();
+}
+
+bool CInplaceListBase::Create(QWidget* parent, int controlId) {
+  if (parent == nullptr) return false;
+  setParent(parent);
+  controlId_ = controlId;
+  setGeometry(0, 0, 0, 0);
+  hide();
+  return true;
+}
+
+int CInplaceListBase::SelectedIndex() const {
+  const QModelIndexList selected = selectionModel()->selectedIndexes();
+  return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void CInplaceListBase::SelectIndex(int index) {
+  if (index >= 0 && index < count()) {
+    setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+  } else {
+    clearSelection();
+  }
+}
+
+void CInplaceListBase::OpenList(int x, int y, int v1, int v2, const std::vector<std::wstring>& choices, int initial,
+                                const Rect& r) {
+  initialIndex_ = initial;
+  StoreOpening(x, y, v1, v2, r);
+  const int rowHeight = fontMetrics().height();
+  for (const auto& choice : choices) {
+    auto* item = new QListWidgetItem(QString::fromStdWString(choice), this);
+    item->setSizeHint(QSize(0, rowHeight));
+  }
+  SelectIndex(initial);
+  scrollToTop();
+  MoveWindowToRect(this, r, true);
+  show();
+  raise();
+  setFocus(Qt::OtherFocusReason);
+}
+
+void CInplaceListBase::Commit() {
+  if (busy_ != 0) return;
+  busy_ = 1;
+  QPointer<QWidget> alive(this);
+  const int answer = SendNotify(nullptr, SelectedIndex());
+  if (alive.isNull()) return;
+  if (answer == 0) ResetEditor();
+  busy_ = 0;
+}
+
+void CInplaceListBase::ResetEditor() {
+  initialIndex_ = 0;
+  ClearState();
+  ReturnFocusToOwner(this, NotifyOwner());
+  hide();
+  clear();
+  setGeometry(0, 0, 0, 0);
+}
+
+bool CInplaceListBase::event(QEvent* e) {
+  if (e->type() == QEvent::ShortcutOverride || e->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(e);
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+      e->accept();
+      return true;
+    }
+    if (e->type() == QEvent::ShortcutOverride) {
+      e->accept();
+      return true;
+    }
+  }
+  return QListWidget::event(e);
+}
+
+void CInplaceListBase::keyPressEvent(QKeyEvent* e) {
+  switch (e->key()) {
+    case Qt::Key_Escape:
+      SelectIndex(initialIndex_);
+      ExitKey = kInplaceExitEscape;
+      Commit();
+      e->accept();
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      ExitKey = kInplaceExitEnter;
+      Commit();
+      e->accept();
+      return;
+    default:
+      QListWidget::keyPressEvent(e);
+      e->accept();
+  }
+}
+
+void CInplaceListBase::focusOutEvent(QFocusEvent* e) {
+  QListWidget::focusOutEvent(e);
+  if (e->reason() == Qt::PopupFocusReason || isHidden() || busy_ != 0) return;
+  ExitKey = kInplaceExitEnter;
+  Commit();
+}
+
+void CInplaceListBase::mousePressEvent(QMouseEvent* e) {
+  if (e->button() == Qt::MiddleButton) return;
+  QListWidget::mousePressEvent(e);
+}
+
+void CInplaceListBase::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() == Qt::MiddleButton) return;
+  QListWidget::mouseReleaseEvent(e);
+  if (e->button() == Qt::LeftButton && itemAt(e->position().toPoint()) != nullptr && !isHidden()) {
+    ExitKey = kInplaceExitEnter;
+    Commit();
+  }
+}
+
+void CInplaceListBase::mouseDoubleClickEvent(QMouseEvent* e) {
+  if (e->button() == Qt::MiddleButton) return;
+  QListWidget::mouseDoubleClickEvent(e);
+}
+
+CExtendInplaceList::CExtendInplaceList(QWidget* parent) : CInplaceListBase(parent) {}
+
+void CExtendInplaceList::Open(int originX, int originY, int value1, int value2,
+                              const std::vector<std::wstring>& choices, int initialIndex, const Rect& rect) {
+  OpenList(originX, originY, value1, value2, choices, initialIndex, rect);
+}
+
+CInplaceList::CInplaceList(QWidget* parent) : CInplaceListBase(parent) {}
+
+void CInplaceList::Open(int originX, int originY, int value1, int value2, const std::vector<std::wstring>& choices,
+                        const Rect& rect) {
+  OpenList(originX, originY, value1, value2, choices, 0, rect);
+}
+
+int ChoiceListHeight(const QFontMetrics& metrics, int choiceCount) {
+  return metrics.height() * std::max(0, choiceCount) + 2;
+}
+
+int CalcDropListWidth(const QFontMetrics& metrics, const std::vector<std::wstring>& choices, int scrollBarWidth) {
+  int widest = 0;
+  for (const auto& choice : choices) widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdWString(choice)));
+  return widest + metrics.horizontalAdvance(QStringLiteral("0")) + scrollBarWidth;
+}
+
+}  // namespace Brenno

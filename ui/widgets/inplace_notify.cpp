@@ -1,0 +1,49 @@
+#include "ui/widgets/inplace_notify.h"
+
+#include <QRect>
+
+namespace Brenno {
+
+InplaceNotifyOwner* InplaceEditorState::NotifyOwner() const {
+  if (owner_ != nullptr) return owner_;
+  return dynamic_cast<InplaceNotifyOwner*>(self_->parentWidget());
+}
+
+void InplaceEditorState::StoreOpening(int x, int y, int v1, int v2, const Rect& r) {
+  OriginX = x;
+  OriginY = y;
+  Value1 = v1;
+  Value2 = v2;
+  EditRect = r;
+  ExitKey = kInplaceExitEscape;
+}
+
+void InplaceEditorState::ClearState() {
+  Value1 = Value2 = 0;
+  EditRect = Rect{};
+  OriginX = OriginY = 0;
+  ExitKey = kInplaceExitEscape;
+}
+
+int InplaceEditorState::SendNotify(const wchar_t* text, int selected) {
+  InplaceNotifyOwner* owner = NotifyOwner();
+  if (owner == nullptr) return 0;
+  InplaceNotify notify;
+  notify.hdr.hwndFrom = self_;
+  notify.hdr.idFrom = controlId_;
+  notify.hdr.code = kInplaceNotifyCode;
+  notify.text = text;
+  notify.selected = selected;
+  notify.value1 = Value1;
+  notify.value2 = Value2;
+  notify.exitKey = ExitKey;
+  return owner->OnInplaceNotify(controlId_, notify);
+}
+
+void MoveWindowToRect(QWidget* window, const Rect& rect, bool repaint) {
+  if (window == nullptr) return;
+  window->setGeometry(QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top));
+  if (repaint) window->repaint();
+}
+
+}  // namespace Brenno
