@@ -210,6 +210,30 @@ void CMainFrame::BuildMenus() {
   // The View menu sits at index 2: the list of open child windows goes there.
   QMenu* view = bar->addMenu(Pick(L"&View", L"视图(&V)"));
   view->setObjectName(QStringLiteral("ViewMenu"));
+  // The open child windows are listed at the end of the View menu each time it opens.
+  connect(view, &QMenu::aboutToShow, this, [this, view] {
+    for (QAction* action : view->actions()) {
+      if (action->property("childWindowEntry").toBool()) {
+        view->removeAction(action);
+        action->deleteLater();
+      }
+    }
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList();
+    for (int i = 0; i < windows.size(); ++i) {
+      QMdiSubWindow* window = windows[i];
+      QAction* action = i == 0 ? view->addSeparator() : nullptr;
+      if (action != nullptr) action->setProperty("childWindowEntry", true);
+      action = view->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(window->windowTitle()));
+      action->setProperty("childWindowEntry", true);
+      action->setCheckable(true);
+      action->setChecked(window == mdiArea_->activeSubWindow());
+      connect(action, &QAction::triggered, this, [this, target = QPointer<QMdiSubWindow>(window)] {
+        if (target.isNull()) return;
+        if (target->isMinimized()) target->showNormal();
+        mdiArea_->setActiveSubWindow(target);
+      });
+    }
+  });
   AddCommand(view, 20161, L"&STL", L"STL(&S)")->setCheckable(true);
   AddCommand(view, 20162, L"&LAD", L"LAD(&L)")->setCheckable(true);
   view->addSeparator();

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QThread>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QToolBar>
@@ -250,6 +251,16 @@ TEST_F(MainFrameTest, ChildFramesOpenOnceTakeTheirCodesAndGoWithTheirWindow) {
   EXPECT_EQ(window->parentWidget()->windowTitle(), QStringLiteral("Program Editor"));
   frame->UpdateCommandStates();
   EXPECT_TRUE(frame->Command(CmdViewProgramEditor)->isChecked());
+  // The View menu lists the open child window.
+  QMenu* viewMenu = frame->findChild<QMenu*>(QStringLiteral("ViewMenu"));
+  ASSERT_NE(viewMenu, nullptr);
+  emit viewMenu->aboutToShow();
+  emit viewMenu->aboutToShow();  // listed once however often the menu opens
+  const QList<QAction*> entries = viewMenu->actions();
+  EXPECT_EQ(entries.back()->text(), QStringLiteral("&1 Program Editor"));
+  EXPECT_EQ(std::count_if(entries.begin(), entries.end(),
+                          [](QAction* a) { return a->property("childWindowEntry").toBool() && !a->isSeparator(); }),
+            1);
   frame->RouteUpdate(0x8900, 0);
   frame->RouteUpdate(0x8B01, 0);
   frame->RouteUpdate(0x8C00, 0);  // the function symbol frame is not open
