@@ -55,6 +55,7 @@
 #include "ui/views/project_tree/project_manager_pane.h"
 #include "ui/views/project_tree/shared_image_lists.h"
 #include "ui/views/status_chart/status_chart_pane.h"
+#include "ui/views/table_frames.h"
 #include "ui/views/instruction/instruction_dialog_runner.h"
 
 namespace Brenno {
@@ -145,6 +146,8 @@ bool CMainFrame::OnCreate() {
     return ChildFrameParts{frame, frame, [frame](int offset, CommandStatus& status) { return frame->UpdateCommand(offset, status); },
                            [frame](int offset) { return frame->OnCommand(offset); }};
   });
+  // The symbol tables, the cross reference and the program editor's variable table.
+  RegisterTableViewFrames(*this);
   SetChildFrameFactory(ChildFrameKind::DataBlocks, [] {
     auto* frame = new CDataBlockFrm();
     return ChildFrameParts{frame, frame,

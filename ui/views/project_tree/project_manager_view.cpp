@@ -1,16 +1,13 @@
 #include "ui/views/project_tree/project_manager_view.h"
 
+#include "ui/views/data_blocks/pid_addr_dlg.h"
+
 #include <QAction>
 #include <QContextMenuEvent>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QGridLayout>
 #include <QHelpEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QRegularExpressionValidator>
 #include <QToolTip>
 
 #include "core/draw/gdi_resource_set.h"
@@ -32,53 +29,9 @@ constexpr int kKindRole = Qt::UserRole;
 constexpr int kDataRole = Qt::UserRole + 1;
 // The PLC > Type command of the main window, relative to the command base.
 constexpr int kPlcTypeCommand = 20192;
-constexpr unsigned kPidHeadAddressMax = 7500;
 
 QString ToQ(const std::wstring& text) { return QString::fromStdWString(text); }
 
-// The head address of a PID parameter block: a number 0..7500 in the "MB" area.
-class PidHeadAddressDialog : public QDialog {
- public:
-  PidHeadAddressDialog(QWidget* parent, unsigned address) : QDialog(parent) {
-    setWindowTitle(ToQ(PickText(L"Parameter Address", L"数据块首地址设置")));
-    auto* layout = new QGridLayout(this);
-    layout->addWidget(new QLabel(ToQ(PickText(L"Parameter head address:", L"数据块参数首地址:")), this), 0, 0, 1, 3);
-    layout->addWidget(new QLabel(QStringLiteral("MB"), this), 1, 0);
-    edit_ = new QLineEdit(QString::number(address), this);
-    edit_->setObjectName(QStringLiteral("PidHeadAddress"));
-    edit_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit_));
-    layout->addWidget(edit_, 1, 1);
-    layout->addWidget(new QLabel(QStringLiteral("(0-7500)"), this), 1, 2);
-    layout->addWidget(new QLabel(ToQ(PickText(L"note：parameter is adviced on MB2000 back", L"注：数据块参数存放区推荐MB2000以后")), this),
-                      2, 0, 1, 3);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(ToQ(PickText(L"OK", L"确定")), QDialogButtonBox::AcceptRole);
-    buttons->addButton(ToQ(PickText(L"CANCEL", L"取消")), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons, 3, 0, 1, 3);
-    setFixedSize(sizeHint());
-  }
-
-  void accept() override {
-    bool ok = false;
-    const unsigned value = edit_->text().toUInt(&ok);
-    if (!ok || value > kPidHeadAddressMax) {
-      MessageBoxOk(PickText(L"Please enter an integer between 0 and 7500.", L"请输入一个 0 到 7500 之间的整数。"), 0x30);
-      edit_->setFocus();
-      edit_->selectAll();
-      return;
-    }
-    address_ = value;
-    QDialog::accept();
-  }
-
-  unsigned Address() const { return address_; }
-
- private:
-  QLineEdit* edit_ = nullptr;
-  unsigned address_ = 0;
-};
 
 }  // namespace
 
@@ -256,10 +209,7 @@ bool CProjectManagerView::AskText(const std::wstring& prompt, std::wstring& text
 
 bool CProjectManagerView::AskPidHeadAddress(unsigned& address) {
   if (addressAsker_) return addressAsker_(address);
-  PidHeadAddressDialog dialog(window(), address);
-  if (dialog.exec() != QDialog::Accepted) return false;
-  address = dialog.Address();
-  return true;
+  return Brenno::AskPidHeadAddress(window(), address);
 }
 
 void CProjectManagerView::Notify(uint32_t event, intptr_t value) {

@@ -147,7 +147,7 @@ std::optional<ProgramLocation> MakeProgramLocation(const CrossReferLocation& loc
     case kLocationDataRow:
       if (location.size() != 3) return std::nullopt;
       result.PageKey = location[1];
-      result.LineOrColumn = location[2];
+      result.Network = location[2];  // the row, as the data block view reads it
       return result;
     case kLocationNetwork:
       if (location.size() != 3) return std::nullopt;

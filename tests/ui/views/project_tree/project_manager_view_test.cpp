@@ -246,7 +246,7 @@ TEST_F(ProjectManagerViewTest, PidHeadAddressDialogChecksTheRange) {
   QTimer::singleShot(0, [&] {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
-    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("PidHeadAddress"));
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("HeadAddress"));
     ASSERT_NE(edit, nullptr);
     seen.push_back(edit->text());
     for (const char* text : {"7501", "", "2100"}) {

@@ -112,7 +112,7 @@ TEST_F(CrossReferTablesTest, LocationsBecomeTheHubsRecord) {
     std::optional<ProgramLocation> expected;
   };
   const std::vector<Case> cases = {
-      {MakeDataRowLocation(4, 7), ProgramLocation{0, 4, 0, 7, 0}},
+      {MakeDataRowLocation(4, 7), ProgramLocation{0, 4, 7, 0, 0}},
       {MakeNetworkLocation(0x10002, 3), ProgramLocation{1, 0x10002, 3, 0, 0}},
       {MakeStlOperandLocation(1, 2, 5, 1), ProgramLocation{2, 1, 2, 5, 0}},
       {MakeLadOperandLocation(0, 6, 4, 2, 0, -1, -1), ProgramLocation{3, 0, 6, 4, 2}},
