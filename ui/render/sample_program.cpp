@@ -32,7 +32,7 @@ LadElement Contact(int column, int row, const std::wstring& keyword, const std::
 LadElement Coil(int column, int row, const std::wstring& keyword, std::vector<ElementOperand> operands) {
   LadElement e = Element(kLadKindCoil, column, row, keyword);
   e.PowerIn = {{0, L"IN"}};
-  e.OperandIn = std::move(operands);
+  e.OperandOut = std::move(operands);
   return e;
 }
 

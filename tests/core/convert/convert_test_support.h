@@ -64,13 +64,14 @@ inline Brenno::LadElement Contact(int row, int column, const std::wstring& bit, 
   return e;
 }
 
-// Output coil (" "), set ("S", with N), reset ("R", with N), JMP, NEXT.
+// Output coil (" "), set ("S", with N), reset ("R", with N), JMP, NEXT; a coil's operands are
+// output operands.
 inline Brenno::LadElement Coil(int row, int column, const std::wstring& bit, const std::wstring& keyword = L" ",
                                const std::wstring& n = L"") {
   Brenno::LadElement e = Element(Brenno::kLadKindCoil, row, column, keyword);
   e.PowerIn = {{0, L"IN"}};
-  if (!bit.empty()) e.OperandIn.push_back({0, L"bit", bit});
-  if (!n.empty()) e.OperandIn.push_back({1, L"N", n});
+  if (!bit.empty()) e.OperandOut.push_back({0, L"bit", bit});
+  if (!n.empty()) e.OperandOut.push_back({1, L"N", n});
   return e;
 }
 

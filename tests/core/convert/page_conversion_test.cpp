@@ -115,7 +115,7 @@ TEST_F(PageConversion, PageAlreadyInTheViewIsLeftAlone) {
 TEST_F(PageConversion, OtherErrorsLeaveTheWholePageAsItWas) {
   // An inconsistent library (a coil definition that no longer fits its unit) is not a fault of
   // one network: the error goes to the caller and the page keeps its view, networks and history.
-  Project().Instructions.FunLadList[static_cast<std::size_t>(FunLadIndex(Project().Instructions, L"="))].OperandIn.clear();
+  Project().Instructions.FunLadList[static_cast<std::size_t>(FunLadIndex(Project().Instructions, L"="))].OperandOut.clear();
   ProgramPage page = Page(kViewModeStl, {StlNetwork({Line(L"LD", {L"I0.0"}), Line(L"=", {L"Q0.0"})})});
   const std::vector<Network> before = page.Networks();
   CompileReport report;

@@ -306,7 +306,7 @@ TEST(ConvertToLad, NetworkWithoutInstructionsBecomesAnEmptyLadder) {
 TEST(ConvertToLad, FailureAtAnyStageLeavesTheNetworkAsItWas) {
   InstructionLibrary inconsistent = TypeA();
   // A coil definition whose operand list no longer fits the unit: the last stage fails.
-  inconsistent.FunLadList[static_cast<std::size_t>(FunLadIndex(inconsistent, L"="))].OperandIn.clear();
+  inconsistent.FunLadList[static_cast<std::size_t>(FunLadIndex(inconsistent, L"="))].OperandOut.clear();
   struct Case {
     const InstructionLibrary* library;
     std::vector<std::wstring> lines;

@@ -396,7 +396,7 @@ TEST_F(LadderEdit, SymbolsAndAddressesBackAndForth) {
   ConvertLadderNetworkToSymbols(0, grid);
   EXPECT_EQ(grid.Elements[0].OperandIn[0].Text, L"Start");
   EXPECT_EQ(grid.Elements[1].OperandIn[0].Text, L"#speed");
-  EXPECT_EQ(grid.Elements[2].OperandIn[0].Text, L"&Count");
+  EXPECT_EQ(grid.Elements[2].OperandOut[0].Text, L"&Count");
   EXPECT_EQ(grid.Elements[3].Name, L"Pump");
   ConvertLadderNetworkToAddresses(0, grid);
   EXPECT_EQ(grid, stored);

@@ -34,7 +34,7 @@ LadderGrid GridOf(std::vector<LadElement> elements) {
 LadElement TwoOperandCoil(int column, int row) {
   LadElement coil = Coil(column, row, L"Q0.0");
   coil.Name = L"S";
-  coil.OperandIn.push_back({1, L"N", L"3"});
+  coil.OperandOut.push_back({1, L"N", L"3"});
   return coil;
 }
 
@@ -46,9 +46,10 @@ TEST(LadderGeometry, ContactAndLinkAtZoom100) {
   EXPECT_EQ(ElementHitRects(Contact(0, 0)), std::vector<Rect>{(Rect{8, 3, 94, 52})});
   EXPECT_EQ(ElementSymbolRect(Contact(0, 0), 0, 0), (Rect{40, 20, 62, 35}));
   EXPECT_EQ(ElementNameRect(Contact(0, 0), 0, 0), (Rect{39, 21, 63, 33}));
-  EXPECT_EQ(OperandInTextRect(contact, 0, 0, 0), (Rect{1, 2, 101, 16}));
-  EXPECT_EQ(OperandInTextRect(contact, 0, 0, 1), (Rect{1, 38, 101, 52}));
-  EXPECT_EQ(OperandInTextRect(contact, 0, 0, 2), Rect{});
+  EXPECT_EQ(OperandOutTextRect(contact, 0, 0, 0), (Rect{1, 2, 101, 16}));
+  EXPECT_EQ(OperandOutTextRect(contact, 0, 0, 1), (Rect{1, 38, 101, 52}));
+  EXPECT_EQ(OperandOutTextRect(contact, 0, 0, 2), Rect{});
+  EXPECT_EQ(OperandInTextRect(Contact(0, 0), 0, 0, 0), (Rect{1, 2, 101, 16}));
   EXPECT_EQ(OperandIdTextRect(contact, 0, 0, 0), Rect{});
   EXPECT_EQ(ElementBoxRect(contact, 0, 0), Rect{});
   EXPECT_EQ(ElementHitRects(VLink(0, 0)), std::vector<Rect>{(Rect{98, 29, 106, 79})});
@@ -197,8 +198,8 @@ TEST(LadderGeometry, OperandEditorOpensOnOperandTexts) {
   EXPECT_EQ(state.OperandEditor.Column, 0);
   EXPECT_EQ(state.OperandEditor.Row, 0);
   EXPECT_EQ(state.OperandEditor.IdIndex, -1);
-  EXPECT_EQ(state.OperandEditor.InIndex, 1);
-  EXPECT_EQ(state.OperandEditor.OutIndex, -1);
+  EXPECT_EQ(state.OperandEditor.InIndex, -1);
+  EXPECT_EQ(state.OperandEditor.OutIndex, 1);
   EXPECT_EQ(state.OperandEditor.Area, (Rect{1, 38, 101, 52}));
   EXPECT_EQ(state.OperandEditor.Point, (PagePoint{50, 45}));
   EXPECT_EQ(state.OperandEditor.Text, L"3");
@@ -234,27 +235,29 @@ TEST(LadderGeometry, AdvanceOperandEditWalksTheSelection) {
   state.SelectedCells = {{0, 0, true}};
   state.OperandEditor.Column = 0;
   state.OperandEditor.Row = 0;
-  state.OperandEditor.InIndex = 1;
+  state.OperandEditor.OutIndex = 1;
   AdvanceOperandEdit(state, grid);
   ASSERT_TRUE(state.OperandEditor.Open);
-  EXPECT_EQ(state.OperandEditor.InIndex, 0);
+  EXPECT_EQ(state.OperandEditor.OutIndex, 0);
   EXPECT_EQ(state.OperandEditor.Point, (PagePoint{1, 2}));
 
   // Coil, line and box selected: second coil operand, then the box's input, then its output,
   // then round to the coil.
   state.SelectedCells = {{0, 0, true}, {1, 0, true}, {2, 0, true}};
   AdvanceOperandEdit(state, grid);
-  EXPECT_EQ(state.OperandEditor.InIndex, 1);
+  EXPECT_EQ(state.OperandEditor.OutIndex, 1);
   AdvanceOperandEdit(state, grid);
   EXPECT_EQ(state.OperandEditor.Column, 2);
   EXPECT_EQ(state.OperandEditor.InIndex, 0);
+  EXPECT_EQ(state.OperandEditor.OutIndex, -1);
   EXPECT_EQ(state.OperandEditor.Text, L"VW0");
   AdvanceOperandEdit(state, grid);
   EXPECT_EQ(state.OperandEditor.OutIndex, 0);
   EXPECT_EQ(state.OperandEditor.InIndex, -1);
   AdvanceOperandEdit(state, grid);
   EXPECT_EQ(state.OperandEditor.Column, 0);
-  EXPECT_EQ(state.OperandEditor.InIndex, 0);
+  EXPECT_EQ(state.OperandEditor.InIndex, -1);
+  EXPECT_EQ(state.OperandEditor.OutIndex, 0);
 
   // Nothing with operands selected, or nothing selected: the editor closes.
   state.SelectedCells = {{1, 0, true}};

@@ -26,11 +26,11 @@ inline Brenno::LadElement Contact(int column, int row, const std::wstring& opera
   return e;
 }
 
-// An output coil (the "=" definition).
+// An output coil (the "=" definition), its bit an output operand.
 inline Brenno::LadElement Coil(int column, int row, const std::wstring& operand = L"Q0.0") {
   Brenno::LadElement e = Element(Brenno::kLadKindCoil, column, row, L" ");
   e.PowerIn = {{0, L"IN"}};
-  e.OperandIn = {{0, L"bit", operand}};
+  e.OperandOut = {{0, L"bit", operand}};
   return e;
 }
 

@@ -25,7 +25,8 @@ Network StlNetwork(const std::vector<std::pair<std::wstring, std::vector<std::ws
   return network;
 }
 
-// A contact (kind 2) or coil (kind 3) of the plain bit definitions: name " ", one input operand.
+// A contact (kind 2) or coil (kind 3) of the plain bit definitions: name " ", one operand (an
+// input operand of the contact, an output operand of the coil).
 LadElement BitElement(int kind, int column, int row, const std::wstring& operand) {
   LadElement element;
   element.Column = column;
@@ -33,7 +34,8 @@ LadElement BitElement(int kind, int column, int row, const std::wstring& operand
   element.InCell = true;
   element.Kind = kind;
   element.Name = L" ";
-  element.OperandIn = {ElementOperand{0, L"bit", operand}};
+  std::vector<ElementOperand>& operands = kind == kLadKindCoil ? element.OperandOut : element.OperandIn;
+  operands.push_back(ElementOperand{0, L"bit", operand});
   return element;
 }
 

@@ -96,7 +96,7 @@ TEST_F(ProgramSearchTest, ResultsFollowUnitNetworkAndCellWithOneElementsOperands
   Project& project = Current();
   const int interrupt = project.Program.AddInterrupt();
   ASSERT_GT(interrupt, 0);
-  Networks(0x10000)[0] = LadNetwork({Element(kLadKindCoil, L" ", 5, 0, {}, {L"M0.0"}, {})});
+  Networks(0x10000)[0] = LadNetwork({Element(kLadKindCoil, L" ", 5, 0, {}, {}, {L"M0.0"})});
   Networks(interrupt)[0] = LadNetwork({Element(kLadKindCont, L" ", 0, 0, {}, {L"M0.0"}, {})});
   // Stored out of cell order: a box at (2, 1) using the text as identifier, input and output,
   // then a contact at (0, 0).
@@ -109,7 +109,7 @@ TEST_F(ProgramSearchTest, ResultsFollowUnitNetworkAndCellWithOneElementsOperands
                                    MakeLadOperandLocation(0, 3, 2, 1, -1, 1, -1),
                                    MakeLadOperandLocation(0, 3, 2, 1, -1, -1, 0),
                                    MakeLadOperandLocation(interrupt, 0, 0, 0, -1, 0, -1),
-                                   MakeLadOperandLocation(0x10000, 0, 5, 0, -1, 0, -1),
+                                   MakeLadOperandLocation(0x10000, 0, 5, 0, -1, -1, 0),
                                }));
   EXPECT_EQ(Index().SearchResults[1].Context, L"-[BOX]");
   EXPECT_EQ(Index().SearchResults[5].Context, L"-( )");

@@ -130,10 +130,10 @@ TEST_F(InstructionEnvFixture, OperandListQueryCountsEachListOnItsOwn) {
   Load("TypeFx");
   const InstructionLibrary& library = Project().Instructions;
   std::vector<const FunLadRecord*> found;
-  FilterLadElementDefsByOperandLists(found, library, {L"OUT", 0, 1, 0});
-  ASSERT_EQ(found.size(), 1u);
-  EXPECT_EQ(found[0]->OperandIn[0].Capacity, L"Tv:");
   FilterLadElementDefsByOperandLists(found, library, {L"OUT", 0, 0, 1});
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0]->OperandOut[0].Capacity, L"Tv:");
+  FilterLadElementDefsByOperandLists(found, library, {L"OUT", 0, 1, 0});
   EXPECT_TRUE(found.empty());
   FilterLadElementDefsByOperandLists(found, library, {L"MOV", 0, 1, 1});
   EXPECT_EQ(found.size(), 1u);

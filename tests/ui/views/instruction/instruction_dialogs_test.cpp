@@ -194,12 +194,26 @@ TEST_F(InstructionDialogs, ReferenceOpensTheDialogOfTheElementKind) {
   EXPECT_EQ(runner_.Calls.back().text, L"MOV  K1, D0");
   EXPECT_EQ(runner_.Calls.back().blockKey, -1);
 
-  // The fixture's edge contacts keep their operand in OperandIn; the lookup wants one output
-  // operand, so Reference finds no single definition and does nothing.
-  const std::size_t before = runner_.Calls.size();
+  // An edge contact's bit is its output operand: Reference edits it under that operand's format.
+  targetOpen_ = true;
   box->SetInstructionText(L"LDP X0");
+  runner_.Confirm = true;
+  runner_.Reply = L"X3";
+  box->OnReference();
+  EXPECT_EQ(runner_.Calls.back().dialog, "detail");
+  EXPECT_EQ(runner_.Calls.back().format, L"Tv:");
+  EXPECT_EQ(runner_.Calls.back().text, L"X0");
+  EXPECT_EQ(box->InstructionText(), L"LDP  X3");
+
+  // Without a single edge contact of that shape Reference does nothing.
+  for (FunLadRecord& record : Project().Instructions.FunLadList) {
+    if (record.Name == L"LDF") std::swap(record.OperandIn, record.OperandOut);
+  }
+  const std::size_t before = runner_.Calls.size();
+  box->SetInstructionText(L"LDF X0");
   box->OnReference();
   EXPECT_EQ(runner_.Calls.size(), before);
+  EXPECT_EQ(Text(box->Edit()), L"X0");
 }
 
 TEST_F(InstructionDialogs, LocalNamesResolveAgainstTheBlockOfTheLastReference) {
@@ -260,7 +274,6 @@ TEST_F(InstructionDialogs, SubroutineNamesAreValidAndSentAsTyped) {
 
 TEST_F(InstructionDialogs, DeviceDialogSplitsChecksAndJoinsTheCoilOperands) {
   Load("TypeFx");
-  MoveCoilOperandsOut();
   CEditorDeviceDlg dialog;
   dialog.SetArguments(L"D0 K10 dropped", -1);
   dialog.OnInitDialog();
@@ -269,6 +282,8 @@ TEST_F(InstructionDialogs, DeviceDialogSplitsChecksAndJoinsTheCoilOperands) {
   EXPECT_EQ(dialog.Slot(0), (OperandSlot{L"Wv:", 2}));
   EXPECT_EQ(ShownIcon(dialog.ValidIcon(0)), kIconValid);
   EXPECT_EQ(ShownIcon(dialog.ValidIcon(1)), kIconValid);
+  EXPECT_TRUE(dialog.ReferenceButton(0)->isEnabled());
+  EXPECT_TRUE(dialog.ReferenceButton(1)->isEnabled());
   // Without a set value the device is checked as the one-operand coil's bit.
   Type(dialog.Edit(1), L"");
   EXPECT_EQ(dialog.Slot(0), (OperandSlot{L"Tv:", 0}));
@@ -296,7 +311,9 @@ TEST_F(InstructionDialogs, DeviceDialogSplitsChecksAndJoinsTheCoilOperands) {
 }
 
 TEST_F(InstructionDialogs, DeviceDialogWithoutCoilDefinitionsStillReturnsTheText) {
-  Load("TypeFx");  // coils with their operands in OperandIn: none found
+  Load("TypeFx");
+  // A library whose coil mnemonic names no definition.
+  Project().Instructions.LadFxNameCoil = L"COIL";
   CEditorDeviceDlg dialog;
   dialog.SetArguments(L"Y0", 0);
   dialog.OnInitDialog();

@@ -92,16 +92,6 @@ class InstructionEnvFixture : public ::testing::Test {
   Brenno::Project& Project() { return environment_->ProjectList.back(); }
   Brenno::AppEnvironment& Environment() { return *environment_; }
 
-  // The coils of the FX type with their operands as output operands, as the device dialog looks
-  // them up.
-  void MoveCoilOperandsOut() {
-    for (Brenno::FunLadRecord& record : Project().Instructions.FunLadList) {
-      if (record.Name != Project().Instructions.LadFxNameCoil) continue;
-      record.OperandOut = record.OperandIn;
-      record.OperandIn.clear();
-    }
-  }
-
  private:
   std::unique_ptr<Brenno::AppEnvironment> environment_;
 };

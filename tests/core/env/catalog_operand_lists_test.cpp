@@ -1,0 +1,58 @@
+// The operand lists of the contacts and coils in the catalogs we ship and test with. The editor
+// dialogs find these definitions by the sizes of their three operand lists: a contact keeps its
+// bit in OperandIn, an edge contact and every coil keep their operands in OperandOut.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/env/instruction_library.h"
+#include "platform/text_codec.h"
+#include "support/test_paths.h"
+
+using namespace Brenno;
+
+namespace {
+
+std::size_t CountShape(const InstructionLibrary& library, const std::wstring& name, std::size_t id, std::size_t in,
+                       std::size_t out) {
+  std::size_t count = 0;
+  for (const FunLadRecord& record : library.FunLadList) {
+    if (record.Name == name && record.OperandId.size() == id && record.OperandIn.size() == in &&
+        record.OperandOut.size() == out) {
+      ++count;
+    }
+  }
+  return count;
+}
+
+}  // namespace
+
+TEST(CatalogOperandLists, ContactsReadInputsEdgeContactsAndCoilsWriteOutputs) {
+  const struct {
+    const char* file;  // below tests/fixtures
+    bool fx;
+  } catalogs[] = {
+      {"catalog/Orvisto/TypeA/ManagerFun.xml", false},
+      {"catalog/Orvisto/TypeFx/ManagerFun.xml", true},
+      {"../../catalog/Orvisto/CPU-Feldrin-CM3/ManagerFun.xml", false},
+  };
+  for (const auto& c : catalogs) {
+    SCOPED_TRACE(c.file);
+    InstructionLibrary library;
+    ReadManagerFun(library, platform::FromUtf8Lossy(testsupport::FixturePath(c.file)), 1);
+    for (const FunLadRecord& record : library.FunLadList) {
+      if (record.Look == kLadLookCoil || record.Look == kLadLookFxCoil) {
+        EXPECT_TRUE(record.OperandId.empty() && record.OperandIn.empty()) << platform::ToUtf8Lossy(record.Name);
+      }
+    }
+    if (!c.fx) continue;
+    // The mnemonics of the instruction input box name exactly one definition of each shape.
+    EXPECT_EQ(CountShape(library, library.LadFxNameLd, 0, 1, 0), 1u);
+    EXPECT_EQ(CountShape(library, library.LadFxNameLdi, 0, 1, 0), 1u);
+    EXPECT_EQ(CountShape(library, library.LadFxNameLdp, 0, 0, 1), 1u);
+    EXPECT_EQ(CountShape(library, library.LadFxNameLdf, 0, 0, 1), 1u);
+    EXPECT_EQ(CountShape(library, library.LadFxNameCoil, 0, 0, 1), 1u);
+    EXPECT_EQ(CountShape(library, library.LadFxNameCoil, 0, 0, 2), 1u);
+  }
+}
