@@ -29,6 +29,10 @@ int MonitorMessageBoxYesNo(const std::wstring& text, unsigned icon) {
   return ui != nullptr ? ui->MessageBoxYesNo(text, icon) : kAnswerNo;
 }
 
+void MonitorServeWaitingCalls() {
+  if (MonitorUiServices* ui = g_services.load()) ui->ServeWaitingCalls();
+}
+
 void MonitorShowError(const std::wstring& message) {
   if (!message.empty()) MonitorMessageBoxOk(message, kIconStop);
 }

@@ -39,6 +39,10 @@ class MonitorUiServices {
   // or kAnswerNo.
   virtual void MessageBoxOk(const std::wstring& text, unsigned icon) = 0;
   virtual int MessageBoxYesNo(const std::wstring& text, unsigned icon) = 0;
+  // Called by the user-interface thread while it waits for a worker to end: runs the calls of
+  // this interface that workers are waiting on, so that a worker which still reports (its last
+  // tick, the status text) can finish. Does nothing on any other thread.
+  virtual void ServeWaitingCalls() {}
 };
 
 // Installs the services (null removes them); the caller keeps ownership.
@@ -51,6 +55,7 @@ void MonitorNotify(int event, intptr_t value);
 void MonitorStatusText(const std::wstring& text, int colour);
 void MonitorMessageBoxOk(const std::wstring& text, unsigned icon);
 int MonitorMessageBoxYesNo(const std::wstring& text, unsigned icon);
+void MonitorServeWaitingCalls();
 // An error message with the stop icon, only when the message is not empty.
 void MonitorShowError(const std::wstring& message);
 

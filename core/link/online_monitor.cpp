@@ -548,6 +548,13 @@ bool OnlineMonitor::Start(AppEnvironment& env, const MonitorOptions& options) {
 }
 
 void OnlineMonitor::Join() {
+  // The thread may still be waiting for the user-interface thread (the last tick, the status
+  // text) when that thread comes here, from closing the main window: its calls are served
+  // until it has ended.
+  while (running_.load()) {
+    MonitorServeWaitingCalls();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
   if (thread_.joinable()) thread_.join();
 }
 

@@ -124,8 +124,8 @@ class OnlineMonitor {
   bool Start(AppEnvironment& env, const MonitorOptions& options = {});
   // True from Start until the thread body has returned.
   bool IsRunning() const { return running_.load(); }
-  // Waits for the thread. On the user-interface thread call it only once IsRunning is false:
-  // the monitor waits for that thread while it shows a message.
+  // Waits for the thread. Meanwhile the installed monitor services serve the calls the thread
+  // waits on (MonitorServeWaitingCalls), so that the user-interface thread may wait here too.
   void Join();
 
  private:

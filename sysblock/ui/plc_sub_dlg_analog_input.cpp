@@ -168,11 +168,7 @@ CAnalogInputSubDlg::CAnalogInputSubDlg(AnalogInputParams& params, const AnalogIn
     named(labels_[i], ids.labels[i]);
     grid->addWidget(labels_[i], row, 0);
 
-    auto* list = new QComboBox(channels);
-    named(list, ids.signalLists[i]);
-    // An edit field in English, a plain drop-down list in Chinese; the entries keep their order.
-    list->setEditable(language_ == 1);
-    if (list->isEditable()) list->setInsertPolicy(QComboBox::NoInsert);
+    QComboBox* list = MakeTypeList(channels, ids.signalLists[i]);
     for (const wchar_t* entry : i < 4 ? ids.lowSignalTypes : ids.highSignalTypes)
       if (entry != nullptr) list->addItem(QString::fromWCharArray(entry));
     signalLists_[i] = list;
@@ -189,10 +185,7 @@ CAnalogInputSubDlg::CAnalogInputSubDlg(AnalogInputParams& params, const AnalogIn
 
     forceValues_[i] = valueEdit(force, ids.forceValues[i]);
     forceGrid->addWidget(forceValues_[i], row, 0);
-    forceBoxes_[i] = new QCheckBox(force);
-    named(forceBoxes_[i], ids.forceBoxes[i]);
-    forceGrid->addWidget(forceBoxes_[i], row, 1);
-    connect(forceBoxes_[i], &QCheckBox::clicked, this, [this, i] { OnForceBox(i); });
+    forceBoxes_[i] = AddForceBox(force, forceGrid, row, 1, ids.forceBoxes[i], [this, i] { OnForceBox(i); });
   }
   body->addWidget(MakeDefaultButton(outer, ids.defaultButton, english ? L"Default" : L"默认", L"默认"), 0,
                   Qt::AlignTop);
@@ -218,10 +211,7 @@ bool CAnalogInputSubDlg::UpdateData(bool save) {
     Exchange(forceValues_[i], save, ch.forceValue);
     // The labels only show what the record's addresses give; they are never read back.
     if (!save) labels_[i]->setText(QString::fromStdWString(ch.label));
-    if (save)
-      ch.forceFlag = forceBoxes_[i]->isChecked() ? 1 : 0;
-    else
-      forceBoxes_[i]->setChecked(ch.forceFlag != 0);
+    ExchangeCheck(forceBoxes_[i], save, ch.forceFlag);
   }
   // Each force value edit is shown exactly when its channel is forced.
   if (!save)
@@ -235,9 +225,7 @@ void CAnalogInputSubDlg::OnDefault() {
 }
 
 void CAnalogInputSubDlg::OnForceBox(size_t channel) {
-  UpdateData(true);
-  forceValues_[channel]->setVisible(params_.channels[channel].forceFlag == 1);
-  UpdateData(false);
+  FollowForceBox(forceValues_[channel], params_.channels[channel].forceFlag);
 }
 
 CPlcSubDlgAICls::CPlcSubDlgAICls(AnalogInputParams& params, int language, QWidget* parent)

@@ -1,5 +1,10 @@
 #include "sysblock/ui/plc_sub_dlg_analog_output.h"
 
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <charconv>
@@ -13,6 +18,7 @@
 #include "sysblock/ui/message_box.h"
 #include "sysblock/ui/plc_sub_dlg_analog_output_fixed.h"
 #include "sysblock/ui/plc_sub_dlg_analog_output_four.h"
+#include "sysblock/ui/plc_sub_dlg_temperature.h"
 #include "sysblock/ui/property_page.h"
 
 namespace corvell {
@@ -67,6 +73,49 @@ QPushButton* CAnalogOutputModuleSubDlg::MakeDefaultButton(QWidget* parent, int i
   defaultButton_->setObjectName(CPropertyPage::ControlName(id));
   connect(defaultButton_, &QPushButton::clicked, this, [this] { OnDefault(); });
   return defaultButton_;
+}
+
+QComboBox* CAnalogOutputModuleSubDlg::MakeTypeList(QWidget* parent, int id) {
+  auto* list = new QComboBox(parent);
+  list->setObjectName(CPropertyPage::ControlName(id));
+  list->setEditable(language_ == 1);
+  if (list->isEditable()) list->setInsertPolicy(QComboBox::NoInsert);
+  return list;
+}
+
+QCheckBox* CAnalogOutputModuleSubDlg::AddForceBox(QWidget* parent, QGridLayout* grid, int row, int column, int id,
+                                                   std::function<void()> onClick) {
+  auto* box = new QCheckBox(parent);
+  box->setObjectName(CPropertyPage::ControlName(id));
+  grid->addWidget(box, row, column);
+  connect(box, &QCheckBox::clicked, this, std::move(onClick));
+  return box;
+}
+
+void CAnalogOutputModuleSubDlg::ExchangeCheck(QCheckBox* box, bool save, int& flag) {
+  if (save)
+    flag = box->isChecked() ? 1 : 0;
+  else
+    box->setChecked(flag != 0);
+}
+
+void CAnalogOutputModuleSubDlg::FollowForceBox(QLineEdit* forceValue, const int& flag) {
+  UpdateData(true);
+  forceValue->setVisible(flag == 1);
+  UpdateData(false);
+}
+
+QComboBox* CAnalogOutputModuleSubDlg::AddColdJunctionList(QWidget* parent, QBoxLayout* row) {
+  auto* caption = new QLabel(QStringLiteral("冷端补偿："), parent);
+  caption->setObjectName(CPropertyPage::ControlName(30870));
+  row->addWidget(caption);
+  auto* list = new QComboBox(parent);
+  list->setObjectName(CPropertyPage::ControlName(30871));
+  list->setEditable(true);
+  list->setInsertPolicy(QComboBox::NoInsert);
+  for (const auto& entry : kColdJunctionTypes) list->addItem(T(entry[0], entry[1]));
+  row->addWidget(list);
+  return list;
 }
 
 bool CAnalogOutputModuleSubDlg::ExchangeByte(QLineEdit* edit, bool save, uint8_t& value) {

@@ -6,8 +6,14 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 #include "sysblock/model/modules/module_params.h"
 
+class QBoxLayout;
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -33,9 +39,25 @@ class CAnalogOutputModuleSubDlg : public QWidget {
   // The Default button with the given captions, wired to OnDefault.
   QPushButton* MakeDefaultButton(QWidget* parent, int id, const wchar_t* english, const wchar_t* chinese);
 
+  // A signal or sensor type list with control id `id`: an edit field in English, a plain
+  // drop-down list in Chinese (the entries, added by the caller, keep their order).
+  QComboBox* MakeTypeList(QWidget* parent, int id);
+  // A force box of `parent` with control id `id` at (row, column) of `grid`; a click runs
+  // `onClick`.
+  QCheckBox* AddForceBox(QWidget* parent, QGridLayout* grid, int row, int column, int id,
+                         std::function<void()> onClick);
+
   // Exchange of one edit: false after the message of a refused text.
   bool ExchangeByte(QLineEdit* edit, bool save, uint8_t& value);
   bool ExchangeFloat(QLineEdit* edit, bool save, float& value);
+  // Exchange of a force box: its state into `flag` (1 or 0), or the flag (set when not 0) into it.
+  static void ExchangeCheck(QCheckBox* box, bool save, int& flag);
+  // A force box was clicked: the controls into the values, the channel's force value edit shown
+  // exactly when its `flag` is 1 then, and the values back into the controls.
+  void FollowForceBox(QLineEdit* forceValue, const int& flag);
+  // The cold-junction compensation caption and list (editable, the entries of
+  // kColdJunctionTypes), added to `row`; the list is returned.
+  QComboBox* AddColdJunctionList(QWidget* parent, QBoxLayout* row);
 
   int language_;
 

@@ -61,10 +61,8 @@ CFixedRangeOutputSubDlg<Channels>::CFixedRangeOutputSubDlg(FixedRangeOutputParam
 
     forceEdits_[i] = Edit(force, id + 1);
     forceGrid->addWidget(forceEdits_[i], static_cast<int>(i), 0);
-    forceBoxes_[i] = new QCheckBox(force);
-    forceBoxes_[i]->setObjectName(CPropertyPage::ControlName(id + 2));
-    forceGrid->addWidget(forceBoxes_[i], static_cast<int>(i), 1);
-    connect(forceBoxes_[i], &QCheckBox::clicked, this, [this, i] { OnForceBox(i); });
+    forceBoxes_[i] =
+        this->AddForceBox(force, forceGrid, static_cast<int>(i), 1, id + 2, [this, i] { OnForceBox(i); });
   }
   body->addWidget(MakeDefaultButton(outer, ids.defaultButton, L"Defalut", L"默认"), 0, Qt::AlignLeft);
   UpdateData(false);
@@ -77,10 +75,7 @@ bool CFixedRangeOutputSubDlg<Channels>::UpdateData(bool save) {
   for (size_t i = 0; i < Channels; ++i)
     if (!ExchangeFloat(forceEdits_[i], save, params_.forceValues[i])) return false;
   for (size_t i = 0; i < Channels; ++i) {
-    if (save)
-      params_.forceFlags[i] = forceBoxes_[i]->isChecked() ? 1 : 0;
-    else
-      forceBoxes_[i]->setChecked(params_.forceFlags[i] != 0);
+    this->ExchangeCheck(forceBoxes_[i], save, params_.forceFlags[i]);
   }
   if (!save) ShowForceEdits();
   return true;
@@ -93,9 +88,7 @@ void CFixedRangeOutputSubDlg<Channels>::ShowForceEdits() {
 
 template <size_t Channels>
 void CFixedRangeOutputSubDlg<Channels>::OnForceBox(size_t channel) {
-  UpdateData(true);
-  forceEdits_[channel]->setVisible(params_.forceFlags[channel] == 1);
-  UpdateData(false);
+  this->FollowForceBox(forceEdits_[channel], params_.forceFlags[channel]);
 }
 
 template <size_t Channels>

@@ -80,11 +80,7 @@ CFourChannelOutputSubDlg::CFourChannelOutputSubDlg(AnalogOutputParams& params, c
     labels_[i]->setObjectName(CPropertyPage::ControlName(ids.firstLabel + k));
     grid->addWidget(labels_[i], row, 0);
 
-    auto* list = new QComboBox(channels);
-    list->setObjectName(CPropertyPage::ControlName(ids.firstSignalList + k));
-    // Editable in English, a plain drop-down list in Chinese; the entries keep their order.
-    list->setEditable(language_ == 1);
-    if (list->isEditable()) list->setInsertPolicy(QComboBox::NoInsert);
+    QComboBox* list = MakeTypeList(channels, ids.firstSignalList + k);
     for (int e = 0; e < ids.signalTypeCount; ++e)
       list->addItem(T(ids.signalTypes[e][0], ids.signalTypes[e][1]));
     signalLists_[i] = list;
@@ -103,10 +99,7 @@ CFourChannelOutputSubDlg::CFourChannelOutputSubDlg(AnalogOutputParams& params, c
     forceEdits_[i] = Edit(force, ids.firstForceValue + k);
     forceEdits_[i]->setValidator(new QRegularExpressionValidator(number, forceEdits_[i]));
     forceGrid->addWidget(forceEdits_[i], k, 0);
-    forceBoxes_[i] = new QCheckBox(force);
-    forceBoxes_[i]->setObjectName(CPropertyPage::ControlName(ids.firstForceBox + k));
-    forceGrid->addWidget(forceBoxes_[i], k, 1);
-    connect(forceBoxes_[i], &QCheckBox::clicked, this, [this, i] { OnForceBox(i); });
+    forceBoxes_[i] = AddForceBox(force, forceGrid, k, 1, ids.firstForceBox + k, [this, i] { OnForceBox(i); });
   }
   QPushButton* button = MakeDefaultButton(outer, ids.defaultButton, ids.chineseCaptions ? L"默认" : L"Default", L"默认");
   body->addWidget(button, 0, Qt::AlignTop);
@@ -163,10 +156,7 @@ bool CFourChannelOutputSubDlg::UpdateData(bool save) {
   for (size_t i = 0; i < kChannels; ++i) text(labels_[i], params_.channels[i].label);
   for (size_t i = 0; i < kChannels; ++i) text(forceEdits_[i], params_.channels[i].forceValue);
   for (size_t i = 0; i < kChannels; ++i) {
-    if (save)
-      params_.channels[i].forceFlag = forceBoxes_[i]->isChecked() ? 1 : 0;
-    else
-      forceBoxes_[i]->setChecked(params_.channels[i].forceFlag != 0);
+    ExchangeCheck(forceBoxes_[i], save, params_.channels[i].forceFlag);
   }
   if (!save) ShowForceEdits();
   return accepted;
@@ -177,9 +167,7 @@ void CFourChannelOutputSubDlg::ShowForceEdits() {
 }
 
 void CFourChannelOutputSubDlg::OnForceBox(size_t channel) {
-  UpdateData(true);
-  forceEdits_[channel]->setVisible(params_.channels[channel].forceFlag == 1);
-  UpdateData(false);
+  FollowForceBox(forceEdits_[channel], params_.channels[channel].forceFlag);
 }
 
 void CFourChannelOutputSubDlg::OnDefault() {

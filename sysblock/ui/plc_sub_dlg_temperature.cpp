@@ -125,11 +125,7 @@ CTemperatureInputSubDlg::CTemperatureInputSubDlg(TemperatureInputParams& params,
     named(labels_[i], ids.labels[i]);
     grid->addWidget(labels_[i], row, 0);
 
-    auto* list = new QComboBox(channels);
-    named(list, ids.sensorLists[i]);
-    // An edit field in English, a plain drop-down list in Chinese; the entries keep their order.
-    list->setEditable(language_ == 1);
-    if (list->isEditable()) list->setInsertPolicy(QComboBox::NoInsert);
+    QComboBox* list = MakeTypeList(channels, ids.sensorLists[i]);
     if (thermocouple)
       for (const auto& entry : kThermocoupleTypes) list->addItem(T(entry[0], entry[1]));
     else
@@ -144,22 +140,11 @@ CTemperatureInputSubDlg::CTemperatureInputSubDlg(TemperatureInputParams& params,
 
     forceValues_[i] = valueEdit(force, ids.forceValues[i]);
     forceGrid->addWidget(forceValues_[i], row, 0);
-    forceBoxes_[i] = new QCheckBox(force);
-    named(forceBoxes_[i], ids.forceBoxes[i]);
-    forceGrid->addWidget(forceBoxes_[i], row, 1);
-    connect(forceBoxes_[i], &QCheckBox::clicked, this, [this, i] { OnForceBox(i); });
+    forceBoxes_[i] = AddForceBox(force, forceGrid, row, 1, ids.forceBoxes[i], [this, i] { OnForceBox(i); });
   }
   auto* bottom = new QHBoxLayout;
   body->addLayout(bottom);
-  if (thermocouple) {
-    bottom->addWidget(named(new QLabel(QStringLiteral("冷端补偿："), outer), 30870));
-    coldJunction_ = new QComboBox(outer);
-    named(coldJunction_, 30871);
-    coldJunction_->setEditable(true);
-    coldJunction_->setInsertPolicy(QComboBox::NoInsert);
-    for (const auto& entry : kColdJunctionTypes) coldJunction_->addItem(T(entry[0], entry[1]));
-    bottom->addWidget(coldJunction_);
-  }
+  if (thermocouple) coldJunction_ = AddColdJunctionList(outer, bottom);
   bottom->addStretch(1);
   bottom->addWidget(MakeDefaultButton(outer, ids.defaultButton, L"Default", L"默认"));
   UpdateData(false);
@@ -178,10 +163,7 @@ bool CTemperatureInputSubDlg::UpdateData(bool save) {
     Exchange(forceValues_[i], save, ch.forceValue);
     // The labels show the record's addresses once one is loaded; they are never read back.
     if (!save) labels_[i]->setText(ch.label.empty() ? labelFormat_.arg(i) : QString::fromStdWString(ch.label));
-    if (save)
-      ch.forceFlag = forceBoxes_[i]->isChecked() ? 1 : 0;
-    else
-      forceBoxes_[i]->setChecked(ch.forceFlag != 0);
+    ExchangeCheck(forceBoxes_[i], save, ch.forceFlag);
   }
   if (coldJunction_ != nullptr) {
     if (save)
@@ -201,9 +183,7 @@ void CTemperatureInputSubDlg::OnDefault() {
 }
 
 void CTemperatureInputSubDlg::OnForceBox(size_t channel) {
-  UpdateData(true);
-  forceValues_[channel]->setVisible(params_.channels[channel].forceFlag == 1);
-  UpdateData(false);
+  FollowForceBox(forceValues_[channel], params_.channels[channel].forceFlag);
 }
 
 CPlcSubDlgTCCls::CPlcSubDlgTCCls(TemperatureInputParams& params, int language, QWidget* parent)

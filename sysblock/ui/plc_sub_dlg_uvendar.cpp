@@ -151,10 +151,7 @@ bool CPlcSubDlgUvendar::UpdateData(bool save) {
       !floats(aoStop_, p.aoStopOutput) || !floats(aoForce, p.aoForceValue))
     return false;
   for (size_t b = 0; b < forceBoxes_.size(); ++b) {
-    if (save)
-      FlagOf(b) = forceBoxes_[b]->isChecked() ? 1 : 0;
-    else
-      forceBoxes_[b]->setChecked(FlagOf(b) != 0);
+    ExchangeCheck(forceBoxes_[b], save, FlagOf(b));
   }
   if (!save) ShowForceEdits();
   return true;

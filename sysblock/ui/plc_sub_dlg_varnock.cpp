@@ -85,11 +85,7 @@ CPlcSubDlgVarnock::CPlcSubDlgVarnock(VarnockParams& params, int language, QWidge
     named(labels_[k], ids.label);
     rows->addWidget(labels_[k], row, 0);
 
-    auto* list = new QComboBox(rowParent);
-    named(list, ids.typeList);
-    // An edit field in English, a plain drop-down list in Chinese; the entries keep their order.
-    list->setEditable(language_ == 1);
-    if (list->isEditable()) list->setInsertPolicy(QComboBox::NoInsert);
+    QComboBox* list = MakeTypeList(rowParent, ids.typeList);
     for (const auto& entry : kThermocoupleTypes) list->addItem(T(entry[0], entry[1]));
     typeLists_[k] = list;
     rows->addWidget(list, row, 1);
@@ -101,21 +97,13 @@ CPlcSubDlgVarnock::CPlcSubDlgVarnock(VarnockParams& params, int language, QWidge
 
     forceValues_[k] = Edit(forceParent, ids.forceValue);
     forceRows->addWidget(forceValues_[k], row, forceColumn);
-    forceBoxes_[k] = new QCheckBox(forceParent);
-    named(forceBoxes_[k], ids.forceBox);
-    forceRows->addWidget(forceBoxes_[k], row, forceColumn + 1);
-    connect(forceBoxes_[k], &QCheckBox::clicked, this, [this, k] { OnForceBox(k); });
+    forceBoxes_[k] =
+        AddForceBox(forceParent, forceRows, row, forceColumn + 1, ids.forceBox, [this, k] { OnForceBox(k); });
   }
 
   auto* bottom = new QHBoxLayout;
   body->addLayout(bottom);
-  bottom->addWidget(named(new QLabel(QStringLiteral("冷端补偿："), outer), 30870));
-  coldJunction_ = new QComboBox(outer);
-  named(coldJunction_, 30871);
-  coldJunction_->setEditable(true);
-  coldJunction_->setInsertPolicy(QComboBox::NoInsert);
-  for (const auto& entry : kColdJunctionTypes) coldJunction_->addItem(T(entry[0], entry[1]));
-  bottom->addWidget(coldJunction_);
+  coldJunction_ = AddColdJunctionList(outer, bottom);
   bottom->addStretch(1);
   bottom->addWidget(MakeDefaultButton(outer, 30581, L"Default", L"默认"));
   UpdateData(false);
@@ -139,10 +127,7 @@ bool CPlcSubDlgVarnock::UpdateData(bool save) {
   else
     PutListIndex(coldJunction_, params_.coldJunctionIndex);
   for (size_t k = 0; k < kChannels; ++k) {
-    if (save)
-      params_.forceFlags[k] = forceBoxes_[k]->isChecked() ? 1 : 0;
-    else
-      forceBoxes_[k]->setChecked(params_.forceFlags[k] != 0);
+    ExchangeCheck(forceBoxes_[k], save, params_.forceFlags[k]);
   }
   if (!save) {
     // The row labels show the record's addresses once one is loaded.

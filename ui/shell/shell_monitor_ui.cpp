@@ -2,6 +2,7 @@
 
 #include "core/project/message_box.h"
 #include "ui/shell/notify_main_frame.h"
+#include "ui/shell/ui_dispatcher.h"
 
 namespace Brenno {
 
@@ -20,5 +21,7 @@ void ShellMonitorUi::MessageBoxOk(const std::wstring& text, unsigned icon) {
 int ShellMonitorUi::MessageBoxYesNo(const std::wstring& text, unsigned icon) {
   return Brenno::MessageBoxYesNo(text, static_cast<int>(icon)) == kMessageResultYes ? kAnswerYes : kAnswerNo;
 }
+
+void ShellMonitorUi::ServeWaitingCalls() { ServePendingUiCalls(); }
 
 }  // namespace Brenno

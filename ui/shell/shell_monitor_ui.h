@@ -14,6 +14,8 @@ class ShellMonitorUi : public MonitorUiServices {
   void ShowStatusText(const std::wstring& text, int colour) override;
   void MessageBoxOk(const std::wstring& text, unsigned icon) override;
   int MessageBoxYesNo(const std::wstring& text, unsigned icon) override;
+  // Runs the calls workers wait on (the UI dispatcher's), on the GUI thread only.
+  void ServeWaitingCalls() override;
 };
 
 }  // namespace Brenno

@@ -3,6 +3,7 @@
 #include "core/env/app_environment.h"
 #include "core/link/comm_state.h"
 #include "core/project/project.h"
+#include "core/project/symbol_table.h"
 
 namespace Brenno {
 
@@ -42,6 +43,13 @@ Colour GridButtonFace() { return GetSystemColours().button_face; }
 GridColumnStyle GridKeyStyle(Colour text) { return {text, GridButtonFace(), GridButtonFace()}; }
 GridColumnStyle GridDataStyle(Colour text) { return {text, kWhite, kActive}; }
 GridColumnStyle GridCommentStyle(Colour text) { return {text, kLight, kActive}; }
+
+std::vector<std::wstring> GridSymbolTypeNames() {
+  const SymbolTable& symbols = CurrentProject().Symbols;
+  std::vector<std::wstring> names;
+  for (int type = 0; type < kGridSymbolTypeCount; ++type) names.push_back(SymbolListText(symbols.TypeNames, type));
+  return names;
+}
 
 int GridCommState() {
   const AppEnvironment* env = InstalledEnvironment();

@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/draw/gdi_resource_set.h"
 
@@ -66,6 +67,15 @@ struct GridCursor {
   bool HasSelection() const { return FirstRecord != -1 && EndRecord != -1 && FirstGroup != -1 && EndGroup != -1; }
 };
 
+// The shape most row models share: one group, one line per record and a 30-pixel row header
+// without caption or cell texts. Row models derive from it and answer the rest.
+struct GridSingleLineRows {
+  int GetGroupCount() const { return 1; }
+  int GetLinesPerRecord() const { return 1; }
+  GridColumnFormat GetRowHeaderFormat() const { return {30, L""}; }
+  GridCellContent GetRowHeaderCell(int, int) const { return {}; }
+};
+
 // The colours of a column: its text, its background and its background when focused or
 // selected. The frame is grey, the focus frame black.
 struct GridColumnStyle {
@@ -89,6 +99,11 @@ Colour GridButtonFace();
 GridColumnStyle GridKeyStyle(Colour text);
 GridColumnStyle GridDataStyle(Colour text);
 GridColumnStyle GridCommentStyle(Colour text);
+
+// The data types a symbol's type column offers: the names of the current project's symbol
+// table, in type order.
+inline constexpr int kGridSymbolTypeCount = 11;
+std::vector<std::wstring> GridSymbolTypeNames();
 
 // The installed environment's communication state; offline when none is installed.
 int GridCommState();

@@ -1,12 +1,13 @@
 // A table view whose cells come from a row model: the grid control's questions are answered by
 // the model (counts, header columns, cell texts and images, colours, editors, edits), the font is
 // the shared table font, and the pens and brushes have the colours the model gives. The views
-// of the symbol tables, the cross reference and the program variables derive from it with their
-// model and add their own commands and update codes.
+// of the data blocks, the symbol tables, the cross reference and the program variables derive
+// from it with their model and add their own commands, context menu and update codes.
 #pragma once
 
 #include <QColor>
 #include <QFont>
+#include <QMouseEvent>
 #include <QPen>
 
 #include <optional>
@@ -14,7 +15,9 @@
 #include <vector>
 
 #include "core/draw/gdi_resource_set.h"
+#include "ui/shell/main_frame_commands.h"
 #include "ui/views/grid_table_model.h"
+#include "ui/views/table_commands.h"
 #include "ui/widgets/table_view_ctrl.h"
 
 namespace Brenno {
@@ -31,6 +34,13 @@ void SelectSingleRecord(CExtendListCtrl& grid, int record);
 void SelectAllRecords(CExtendListCtrl& grid);
 
 inline QColor ToQColor(const Colour& colour) { return QColor(colour.red, colour.green, colour.blue); }
+
+// A row model whose rows are cut, copied and pasted (as opposed to only copied).
+template <class Model>
+concept CutsAndPastesRows = requires(const Model& model, const GridCursor& cursor) {
+  model.CanCutOrCopy(cursor);
+  model.CanPaste(cursor);
+};
 
 template <class Model>
 class ModelTableView : public CTableViewCtrl {
@@ -99,8 +109,83 @@ class ModelTableView : public CTableViewCtrl {
   int GetCellChoice(int record, int group, int line, int column) override {
     return model_.GetCellChoice(record, group, line, column);
   }
+  // The model's choice setter where it has one of the grid's form; a view whose model needs more
+  // overrides this.
+  bool SetCellChoice(int record, int group, int line, int column, int choice) override {
+    if constexpr (requires { model_.SetCellChoice(record, group, line, column, choice); }) {
+      return model_.SetCellChoice(record, group, line, column, choice);
+    } else {
+      return CTableViewCtrl::SetCellChoice(record, group, line, column, choice);
+    }
+  }
+
+  // The view's commands (offsets from the command-id base): false for a command the view does
+  // not have; otherwise its state, or running it.
+  virtual bool UpdateEditorCommand(int, CommandStatus&) { return false; }
+  virtual bool OnEditorCommand(int) { return false; }
 
  protected:
+  // The entries of the context menu that the right button's release shows; none by default.
+  virtual const std::vector<TableMenuItem>& ContextMenuItems() const {
+    static const std::vector<TableMenuItem> none;
+    return none;
+  }
+
+  // Creates the window with the images of the shared image list `imageList` in its cells.
+  bool CreateWithImages(QWidget* parent, int controlId, int imageList) {
+    if (!CTableViewCtrl::Create(parent, controlId)) return false;
+    this->SetImageList(&GridImageStrip(imageList));
+    return true;
+  }
+
+  // The state of Cut, Copy, Paste and Select All: on an open in-place edit's text, else on the
+  // rows. A model that only copies rows keeps Cut and Paste off. False for other commands.
+  bool UpdateRowEditCommand(int offset, CommandStatus& status) {
+    if (UpdateInplaceEditCommand(*this, offset, status)) return true;
+    const GridCursor cursor = CursorOf(*this);
+    switch (offset) {
+      case kTableCmdCut:
+      case kTableCmdCopy:
+        if constexpr (CutsAndPastesRows<Model>) {
+          status.Enabled = model_.CanCutOrCopy(cursor);
+        } else {
+          status.Enabled = offset == kTableCmdCopy && model_.CanCopy(cursor);
+        }
+        return true;
+      case kTableCmdPaste:
+        if constexpr (CutsAndPastesRows<Model>) {
+          status.Enabled = model_.CanPaste(cursor);
+        } else {
+          status.Enabled = false;
+        }
+        return true;
+      case kTableCmdSelectAll:
+        status.Enabled = model_.CanSelectAll();
+        return true;
+      default:
+        return false;
+    }
+  }
+
+  // Select All on the rows: the grid takes the focus and selects every row when the model lets it.
+  void SelectAllRows() {
+    this->setFocus();
+    if (!model_.CanSelectAll()) return;
+    SelectAllRecords(*this);
+    this->InvalidateGrid();
+  }
+
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    const std::vector<TableMenuItem>& items = ContextMenuItems();
+    if (event->button() == Qt::RightButton && !items.empty()) {
+      ShowTableMenu(
+          items, [this](int offset, CommandStatus& status) { return UpdateEditorCommand(offset, status); },
+          [this](int offset) { OnEditorCommand(offset); }, this, event->globalPosition().toPoint());
+      return;
+    }
+    CTableViewCtrl::mouseReleaseEvent(event);
+  }
+
   Model model_;
 
  private:

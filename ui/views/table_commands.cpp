@@ -38,6 +38,22 @@ void AddItems(QMenu* menu, const std::vector<TableMenuItem>& items,
 
 }  // namespace
 
+const std::vector<TableMenuItem>& TableEditMenuItems() {
+  static const std::vector<TableMenuItem> items = {
+      {kTableCmdCut, L"Cu&t\tCtrl+X", L"剪切(&T)\tCtrl+X", {}},
+      {kTableCmdCopy, L"&Copy\tCtrl+C", L"复制(&C)\tCtrl+C", {}},
+      {kTableCmdPaste, L"&Paste\tCtrl+V", L"粘贴(&P)\tCtrl+V", {}},
+      {kTableCmdSelectAll, L"Select &All\tCtrl+A", L"全选(&A)\tCtrl+A", {}},
+  };
+  return items;
+}
+
+std::vector<TableMenuItem> JoinTableMenus(std::initializer_list<std::vector<TableMenuItem>> parts) {
+  std::vector<TableMenuItem> items;
+  for (const std::vector<TableMenuItem>& part : parts) items.insert(items.end(), part.begin(), part.end());
+  return items;
+}
+
 const wchar_t* TableCommandStatusText(int offset) {
   switch (offset) {
     case kTableCmdCut: return PickText(L"Cut - [Ctrl+X]", L"剪切 - [Ctrl+X]");

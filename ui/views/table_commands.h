@@ -5,16 +5,16 @@
 #include <QPoint>
 
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 #include "ui/shell/main_frame_commands.h"
+#include "ui/widgets/extend_list_ctrl.h"
 
 class QMenu;
 class QWidget;
 
 namespace Brenno {
-
-class CExtendListCtrl;
 
 // Command offsets (plain ints, so that they mix with the offsets of other views).
 inline constexpr int kTableCmdCut = 20123;
@@ -44,6 +44,11 @@ struct TableMenuItem {
   std::vector<TableMenuItem> Children;
 };
 
+// The Edit entries of the row tables' context menus: Cut, Copy, Paste, Select All.
+const std::vector<TableMenuItem>& TableEditMenuItems();
+// The parts one after the other.
+std::vector<TableMenuItem> JoinTableMenus(std::initializer_list<std::vector<TableMenuItem>> parts);
+
 // The status-bar prompt of a table command in the running language; empty when it has none.
 const wchar_t* TableCommandStatusText(int offset);
 
@@ -60,5 +65,16 @@ void ShowTableMenu(const std::vector<TableMenuItem>& items, const std::function<
 // (and `status` enabled) for those four commands then; false otherwise.
 bool UpdateInplaceEditCommand(CExtendListCtrl& grid, int offset, CommandStatus& status);
 bool RunInplaceEditCommand(CExtendListCtrl& grid, int offset);
+
+// A child frame hands a command to its table view (UpdateEditorCommand / OnEditorCommand) only
+// while the view or one of its editors has the focus; false without a view.
+template <class View>
+bool UpdateFocusedViewCommand(View* view, int offset, CommandStatus& status) {
+  return view != nullptr && IsGridViewFocused(view) && view->UpdateEditorCommand(offset, status);
+}
+template <class View>
+bool RunFocusedViewCommand(View* view, int offset) {
+  return view != nullptr && IsGridViewFocused(view) && view->OnEditorCommand(offset);
+}
 
 }  // namespace Brenno

@@ -1,5 +1,7 @@
 #include "ui/widgets/extend_list_ctrl.h"
 
+#include <utility>
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -400,6 +402,7 @@ void CExtendListCtrl::scrollContentsBy(int, int) { viewport()->update(); }
 void CExtendListCtrl::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   setFocus(Qt::MouseFocusReason);
+  leftPressed_ = true;
   editPending_ = 0;
   dragSelecting_ = 0;
   const QPoint at = event->position().toPoint();
@@ -483,7 +486,9 @@ void CExtendListCtrl::mouseMoveEvent(QMouseEvent* event) {
 void CExtendListCtrl::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   resizingColumn_ = -1;
-  setFocus(Qt::MouseFocusReason);
+  // The release that ends a double click follows no press here: the double click may have sent
+  // the user to another window (a use's location), which keeps the focus.
+  if (std::exchange(leftPressed_, false)) setFocus(Qt::MouseFocusReason);
   dragSelecting_ = 0;
   if (editPending_ != 0) {
     editPending_ = 0;

@@ -198,6 +198,8 @@ class CExtendListCtrl : public QAbstractScrollArea, public InplaceNotifyOwner {
   GridFocusModel grid_;
   int editPending_ = 0;
   int dragSelecting_ = 0;
+  // A left press arrived and its release has not.
+  bool leftPressed_ = false;
   int resizingColumn_ = -1;
   int resizeStartX_ = 0;
   int resizeStartWidth_ = 0;

@@ -3,7 +3,6 @@
 #include <QAbstractScrollArea>
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QPointer>
 
 #include "ui/widgets/inplace_focus.h"
 
@@ -17,35 +16,17 @@ CInplaceLineEditBase::CInplaceLineEditBase(QWidget* parent, bool wantAllKeys)
   hide();
 }
 
-bool CInplaceLineEditBase::Create(QWidget* parent, int controlId) {
-  if (parent == nullptr) return false;
-  setParent(parent);
-  controlId_ = controlId;
-  setGeometry(0, 0, 0, 0);
-  hide();
-  return true;
-}
-
 void CInplaceLineEditBase::OpenEdit(int x, int y, const std::wstring& text, int v1, int v2, const Rect& r) {
   openingText_ = text;
   StoreOpening(x, y, v1, v2, r);
   setText(QString::fromStdWString(text));
-  MoveWindowToRect(this, r, false);
-  show();
-  raise();
-  setFocus(Qt::OtherFocusReason);
+  ShowAt(r, false);
   lineCount_ = 1;
 }
 
 void CInplaceLineEditBase::Commit() {
-  if (busy_ != 0) return;
-  busy_ = 1;
   const std::wstring current = text().toStdWString();
-  QPointer<QWidget> alive(this);
-  const int answer = SendNotify(current.c_str(), -1);
-  if (alive.isNull()) return;
-  if (answer == 0) ResetEditor();
-  busy_ = 0;
+  CommitRecord(current.c_str(), -1);
 }
 
 void CInplaceLineEditBase::ResetEditor() {
@@ -76,16 +57,10 @@ void CInplaceLineEditBase::keyPressEvent(QKeyEvent* e) {
   switch (e->key()) {
     case Qt::Key_Escape:
       setText(QString::fromStdWString(openingText_));
-      ExitKey = kInplaceExitEscape;
-      Commit();
-      e->accept();
-      return;
+      return EndEdit(kInplaceExitEscape, e);
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      ExitKey = kInplaceExitEnter;
-      Commit();
-      e->accept();
-      return;
+      return EndEdit(kInplaceExitEnter, e);
     default:
       QLineEdit::keyPressEvent(e);
       if (wantAllKeys_) e->accept();
@@ -94,9 +69,7 @@ void CInplaceLineEditBase::keyPressEvent(QKeyEvent* e) {
 
 void CInplaceLineEditBase::focusOutEvent(QFocusEvent* e) {
   QLineEdit::focusOutEvent(e);
-  if (e->reason() == Qt::PopupFocusReason || isHidden() || busy_ != 0) return;
-  ExitKey = kInplaceExitEnter;
-  Commit();
+  CommitOnFocusOut(*e);
 }
 
 CExtendInplaceEdit::CExtendInplaceEdit(QWidget* parent) : CInplaceLineEditBase(parent, false) {}

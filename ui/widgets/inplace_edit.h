@@ -19,8 +19,6 @@ namespace Brenno {
 class CInplaceLineEditBase : public QLineEdit, public InplaceEditorState {
   Q_OBJECT
  public:
-  // Makes the editor a hidden child of parent with the control id, on an empty rectangle.
-  bool Create(QWidget* parent, int controlId);
   // The text given at opening (Escape puts it back).
   const std::wstring& OpeningText() const { return openingText_; }
   // The number of lines the editor held when last measured (1 while open, 0 when closed).
@@ -30,8 +28,8 @@ class CInplaceLineEditBase : public QLineEdit, public InplaceEditorState {
   CInplaceLineEditBase(QWidget* parent, bool wantAllKeys);
   void OpenEdit(int x, int y, const std::wstring& text, int v1, int v2, const Rect& r);
   // Sends the notification and closes the editor when the owner answers 0.
-  void Commit();
-  void ResetEditor();
+  void Commit() override;
+  void ResetEditor() override;
 
   bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

@@ -23,15 +23,6 @@ CInplaceMultiLineEditBase::CInplaceMultiLineEditBase(QWidget* parent)
   hide();
 }
 
-bool CInplaceMultiLineEditBase::Create(QWidget* parent, int controlId) {
-  if (parent == nullptr) return false;
-  setParent(parent);
-  controlId_ = controlId;
-  setGeometry(0, 0, 0, 0);
-  hide();
-  return true;
-}
-
 void CInplaceMultiLineEditBase::SetTextQuietly(const std::wstring& text) {
   quiet_ = true;
   setPlainText(QString::fromStdWString(text));
@@ -42,22 +33,13 @@ void CInplaceMultiLineEditBase::Open(int x, int y, const std::wstring& text, con
   openingText_ = text;
   StoreOpening(x, y, 0, 0, r);
   SetTextQuietly(text);
-  MoveWindowToRect(this, r, false);
-  show();
-  raise();
-  setFocus(Qt::OtherFocusReason);
+  ShowAt(r, false);
   lineCount_ = document()->blockCount();
 }
 
 void CInplaceMultiLineEditBase::Commit() {
-  if (busy_ != 0) return;
-  busy_ = 1;
   const std::wstring current = Text();
-  QPointer<QWidget> alive(this);
-  const int answer = SendNotify(current.c_str(), -1);
-  if (alive.isNull()) return;
-  if (answer == 0) ResetEditor();
-  busy_ = 0;
+  CommitRecord(current.c_str(), -1);
 }
 
 void CInplaceMultiLineEditBase::ResetEditor() {
@@ -116,24 +98,13 @@ void CInplaceMultiLineEditBase::keyPressEvent(QKeyEvent* e) {
   switch (e->key()) {
     case Qt::Key_Escape:
       SetTextQuietly(openingText_);
-      ExitKey = kInplaceExitEscape;
-      Commit();
-      e->accept();
-      return;
+      return EndEdit(kInplaceExitEscape, e);
     case Qt::Key_Up:
-      if (!cursor.hasSelection() && cursor.blockNumber() == 0) {
-        ExitKey = kInplaceExitUp;
-        Commit();
-        e->accept();
-        return;
-      }
+      if (!cursor.hasSelection() && cursor.blockNumber() == 0) return EndEdit(kInplaceExitUp, e);
       break;
     case Qt::Key_Down:
       if (!cursor.hasSelection() && cursor.blockNumber() == document()->blockCount() - 1) {
-        ExitKey = kInplaceExitDown;
-        Commit();
-        e->accept();
-        return;
+        return EndEdit(kInplaceExitDown, e);
       }
       break;
     default: break;
@@ -144,9 +115,7 @@ void CInplaceMultiLineEditBase::keyPressEvent(QKeyEvent* e) {
 
 void CInplaceMultiLineEditBase::focusOutEvent(QFocusEvent* e) {
   QPlainTextEdit::focusOutEvent(e);
-  if (e->reason() == Qt::PopupFocusReason || isHidden() || busy_ != 0) return;
-  ExitKey = kInplaceExitEnter;
-  Commit();
+  CommitOnFocusOut(*e);
 }
 
 void CInplaceMultiLineEditBase::wheelEvent(QWheelEvent* e) {

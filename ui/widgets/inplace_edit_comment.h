@@ -22,7 +22,6 @@ class CInplaceMultiLineEditBase : public QPlainTextEdit, public InplaceEditorSta
   static constexpr int kLineHeight = 13;
   static constexpr int kExtraHeight = 4;
 
-  bool Create(QWidget* parent, int controlId);
   void Open(int originX, int originY, const std::wstring& text, const Rect& rect);
   const std::wstring& OpeningText() const { return openingText_; }
   int LineCount() const { return lineCount_; }
@@ -31,8 +30,8 @@ class CInplaceMultiLineEditBase : public QPlainTextEdit, public InplaceEditorSta
 
  protected:
   explicit CInplaceMultiLineEditBase(QWidget* parent);
-  void Commit();
-  void ResetEditor();
+  void Commit() override;
+  void ResetEditor() override;
   void OnTextChanged();
   void SetTextQuietly(const std::wstring& text);
 

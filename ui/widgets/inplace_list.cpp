@@ -4,7 +4,6 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPointer>
 
 #include <algorithm>
 
@@ -20,15 +19,6 @@ CInplaceListBase::CInplaceListBase(QWidget* parent) : QListWidget(parent), Inpla
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setContextMenuPolicy(Qt::NoContextMenu);
   hide();
-}
-
-bool CInplaceListBase::Create(QWidget* parent, int controlId) {
-  if (parent == nullptr) return false;
-  setParent(parent);
-  controlId_ = controlId;
-  setGeometry(0, 0, 0, 0);
-  hide();
-  return true;
 }
 
 int CInplaceListBase::SelectedIndex() const {
@@ -55,20 +45,11 @@ void CInplaceListBase::OpenList(int x, int y, int v1, int v2, const std::vector<
   }
   SelectIndex(initial);
   scrollToTop();
-  MoveWindowToRect(this, r, true);
-  show();
-  raise();
-  setFocus(Qt::OtherFocusReason);
+  ShowAt(r, true);
 }
 
 void CInplaceListBase::Commit() {
-  if (busy_ != 0) return;
-  busy_ = 1;
-  QPointer<QWidget> alive(this);
-  const int answer = SendNotify(nullptr, SelectedIndex());
-  if (alive.isNull()) return;
-  if (answer == 0) ResetEditor();
-  busy_ = 0;
+  CommitRecord(nullptr, SelectedIndex());
 }
 
 void CInplaceListBase::ResetEditor() {
@@ -99,16 +80,10 @@ void CInplaceListBase::keyPressEvent(QKeyEvent* e) {
   switch (e->key()) {
     case Qt::Key_Escape:
       SelectIndex(initialIndex_);
-      ExitKey = kInplaceExitEscape;
-      Commit();
-      e->accept();
-      return;
+      return EndEdit(kInplaceExitEscape, e);
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      ExitKey = kInplaceExitEnter;
-      Commit();
-      e->accept();
-      return;
+      return EndEdit(kInplaceExitEnter, e);
     default:
       QListWidget::keyPressEvent(e);
       e->accept();
@@ -117,9 +92,7 @@ void CInplaceListBase::keyPressEvent(QKeyEvent* e) {
 
 void CInplaceListBase::focusOutEvent(QFocusEvent* e) {
   QListWidget::focusOutEvent(e);
-  if (e->reason() == Qt::PopupFocusReason || isHidden() || busy_ != 0) return;
-  ExitKey = kInplaceExitEnter;
-  Commit();
+  CommitOnFocusOut(*e);
 }
 
 void CInplaceListBase::mousePressEvent(QMouseEvent* e) {

@@ -22,7 +22,6 @@ namespace Brenno {
 class CInplaceListBase : public QListWidget, public InplaceEditorState {
   Q_OBJECT
  public:
-  bool Create(QWidget* parent, int controlId);
   int InitialIndex() const { return initialIndex_; }
   // The selected choice, -1 when none.
   int SelectedIndex() const;
@@ -30,8 +29,8 @@ class CInplaceListBase : public QListWidget, public InplaceEditorState {
  protected:
   explicit CInplaceListBase(QWidget* parent);
   void OpenList(int x, int y, int v1, int v2, const std::vector<std::wstring>& choices, int initial, const Rect& r);
-  void Commit();
-  void ResetEditor();
+  void Commit() override;
+  void ResetEditor() override;
   void SelectIndex(int index);
 
   bool event(QEvent* event) override;

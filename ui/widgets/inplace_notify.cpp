@@ -40,6 +40,44 @@ int InplaceEditorState::SendNotify(const wchar_t* text, int selected) {
   return owner->OnInplaceNotify(controlId_, notify);
 }
 
+bool InplaceEditorState::Create(QWidget* parent, int controlId) {
+  if (parent == nullptr) return false;
+  self_->setParent(parent);
+  controlId_ = controlId;
+  self_->setGeometry(0, 0, 0, 0);
+  self_->hide();
+  return true;
+}
+
+void InplaceEditorState::ShowAt(const Rect& r, bool repaint) {
+  MoveWindowToRect(self_, r, repaint);
+  self_->show();
+  self_->raise();
+  self_->setFocus(Qt::OtherFocusReason);
+}
+
+void InplaceEditorState::CommitRecord(const wchar_t* text, int selected) {
+  if (busy_ != 0) return;
+  busy_ = 1;
+  const QPointer<QWidget> alive(self_);
+  const int answer = SendNotify(text, selected);
+  if (alive.isNull()) return;
+  if (answer == 0) ResetEditor();
+  busy_ = 0;
+}
+
+void InplaceEditorState::EndEdit(int exitKey, QEvent* e) {
+  ExitKey = exitKey;
+  Commit();  // may destroy the editor: only the event is touched after it
+  e->accept();
+}
+
+void InplaceEditorState::CommitOnFocusOut(const QFocusEvent& e) {
+  if (e.reason() == Qt::PopupFocusReason || self_->isHidden() || busy_ != 0) return;
+  ExitKey = kInplaceExitEnter;
+  Commit();
+}
+
 void MoveWindowToRect(QWidget* window, const Rect& rect, bool repaint) {
   if (window == nullptr) return;
   window->setGeometry(QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top));

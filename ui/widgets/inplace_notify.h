@@ -6,8 +6,10 @@
 // it, anything else leaves it open for correction. Editors never check what was typed.
 #pragma once
 
+#include <QFocusEvent>
 #include <QPointer>
 #include <QWidget>
+
 
 #include "core/env/utilities.h"
 
@@ -66,6 +68,8 @@ class InplaceEditorState {
   int OriginX = 0;
   int OriginY = 0;
 
+  // Makes the editor a hidden child of parent with the control id, on an empty rectangle.
+  bool Create(QWidget* parent, int controlId);
   int ControlId() const { return controlId_; }
   // Reports to this owner instead of the parent. Not owned; null goes back to the parent.
   void SetNotifyOwner(InplaceNotifyOwner* owner) { owner_ = owner; }
@@ -75,12 +79,29 @@ class InplaceEditorState {
 
  protected:
   explicit InplaceEditorState(QWidget* self) : self_(self) {}
+  virtual ~InplaceEditorState() = default;
+  // Sends the notification and closes the editor (ResetEditor) when the owner answers 0.
+  virtual void Commit() = 0;
+  // Empties and hides the editor and gives the focus back to its owner.
+  virtual void ResetEditor() = 0;
   void StoreOpening(int x, int y, int v1, int v2, const Rect& r);
   void ClearState();
+  // Opens the editor on `r` of the owner's client area (repainted at once when `repaint` is set),
+  // on top and with the focus.
+  void ShowAt(const Rect& r, bool repaint);
   // Sends the record (text or selected index, the values and the exit key) to the owner and
   // returns its answer; 0 when there is no owner. Sets the busy flag for the time of the call;
   // returns -1 without sending when a notification is already being sent.
   int SendNotify(const wchar_t* text, int selected);
+  // Commit's work: unless a notification is already being sent, sends the record (busy for the
+  // time of the call) and resets the editor when the owner answers 0. When the owner destroyed
+  // the editor during the call, nothing of it is touched any more.
+  void CommitRecord(const wchar_t* text, int selected);
+  // Ends the edit with `exitKey` (Commit) and uses the key event up.
+  void EndEdit(int exitKey, QEvent* e);
+  // Losing the focus ends the edit as Enter does, except when the focus went to a popup, the
+  // editor is hidden or a notification is being sent.
+  void CommitOnFocusOut(const QFocusEvent& e);
 
   int controlId_ = 0;
   int busy_ = 0;

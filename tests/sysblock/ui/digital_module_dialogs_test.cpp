@@ -19,6 +19,7 @@
 #include "sysblock/ui/plc_sub_dlg_digital.h"
 #include "sysblock/ui/property_page.h"
 #include "sysblock/ui/system_block_extend_dlg.h"
+#include "module_page_fixture.h"
 #include "ui_test_support.h"
 
 namespace corvell {
@@ -26,39 +27,12 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-class DigitalModuleDialogTest : public ::testing::Test {
+class DigitalModuleDialogTest : public test::ModulePageTest {
  public:
-  void SetUp() override { test::EnsureApplication(); }
-
-  // The page on a list holding only the controller, shown and initialised.
-  CSystemBlockExtendDlg& OpenPage(int language) {
-    modules_ = {BuildControllerRecord()};
-    forceStates_.fill(2);
-    page_ = std::make_unique<CSystemBlockExtendDlg>(modules_, forceStates_, language);
-    page_->show();
-    page_->OnSetActive();
-    return *page_;
-  }
-  QWidget& Dialog(int type) { return *page_->SubDialog(type); }
-  template <typename T>
-  T* Ctl(int type, int id) {
-    T* control = Dialog(type).findChild<T*>(CPropertyPage::ControlName(id));
-    EXPECT_NE(control, nullptr) << "control " << id << " of type " << type;
-    return control;
-  }
+  // Bytes first..last of record `row`.
   Bytes Params(size_t row, size_t first, size_t last) const {
     return Bytes(modules_.at(row).begin() + first, modules_.at(row).begin() + last + 1);
   }
-  void SelectRow(int row) {
-    page_->List()->clearSelection();
-    page_->List()->topLevelItem(row)->setSelected(true);
-    page_->OnModuleListClick();
-  }
-
-  ModuleList modules_;
-  ForceStateArray forceStates_{};
-  std::unique_ptr<CSystemBlockExtendDlg> page_;
-  test::RecordedMessages messages_;
 };
 
 // Record length, the last parameter byte the CRC covers, and the parameter bytes of a new

@@ -40,16 +40,6 @@ class MixedModuleDialogTest : public test::ModulePageTest {
       if (!Edit(15, b < 4 ? uv::kAiForce + b : uv::kAoForce + b - 4)->isHidden()) shown.push_back(b);
     return shown;
   }
-  QStringList Entries(QComboBox* list) {
-    QStringList entries;
-    for (int e = 0; e < list->count(); ++e) entries << list->itemText(e);
-    return entries;
-  }
-  QStringList Captions(int type) {
-    QStringList captions;
-    for (QLabel* label : Dialog(type).findChildren<QLabel*>()) captions << label->text();
-    return captions;
-  }
 };
 
 TEST_F(MixedModuleDialogTest, NewUvendarStoresAndShowsItsDefaults) {

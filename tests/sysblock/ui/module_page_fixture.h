@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QStringList>
 #include <QTreeWidget>
 #include <QWidget>
 #include <memory>
@@ -45,6 +48,17 @@ class ModulePageTest : public ::testing::Test {
   // Bytes first..first+count-1 of record `row`.
   Bytes Params(size_t row, size_t first, size_t count) const {
     return Bytes(modules_.at(row).begin() + first, modules_.at(row).begin() + first + count);
+  }
+  // The entries of a list and the texts of a sub-dialog's labels, in order.
+  static QStringList Entries(QComboBox* list) {
+    QStringList entries;
+    for (int e = 0; e < list->count(); ++e) entries << list->itemText(e);
+    return entries;
+  }
+  QStringList Captions(int type) {
+    QStringList captions;
+    for (QLabel* label : Dialog(type).findChildren<QLabel*>()) captions << label->text();
+    return captions;
   }
   void SelectRow(int row) {
     page_->List()->clearSelection();

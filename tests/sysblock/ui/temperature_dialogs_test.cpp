@@ -45,16 +45,6 @@ class TemperatureDialogTest : public test::ModulePageTest {
       if (!Force(t, ch)->isHidden()) shown.push_back(static_cast<int>(ch));
     return shown;
   }
-  QStringList Entries(QComboBox* list) {
-    QStringList entries;
-    for (int e = 0; e < list->count(); ++e) entries << list->itemText(e);
-    return entries;
-  }
-  QStringList Captions(int type) {
-    QStringList captions;
-    for (QLabel* label : Dialog(type).findChildren<QLabel*>()) captions << label->text();
-    return captions;
-  }
 };
 
 TEST_F(TemperatureDialogTest, NewModulesStoreAndShowTheirDefaults) {

@@ -20,23 +20,13 @@
 #include "core/project/project.h"
 #include "core/project/project_commands.h"
 #include "tests/support/test_paths.h"
+#include "tests/support/type_a_environment.h"
 #include "ui/shell/notify_main_frame.h"
 #include "ui/views/program_location.h"
 
 namespace shelltest {
 
-class RecordingMessageBoxes : public Brenno::MessageBoxServices {
- public:
-  int MessageBoxOk(const std::wstring& text, int) override {
-    Shown.push_back(text);
-    return Brenno::kMessageResultOk;
-  }
-  int MessageBoxYesNo(const std::wstring& text, int) override {
-    Shown.push_back(text);
-    return Brenno::kMessageResultNo;
-  }
-  std::vector<std::wstring> Shown;
-};
+using RecordingMessageBoxes = testsupport::RecordingMessageBoxes;
 
 class RecordingFrameSink : public Brenno::MainFrameSink {
  public:
@@ -70,42 +60,20 @@ class RecordingFrameSink : public Brenno::MainFrameSink {
   std::vector<Call> Calls;
 };
 
-class ShellProjectFixture : public ::testing::Test {
+class ShellProjectFixture : public testsupport::TypeAEnvironmentTest {
  protected:
   void SetUp() override {
-    namespace fs = std::filesystem;
-    Brenno::SetCurrentLanguage(Brenno::kLanguageEnglish);
-    const fs::path type = fs::path(dir_.path()) / "Orvisto" / "TypeA";
-    fs::create_directories(type);
-    fs::copy(testsupport::FixturePath("catalog/Orvisto/TypeA"), type, fs::copy_options::recursive);
-    const fs::path plugins = fs::path(testsupport::BinaryDir()) / "tests" / "core" / "plugins";
-    for (const char* library : {"libFakeSysBlock.so", "libFakeExchange.so"}) {
-      ASSERT_TRUE(fs::exists(plugins / library)) << (plugins / library) << " is not built";
-      fs::copy_file(plugins / library, type / library);
-    }
-    fs::copy_file(testsupport::FixturePath("config/orvisto_no_attributes.xml"), fs::path(dir_.path()) / "Orvisto.xml");
-    Brenno::LoadEnvironment(env_, fs::path(dir_.path()).wstring());
-    Brenno::InstallEnvironment(&env_);
-    Brenno::InstallCurrentProjectServices();
-    Brenno::InstallMessageBoxServices(&boxes_);
-    ASSERT_TRUE(Brenno::TryNewProject());
+    TypeAEnvironmentTest::SetUp();
+    if (HasFatalFailure()) return;
     env_.Modified = false;
     Brenno::InstallMainFrameSink(&sink_);
   }
 
   void TearDown() override {
     Brenno::InstallMainFrameSink(nullptr);
-    Brenno::InstallMessageBoxServices(nullptr);
-    Brenno::InstallProgramServices(nullptr);
-    Brenno::InstallEnvironment(nullptr);
-    Brenno::SetCurrentLanguage(Brenno::kLanguageEnglish);
+    TypeAEnvironmentTest::TearDown();
   }
 
-  Brenno::Project& Current() { return env_.ProjectList.back(); }
-
-  testsupport::TempDir dir_;
-  Brenno::AppEnvironment env_;
-  RecordingMessageBoxes boxes_;
   RecordingFrameSink sink_;
 };
 

@@ -10,6 +10,7 @@
 #include "core/program/program_block.h"
 #include "core/project/project.h"
 #include "tests/support/test_paths.h"
+#include "tests/support/type_a_environment.h"
 #include "tests/ui/shell/scripted_message_facade.h"
 #include "ui/shell/brenno_lad_app.h"
 #include "ui/shell/main_frame.h"
@@ -29,14 +30,7 @@ namespace fs = std::filesystem;
 class TableFramesTest : public ::testing::Test {
  protected:
   TableFramesTest() {
-    const fs::path type = fs::path(dir_.path()) / "Orvisto" / "TypeA";
-    fs::create_directories(type);
-    fs::copy(testsupport::FixturePath("catalog/Orvisto/TypeA"), type, fs::copy_options::recursive);
-    const fs::path plugins = fs::path(testsupport::BinaryDir()) / "tests" / "core" / "plugins";
-    for (const char* library : {"libFakeSysBlock.so", "libFakeExchange.so"}) {
-      fs::copy_file(plugins / library, type / library);
-    }
-    fs::copy_file(testsupport::FixturePath("config/orvisto_no_attributes.xml"), fs::path(dir_.path()) / "Orvisto.xml");
+    testsupport::MakeTypeAProgramDir(dir_.path());
     app_.UseMessageFacade(&facade_);
   }
   ~TableFramesTest() override {

@@ -5,6 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QColor>
+#include <QImage>
+#include <QPixmap>
+#include <QPoint>
+#include <QWidget>
+
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -21,25 +27,14 @@
 #include "core/project/project_commands.h"
 #include "tests/support/memory_clipboard.h"
 #include "tests/support/test_paths.h"
+#include "tests/support/type_a_environment.h"
 #include "ui/shell/notify_main_frame.h"
 #include "ui/views/grid_table_model.h"
+#include "ui/widgets/extend_list_ctrl.h"
 
 namespace viewtest {
 
 namespace fs = std::filesystem;
-
-class SilentMessageBoxes : public Brenno::MessageBoxServices {
- public:
-  int MessageBoxOk(const std::wstring& text, int) override {
-    Shown.push_back(text);
-    return Brenno::kMessageResultOk;
-  }
-  int MessageBoxYesNo(const std::wstring& text, int) override {
-    Shown.push_back(text);
-    return Brenno::kMessageResultNo;
-  }
-  std::vector<std::wstring> Shown;
-};
 
 class RecordingFrame : public Brenno::MainFrameSink {
  public:
@@ -65,40 +60,21 @@ class RecordingFrame : public Brenno::MainFrameSink {
   std::function<void(uint16_t, intptr_t)> Forward;
 };
 
-class ViewEnvTest : public ::testing::Test {
+class ViewEnvTest : public testsupport::TypeAEnvironmentTest {
  protected:
   void SetUp() override {
-    Brenno::SetCurrentLanguage(Brenno::kLanguageEnglish);
-    const fs::path type = fs::path(dir_.path()) / "Orvisto" / "TypeA";
-    fs::create_directories(type);
-    fs::copy(testsupport::FixturePath("catalog/Orvisto/TypeA"), type, fs::copy_options::recursive);
-    const fs::path plugins = fs::path(testsupport::BinaryDir()) / "tests" / "core" / "plugins";
-    for (const char* library : {"libFakeSysBlock.so", "libFakeExchange.so"}) {
-      fs::copy_file(plugins / library, type / library);
-    }
-    fs::copy_file(testsupport::FixturePath("config/orvisto_no_attributes.xml"), fs::path(dir_.path()) / "Orvisto.xml");
-    Brenno::LoadEnvironment(env_, fs::path(dir_.path()).wstring());
-    Brenno::InstallEnvironment(&env_);
-    Brenno::InstallCurrentProjectServices();
-    Brenno::InstallMessageBoxServices(&boxes_);
-    ASSERT_TRUE(Brenno::TryNewProject());
+    TypeAEnvironmentTest::SetUp();
+    if (HasFatalFailure()) return;
     Brenno::InstallMainFrameSink(&frame_);
   }
 
   void TearDown() override {
     Brenno::InstallMainFrameSink(nullptr);
-    Brenno::InstallMessageBoxServices(nullptr);
-    Brenno::InstallProgramServices(nullptr);
-    Brenno::InstallEnvironment(nullptr);
-    Brenno::SetCurrentLanguage(Brenno::kLanguageEnglish);
+    TypeAEnvironmentTest::TearDown();
   }
 
-  Brenno::Project& Current() { return env_.ProjectList.back(); }
   void SetCommState(int state) { env_.CommState.store(state); }
 
-  testsupport::TempDir dir_;
-  Brenno::AppEnvironment env_;
-  SilentMessageBoxes boxes_;
   testsupport::MemoryClipboard clipboard_;
   RecordingFrame frame_;
 };
@@ -115,6 +91,25 @@ inline Brenno::GridCursor CursorOn(int record, int column, int first = -2, int e
   cursor.FirstGroup = 0;
   cursor.EndGroup = 1;
   return cursor;
+}
+
+// The centre of a grid cell in the grid's viewport.
+inline QPoint CellCentre(Brenno::CExtendListCtrl& grid, int record, int column) {
+  const Brenno::Rect r = grid.GetSubItemRect(record, column + 1);
+  return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+// The number of clearly red pixels of `viewport` inside `r` (red cell texts).
+inline int RedPixels(QWidget* viewport, const Brenno::Rect& r) {
+  const QImage image = viewport->grab().toImage();
+  int count = 0;
+  for (int y = r.top; y < r.bottom; ++y) {
+    for (int x = r.left; x < r.right; ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (c.red() > 150 && c.green() < 80 && c.blue() < 80) ++count;
+    }
+  }
+  return count;
 }
 
 }  // namespace viewtest

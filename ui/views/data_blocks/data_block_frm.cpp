@@ -6,7 +6,6 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
-#include <map>
 #include <vector>
 
 #include "core/env/exception_error.h"
@@ -57,52 +56,22 @@ CDataBlockFrm::CDataBlockFrm(QWidget* parent) : QWidget(parent) {
 
 CDataBlockView* CDataBlockFrm::ActiveView() const { return dynamic_cast<CDataBlockView*>(tabs_->currentWidget()); }
 
-CDataBlockView* CDataBlockFrm::ViewOf(int key) const {
-  for (int i = 0; i < tabs_->count(); ++i) {
-    auto* view = dynamic_cast<CDataBlockView*>(tabs_->widget(i));
-    if (view != nullptr && view->Key() == key) return view;
-  }
-  return nullptr;
-}
+CDataBlockView* CDataBlockFrm::ViewOf(int key) const { return FindPageTabView(*tabs_, &CDataBlockView::Key, key); }
 
 void CDataBlockFrm::RebuildTabs() {
   // The tab changes of a rebuild are not the user's: they are not announced.
   const QSignalBlocker blocker(tabs_);
   const bool focused = HoldsFocus(this);
-  std::map<int, CDataBlockView*> views;
-  std::vector<int> viewKeys;
-  for (int i = 0; i < tabs_->count(); ++i) {
-    if (auto* view = dynamic_cast<CDataBlockView*>(tabs_->widget(i))) {
-      views[view->Key()] = view;
-      viewKeys.push_back(view->Key());
-    }
-  }
-  const CDataBlockView* active = ActiveView();
-  const PageTabPlan plan = PlanPageTabs(viewKeys, active != nullptr ? active->Key() : 0, active != nullptr,
-                                        Blocks().ListKeys());
   const bool shown = isVisible();
   if (shown) setUpdatesEnabled(false);
-  while (tabs_->count() > 0) tabs_->removeTab(0);
-  for (const int key : plan.Destroyed) {
-    CDataBlockView* view = views[key];
-    view->hide();
-    // A command of this very view may have led here; it is deleted once control is back in the
-    // event loop.
-    view->deleteLater();
-  }
-  for (const PageTabPlan::Tab& tab : plan.Tabs) {
-    const QString title = BlockTitle(tab.Key);
-    CDataBlockView* view = nullptr;
-    if (tab.Reused) {
-      view = views[tab.Key];
-      view->OnPaneUpdate(UpdDataRowsRebuild, 0);
-    } else {
-      view = new CDataBlockView(tab.Key);
-      view->Create(tabs_, tab.Key);
-    }
-    tabs_->addTab(view, title);
-  }
-  if (plan.ActiveIndex != -1) tabs_->setCurrentIndex(plan.ActiveIndex);
+  RebuildPageTabs(
+      *tabs_, &CDataBlockView::Key, Blocks().ListKeys(), UpdDataRowsRebuild,
+      [this](int key) {
+        auto* view = new CDataBlockView(key);
+        view->Create(tabs_, key);
+        return view;
+      },
+      BlockTitle);
   // The grid the user worked in may be gone or moved; the active one takes the focus over.
   if (focused) FocusActiveView();
   if (shown) {
@@ -127,15 +96,11 @@ void CDataBlockFrm::RetitleTabs() {
 }
 
 void CDataBlockFrm::SelectBlockTab(int key) {
-  for (int i = tabs_->count() - 1; i >= 0; --i) {
-    auto* view = dynamic_cast<CDataBlockView*>(tabs_->widget(i));
-    if (view != nullptr && view->Key() == key) {
-      const bool focused = HoldsFocus(this);
-      tabs_->setCurrentIndex(i);
-      if (focused) FocusActiveView();
-      return;
-    }
-  }
+  const int index = FindPageTabIndex(*tabs_, &CDataBlockView::Key, key);
+  if (index == -1) return;
+  const bool focused = HoldsFocus(this);
+  tabs_->setCurrentIndex(index);
+  if (focused) FocusActiveView();
 }
 
 void CDataBlockFrm::OnPaneRequest(uint16_t code, intptr_t value) {
@@ -156,14 +121,10 @@ void CDataBlockFrm::OnActiveTabChanged() {
 }
 
 bool CDataBlockFrm::UpdateEditorCommand(int offset, CommandStatus& status) {
-  CDataBlockView* view = ActiveView();
-  return view != nullptr && IsGridViewFocused(view) && view->UpdateEditorCommand(offset, status);
+  return UpdateFocusedViewCommand(ActiveView(), offset, status);
 }
 
-bool CDataBlockFrm::OnEditorCommand(int offset) {
-  CDataBlockView* view = ActiveView();
-  return view != nullptr && IsGridViewFocused(view) && view->OnEditorCommand(offset);
-}
+bool CDataBlockFrm::OnEditorCommand(int offset) { return RunFocusedViewCommand(ActiveView(), offset); }
 
 void CDataBlockFrm::FocusActiveView() {
   if (CDataBlockView* view = ActiveView()) view->setFocus();

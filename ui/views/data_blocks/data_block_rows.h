@@ -24,7 +24,7 @@ enum class DataBlockKind { Plain, Pid, Pidf, Dpid };
 // The initial head address offered for a PID parameter block.
 inline constexpr unsigned kPidDefaultHeadAddress = 2000;
 
-class DataBlockRows {
+class DataBlockRows : public GridSingleLineRows {
  public:
   static constexpr int kColumnCheck = 0;
   static constexpr int kColumnAddress = 1;
@@ -41,11 +41,7 @@ class DataBlockRows {
   // The rows of the block; 0 for a key that is not a working page, so that a view whose block
   // has just gone draws nothing until the tabs catch up.
   int GetRecordCount() const;
-  int GetGroupCount() const { return 1; }
-  int GetLinesPerRecord() const { return 1; }
   int GetColumnsPerGroup() const { return 5; }
-  GridColumnFormat GetRowHeaderFormat() const { return {30, L""}; }
-  GridCellContent GetRowHeaderCell(int, int) const { return {}; }
   GridColumnFormat GetColumnFormat(int group, int column) const;
   GridCellContent GetCellContent(int record, int group, int line, int column) const;
   std::optional<Colour> GetCellColor(int record, int group, int line, int column, int state) const;

@@ -1,7 +1,5 @@
 #include "ui/views/data_blocks/data_block_view.h"
 
-#include <QMouseEvent>
-
 #include "ui/shell/notify_codes.h"
 #include "ui/views/data_blocks/pid_addr_dlg.h"
 #include "ui/views/project_tree/shared_image_lists.h"
@@ -15,13 +13,7 @@ CDataBlockView::CDataBlockView(int key, QWidget* parent) : ModelTableView<DataBl
 }
 
 bool CDataBlockView::Create(QWidget* parent, int controlId) {
-  if (!CTableViewCtrl::Create(parent, controlId)) return false;
-  SetImageList(&GridImageStrip(SharedImageLists::kTableList));
-  return true;
-}
-
-bool CDataBlockView::SetCellChoice(int record, int group, int line, int column, int choice) {
-  return Rows().SetCellChoice(record, group, line, column, choice);
+  return CreateWithImages(parent, controlId, SharedImageLists::kTableList);
 }
 
 void CDataBlockView::OnPaneUpdate(uint16_t code, intptr_t value) {
@@ -46,40 +38,29 @@ void CDataBlockView::OnPaneUpdate(uint16_t code, intptr_t value) {
 }
 
 const std::vector<TableMenuItem>& CDataBlockView::MenuItems() {
-  static const std::vector<TableMenuItem> items = {
-      {kTableCmdCut, L"Cu&t\tCtrl+X", L"剪切(&T)\tCtrl+X", {}},
-      {kTableCmdCopy, L"&Copy\tCtrl+C", L"复制(&C)\tCtrl+C", {}},
-      {kTableCmdPaste, L"&Paste\tCtrl+V", L"粘贴(&P)\tCtrl+V", {}},
-      {kTableCmdSelectAll, L"Select &All\tCtrl+A", L"全选(&A)\tCtrl+A", {}},
-      {0, L"", L"", {}},
-      {0, L"&Insert", L"插入(&I)",
-       {{kDataCmdInsertRow, L"&Row", L"行(&R)", {}},
-        {kDataCmdInsertRowBelow, L"&Row of down", L"行于下方(&H)", {}},
-        {kDataCmdInsertBlock, L"Data &Block", L"数据块(&B)", {}},
-        {kDataCmdInsertPidBlock, L"PID Data &Block", L"PID数据块(&P)", {}},
-        {kDataCmdInsertPidfBlock, L"PID&F Data Block", L"PIDF数据块(&F)", {}},
-        {kDataCmdInsertDpidBlock, L"DPID Data Block", L"DPID数据块", {}}}},
-      {0, L"&Delete", L"删除(&D)",
-       {{kDataCmdDeleteRow, L"&Row", L"行(&R)", {}}, {kDataCmdDeleteBlock, L"Data &Block", L"数据块(&B)", {}}}},
-  };
+  static const std::vector<TableMenuItem> items = JoinTableMenus({
+      TableEditMenuItems(),
+      {
+          {0, L"", L"", {}},
+          {0, L"&Insert", L"插入(&I)",
+           {{kDataCmdInsertRow, L"&Row", L"行(&R)", {}},
+            {kDataCmdInsertRowBelow, L"&Row of down", L"行于下方(&H)", {}},
+            {kDataCmdInsertBlock, L"Data &Block", L"数据块(&B)", {}},
+            {kDataCmdInsertPidBlock, L"PID Data &Block", L"PID数据块(&P)", {}},
+            {kDataCmdInsertPidfBlock, L"PID&F Data Block", L"PIDF数据块(&F)", {}},
+            {kDataCmdInsertDpidBlock, L"DPID Data Block", L"DPID数据块", {}}}},
+          {0, L"&Delete", L"删除(&D)",
+           {{kDataCmdDeleteRow, L"&Row", L"行(&R)", {}}, {kDataCmdDeleteBlock, L"Data &Block", L"数据块(&B)", {}}}},
+      },
+  });
   return items;
 }
 
 bool CDataBlockView::UpdateEditorCommand(int offset, CommandStatus& status) {
-  if (UpdateInplaceEditCommand(*this, offset, status)) return true;
+  if (UpdateRowEditCommand(offset, status)) return true;
   const GridCursor cursor = CursorOf(*this);
   const DataBlockRows& rows = Rows();
   switch (offset) {
-    case kTableCmdCut:
-    case kTableCmdCopy:
-      status.Enabled = rows.CanCutOrCopy(cursor);
-      return true;
-    case kTableCmdPaste:
-      status.Enabled = rows.CanPaste(cursor);
-      return true;
-    case kTableCmdSelectAll:
-      status.Enabled = rows.CanSelectAll();
-      return true;
     case kDataCmdInsertRow:
     case kDataCmdInsertRowBelow:
       status.Enabled = isVisible() && rows.CanInsertRow(cursor, offset == kDataCmdInsertRowBelow);
@@ -118,11 +99,7 @@ bool CDataBlockView::OnEditorCommand(int offset) {
       Rows().Paste(cursor);
       return true;
     case kTableCmdSelectAll:
-      setFocus();
-      if (Rows().CanSelectAll()) {
-        SelectAllRecords(*this);
-        InvalidateGrid();
-      }
+      SelectAllRows();
       return true;
     case kDataCmdInsertRow:
     case kDataCmdInsertRowBelow:
@@ -171,16 +148,6 @@ void CDataBlockView::InsertBlock(DataBlockKind kind) {
   if (kind != DataBlockKind::Plain && !AskHeadAddress(head)) return;
   // The state may have changed while the dialog was open; InsertBlock checks it again.
   Rows().InsertBlock(kind, head);
-}
-
-void CDataBlockView::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::RightButton) {
-    ShowTableMenu(
-        MenuItems(), [this](int offset, CommandStatus& status) { return UpdateEditorCommand(offset, status); },
-        [this](int offset) { OnEditorCommand(offset); }, this, event->globalPosition().toPoint());
-    return;
-  }
-  ModelTableView<DataBlockRows>::mouseReleaseEvent(event);
 }
 
 }  // namespace Brenno

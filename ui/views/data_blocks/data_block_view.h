@@ -38,21 +38,20 @@ class CDataBlockView : public ModelTableView<DataBlockRows> {
 
   // Creates the window (columns, rows, the check-mark images); the control id is the key.
   bool Create(QWidget* parent, int controlId) override;
-  bool SetCellChoice(int record, int group, int line, int column, int choice) override;
 
   // 0x8600 rebuilds the rows, 0x8601 redraws, 0x8602 shows a located row; others are ignored.
   void OnPaneUpdate(uint16_t code, intptr_t value);
 
   // The view's commands: false for a command it does not have; otherwise the state, or running it.
-  bool UpdateEditorCommand(int offset, CommandStatus& status);
-  bool OnEditorCommand(int offset);
+  bool UpdateEditorCommand(int offset, CommandStatus& status) override;
+  bool OnEditorCommand(int offset) override;
   static const std::vector<TableMenuItem>& MenuItems();
 
   // Replaces the head-address dialog of the PID commands (tests); false means Cancel.
   void SetHeadAddressAsker(std::function<bool(unsigned&)> asker) { asker_ = std::move(asker); }
 
  protected:
-  void mouseReleaseEvent(QMouseEvent* event) override;
+  const std::vector<TableMenuItem>& ContextMenuItems() const override { return MenuItems(); }
 
  private:
   void SelectAndRebuild(int record);

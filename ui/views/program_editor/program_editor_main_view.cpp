@@ -425,58 +425,42 @@ void CProgramEditorMainView::mouseReleaseEvent(QMouseEvent* event) {
 void CProgramEditorMainView::OnLeftClick(PagePoint p, Qt::KeyboardModifiers modifiers) {
   ProgramPage& page = Page();
   const int mode = ViewMode();
-  const bool ctrl = modifiers & Qt::ControlModifier;
-  const bool shift = modifiers & Qt::ShiftModifier;
-  if (mode == kViewModeStl) {
-    if (ctrl) {
-      page.SelectAtAdding(p);
-      return viewport()->update();
+  if (mode != kViewModeStl && mode != kViewModeLad) return;
+  if (mode == kViewModeLad && tool_ != kToolSelect) {
+    page.SelectAt(p);
+    if (CanEditBlock() && page.HasCursor()) OnKeyDown(ToolKey(tool_), false);
+    viewport()->update();
+    return;
+  }
+  if (modifiers & Qt::ControlModifier) {
+    page.SelectAtAdding(p);
+    return viewport()->update();
+  }
+  if (modifiers & Qt::ShiftModifier) {
+    page.ExtendSelectionTo(p);
+    return viewport()->update();
+  }
+  if (CanEditBlock()) {
+    // A click on a comment opens its editor, else one on a statement list line (STL) or an
+    // operand (LAD).
+    page.OpenCommentEditorAt(p);
+    if (page.IsCommentEditorOpen()) {
+      viewport()->update();
+      return ShowCommentEditor();
     }
-    if (shift) {
-      page.ExtendSelectionTo(p);
-      return viewport()->update();
-    }
-    if (CanEditBlock()) {
-      page.OpenCommentEditorAt(p);
-      if (page.IsCommentEditorOpen()) {
-        viewport()->update();
-        return ShowCommentEditor();
-      }
+    if (mode == kViewModeStl) {
       page.OpenStlEditorAt(p);
       if (page.IsStlEditorOpen()) {
         viewport()->update();
         return ShowStlEditor();
       }
-    }
-  } else if (mode == kViewModeLad) {
-    if (tool_ != kToolSelect) {
-      page.SelectAt(p);
-      if (CanEditBlock() && page.HasCursor()) OnKeyDown(ToolKey(tool_), false);
-      viewport()->update();
-      return;
-    }
-    if (ctrl) {
-      page.SelectAtAdding(p);
-      return viewport()->update();
-    }
-    if (shift) {
-      page.ExtendSelectionTo(p);
-      return viewport()->update();
-    }
-    if (CanEditBlock()) {
-      page.OpenCommentEditorAt(p);
-      if (page.IsCommentEditorOpen()) {
-        viewport()->update();
-        return ShowCommentEditor();
-      }
+    } else {
       page.OpenOperandEditorAt(p);
       if (page.IsOperandEditorOpen()) {
         viewport()->update();
         return ShowOperandEditor();
       }
     }
-  } else {
-    return;
   }
   page.SelectAt(p);
   viewport()->update();

@@ -10,6 +10,7 @@
 #include "core/project/project.h"
 #include "core/project/status_chart.h"
 #include "ui/shell/notify_main_frame.h"
+#include "ui/views/table_commands.h"
 #include "ui/widgets/qt_draw_context.h"
 
 namespace Brenno {
@@ -285,41 +286,38 @@ bool CStatusChartView::OnCmdMsg(int offset) {
   }
 }
 
-void CStatusChartView::OnEditCut() {
-  if (EditShown()) {
-    InplaceEdit().cut();
-    return;
-  }
+static_assert(CStatusChartView::kCmdEditCut == kTableCmdCut && CStatusChartView::kCmdEditCopy == kTableCmdCopy &&
+              CStatusChartView::kCmdEditPaste == kTableCmdPaste &&
+              CStatusChartView::kCmdEditSelectAll == kTableCmdSelectAll);
+
+bool CStatusChartView::ActOnShownEdit(int command) { return EditShown() && RunInplaceEditCommand(*this, command); }
+
+bool CStatusChartView::CopySelectedRows(bool cut) {
   setFocus();
   StatusChart* chart = Page();
-  if (!IsEditingStateNow() || chart == nullptr || !HasFocusCell() || !HasSelection()) return;
+  if (!IsEditingStateNow() || chart == nullptr || !HasFocusCell() || !HasSelection()) return false;
   const GridSelection s = Selection();
   std::wstring text;
-  if (CutChartRowsAsText(*chart, pageKey_, s.firstRecord, s.endRecord, s.firstGroup, s.endGroup, text) != 0) return;
+  const int result =
+      cut ? CutChartRowsAsText(*chart, pageKey_, s.firstRecord, s.endRecord, s.firstGroup, s.endGroup, text)
+          : CopyChartRowsAsText(*chart, pageKey_, s.firstRecord, s.endRecord, s.firstGroup, s.endGroup, text);
+  if (result != 0) return false;
   PutClipboardText(text);
+  return true;
+}
+
+void CStatusChartView::OnEditCut() {
+  if (ActOnShownEdit(kCmdEditCut) || !CopySelectedRows(true)) return;
   RebuildListRows();
   Announce(EvStatusChartEdited, 0);
 }
 
 void CStatusChartView::OnEditCopy() {
-  if (EditShown()) {
-    InplaceEdit().copy();
-    return;
-  }
-  setFocus();
-  StatusChart* chart = Page();
-  if (!IsEditingStateNow() || chart == nullptr || !HasFocusCell() || !HasSelection()) return;
-  const GridSelection s = Selection();
-  std::wstring text;
-  if (CopyChartRowsAsText(*chart, pageKey_, s.firstRecord, s.endRecord, s.firstGroup, s.endGroup, text) != 0) return;
-  PutClipboardText(text);
+  if (!ActOnShownEdit(kCmdEditCopy)) CopySelectedRows(false);
 }
 
 void CStatusChartView::OnEditPaste() {
-  if (EditShown()) {
-    InplaceEdit().paste();
-    return;
-  }
+  if (ActOnShownEdit(kCmdEditPaste)) return;
   setFocus();
   StatusChart* chart = Page();
   if (!IsEditingStateNow() || chart == nullptr || !HasFocusCell() || !HasSelection()) return;
@@ -334,10 +332,7 @@ void CStatusChartView::OnEditPaste() {
 }
 
 void CStatusChartView::OnEditSelectAll() {
-  if (EditShown()) {
-    InplaceEdit().selectAll();
-    return;
-  }
+  if (ActOnShownEdit(kCmdEditSelectAll)) return;
   setFocus();
   const int records = GetRecordCount();
   const int groups = GetGroupCount();

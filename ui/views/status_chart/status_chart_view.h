@@ -87,6 +87,11 @@ class CStatusChartView : public CTableViewCtrl {
   StatusChart* Page();
   StatusChart* Chart();
   bool EditShown() const { return InplaceEdit().isVisible(); }
+  // While the in-place edit is shown, the Edit command `command` acts on its text (then true).
+  bool ActOnShownEdit(int command);
+  // Puts the text of the selected rows on the clipboard, for `cut` taking them out of the chart;
+  // false when the state, the focus or the selection does not let it.
+  bool CopySelectedRows(bool cut);
   void BuildPopupMenu();
 
   int pageKey_ = 0;

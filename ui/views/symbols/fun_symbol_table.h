@@ -14,7 +14,7 @@ namespace Brenno {
 
 class ProgramBlock;
 
-class FunSymbolTable {
+class FunSymbolTable : public GridSingleLineRows {
  public:
   static constexpr int kColumnCheck = 0;
   static constexpr int kColumnSymbol = 1;
@@ -25,11 +25,7 @@ class FunSymbolTable {
   static int BlockListIndexOfKey(const ProgramBlock& program, int key);
 
   int GetRecordCount() const;
-  int GetGroupCount() const { return 1; }
-  int GetLinesPerRecord() const { return 1; }
   int GetColumnsPerGroup() const { return 4; }
-  GridColumnFormat GetRowHeaderFormat() const { return {30, L""}; }
-  GridCellContent GetRowHeaderCell(int, int) const { return {}; }
   GridColumnFormat GetColumnFormat(int group, int column) const;
   GridCellContent GetCellContent(int record, int group, int line, int column) const;
   int GetCellEditKind(int record, int group, int line, int column) const;

@@ -1,7 +1,6 @@
 #include "ui/views/symbols/symbol_fun_view.h"
 
 #include <QCloseEvent>
-#include <QMouseEvent>
 #include <QVBoxLayout>
 
 #include "core/env/language.h"
@@ -17,9 +16,7 @@ constexpr int kFrameViewId = 0xE900;
 CSymbolFunView::CSymbolFunView(QWidget* parent) : ModelTableView<FunSymbolTable>(parent) {}
 
 bool CSymbolFunView::Create(QWidget* parent, int controlId) {
-  if (!CTableViewCtrl::Create(parent, controlId)) return false;
-  SetImageList(&GridImageStrip(SharedImageLists::kFunctionSymbolList));
-  return true;
+  return CreateWithImages(parent, controlId, SharedImageLists::kFunctionSymbolList);
 }
 
 bool CSymbolFunView::SetCellChoice(int record, int group, int line, int column, int choice) {
@@ -38,41 +35,29 @@ void CSymbolFunView::OnPaneUpdate(uint16_t code, intptr_t) {
 }
 
 const std::vector<TableMenuItem>& CSymbolFunView::MenuItems() {
-  static const std::vector<TableMenuItem> items = {
-      {kTableCmdOpenPage, L"&Open", L"打开(&O)", {}},
-      {0, L"", L"", {}},
-      {kTableCmdCut, L"Cu&t\tCtrl+X", L"剪切(&T)\tCtrl+X", {}},
-      {kTableCmdCopy, L"&Copy\tCtrl+C", L"复制(&C)\tCtrl+C", {}},
-      {kTableCmdPaste, L"&Paste\tCtrl+V", L"粘贴(&P)\tCtrl+V", {}},
-      {kTableCmdSelectAll, L"Select &All\tCtrl+A", L"全选(&A)\tCtrl+A", {}},
-      {0, L"", L"", {}},
-      {0, L"&Insert", L"插入(&I)",
-       {{kTableCmdInsertInterrupt, L"&Interrupt", L"中断(&I)", {}},
-        {kTableCmdInsertSubroutine, L"&Subroutine", L"子程序(&S)", {}}}},
-      {0, L"&Delete", L"删除(&D)",
-       {{kTableCmdDeleteInterrupt, L"&Interrupt", L"中断(&I)", {}},
-        {kTableCmdDeleteSubroutine, L"&Subroutine", L"子程序(&S)", {}}}},
-  };
+  static const std::vector<TableMenuItem> items = JoinTableMenus({
+      {{kTableCmdOpenPage, L"&Open", L"打开(&O)", {}}, {0, L"", L"", {}}},
+      TableEditMenuItems(),
+      {
+          {0, L"", L"", {}},
+          {0, L"&Insert", L"插入(&I)",
+           {{kTableCmdInsertInterrupt, L"&Interrupt", L"中断(&I)", {}},
+            {kTableCmdInsertSubroutine, L"&Subroutine", L"子程序(&S)", {}}}},
+          {0, L"&Delete", L"删除(&D)",
+           {{kTableCmdDeleteInterrupt, L"&Interrupt", L"中断(&I)", {}},
+            {kTableCmdDeleteSubroutine, L"&Subroutine", L"子程序(&S)", {}}}},
+      },
+  });
   return items;
 }
 
 bool CSymbolFunView::UpdateEditorCommand(int offset, CommandStatus& status) {
-  if (UpdateInplaceEditCommand(*this, offset, status)) return true;
+  if (UpdateRowEditCommand(offset, status)) return true;
   const GridCursor cursor = CursorOf(*this);
   const FunSymbolTable& rows = Rows();
   switch (offset) {
     case kTableCmdOpenPage:
       status.Enabled = rows.CanOpen(cursor);
-      return true;
-    case kTableCmdCut:
-    case kTableCmdPaste:
-      status.Enabled = false;  // rows are neither cut nor pasted
-      return true;
-    case kTableCmdCopy:
-      status.Enabled = rows.CanCopy(cursor);
-      return true;
-    case kTableCmdSelectAll:
-      status.Enabled = rows.CanSelectAll();
       return true;
     case kTableCmdInsertInterrupt:
       status.Enabled = rows.CanInsertInterrupt();
@@ -102,17 +87,13 @@ bool CSymbolFunView::OnEditorCommand(int offset) {
       return true;
     case kTableCmdCut:
     case kTableCmdPaste:
-      return true;
+      return true;  // rows are neither cut nor pasted
     case kTableCmdCopy:
       setFocus();
       Rows().Copy(cursor);
       return true;
     case kTableCmdSelectAll:
-      setFocus();
-      if (Rows().CanSelectAll()) {
-        SelectAllRecords(*this);
-        if (isVisible()) InvalidateGrid();
-      }
+      SelectAllRows();
       return true;
     case kTableCmdInsertInterrupt:
       setFocus();
@@ -140,16 +121,6 @@ bool CSymbolFunView::OnEditorCommand(int offset) {
   return true;
 }
 
-void CSymbolFunView::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::RightButton) {
-    ShowTableMenu(
-        MenuItems(), [this](int offset, CommandStatus& status) { return UpdateEditorCommand(offset, status); },
-        [this](int offset) { OnEditorCommand(offset); }, this, event->globalPosition().toPoint());
-    return;
-  }
-  ModelTableView<FunSymbolTable>::mouseReleaseEvent(event);
-}
-
 // ---------------------------------------------------------------- frame
 
 CSymbolFunFrm::CSymbolFunFrm(QWidget* parent) : QWidget(parent) {
@@ -166,10 +137,10 @@ CSymbolFunFrm::CSymbolFunFrm(QWidget* parent) : QWidget(parent) {
 void CSymbolFunFrm::OnPaneRequest(uint16_t code, intptr_t value) { view_->OnPaneUpdate(code, value); }
 
 bool CSymbolFunFrm::UpdateEditorCommand(int offset, CommandStatus& status) {
-  return IsGridViewFocused(view_) && view_->UpdateEditorCommand(offset, status);
+  return UpdateFocusedViewCommand(view_, offset, status);
 }
 
-bool CSymbolFunFrm::OnEditorCommand(int offset) { return IsGridViewFocused(view_) && view_->OnEditorCommand(offset); }
+bool CSymbolFunFrm::OnEditorCommand(int offset) { return RunFocusedViewCommand(view_, offset); }
 
 void CSymbolFunFrm::closeEvent(QCloseEvent* event) {
   if (onClosed_) onClosed_();

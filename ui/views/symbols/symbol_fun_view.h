@@ -29,14 +29,14 @@ class CSymbolFunView : public ModelTableView<FunSymbolTable> {
 
   // The view's commands (the kTableCmd offsets): whether it has the command and its state, and
   // running it. False for a command the view does not have.
-  bool UpdateEditorCommand(int offset, CommandStatus& status);
-  bool OnEditorCommand(int offset);
+  bool UpdateEditorCommand(int offset, CommandStatus& status) override;
+  bool OnEditorCommand(int offset) override;
 
   // The entries of the context menu.
   static const std::vector<TableMenuItem>& MenuItems();
 
  protected:
-  void mouseReleaseEvent(QMouseEvent* event) override;
+  const std::vector<TableMenuItem>& ContextMenuItems() const override { return MenuItems(); }
 };
 
 class CSymbolFunFrm : public QWidget, public PaneRequestReceiver {

@@ -1,7 +1,6 @@
 #include "ui/views/symbols/symbol_var_view.h"
 
 #include <QCloseEvent>
-#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -22,13 +21,7 @@ CSymbolVarView::CSymbolVarView(int pageKey, QWidget* parent) : ModelTableView<Va
 }
 
 bool CSymbolVarView::Create(QWidget* parent, int controlId) {
-  if (!CTableViewCtrl::Create(parent, controlId)) return false;
-  SetImageList(&GridImageStrip(SharedImageLists::kTableList));
-  return true;
-}
-
-bool CSymbolVarView::SetCellChoice(int record, int group, int line, int column, int choice) {
-  return Rows().SetCellChoice(record, group, line, column, choice);
+  return CreateWithImages(parent, controlId, SharedImageLists::kTableList);
 }
 
 void CSymbolVarView::OnPaneUpdate(uint16_t code, intptr_t) {
@@ -40,37 +33,26 @@ void CSymbolVarView::OnPaneUpdate(uint16_t code, intptr_t) {
 }
 
 const std::vector<TableMenuItem>& CSymbolVarView::MenuItems() {
-  static const std::vector<TableMenuItem> items = {
-      {kTableCmdCut, L"Cu&t\tCtrl+X", L"剪切(&T)\tCtrl+X", {}},
-      {kTableCmdCopy, L"&Copy\tCtrl+C", L"复制(&C)\tCtrl+C", {}},
-      {kTableCmdPaste, L"&Paste\tCtrl+V", L"粘贴(&P)\tCtrl+V", {}},
-      {kTableCmdSelectAll, L"Select &All\tCtrl+A", L"全选(&A)\tCtrl+A", {}},
-      {0, L"", L"", {}},
-      {0, L"&Insert", L"插入(&I)",
-       {{kTableCmdInsertRow, L"&Row", L"行(&R)", {}},
-        {kTableCmdInsertRowBelow, L"&Row of Down", L"行于下方", {}},
-        {kTableCmdInsertSymbolTable, L"&Symbol Table", L"符号表(&S)", {}}}},
-      {0, L"&Delete", L"删除(&D)",
-       {{kTableCmdDeleteRow, L"&Row", L"行(&R)", {}}, {kTableCmdDeleteSymbolTable, L"&Symbol Table", L"符号表(&S)", {}}}},
-  };
+  static const std::vector<TableMenuItem> items = JoinTableMenus({
+      TableEditMenuItems(),
+      {
+          {0, L"", L"", {}},
+          {0, L"&Insert", L"插入(&I)",
+           {{kTableCmdInsertRow, L"&Row", L"行(&R)", {}},
+            {kTableCmdInsertRowBelow, L"&Row of Down", L"行于下方", {}},
+            {kTableCmdInsertSymbolTable, L"&Symbol Table", L"符号表(&S)", {}}}},
+          {0, L"&Delete", L"删除(&D)",
+           {{kTableCmdDeleteRow, L"&Row", L"行(&R)", {}}, {kTableCmdDeleteSymbolTable, L"&Symbol Table", L"符号表(&S)", {}}}},
+      },
+  });
   return items;
 }
 
 bool CSymbolVarView::UpdateEditorCommand(int offset, CommandStatus& status) {
-  if (UpdateInplaceEditCommand(*this, offset, status)) return true;
+  if (UpdateRowEditCommand(offset, status)) return true;
   const GridCursor cursor = CursorOf(*this);
   const VarSymbolTable& rows = Rows();
   switch (offset) {
-    case kTableCmdCut:
-    case kTableCmdCopy:
-      status.Enabled = rows.CanCutOrCopy(cursor);
-      return true;
-    case kTableCmdPaste:
-      status.Enabled = rows.CanPaste(cursor);
-      return true;
-    case kTableCmdSelectAll:
-      status.Enabled = rows.CanSelectAll();
-      return true;
     case kTableCmdInsertRow:
       status.Enabled = isVisible() && rows.CanInsertRow(cursor, false);
       return true;
@@ -114,11 +96,7 @@ bool CSymbolVarView::OnEditorCommand(int offset) {
       SelectAndRebuild(Rows().Paste(cursor));
       return true;
     case kTableCmdSelectAll:
-      setFocus();
-      if (Rows().CanSelectAll()) {
-        SelectAllRecords(*this);
-        if (isVisible()) InvalidateGrid();
-      }
+      SelectAllRows();
       return true;
     case kTableCmdInsertRow:
     case kTableCmdInsertRowBelow:
@@ -146,16 +124,6 @@ bool CSymbolVarView::OnEditorCommand(int offset) {
   }
 }
 
-void CSymbolVarView::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::RightButton) {
-    ShowTableMenu(
-        MenuItems(), [this](int offset, CommandStatus& status) { return UpdateEditorCommand(offset, status); },
-        [this](int offset) { OnEditorCommand(offset); }, this, event->globalPosition().toPoint());
-    return;
-  }
-  ModelTableView<VarSymbolTable>::mouseReleaseEvent(event);
-}
-
 // ---------------------------------------------------------------- frame
 
 CSymbolVarFrm::CSymbolVarFrm(QWidget* parent) : QWidget(parent) {
@@ -175,49 +143,21 @@ CSymbolVarFrm::CSymbolVarFrm(QWidget* parent) : QWidget(parent) {
 CSymbolVarView* CSymbolVarFrm::ActiveView() const { return dynamic_cast<CSymbolVarView*>(tabs_->currentWidget()); }
 
 CSymbolVarView* CSymbolVarFrm::ViewOf(int key) const {
-  for (int i = 0; i < tabs_->count(); ++i) {
-    auto* view = dynamic_cast<CSymbolVarView*>(tabs_->widget(i));
-    if (view != nullptr && view->PageKey() == key) return view;
-  }
-  return nullptr;
+  return FindPageTabView(*tabs_, &CSymbolVarView::PageKey, key);
 }
 
 void CSymbolVarFrm::RebuildTabs() {
   const QSignalBlocker blocker(tabs_);
-  std::map<int, CSymbolVarView*> views;
-  std::vector<int> viewKeys;
-  for (int i = 0; i < tabs_->count(); ++i) {
-    if (auto* view = dynamic_cast<CSymbolVarView*>(tabs_->widget(i))) {
-      views[view->PageKey()] = view;
-      viewKeys.push_back(view->PageKey());
-    }
-  }
-  const CSymbolVarView* active = ActiveView();
   const Project& project = CurrentProject();
-  const PageTabPlan plan =
-      PlanPageTabs(viewKeys, active != nullptr ? active->PageKey() : 0, active != nullptr, project.Symbols.ListKeys());
   tabs_->setUpdatesEnabled(false);
-  while (tabs_->count() > 0) tabs_->removeTab(0);
-  for (const int key : plan.Destroyed) {
-    CSymbolVarView* view = views[key];
-    view->hide();
-    // A command of this very view may have led here; it is deleted once control is back in the
-    // event loop.
-    view->deleteLater();
-  }
-  for (const PageTabPlan::Tab& tab : plan.Tabs) {
-    const QString label = QString::fromStdWString(DescribeTablePageKey(project.Symbols, tab.Key));
-    CSymbolVarView* view = nullptr;
-    if (tab.Reused) {
-      view = views[tab.Key];
-      view->OnPaneUpdate(UpdVarSymbolsRebuild, 0);
-    } else {
-      view = new CSymbolVarView(tab.Key);
-      view->Create(tabs_, tab.Key);
-    }
-    tabs_->addTab(view, label);
-  }
-  if (plan.ActiveIndex != -1) tabs_->setCurrentIndex(plan.ActiveIndex);
+  RebuildPageTabs(
+      *tabs_, &CSymbolVarView::PageKey, project.Symbols.ListKeys(), UpdVarSymbolsRebuild,
+      [this](int key) {
+        auto* view = new CSymbolVarView(key);
+        view->Create(tabs_, key);
+        return view;
+      },
+      [&project](int key) { return QString::fromStdWString(DescribeTablePageKey(project.Symbols, key)); });
   setFocusProxy(ActiveView());
   tabs_->setUpdatesEnabled(true);
 }
@@ -234,13 +174,8 @@ void CSymbolVarFrm::RetitleTabs() {
 }
 
 void CSymbolVarFrm::SelectPageTabByKey(int key) {
-  for (int i = tabs_->count() - 1; i >= 0; --i) {
-    auto* view = dynamic_cast<CSymbolVarView*>(tabs_->widget(i));
-    if (view != nullptr && view->PageKey() == key) {
-      tabs_->setCurrentIndex(i);
-      return;
-    }
-  }
+  const int index = FindPageTabIndex(*tabs_, &CSymbolVarView::PageKey, key);
+  if (index != -1) tabs_->setCurrentIndex(index);
 }
 
 void CSymbolVarFrm::OnPaneRequest(uint16_t code, intptr_t value) {
@@ -262,14 +197,10 @@ void CSymbolVarFrm::OnActiveTabChanged() {
 }
 
 bool CSymbolVarFrm::UpdateEditorCommand(int offset, CommandStatus& status) {
-  CSymbolVarView* view = ActiveView();
-  return view != nullptr && IsGridViewFocused(view) && view->UpdateEditorCommand(offset, status);
+  return UpdateFocusedViewCommand(ActiveView(), offset, status);
 }
 
-bool CSymbolVarFrm::OnEditorCommand(int offset) {
-  CSymbolVarView* view = ActiveView();
-  return view != nullptr && IsGridViewFocused(view) && view->OnEditorCommand(offset);
-}
+bool CSymbolVarFrm::OnEditorCommand(int offset) { return RunFocusedViewCommand(ActiveView(), offset); }
 
 void CSymbolVarFrm::closeEvent(QCloseEvent* event) {
   if (onClosed_) onClosed_();

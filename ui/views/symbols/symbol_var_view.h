@@ -25,17 +25,16 @@ class CSymbolVarView : public ModelTableView<VarSymbolTable> {
   int PageKey() const { return Rows().PageKey(); }
 
   bool Create(QWidget* parent, int controlId) override;
-  bool SetCellChoice(int record, int group, int line, int column, int choice) override;
 
   // 0x8D00 rebuilds the rows, 0x8D01 redraws; other codes are ignored.
   void OnPaneUpdate(uint16_t code, intptr_t value);
 
-  bool UpdateEditorCommand(int offset, CommandStatus& status);
-  bool OnEditorCommand(int offset);
+  bool UpdateEditorCommand(int offset, CommandStatus& status) override;
+  bool OnEditorCommand(int offset) override;
   static const std::vector<TableMenuItem>& MenuItems();
 
  protected:
-  void mouseReleaseEvent(QMouseEvent* event) override;
+  const std::vector<TableMenuItem>& ContextMenuItems() const override { return MenuItems(); }
 
  private:
   void SelectAndRebuild(int record);

@@ -14,8 +14,6 @@ namespace {
 
 SymbolTable& Symbols() { return CurrentProject().Symbols; }
 
-constexpr int kTypeCount = 11;
-
 bool IsTextColumn(int column) {
   return column == VarSymbolTable::kColumnSymbol || column == VarSymbolTable::kColumnAddress ||
          column == VarSymbolTable::kColumnComment;
@@ -92,9 +90,7 @@ bool VarSymbolTable::AcceptCellChar(int, int group, int line, int column, wchar_
 
 std::vector<std::wstring> VarSymbolTable::GetCellChoices(int, int group, int line, int column) const {
   if (group != 0 || line != 0 || column != kColumnType) return {};
-  std::vector<std::wstring> names;
-  for (int type = 0; type < kTypeCount; ++type) names.push_back(SymbolListText(Symbols().TypeNames, type));
-  return names;
+  return GridSymbolTypeNames();
 }
 
 std::wstring VarSymbolTable::GetCellEditText(int record, int group, int line, int column) const {
@@ -126,7 +122,7 @@ int VarSymbolTable::GetCellChoice(int record, int group, int line, int column) c
 }
 
 bool VarSymbolTable::SetCellChoice(int record, int group, int line, int column, int choice) {
-  if (!IsEntry(record, group, line) || column != kColumnType || choice < 0 || choice >= kTypeCount ||
+  if (!IsEntry(record, group, line) || column != kColumnType || choice < 0 || choice >= kGridSymbolTypeCount ||
       !GridIsOffline()) {
     return false;
   }

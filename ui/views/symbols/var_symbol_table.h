@@ -13,7 +13,7 @@ namespace Brenno {
 
 class SymbolTable;
 
-class VarSymbolTable {
+class VarSymbolTable : public GridSingleLineRows {
  public:
   static constexpr int kColumnCheck = 0;
   static constexpr int kColumnSymbol = 1;
@@ -30,11 +30,7 @@ class VarSymbolTable {
   // The number of entries of the page; 0 for a key that is not a working page, so that a view
   // left on a vanished page draws nothing until the tabs catch up.
   int GetRecordCount() const;
-  int GetGroupCount() const { return 1; }
-  int GetLinesPerRecord() const { return 1; }
   int GetColumnsPerGroup() const { return 5; }
-  GridColumnFormat GetRowHeaderFormat() const { return {30, L""}; }
-  GridCellContent GetRowHeaderCell(int, int) const { return {}; }
   GridColumnFormat GetColumnFormat(int group, int column) const;
   GridCellContent GetCellContent(int record, int group, int line, int column) const;
   int GetCellEditKind(int record, int group, int line, int column) const;

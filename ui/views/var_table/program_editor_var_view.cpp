@@ -1,7 +1,5 @@
 #include "ui/views/var_table/program_editor_var_view.h"
 
-#include <QMouseEvent>
-
 #include "ui/shell/notify_codes.h"
 #include "ui/views/project_tree/shared_image_lists.h"
 
@@ -11,13 +9,7 @@ CProgramEditorVarView::CProgramEditorVarView(QWidget* parent) : ModelTableView<P
 
 bool CProgramEditorVarView::Create(QWidget* parent, int controlId) {
   Rows().SetShownPageKey(ProgramVarTable::FirstPageKey());
-  if (!CTableViewCtrl::Create(parent, controlId)) return false;
-  SetImageList(&GridImageStrip(SharedImageLists::kTableList));
-  return true;
-}
-
-bool CProgramEditorVarView::SetCellChoice(int record, int group, int line, int column, int choice) {
-  return Rows().SetCellChoice(record, group, line, column, choice);
+  return CreateWithImages(parent, controlId, SharedImageLists::kTableList);
 }
 
 void CProgramEditorVarView::OnPaneUpdate(uint16_t code, intptr_t value) {
@@ -38,43 +30,32 @@ void CProgramEditorVarView::OnPaneUpdate(uint16_t code, intptr_t value) {
 }
 
 const std::vector<TableMenuItem>& CProgramEditorVarView::MenuItems() {
-  static const std::vector<TableMenuItem> items = {
-      {kTableCmdCut, L"Cu&t\tCtrl+X", L"剪切(&T)\tCtrl+X", {}},
-      {kTableCmdCopy, L"&Copy\tCtrl+C", L"复制(&C)\tCtrl+C", {}},
-      {kTableCmdPaste, L"&Paste\tCtrl+V", L"粘贴(&P)\tCtrl+V", {}},
-      {kTableCmdSelectAll, L"Select &All\tCtrl+A", L"全选(&A)\tCtrl+A", {}},
-      {0, L"", L"", {}},
-      {0, L"&Insert", L"插入(&I)",
-       {{kTableCmdInsertRow, L"&Row", L"行(&R)", {}},
-        {kTableCmdInsertRowBelowLocal, L"Row &Below", L"行于下方(&B)", {}},
-        {0, L"", L"", {}},
-        {kTableCmdInsertInterrupt, L"&Interrupt", L"中断(&I)", {}},
-        {kTableCmdInsertSubroutine, L"&Subroutine", L"子程序(&S)", {}}}},
-      {0, L"&Delete", L"删除(&D)",
-       {{kTableCmdDeleteRow, L"&Row", L"行(&R)", {}},
-        {0, L"", L"", {}},
-        {kTableCmdDeleteInterrupt, L"&Interrupt", L"中断(&I)", {}},
-        {kTableCmdDeleteSubroutine, L"&Subroutine", L"子程序(&S)", {}}}},
-  };
+  static const std::vector<TableMenuItem> items = JoinTableMenus({
+      TableEditMenuItems(),
+      {
+          {0, L"", L"", {}},
+          {0, L"&Insert", L"插入(&I)",
+           {{kTableCmdInsertRow, L"&Row", L"行(&R)", {}},
+            {kTableCmdInsertRowBelowLocal, L"Row &Below", L"行于下方(&B)", {}},
+            {0, L"", L"", {}},
+            {kTableCmdInsertInterrupt, L"&Interrupt", L"中断(&I)", {}},
+            {kTableCmdInsertSubroutine, L"&Subroutine", L"子程序(&S)", {}}}},
+          {0, L"&Delete", L"删除(&D)",
+           {{kTableCmdDeleteRow, L"&Row", L"行(&R)", {}},
+            {0, L"", L"", {}},
+            {kTableCmdDeleteInterrupt, L"&Interrupt", L"中断(&I)", {}},
+            {kTableCmdDeleteSubroutine, L"&Subroutine", L"子程序(&S)", {}}}},
+      },
+  });
   return items;
 }
 
 bool CProgramEditorVarView::UpdateEditorCommand(int offset, CommandStatus& status) {
-  if (UpdateInplaceEditCommand(*this, offset, status)) return true;
+  if (UpdateRowEditCommand(offset, status)) return true;
   const GridCursor cursor = CursorOf(*this);
   const ProgramVarTable& rows = Rows();
   const bool shown = isVisible();
   switch (offset) {
-    case kTableCmdCut:
-    case kTableCmdPaste:
-      status.Enabled = false;  // rows are neither cut nor pasted
-      return true;
-    case kTableCmdCopy:
-      status.Enabled = rows.CanCopy(cursor);
-      return true;
-    case kTableCmdSelectAll:
-      status.Enabled = rows.CanSelectAll();
-      return true;
     case kTableCmdInsertRow:
     case kTableCmdInsertRowBelowLocal:
       status.Enabled = shown && rows.CanInsertRow(cursor);
@@ -111,17 +92,13 @@ bool CProgramEditorVarView::OnEditorCommand(int offset) {
   switch (offset) {
     case kTableCmdCut:
     case kTableCmdPaste:
-      return true;
+      return true;  // rows are neither cut nor pasted
     case kTableCmdCopy:
       setFocus();
       Rows().Copy(cursor);
       return true;
     case kTableCmdSelectAll:
-      setFocus();
-      if (Rows().CanSelectAll()) {
-        SelectAllRecords(*this);
-        InvalidateGrid();
-      }
+      SelectAllRows();
       return true;
     case kTableCmdInsertRow:
     case kTableCmdInsertRowBelowLocal:
@@ -151,16 +128,6 @@ bool CProgramEditorVarView::OnEditorCommand(int offset) {
     default:
       return false;
   }
-}
-
-void CProgramEditorVarView::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::RightButton) {
-    ShowTableMenu(
-        MenuItems(), [this](int offset, CommandStatus& status) { return UpdateEditorCommand(offset, status); },
-        [this](int offset) { OnEditorCommand(offset); }, this, event->globalPosition().toPoint());
-    return;
-  }
-  ModelTableView<ProgramVarTable>::mouseReleaseEvent(event);
 }
 
 void InstallProgramEditorVarView() {

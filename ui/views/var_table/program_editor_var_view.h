@@ -18,7 +18,6 @@ class CProgramEditorVarView : public ModelTableView<ProgramVarTable>, public Pro
   // Shows the first program page (interrupt table, else subroutine table), then builds the
   // window with the check-mark images.
   bool Create(QWidget* parent, int controlId) override;
-  bool SetCellChoice(int record, int group, int line, int column, int choice) override;
   int ShownPageKey() const { return Rows().ShownPageKey(); }
 
   // 0x8900 reloads the rows, 0x8901 repaints, 0x8902 shows page `value` and reloads.
@@ -28,7 +27,7 @@ class CProgramEditorVarView : public ModelTableView<ProgramVarTable>, public Pro
   static const std::vector<TableMenuItem>& MenuItems();
 
  protected:
-  void mouseReleaseEvent(QMouseEvent* event) override;
+  const std::vector<TableMenuItem>& ContextMenuItems() const override { return MenuItems(); }
 
  private:
   void SelectAndReload(int record);

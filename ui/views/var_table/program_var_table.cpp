@@ -13,8 +13,6 @@ namespace Brenno {
 
 namespace {
 
-constexpr int kTypeCount = 11;
-
 Project& Current() { return CurrentProject(); }
 
 bool IsTextColumn(int column) {
@@ -104,9 +102,7 @@ bool ProgramVarTable::AcceptCellChar(int, int group, int line, int column, wchar
 
 std::vector<std::wstring> ProgramVarTable::GetCellChoices(int, int group, int line, int column) const {
   if (group != 0 || line != 0 || column != kColumnType) return {};
-  std::vector<std::wstring> names;
-  for (int type = 0; type < kTypeCount; ++type) names.push_back(SymbolListText(Current().Symbols.TypeNames, type));
-  return names;
+  return GridSymbolTypeNames();
 }
 
 std::wstring ProgramVarTable::GetCellEditText(int record, int group, int line, int column) const {
@@ -135,7 +131,7 @@ int ProgramVarTable::GetCellChoice(int record, int group, int line, int column) 
 }
 
 bool ProgramVarTable::SetCellChoice(int record, int group, int line, int column, int choice) {
-  if (!IsEntry(record, group, line) || column != kColumnType || choice < 0 || choice >= kTypeCount ||
+  if (!IsEntry(record, group, line) || column != kColumnType || choice < 0 || choice >= kGridSymbolTypeCount ||
       !GridIsOffline()) {
     return false;
   }

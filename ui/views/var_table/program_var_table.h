@@ -11,7 +11,7 @@
 
 namespace Brenno {
 
-class ProgramVarTable {
+class ProgramVarTable : public GridSingleLineRows {
  public:
   static constexpr int kColumnAddress = 0;
   static constexpr int kColumnSymbol = 1;
@@ -31,11 +31,7 @@ class ProgramVarTable {
   // The variables of the shown page; 0 when the key names no working page (none shown yet, or a
   // page removed before the hub's update arrives), so the grid then stays empty.
   int GetRecordCount() const;
-  int GetGroupCount() const { return 1; }
-  int GetLinesPerRecord() const { return 1; }
   int GetColumnsPerGroup() const { return 5; }
-  GridColumnFormat GetRowHeaderFormat() const { return {30, L""}; }
-  GridCellContent GetRowHeaderCell(int, int) const { return {}; }
   GridColumnFormat GetColumnFormat(int group, int column) const;
   GridCellContent GetCellContent(int record, int group, int line, int column) const;
   int GetCellEditKind(int record, int group, int line, int column) const;

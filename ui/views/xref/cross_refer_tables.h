@@ -16,7 +16,7 @@
 namespace Brenno {
 
 // What every cross-reference list answers the same way.
-class CrossReferTableBase {
+class CrossReferTableBase : public GridSingleLineRows {
  public:
   virtual ~CrossReferTableBase() = default;
   virtual int GetRecordCount() const = 0;
@@ -25,10 +25,6 @@ class CrossReferTableBase {
   virtual GridCellContent GetCellContent(int record, int group, int line, int column) const = 0;
   virtual std::optional<Colour> GetCellColor(int record, int group, int line, int column, int state) const = 0;
 
-  int GetGroupCount() const { return 1; }
-  int GetLinesPerRecord() const { return 1; }
-  GridColumnFormat GetRowHeaderFormat() const { return {30, L""}; }
-  GridCellContent GetRowHeaderCell(int, int) const { return {}; }
   int GetCellEditKind(int, int, int, int) const { return kGridReadOnly; }
   bool AcceptCellChar(int, int, int, int, wchar_t) const { return false; }
   std::vector<std::wstring> GetCellChoices(int, int, int, int) const { return {}; }

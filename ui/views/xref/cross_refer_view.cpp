@@ -8,17 +8,6 @@
 
 namespace Brenno {
 
-template <class Model>
-void CrossReferViewBase<Model>::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::RightButton) {
-    ShowTableMenu(
-        MenuItems(), [this](int offset, CommandStatus& status) { return UpdateEditorCommand(offset, status); },
-        [this](int offset) { OnEditorCommand(offset); }, this, event->globalPosition().toPoint());
-    return;
-  }
-  ModelTableView<Model>::mouseReleaseEvent(event);
-}
-
 template class CrossReferViewBase<CrossReferUseTable>;
 template class CrossReferViewBase<CrossReferUsageTable>;
 
@@ -94,29 +83,11 @@ void CCrossReferFrm::OnPaneRequest(uint16_t code, intptr_t value) {
 }
 
 bool CCrossReferFrm::UpdateEditorCommand(int offset, CommandStatus& status) {
-  switch (tabs_->currentIndex()) {
-    case 0:
-      return value_->UpdateEditorCommand(offset, status);
-    case 1:
-      return bit_->UpdateEditorCommand(offset, status);
-    case 2:
-      return byte_->UpdateEditorCommand(offset, status);
-    default:
-      return false;
-  }
+  return WithActiveView([&](auto& view) { return view.UpdateEditorCommand(offset, status); });
 }
 
 bool CCrossReferFrm::OnEditorCommand(int offset) {
-  switch (tabs_->currentIndex()) {
-    case 0:
-      return value_->OnEditorCommand(offset);
-    case 1:
-      return bit_->OnEditorCommand(offset);
-    case 2:
-      return byte_->OnEditorCommand(offset);
-    default:
-      return false;
-  }
+  return WithActiveView([&](auto& view) { return view.OnEditorCommand(offset); });
 }
 
 void CCrossReferFrm::closeEvent(QCloseEvent* event) {

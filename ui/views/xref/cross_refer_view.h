@@ -34,14 +34,13 @@ class CrossReferViewBase : public ModelTableView<Model> {
       if (this->isVisible()) this->InvalidateGrid();
     }
   }
-  bool SetCellChoice(int, int, int, int, int) override { return false; }
 
-  virtual bool UpdateEditorCommand(int offset, CommandStatus& status) {
+  bool UpdateEditorCommand(int offset, CommandStatus& status) override {
     if (offset != kTableCmdRefresh) return false;
     status.Enabled = this->Rows().CanRefresh();
     return true;
   }
-  virtual bool OnEditorCommand(int offset) {
+  bool OnEditorCommand(int offset) override {
     if (offset != kTableCmdRefresh) return false;
     this->setFocus();
     this->Rows().Refresh();
@@ -54,7 +53,7 @@ class CrossReferViewBase : public ModelTableView<Model> {
   }
 
  protected:
-  void mouseReleaseEvent(QMouseEvent* event) override;
+  const std::vector<TableMenuItem>& ContextMenuItems() const override { return MenuItems(); }
 };
 
 class CCrossReferView : public CrossReferViewBase<CrossReferUseTable> {
@@ -99,6 +98,17 @@ class CCrossReferFrm : public QWidget, public PaneRequestReceiver {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // Calls `f` with the active tab's view; false without one.
+  template <class F>
+  bool WithActiveView(F f) const {
+    switch (tabs_->currentIndex()) {
+      case 0: return f(*value_);
+      case 1: return f(*bit_);
+      case 2: return f(*byte_);
+      default: return false;
+    }
+  }
+
   QTabWidget* tabs_ = nullptr;
   CCrossReferView* value_ = nullptr;
   CCrossReferBitView* bit_ = nullptr;

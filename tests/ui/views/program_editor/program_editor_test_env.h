@@ -21,59 +21,28 @@
 #include "core/project/project_commands.h"
 #include "support/memory_clipboard.h"
 #include "support/test_paths.h"
+#include "support/type_a_environment.h"
 
 namespace progviewtest {
 
 namespace fs = std::filesystem;
 
-class RecordingBoxes : public Brenno::MessageBoxServices {
- public:
-  int MessageBoxOk(const std::wstring& text, int) override {
-    shown.push_back(text);
-    return Brenno::kMessageResultOk;
-  }
-  int MessageBoxYesNo(const std::wstring& text, int) override {
-    shown.push_back(text);
-    return Brenno::kMessageResultNo;
-  }
-  std::vector<std::wstring> shown;
-};
-
-class ProgramEditorEnv : public ::testing::Test {
+class ProgramEditorEnv : public testsupport::TypeAEnvironmentTest {
  protected:
   void SetUp() override {
-    Brenno::SetCurrentLanguage(Brenno::kLanguageEnglish);
-    const fs::path type = fs::path(dir_.path()) / "Orvisto" / "TypeA";
-    fs::create_directories(type);
-    fs::copy(testsupport::FixturePath("catalog/Orvisto/TypeA"), type, fs::copy_options::recursive);
-    const fs::path plugins = fs::path(testsupport::BinaryDir()) / "tests" / "core" / "plugins";
-    for (const char* library : {"libFakeSysBlock.so", "libFakeExchange.so"}) {
-      ASSERT_TRUE(fs::exists(plugins / library)) << (plugins / library) << " is not built";
-      fs::copy_file(plugins / library, type / library);
-    }
-    fs::copy_file(testsupport::FixturePath("config/orvisto_no_attributes.xml"), fs::path(dir_.path()) / "Orvisto.xml");
-    Brenno::LoadEnvironment(env_, fs::path(dir_.path()).wstring());
-    Brenno::InstallEnvironment(&env_);
-    Brenno::InstallCurrentProjectServices();
-    Brenno::InstallMessageBoxServices(&boxes_);
-    ASSERT_TRUE(Brenno::TryNewProject());
+    TypeAEnvironmentTest::SetUp();
+    if (HasFatalFailure()) return;
     Brenno::SetLadderMetrics(100, false);
   }
 
   void TearDown() override {
-    Brenno::InstallMessageBoxServices(nullptr);
-    Brenno::InstallProgramServices(nullptr);
-    Brenno::InstallEnvironment(nullptr);
+    TypeAEnvironmentTest::TearDown();
     Brenno::SetLadderMetrics(100, false);
   }
 
-  Brenno::Project& Current() { return env_.ProjectList.back(); }
   Brenno::ProgramBlock& Program() { return Current().Program; }
   Brenno::ProgramPage& Page(int key) { return Program().GetProgramPage(key); }
 
-  testsupport::TempDir dir_;
-  Brenno::AppEnvironment env_;
-  RecordingBoxes boxes_;
   testsupport::MemoryClipboard clipboard_;
 };
 

@@ -18,25 +18,10 @@ namespace Brenno {
 namespace {
 
 using namespace testing_widgets;
+using viewtest::CellCentre;
+using viewtest::RedPixels;
 
-class SymbolViewsTest : public viewtest::ViewEnvTest {
- protected:
-  static QPoint CellCentre(CExtendListCtrl& grid, int record, int column) {
-    const Rect r = grid.GetSubItemRect(record, column + 1);
-    return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  }
-  static int RedPixels(QWidget* viewport, const Rect& r) {
-    const QImage image = viewport->grab().toImage();
-    int count = 0;
-    for (int y = r.top; y < r.bottom; ++y) {
-      for (int x = r.left; x < r.right; ++x) {
-        const QColor c = image.pixelColor(x, y);
-        if (c.red() > 150 && c.green() < 80 && c.blue() < 80) ++count;
-      }
-    }
-    return count;
-  }
-};
+using SymbolViewsTest = viewtest::ViewEnvTest;
 
 TEST_F(SymbolViewsTest, VariableSymbolTabsFollowThePagesAndKeepSurvivingViews) {
   CSymbolVarFrm frame;

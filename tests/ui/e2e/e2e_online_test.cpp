@@ -1,0 +1,190 @@
+// Going online with a PLC: the project downloaded over TCP to the simulated PLC, Debug > Connect
+// (the stamps match, so no question), the status chart showing the PLC's value of a word and
+// following its change, Debug > Disconnect back to offline.
+#include <QLabel>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "core/env/operand_address.h"
+#include "core/link/comm_port.h"
+#include "core/link/comm_state.h"
+#include "core/link/monitor_write_jobs.h"
+#include "core/project/status_chart.h"
+#include "core/project/system_block_table.h"
+#include "tests/support/simulated_plc.h"
+#include "tests/ui/e2e/e2e_workbench.h"
+#include "ui/views/status_chart/status_chart_pane.h"
+#include "ui/views/status_chart/status_chart_view.h"
+
+namespace Brenno::e2e {
+namespace {
+
+using testsupport::SimulatedPlc;
+
+SimulatedPlc::Options TcpPlc() {
+  SimulatedPlc::Options options;
+  options.Kind = SimulatedPlc::Transport::kNetwork;
+  return options;
+}
+
+class E2eOnline : public E2eWorkbench {
+ protected:
+  // The program directory's copy of the type offers only a few link commands; this PLC takes
+  // every command of a download and of the monitor.
+  E2eOnline() {
+    const fs::path description = TypeFolder() / "PlcType.xml";
+    std::ifstream in(description, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    text = std::regex_replace(text, std::regex("ExchSupport=\"[^\"]*\""), "ExchSupport=\"0000|0000\"");
+    std::ofstream(description, std::ios::binary | std::ios::trunc) << text;
+  }
+  ~E2eOnline() override {
+    // Nothing of the link may outlive the test's PLC.
+    if (frame_ != nullptr && Env().CommState.load() != CommOffline) {
+      RequestMonitorStop(Env());
+      WaitFor([this] { return Env().CommState.load() == CommOffline; });
+    }
+    JoinLinkJobThreads();
+  }
+
+  uint32_t WordOf(const std::wstring& text) {
+    OperandWord word = 0;
+    EXPECT_TRUE(OperandTextToWord(text, Current().MemoryAreas, word)) << std::string(text.begin(), text.end());
+    return word;
+  }
+  // A double word of the PLC's system memory.
+  uint32_t SystemDoubleWord(int byte) {
+    OperandWord word = 0;
+    PackOperandWord(word, Current().MemoryAreas, OperandFields{kKindValue, 7, kWidthDword, byte, 0, 0, 0});
+    return word;
+  }
+  std::wstring ChartValue(CStatusChartView* view, int record) {
+    ListCellInfo info;
+    view->GetCellContent(record, 0, 0, 2, info);
+    return std::wstring(info.text, static_cast<size_t>(info.textLength));
+  }
+
+  // The link commands the PLC was sent, for a failure's message.
+  std::string RequestCodes() {
+    std::ostringstream out;
+    out << "state " << Env().CommState.load() << ", requests" << std::hex;
+    for (const SimulatedPlc::Request& request : plc_.Requests()) out << " " << request.Code;
+    return out.str();
+  }
+
+  SimulatedPlc plc_{TcpPlc()};
+};
+
+TEST_F(E2eOnline, DownloadConnectWatchTheChartAndDisconnect) {
+  Start();
+  // The link to the PLC: TCP on the loopback, as the communication settings would set it.
+  Env().Config.LinkIpAddr = 0x7F000001;
+  Env().Config.LinkStation = 1;
+  Env().Config.LinkPortPath = kNetworkPortName;
+  Env().Port.NetworkTcpPort = plc_.TcpPort();
+  Env().Config.LinkTimeUpdateUi = 50;
+
+  // A double word in the status chart, typed into the first row's address cell.
+  CStatusChartView* chart = frame_->StatusChartPane()->ActiveView();
+  ASSERT_NE(chart, nullptr);
+  const Rect r = chart->GetSubItemRect(0, 1);
+  chart->setFocus();
+  Click(chart->viewport(), QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+  Type(chart, QStringLiteral("V"));
+  ASSERT_TRUE(chart->InplaceEdit().isVisible());
+  Type(&chart->InplaceEdit(), QStringLiteral("D8"));
+  Key(&chart->InplaceEdit(), Qt::Key_Return, QStringLiteral("\r"));
+  ASSERT_EQ(GetChartAddress(Current().StatusChart, chart->PageKey(), 0, 0), L"VD8");
+  EXPECT_EQ(ChartValue(chart, 0), L"");  // offline: no value
+
+  // The PLC has the type's system pages (it lists them when the download asks).
+  plc_.WithMemory([&](SimulatedPlc::Memory& m) {
+    for (const int page : Current().SystemBlocks.ListKeys()) m.SystemPages[static_cast<uint32_t>(page)] = {};
+  });
+
+  // File > Download (the toolbar's button): the project goes to the PLC, which is reset at the
+  // end.
+  ASSERT_TRUE(Pick(CmdFileDownloadDirect));
+  // The job's last word is "脱机" in the status bar (it shows "下载" from before the first
+  // command on); after it the thread touches the windows no more and can be joined.
+  ASSERT_TRUE(WaitFor([&] { return plc_.MemorySnapshot().Resets == 1; }));
+  ASSERT_TRUE(WaitFor([&] { return frame_->CommStatusPane()->text() == QStringLiteral("脱机"); }));
+  EXPECT_EQ(Env().CommState.load(), CommOffline);
+  JoinLinkJobThreads();
+  EXPECT_TRUE(facade_.asked.empty()) << QString::fromStdWString(facade_.asked[0].Text).toStdString();
+  EXPECT_FALSE(plc_.MemorySnapshot().Instructions.empty());
+
+  // The stamps of the downloaded image came with system page 1; the PLC keeps them in its system
+  // memory (bytes 20 to 25), where the monitor compares them with the project's.
+  const SimulatedPlc::Memory downloaded = plc_.MemorySnapshot();
+  ASSERT_EQ(downloaded.SystemPages.count(1), 1u);
+  const std::vector<uint8_t>& page1 = downloaded.SystemPages.at(1);
+  ASSERT_GE(page1.size(), 6u);
+  const std::vector<uint8_t> stamps(page1.end() - 6, page1.end());
+  EXPECT_EQ(stamps, std::vector<uint8_t>(Env().ImageStamps.begin(), Env().ImageStamps.end()));
+  plc_.WithMemory([&](SimulatedPlc::Memory& m) {
+    m.Variables[SystemDoubleWord(20)] = stamps[0] | stamps[1] << 8 | stamps[2] << 16 | static_cast<uint32_t>(stamps[3]) << 24;
+    m.Variables[SystemDoubleWord(24)] = stamps[4] | stamps[5] << 8;
+  });
+
+  // Debug > Connect: online without a question, the chart shows the PLC's double word.
+  plc_.WithMemory([&](SimulatedPlc::Memory& m) { m.Variables[WordOf(L"VD8")] = 1234; });
+  ASSERT_TRUE(Pick(CmdDebugConnect));
+  ASSERT_TRUE(WaitFor([&] { return Env().CommState.load() == CommOnline; }));
+  ASSERT_TRUE(WaitFor([&] { return frame_->CommStatusPane()->text() == QStringLiteral("在线"); }));
+  ASSERT_TRUE(WaitFor([&] {
+    chart->RedrawNow();
+    return ChartValue(chart, 0) == L"1234";
+  })) << QString::fromStdWString(ChartValue(chart, 0)).toStdString() << RequestCodes();
+  plc_.WithMemory([&](SimulatedPlc::Memory& m) { m.Variables[WordOf(L"VD8")] = 0xFFFFFFFF; });
+  ASSERT_TRUE(WaitFor([&] {
+    chart->RedrawNow();
+    return ChartValue(chart, 0) == L"-1";
+  }));
+  // Editing is closed while online.
+  frame_->UpdateCommandStates();
+  EXPECT_FALSE(frame_->Command(CmdFileOpen)->isEnabled());
+
+  // Debug > Disconnect: offline again, the value goes from the chart.
+  ASSERT_TRUE(Pick(CmdDebugDisconnect));
+  ASSERT_TRUE(WaitFor([&] { return Env().CommState.load() == CommOffline; }));
+  ASSERT_TRUE(WaitFor([&] { return frame_->CommStatusPane()->text() == QStringLiteral("脱机"); }));
+  chart->RedrawNow();
+  EXPECT_EQ(ChartValue(chart, 0), L"");
+  EXPECT_TRUE(facade_.asked.empty());
+}
+
+TEST_F(E2eOnline, ConnectToAnotherProgramThenExitWhileOnline) {
+  Start();
+  Env().Config.LinkIpAddr = 0x7F000001;
+  Env().Config.LinkStation = 1;
+  Env().Config.LinkPortPath = kNetworkPortName;
+  Env().Port.NetworkTcpPort = plc_.TcpPort();
+  Env().Config.LinkTimeUpdateUi = 50;
+
+  // The PLC holds another program: the user is asked whether to go on, and says Yes.
+  facade_.answers = {kIdYes};
+  ASSERT_TRUE(Pick(CmdDebugConnect));
+  ASSERT_TRUE(WaitFor([&] { return !facade_.asked.empty(); })) << RequestCodes();
+  ASSERT_EQ(facade_.asked.size(), 1u);
+  EXPECT_EQ(facade_.asked[0].Text, L"数据块、系统块和程序块上下版本都不一致，是否继续连线？");
+  ASSERT_TRUE(WaitFor([&] { return Env().CommState.load() == CommOnline; }));
+  ASSERT_TRUE(WaitFor([&] { return frame_->CommStatusPane()->text() == QStringLiteral("在线"); }));
+  // Polling: the monitor has read the PLC's run state since the answer.
+  const size_t before = plc_.Requests().size();
+  ASSERT_TRUE(WaitFor([&] { return plc_.Requests().size() > before + 2; })) << RequestCodes();
+
+  // File > Exit while online: the monitor is stopped and the window closes once offline; the
+  // workbench then ends while the monitor may still be reporting its last tick.
+  ASSERT_TRUE(Pick(CmdFileExit));
+  EXPECT_TRUE(frame_->isVisible());
+  ASSERT_TRUE(WaitFor([&] { return !frame_->isVisible(); }));
+  EXPECT_EQ(Env().CommState.load(), CommOffline);
+  EXPECT_EQ(app_.ExitInstance(), 0);
+  EXPECT_EQ(facade_.asked.size(), 1u);  // nothing changed, nothing to save
+}
+
+}  // namespace
+}  // namespace Brenno::e2e

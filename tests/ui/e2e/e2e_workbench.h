@@ -1,0 +1,156 @@
+// The whole workbench started offscreen on a program directory made of the fixture catalog (type
+// TypeA with the test plug-ins), driven the way a user drives it: menu commands triggered, keys
+// and characters sent to the focused view, cells clicked, file dialogs and message boxes
+// answered from a script.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QThread>
+
+#include <filesystem>
+#include <functional>
+
+#include "core/env/app_environment.h"
+#include "core/program/page_painter.h"
+#include "core/program/program_block.h"
+#include "core/program/program_page.h"
+#include "core/project/project.h"
+#include "tests/support/test_paths.h"
+#include "tests/ui/shell/scripted_message_facade.h"
+#include "ui/shell/brenno_lad_app.h"
+#include "ui/shell/main_frame.h"
+#include "ui/views/program_editor/program_editor_frm.h"
+#include "ui/views/program_editor/program_editor_main_view.h"
+
+namespace Brenno::e2e {
+
+namespace fs = std::filesystem;
+
+class E2eWorkbench : public ::testing::Test {
+ protected:
+  E2eWorkbench() {
+    const fs::path type = fs::path(dir_.path()) / "Orvisto" / "TypeA";
+    fs::create_directories(type);
+    fs::copy(testsupport::FixturePath("catalog/Orvisto/TypeA"), type, fs::copy_options::recursive);
+    const fs::path plugins = fs::path(testsupport::BinaryDir()) / "tests" / "core" / "plugins";
+    for (const char* library : {"libFakeSysBlock.so", "libFakeExchange.so"}) {
+      EXPECT_TRUE(fs::exists(plugins / library)) << (plugins / library) << " is not built";
+      fs::copy_file(plugins / library, type / library);
+    }
+    fs::copy_file(testsupport::FixturePath("config/orvisto_no_attributes.xml"), fs::path(dir_.path()) / "Orvisto.xml");
+    app_.UseMessageFacade(&facade_);
+  }
+  ~E2eWorkbench() override { app_.ExitInstance(); }
+
+  // Starts the workbench, shown and active.
+  void Start() {
+    ASSERT_TRUE(app_.InitInstance({QStringLiteral("orvisto")}, fs::path(dir_.path()).wstring()));
+    frame_ = app_.MainFrame();
+    ASSERT_NE(frame_, nullptr);
+    frame_->activateWindow();
+    QApplication::setActiveWindow(frame_);
+    QApplication::processEvents();
+  }
+
+  AppEnvironment& Env() { return app_.Environment(); }
+  Project& Current() { return Env().ProjectList.back(); }
+  std::wstring File(const char* name) const { return (fs::path(dir_.path()) / name).wstring(); }
+  fs::path TypeFolder() const { return fs::path(dir_.path()) / "Orvisto" / "TypeA"; }
+
+  // A menu or toolbar command as the user picks it: only when it is enabled now.
+  bool Pick(int offset) {
+    frame_->UpdateCommandStates();
+    QAction* action = frame_->Command(offset);
+    if (action == nullptr || !action->isEnabled()) return false;
+    action->trigger();
+    QApplication::processEvents();
+    return true;
+  }
+
+  static void Key(QWidget* target, int key, const QString& text = QString(),
+                  Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(target, &release);
+  }
+  // One key per character.
+  static void Type(QWidget* target, const QString& text) {
+    for (QChar c : text) Key(target, c.toUpper().unicode(), QString(c));
+  }
+  static void Click(QWidget* target, QPoint at, bool doubleClick = false) {
+    const QPointF local(at);
+    const QPointF global(target->mapToGlobal(at));
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &release);
+    if (doubleClick) {
+      QMouseEvent dbl(QEvent::MouseButtonDblClick, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(target, &dbl);
+      QMouseEvent up(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(target, &up);
+    }
+  }
+  // Runs the event loop until the condition holds or the time is up.
+  static bool WaitFor(const std::function<bool()>& done, int milliseconds = 5000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+      if (timer.elapsed() > milliseconds) return false;
+      QApplication::processEvents(QEventLoop::AllEvents, 10);
+      QThread::msleep(2);
+    }
+    return true;
+  }
+
+  // The main program page of the current project.
+  ProgramPage& MainPage() { return Current().Program.GetProgramPage(0); }
+
+  // Opens the program editor from View > Component and gives the focus to the main page's view.
+  CProgramEditorMainView* OpenProgramEditor() {
+    EXPECT_TRUE(Pick(CmdViewProgramEditor));
+    CProgramEditorFrm* editor = frame_->ProgramEditor();
+    if (editor == nullptr) return nullptr;
+    CProgramEditorMainView* view = editor->MainPane()->ActiveView();
+    if (view != nullptr) view->setFocus();
+    return view;
+  }
+
+  // Clicks the middle of a ladder cell of the main page.
+  void ClickCell(CProgramEditorMainView* view, int network, int column, int row) {
+    ProgramPage probe = MainPage();  // the cell's place, found without moving the user's cursor
+    ASSERT_TRUE(probe.SetSelection(network, network, column, row));
+    const Rect cell = GetCursorRect(probe);
+    const Rect visible = view->PageRectInView();
+    Click(view->viewport(), QPoint((cell.left + cell.right) / 2 - visible.left, (cell.top + cell.bottom) / 2 - visible.top));
+    QApplication::processEvents();
+  }
+
+  // Types "LD <contact>" into the first cell of the network through the in-place instruction
+  // editor (the first letter opens it) and "= <coil>" into the next cell likewise.
+  void TypeRung(CProgramEditorMainView* view, int network, const QString& contact, const QString& coil) {
+    ClickCell(view, network, 0, 0);
+    Key(view, Qt::Key_L, QStringLiteral("L"));
+    ASSERT_TRUE(view->InstructionEditor().isVisible());
+    Type(&view->InstructionEditor(), QStringLiteral("D ") + contact);
+    Key(&view->InstructionEditor(), Qt::Key_Return, QStringLiteral("\r"));
+    ClickCell(view, network, 1, 0);
+    Key(view, Qt::Key_Equal, QStringLiteral("="));
+    ASSERT_TRUE(view->InstructionEditor().isVisible());
+    Type(&view->InstructionEditor(), QStringLiteral(" ") + coil);
+    Key(&view->InstructionEditor(), Qt::Key_Return, QStringLiteral("\r"));
+  }
+
+  testsupport::TempDir dir_;
+  shelltest::ScriptedMessageFacade facade_{false};
+  CBrennoLadApp app_;
+  CMainFrame* frame_ = nullptr;
+};
+
+}  // namespace Brenno::e2e
