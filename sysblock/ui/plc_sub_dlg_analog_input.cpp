@@ -225,7 +225,7 @@ void CAnalogInputSubDlg::OnDefault() {
 }
 
 void CAnalogInputSubDlg::OnForceBox(size_t channel) {
-  FollowForceBox(forceValues_[channel], params_.channels[channel].forceFlag);
+  FollowForceBox(forceBoxes_[channel], forceValues_[channel], params_.channels[channel].forceFlag);
 }
 
 CPlcSubDlgAICls::CPlcSubDlgAICls(AnalogInputParams& params, int language, QWidget* parent)

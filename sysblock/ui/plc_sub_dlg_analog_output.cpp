@@ -99,8 +99,12 @@ void CAnalogOutputModuleSubDlg::ExchangeCheck(QCheckBox* box, bool save, int& fl
     box->setChecked(flag != 0);
 }
 
-void CAnalogOutputModuleSubDlg::FollowForceBox(QLineEdit* forceValue, const int& flag) {
-  UpdateData(true);
+void CAnalogOutputModuleSubDlg::FollowForceBox(QCheckBox* box, QLineEdit* forceValue, const int& flag) {
+  if (!UpdateData(true)) {
+    // A refused value keeps the controls as the user left them, the click included.
+    forceValue->setVisible(box->isChecked());
+    return;
+  }
   forceValue->setVisible(flag == 1);
   UpdateData(false);
 }

@@ -53,8 +53,9 @@ class CAnalogOutputModuleSubDlg : public QWidget {
   // Exchange of a force box: its state into `flag` (1 or 0), or the flag (set when not 0) into it.
   static void ExchangeCheck(QCheckBox* box, bool save, int& flag);
   // A force box was clicked: the controls into the values, the channel's force value edit shown
-  // exactly when its `flag` is 1 then, and the values back into the controls.
-  void FollowForceBox(QLineEdit* forceValue, const int& flag);
+  // exactly when its `flag` is 1 then, and the values back into the controls. When a value is
+  // refused the controls stay as the user left them and the edit follows the box.
+  void FollowForceBox(QCheckBox* box, QLineEdit* forceValue, const int& flag);
   // The cold-junction compensation caption and list (editable, the entries of
   // kColdJunctionTypes), added to `row`; the list is returned.
   QComboBox* AddColdJunctionList(QWidget* parent, QBoxLayout* row);

@@ -88,7 +88,7 @@ void CFixedRangeOutputSubDlg<Channels>::ShowForceEdits() {
 
 template <size_t Channels>
 void CFixedRangeOutputSubDlg<Channels>::OnForceBox(size_t channel) {
-  this->FollowForceBox(forceEdits_[channel], params_.forceFlags[channel]);
+  this->FollowForceBox(forceBoxes_[channel], forceEdits_[channel], params_.forceFlags[channel]);
 }
 
 template <size_t Channels>

@@ -167,7 +167,7 @@ void CFourChannelOutputSubDlg::ShowForceEdits() {
 }
 
 void CFourChannelOutputSubDlg::OnForceBox(size_t channel) {
-  FollowForceBox(forceEdits_[channel], params_.channels[channel].forceFlag);
+  FollowForceBox(forceBoxes_[channel], forceEdits_[channel], params_.channels[channel].forceFlag);
 }
 
 void CFourChannelOutputSubDlg::OnDefault() {

@@ -183,7 +183,7 @@ void CTemperatureInputSubDlg::OnDefault() {
 }
 
 void CTemperatureInputSubDlg::OnForceBox(size_t channel) {
-  FollowForceBox(forceValues_[channel], params_.channels[channel].forceFlag);
+  FollowForceBox(forceBoxes_[channel], forceValues_[channel], params_.channels[channel].forceFlag);
 }
 
 CPlcSubDlgTCCls::CPlcSubDlgTCCls(TemperatureInputParams& params, int language, QWidget* parent)

@@ -167,13 +167,7 @@ void CPlcSubDlgUvendar::OnDefault() {
 }
 
 void CPlcSubDlgUvendar::OnForceBox(size_t box) {
-  if (!UpdateData(true)) {
-    // A refused value keeps the controls as they are, the click included.
-    forceValues_[box]->setVisible(forceBoxes_[box]->isChecked());
-    return;
-  }
-  forceValues_[box]->setVisible(FlagOf(box) != 0);
-  UpdateData(false);
+  FollowForceBox(forceBoxes_[box], forceValues_[box], FlagOf(box));
 }
 
 }  // namespace corvell

@@ -145,13 +145,7 @@ void CPlcSubDlgVarnock::OnDefault() {
 }
 
 void CPlcSubDlgVarnock::OnForceBox(size_t channel) {
-  if (!UpdateData(true)) {
-    // A refused value keeps the controls as they are, the click included.
-    forceValues_[channel]->setVisible(forceBoxes_[channel]->isChecked());
-    return;
-  }
-  forceValues_[channel]->setVisible(params_.forceFlags[channel] == 1);
-  UpdateData(false);
+  FollowForceBox(forceBoxes_[channel], forceValues_[channel], params_.forceFlags[channel]);
 }
 
 }  // namespace corvell

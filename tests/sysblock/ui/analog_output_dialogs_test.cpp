@@ -285,6 +285,21 @@ TEST_F(AnalogOutputDialogTest, RefusedEditKeepsItAndTheFieldsAfterIt) {
   }
 }
 
+// A force box clicked while another field holds a refused text: the message, and every control
+// stays as the user left it (the typed text and the click); the force value edit follows the box.
+TEST_F(AnalogOutputDialogTest, ForceClickWithARefusedFieldKeepsWhatWasTyped) {
+  OpenPage(1);
+  page_->OnAddModule(16);
+  StopEdit(kSolvind, 2)->setText(QStringLiteral("256"));
+  ForceEdit(kSolvind, 4)->setText(QStringLiteral("7.25"));
+  ForceBox(kSolvind, 4)->click();
+  ASSERT_EQ(messages_.Texts.size(), 1u);
+  EXPECT_EQ(StopEdit(kSolvind, 2)->text(), QStringLiteral("256"));
+  EXPECT_EQ(ForceEdit(kSolvind, 4)->text(), QStringLiteral("7.25"));
+  EXPECT_TRUE(ForceBox(kSolvind, 4)->isChecked());
+  EXPECT_EQ(ShownForceEdits(kSolvind), std::vector<int>{4});
+}
+
 // The four-channel modules Kavrin (3), Lumbrek (11) and Mordale (19): record length 66.
 namespace ao {
 constexpr int kStop = 30555, kLower = 30559, kUpper = 30613, kLabel = 30638, kForceValue = 30696, kForceBox = 30700,
