@@ -27,6 +27,12 @@ enum CommStateValue {
 // True whenever the monitor's port is open, even while a job borrows it (3, 5, 8, 9).
 bool IsOnline(const AppEnvironment& env);
 
+// False while a job started offline owns the port (2, 6, 7): it may be replacing the project, so
+// the windows show nothing of it.
+inline bool ShowsProject(int commState) {
+  return commState != CommOpeningCommand && commState != CommCommand && commState != CommLeavingCommand;
+}
+
 // Monitor thread: 0 -> 1 -> 3, opening the port and keeping the lock. Outside 0:
 // ExceptionSwitchOnlineEnterError. A failed open ends in 0 with the lock released:
 // ExceptionSwitchOpenPortError (pipe, serial) or ExceptionSwitchNetworkConnectError (TCP, relay).

@@ -58,9 +58,7 @@ int GridCommState() {
 
 bool GridIsOffline() { return GridCommState() == CommOffline; }
 
-bool GridDrawsRows(int commState) {
-  return commState != CommOpeningCommand && commState != CommCommand && commState != CommLeavingCommand;
-}
+bool GridDrawsRows(int commState) { return ShowsProject(commState); }
 
 bool GridDrawsRows() { return GridDrawsRows(GridCommState()); }
 

@@ -18,31 +18,11 @@
 #include <cwctype>
 
 #include "core/draw/draw_context.h"
+#include "ui/widgets/qt_draw_context.h"
 
 namespace Brenno {
 
 namespace {
-
-QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
-
-int CellAlignment(unsigned format) {
-  int flags = 0;
-  if (format & kTextRight) {
-    flags |= Qt::AlignRight;
-  } else if (format & kTextCenter) {
-    flags |= Qt::AlignHCenter;
-  } else {
-    flags |= Qt::AlignLeft;
-  }
-  if (format & kTextBottom) {
-    flags |= Qt::AlignBottom;
-  } else if (format & kTextVCenter) {
-    flags |= Qt::AlignVCenter;
-  } else {
-    flags |= Qt::AlignTop;
-  }
-  return flags;
-}
 
 // One line of text in the rectangle with the format's alignment, ending in an ellipsis when it
 // does not fit and the format asks for it; nothing is drawn outside the rectangle.
@@ -59,7 +39,7 @@ void DrawCellText(QPainter& painter, const Rect& r, const ListCellInfo& info, co
   painter.setClipRect(rect, Qt::IntersectClip);
   painter.setFont(font);
   painter.setPen(colour.isValid() ? colour : QColor(Qt::black));
-  painter.drawText(rect, CellAlignment(info.format) | Qt::TextSingleLine, text);
+  painter.drawText(rect, QtAlignment(info.format) | Qt::TextSingleLine, text);
   painter.restore();
 }
 

@@ -53,6 +53,8 @@ Rect Normalised(const Rect& rect) {
   return r;
 }
 
+}  // namespace
+
 QRect ToQRect(const Rect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
 
 int QtAlignment(unsigned format) {
@@ -73,8 +75,6 @@ int QtAlignment(unsigned format) {
   }
   return flags;
 }
-
-}  // namespace
 
 QString QtDrawResources::ResolveFamily(const QString& face) {
   const QStringList installed = QFontDatabase::families();

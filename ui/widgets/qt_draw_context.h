@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QPalette>
 #include <QPen>
+#include <QRect>
 #include <QString>
 
 #include <array>
@@ -53,6 +54,11 @@ class QtDrawResources {
 // glyphs it lacks, the weight, italic and underline of the descriptor, and the largest pixel
 // size whose line height stays within the descriptor's cell height.
 QFont MakeQtFont(const FontDesc& desc);
+
+// A rectangle of the drawing interface as a Qt rectangle, and a text format's alignment as Qt
+// alignment flags.
+QRect ToQRect(const Rect& r);
+int QtAlignment(unsigned format);
 
 // Stores the palette's highlighted-text, button and highlight colours as the system colours
 // of the resource sets made afterwards (SetSystemColours).

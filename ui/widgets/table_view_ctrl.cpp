@@ -8,9 +8,7 @@ namespace Brenno {
 
 CTableViewCtrl::CTableViewCtrl(QWidget* parent) : CExtendListCtrl(parent) {}
 
-bool CTableViewCtrl::DrawsRows(int commState) {
-  return commState != CommOpeningCommand && commState != CommCommand && commState != CommLeavingCommand;
-}
+bool CTableViewCtrl::DrawsRows(int commState) { return ShowsProject(commState); }
 
 bool CTableViewCtrl::IsEditingState(int commState) {
   return commState == CommOffline || commState == CommOpeningOnline || commState == CommOnline ||

@@ -32,18 +32,7 @@ bool IsProgramUnitLocked(const AppEnvironment& env, int key) {
 
 bool CanShowProgramBlock(int commState, bool locked) {
   if (locked) return false;
-  switch (commState) {
-    case CommOffline:
-    case CommOpeningOnline:
-    case CommOnline:
-    case CommLeavingOnline:
-    case CommCommandRequested:
-    case CommCommandInOnline:
-    case CommReturningOnline:
-      return true;
-    default:
-      return false;
-  }
+  return ShowsProject(commState);
 }
 
 bool CanEditProgramBlock(int commState, bool locked) { return !locked && commState == CommOffline; }

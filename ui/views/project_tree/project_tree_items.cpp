@@ -262,18 +262,7 @@ std::optional<TreeEvent> OpenEventOf(TreeItemRef item) {
 bool CanEditLabel(TreeItemKind kind, int commState) { return commState == CommOffline && IsPageItem(kind); }
 
 bool ShowsInfoTips(int commState) {
-  switch (commState) {
-    case CommOffline:
-    case CommOpeningOnline:
-    case CommOnline:
-    case CommLeavingOnline:
-    case CommCommandRequested:
-    case CommCommandInOnline:
-    case CommReturningOnline:
-      return true;
-    default:
-      return false;
-  }
+  return ShowsProject(commState);
 }
 
 std::wstring InfoTipText(const Project& project, TreeItemRef item, int commState) {
