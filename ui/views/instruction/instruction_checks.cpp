@@ -152,9 +152,9 @@ std::optional<OperandSlotRow> RecognizeInstructionName(const Project& project, c
   if (defs.size() != 1) return std::nullopt;
   const std::vector<const OperandDef*> operands = OperandSequence(*defs.front());
   if (operands.size() > kInstructionOperandRows) return std::nullopt;
-  OperandSlotRow slots;
-  for (std::size_t i = 0; i < operands.size(); ++i) slots[i] = SlotOf(*operands[i]);
-  return slots;
+  OperandSlotRow found;
+  for (std::size_t i = 0; i < operands.size(); ++i) found[i] = SlotOf(*operands[i]);
+  return found;
 }
 
 CoilDefinitions FindCoilDefinitions(const InstructionLibrary& library) {
@@ -165,17 +165,17 @@ CoilDefinitions FindCoilDefinitions(const InstructionLibrary& library) {
 }
 
 DeviceSlots ChooseDeviceSlots(const CoilDefinitions& coils, bool setValueEmpty) {
-  DeviceSlots slots;
+  DeviceSlots found;
   if (!setValueEmpty || coils.OneOperand == nullptr) {
     if (coils.TwoOperands != nullptr) {
-      slots.Device = SlotOf(coils.TwoOperands->OperandOut[0]);
-      slots.SetValue = SlotOf(coils.TwoOperands->OperandOut[1]);
+      found.Device = SlotOf(coils.TwoOperands->OperandOut[0]);
+      found.SetValue = SlotOf(coils.TwoOperands->OperandOut[1]);
     }
-    return slots;
+    return found;
   }
-  slots.Device = SlotOf(coils.OneOperand->OperandOut[0]);
-  if (coils.TwoOperands != nullptr) slots.SetValue = SlotOf(coils.TwoOperands->OperandOut[1]);
-  return slots;
+  found.Device = SlotOf(coils.OneOperand->OperandOut[0]);
+  if (coils.TwoOperands != nullptr) found.SetValue = SlotOf(coils.TwoOperands->OperandOut[1]);
+  return found;
 }
 
 std::wstring ComposeDeviceOperands(const std::wstring& device, const std::wstring& setValue) {

@@ -161,8 +161,8 @@ TEST(DeviceSlots, FormatsFollowTheSetValueAndTheCoilsPresent) {
       {true, nullptr, nullptr, none, none},
   };
   for (const auto& c : cases) {
-    const DeviceSlots slots = ChooseDeviceSlots(CoilDefinitions{c.one, c.two}, c.setValueEmpty);
-    EXPECT_EQ(slots.Device, c.device);
-    EXPECT_EQ(slots.SetValue, c.setValue);
+    const DeviceSlots chosen = ChooseDeviceSlots(CoilDefinitions{c.one, c.two}, c.setValueEmpty);
+    EXPECT_EQ(chosen.Device, c.device);
+    EXPECT_EQ(chosen.SetValue, c.setValue);
   }
 }
