@@ -311,6 +311,12 @@ void CMainFrame::BuildMenus() {
       {CmdFileNew, QKeySequence(Qt::CTRL | Qt::Key_N)},   {CmdFileOpen, QKeySequence(Qt::CTRL | Qt::Key_O)},
       {CmdFileOpenPmw, QKeySequence(Qt::CTRL | Qt::Key_P)}, {CmdFileSave, QKeySequence(Qt::CTRL | Qt::Key_S)},
       {CmdFileUpload, QKeySequence(Qt::CTRL | Qt::Key_U)}, {CmdFileDownloadDirect, QKeySequence(Qt::CTRL | Qt::Key_D)},
+      // The Edit commands, which go to the view that holds the focus (an in-place line editor
+      // keeps its own standard keys).
+      {20121, QKeySequence(Qt::CTRL | Qt::Key_Z)},        {20122, QKeySequence(Qt::CTRL | Qt::Key_Y)},
+      {20123, QKeySequence(Qt::CTRL | Qt::Key_X)},        {20124, QKeySequence(Qt::CTRL | Qt::Key_C)},
+      {20125, QKeySequence(Qt::CTRL | Qt::Key_V)},        {20129, QKeySequence(Qt::CTRL | Qt::Key_A)},
+      {20130, QKeySequence(Qt::CTRL | Qt::Key_F)},
   };
   for (const auto& [offset, key] : keys) {
     QAction* action = Command(offset);
@@ -364,6 +370,8 @@ void CMainFrame::BuildToolBars() {
     }
   }
   for (int offset : {20181, 20182, 0, 20201, 20202, 0, 20203, 20204, 20205, 20206, 20207, 20208}) {
+    // Power-Up Debug Reset has a button on the English debug toolbar only (the menu entry is in both).
+    if (offset == CmdDebugPowerUpReset && env_.Language() != kLanguageEnglish) continue;
     if (offset == 0) {
       debugBar_->addSeparator();
     } else {
@@ -605,7 +613,14 @@ void CMainFrame::OnPaneRequest(uint16_t code, intptr_t value) {
       }
       break;
     case UpdShowFindReplace:
-      if (findDlg_ != nullptr) findDlg_->ShowDialog();
+      if (findDlg_ != nullptr) {
+        // A dialog already shown stays where the user put it.
+        if (!findDlg_->isVisible()) {
+          if (findDlg_->isMinimized()) findDlg_->showNormal();
+          CentreOn(findDlg_, this);
+        }
+        findDlg_->ShowDialog();
+      }
       break;
     case UpdProgress: ShowProgress(reinterpret_cast<const ProgressInfo*>(value)); break;
     case UpdOpenProgramEditor: OpenChildFrame(ChildFrameKind::ProgramEditor); break;
@@ -771,10 +786,11 @@ void CMainFrame::ConnectCommands() {
   OnCommand(CmdFileSaveAs, [this] { SaveProjectAs(true); });
   OnCommand(CmdFileUpload, [this] { OnFileUpload(); });
   OnCommand(CmdFileDownloadDirect, [this] { OnFileDownload(); });
-  // The menu entry shows the communication settings first and downloads whatever the answer.
+  // The menu entry shows the communication settings first and downloads whatever the answer,
+  // as long as no job has taken the port meanwhile.
   OnCommand(CmdFileDownload, [this] {
     EditCommunicationSettings(this, env_.Config);
-    OnFileDownload();
+    if (IsOfflineState(env_.CommState.load())) OnFileDownload();
   });
   OnCommand(CmdFileExit, [this] { close(); });
   OnCommand(CmdViewStl, [this] { OnViewMode(kViewModeStl); });
@@ -840,7 +856,18 @@ bool CMainFrame::AskSaveChanges() {
   return answer == kIdNo;
 }
 
+void CMainFrame::CloseTableFrames() {
+  for (const ChildFrameKind kind : {ChildFrameKind::DataBlocks, ChildFrameKind::FunctionSymbols, ChildFrameKind::VariableSymbols}) {
+    OpenChild& child = childFrames_[static_cast<size_t>(kind)];
+    if (child.Window.isNull() || !child.Window->close()) continue;
+    // Its window goes later; its codes stop now.
+    child = OpenChild{};
+  }
+}
+
 void CMainFrame::OnFileNew() {
+  // These frames close before the question, so they stay closed when the user cancels it.
+  CloseTableFrames();
   if (!AskSaveChanges()) return;
   if (!TryNewProject()) return;
   env_.ProjectPath.clear();
@@ -849,6 +876,7 @@ void CMainFrame::OnFileNew() {
 }
 
 void CMainFrame::OnFileOpen() {
+  CloseTableFrames();
   if (!AskSaveChanges()) return;
   std::wstring path = env_.ProjectPath;
   if (!AskOpenProjectPath(path)) return;

@@ -146,6 +146,8 @@ class CMainFrame : public QMainWindow,
   void OnCommand(int offset, std::function<void()> handler);
   // The save question before the project is dropped: false when the user cancelled.
   bool AskSaveChanges();
+  // Closes the data block, function symbol and variable symbol frames that are open.
+  void CloseTableFrames();
   void OnFileNew();
   void OnFileOpen();
   void OnFileOpenPmw();

@@ -3,6 +3,8 @@
 // file, Open of that file, and the save question in front of them.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -227,6 +229,49 @@ TEST_F(FileCommandsTest, CancelledQuestionOrSaveKeepsTheProject) {
   EXPECT_NE(&env->ProjectList.back(), before);
   EXPECT_TRUE(env->ProjectPath.empty());
   EXPECT_FALSE(env->Modified.load());
+}
+
+TEST_F(FileCommandsTest, NewAndOpenCloseTheTableFramesBeforeTheQuestion) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  const Project* before = &env->ProjectList.back();
+  constexpr ChildFrameKind kClosed[] = {ChildFrameKind::DataBlocks, ChildFrameKind::FunctionSymbols,
+                                        ChildFrameKind::VariableSymbols};
+  for (const int offset : {CmdFileNew, CmdFileOpen}) {
+    for (const ChildFrameKind kind : kClosed) frame->OpenChildFrame(kind);
+    frame->OpenChildFrame(ChildFrameKind::ProgramEditor);
+    for (const ChildFrameKind kind : kClosed) ASSERT_NE(frame->ChildFrame(kind), nullptr);
+    env->Modified = true;
+    facade.answers = {kIdCancel};
+    Trigger(offset);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // The question was cancelled: the project stays, the three table frames are gone all the same.
+    EXPECT_EQ(&env->ProjectList.back(), before) << offset;
+    EXPECT_TRUE(env->Modified.load());
+    for (const ChildFrameKind kind : kClosed) EXPECT_EQ(frame->ChildFrame(kind), nullptr) << offset;
+    EXPECT_NE(frame->ChildFrame(ChildFrameKind::ProgramEditor), nullptr);
+    // Their codes are dropped now.
+    frame->RouteUpdate(0x8600, 0);
+    frame->RouteUpdate(0x8C00, 0);
+    frame->RouteUpdate(0x8D00, 0);
+  }
+  env->Modified = false;
+}
+
+TEST_F(FileCommandsTest, DownloadFromTheMenuGoesOnOnlyWhileStillOffline) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  // While the settings dialog is open a job takes the port; the dialog is then cancelled.
+  QTimer::singleShot(0, [this] {
+    env->CommState = CommCommand;
+    if (QWidget* dialog = QApplication::activeModalWidget()) static_cast<QDialog*>(dialog)->reject();
+  });
+  Trigger(CmdFileDownload);
+  // A download started now would report that it cannot take the port.
+  QElapsedTimer waited;
+  waited.start();
+  while (facade.asked.empty() && waited.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_TRUE(facade.asked.empty());
+  EXPECT_EQ(env->CommState.load(), CommCommand);
+  env->CommState = CommOffline;
 }
 
 TEST_F(FileCommandsTest, ViewSwitchesAndCompile) {

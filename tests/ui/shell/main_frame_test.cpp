@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeySequence>
 #include <QThread>
 #include <QLabel>
 #include <QMenu>
@@ -28,6 +29,7 @@
 #include "tests/ui/shell/scripted_message_facade.h"
 #include "ui/shell/brenno_lad_app.h"
 #include "ui/shell/diagnose_dlg.h"
+#include "ui/shell/find_and_replace_dlg.h"
 #include "core/program/program_block.h"
 #include "core/program/program_page.h"
 #include "ui/views/program_editor/program_editor_frm.h"
@@ -37,6 +39,10 @@
 #include "ui/shell/infor_output_pane.h"
 #include "ui/shell/main_progress_dlg.h"
 #include "ui/shell/shell_link_ui.h"
+
+// Qt's own entry for a key press that may be a shortcut (what its test library sends).
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                               const QString& text, bool autorep = false, ushort count = 1);
 
 namespace Brenno {
 namespace {
@@ -110,6 +116,7 @@ TEST_F(MainFrameTest, StartsWithMenusBarsAndPanes) {
   EXPECT_FALSE(frame->Command(CmdHelpChinese)->isChecked());
   EXPECT_EQ(frame->StandardToolBar()->windowTitle(), QStringLiteral("Standard"));
   EXPECT_EQ(frame->InstructionToolBar()->windowTitle(), QStringLiteral("Instruction"));
+  EXPECT_TRUE(frame->DebugToolBar()->actions().contains(frame->Command(CmdDebugPowerUpReset)));
 
   // Offline in red right after start-up.
   EXPECT_EQ(frame->CommStatusPane()->text(), QStringLiteral("脱机"));
@@ -127,6 +134,23 @@ TEST_F(MainFrameTest, StartsWithMenusBarsAndPanes) {
   while (frame->CommStatusPane()->text() != QStringLiteral("在线")) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
   worker.join();
   EXPECT_TRUE(frame->CommStatusPane()->styleSheet().contains(QStringLiteral("0, 0, 255")));
+}
+
+TEST_F(MainFrameTest, ChineseStartShowsOfflineInRedAndTheChineseDebugToolbar) {
+  {
+    std::ofstream config(program.ConfigPath(), std::ios::binary | std::ios::trunc);
+    config << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<PlcConfig Lang=\"10#2\"/>\n";
+  }
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(app.Environment().Language(), 2);
+  EXPECT_EQ(MenuTitles().front(), QStringLiteral("文件(&F)"));
+  EXPECT_EQ(frame->Command(CmdFileNew)->data().toInt(), 2000 + CmdFileNew);
+  EXPECT_EQ(frame->CommStatusPane()->text(), QStringLiteral("脱机"));
+  EXPECT_TRUE(frame->CommStatusPane()->styleSheet().contains(QStringLiteral("255, 0, 0")));
+  EXPECT_EQ(frame->DebugToolBar()->windowTitle(), QStringLiteral("调试"));
+  // Power-Up Debug Reset is in the menu but has no button on the Chinese debug toolbar.
+  EXPECT_FALSE(frame->DebugToolBar()->actions().contains(frame->Command(CmdDebugPowerUpReset)));
+  EXPECT_TRUE(frame->DebugToolBar()->actions().contains(frame->Command(CmdDebugStepOut)));
 }
 
 TEST_F(MainFrameTest, OutputPaneTakesTheHubsLines) {
@@ -282,6 +306,20 @@ TEST_F(MainFrameTest, ChildFramesOpenOnceTakeTheirCodesAndGoWithTheirWindow) {
   EXPECT_EQ(made, 2);
 }
 
+TEST_F(MainFrameTest, FindDialogOpensCentredAndAShownOneStaysInPlace) {
+  ASSERT_TRUE(Start());
+  CFindAndReplaceDlg* dialog = frame->FindReplaceDialog();
+  ASSERT_NE(dialog, nullptr);
+  dialog->move(0, 0);
+  frame->RouteUpdate(UpdShowFindReplace, 0);
+  ASSERT_TRUE(dialog->isVisible());
+  EXPECT_LE((dialog->frameGeometry().center() - frame->frameGeometry().center()).manhattanLength(), 4);
+  dialog->move(7, 9);
+  frame->RouteUpdate(UpdShowFindReplace, 0);
+  EXPECT_EQ(dialog->pos(), QPoint(7, 9));
+  dialog->hide();
+}
+
 TEST_F(MainFrameTest, DiagnosisWindowIsMadeOnceAndTakesItsCodes) {
   ASSERT_TRUE(Start());
   frame->RouteUpdate(UpdDiagnoseHide, 0);  // dropped: there is no window yet
@@ -316,7 +354,13 @@ TEST_F(MainFrameTest, EditCommandsReachTheProgramEditorViewThatHoldsTheFocus) {
   frame->UpdateCommandStates();
   EXPECT_TRUE(frame->Command(20129)->isEnabled());  // Select All
   EXPECT_FALSE(frame->Command(20122)->isEnabled());  // nothing to redo
-  frame->Command(20129)->trigger();
+  // Ctrl+A goes through the frame's keys to the focused view (the view takes no Ctrl keys itself).
+  for (const auto& [offset, key] : {std::pair{20121, Qt::Key_Z}, std::pair{20122, Qt::Key_Y}, std::pair{20123, Qt::Key_X},
+                                    std::pair{20124, Qt::Key_C}, std::pair{20125, Qt::Key_V}, std::pair{20129, Qt::Key_A},
+                                    std::pair{20130, Qt::Key_F}}) {
+    EXPECT_EQ(frame->Command(offset)->shortcut(), QKeySequence(Qt::CTRL | key)) << offset;
+  }
+  ASSERT_TRUE(qt_sendShortcutOverrideEvent(view, 0, Qt::Key_A, Qt::ControlModifier, QString(QChar(1))));
   const ProgramPage& page = app.Environment().ProjectList.back().Program.GetProgramPage(view->BlockKey());
   EXPECT_EQ(page.ViewState.SelectionFirst, 0);
   EXPECT_EQ(page.ViewState.SelectionLast, static_cast<int>(page.Networks().size()));
