@@ -14,7 +14,12 @@ CloseDecision MainFrameCloseRules::AskSaveAndClose() {
   if (env_.Modified) {
     const int answer = MessageBoxYesNoCancel(TextAskSaveChanges());
     if (answer == kIdCancel) return CloseDecision::StayOpen;
-    if (answer == kIdYes) host_.SaveProject();
+    if (answer == kIdYes) {
+      host_.SaveProject();
+      // A save that failed or whose file dialog was cancelled shows its own message; closing
+      // now would drop the changes the user asked to keep.
+      if (env_.Modified) return CloseDecision::StayOpen;
+    }
   }
   return CloseDecision::Close;
 }

@@ -13,12 +13,21 @@ namespace {
 
 class FakeHost : public CloseHost {
  public:
-  void SaveProject() override { ++saves; }
+  explicit FakeHost(AppEnvironment& env) : env_(env) {}
+  // A save clears the changed flag unless it is set to fail.
+  void SaveProject() override {
+    ++saves;
+    if (!saveFails) env_.Modified = false;
+  }
+  bool saveFails = false;
   void StartCloseTimer() override { timer = true; ++timerStarts; }
   void StopCloseTimer() override { timer = false; }
   int saves = 0;
   int timerStarts = 0;
   bool timer = false;
+
+ private:
+  AppEnvironment& env_;
 };
 
 class CloseRulesTest : public ::testing::Test {
@@ -27,7 +36,7 @@ class CloseRulesTest : public ::testing::Test {
   bool StopRequested() { return env.ProjectList.back().Online.Data().StopRequest; }
 
   AppEnvironment env;
-  FakeHost host;
+  FakeHost host{env};
   shelltest::ScriptedMessageFacade facade;
   MainFrameCloseRules rules{env, host};
 };
@@ -41,11 +50,15 @@ TEST_F(CloseRulesTest, OfflineWithChangesFollowsTheAnswer) {
   env.Modified = true;
   struct Case {
     int answer;
+    bool saveFails;
     CloseDecision decision;
     int saves;
   };
-  for (const Case& c : {Case{kIdCancel, CloseDecision::StayOpen, 0}, Case{kIdNo, CloseDecision::Close, 0},
-                        Case{kIdYes, CloseDecision::Close, 1}}) {
+  // A failed save keeps the window open with the changes.
+  for (const Case& c : {Case{kIdCancel, false, CloseDecision::StayOpen, 0}, Case{kIdNo, false, CloseDecision::Close, 0},
+                        Case{kIdYes, true, CloseDecision::StayOpen, 1}, Case{kIdYes, false, CloseDecision::Close, 1}}) {
+    env.Modified = true;
+    host.saveFails = c.saveFails;
     host.saves = 0;
     facade.asked.clear();
     facade.answers = {c.answer};
