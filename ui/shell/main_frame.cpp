@@ -638,6 +638,14 @@ void CMainFrame::OnPaneRequest(uint16_t code, intptr_t value) {
   }
 }
 
+bool CMainFrame::StatusChartTakes(int offset) const {
+  // The status chart's own commands (the Edit commands it knows, insert and delete chart); the
+  // others go on to the active child frame.
+  static constexpr int kChartCommands[] = {20123, 20124, 20125, 20129, 20301, 20302};
+  return statusChartPane_ != nullptr && statusChartPane_->IsActivePageFocused() &&
+         std::find(std::begin(kChartCommands), std::end(kChartCommands), offset) != std::end(kChartCommands);
+}
+
 const CMainFrame::OpenChild* CMainFrame::ActiveChild() const {
   QMdiSubWindow* active = mdiArea_ != nullptr ? mdiArea_->activeSubWindow() : nullptr;
   if (active == nullptr) return nullptr;
@@ -648,7 +656,7 @@ const CMainFrame::OpenChild* CMainFrame::ActiveChild() const {
 }
 
 bool CMainFrame::UpdateViewCommand(int offset, CommandStatus& status) {
-  if (statusChartPane_ != nullptr && statusChartPane_->IsActivePageFocused()) {
+  if (StatusChartTakes(offset)) {
     status.Enabled = statusChartPane_->IsCommandEnabled(offset);
     return true;
   }
@@ -668,7 +676,7 @@ bool CMainFrame::UpdateViewCommand(int offset, CommandStatus& status) {
 }
 
 void CMainFrame::RunViewCommand(int offset) {
-  if (statusChartPane_ != nullptr && statusChartPane_->IsActivePageFocused()) {
+  if (StatusChartTakes(offset)) {
     statusChartPane_->OnCmdMsg(offset);
     return;
   }

@@ -189,6 +189,7 @@ class CMainFrame : public QMainWindow,
   bool UpdateViewCommand(int offset, CommandStatus& status);
   void RunViewCommand(int offset);
   const OpenChild* ActiveChild() const;
+  bool StatusChartTakes(int offset) const;
   std::array<OpenChild, static_cast<size_t>(ChildFrameKind::Count)> childFrames_;
   std::array<ChildFrameFactory, static_cast<size_t>(ChildFrameKind::Count)> childFactories_;
   // Picks an operand for the MODBUS address query's Reference button.
