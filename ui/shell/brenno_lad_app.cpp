@@ -91,6 +91,7 @@ bool CBrennoLadApp::InitInstance(const QStringList& arguments, const std::wstrin
   facade_.SetOwner(frame_.get());
   InstallMainFrameSink(frame_.get());
   frame_->showMaximized();
+  frame_->RestoreLayout();
 
   for (qsizetype i = 1; i < arguments.size(); ++i) {
     if (arguments[i].startsWith(QLatin1Char('-'))) continue;

@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -1060,9 +1061,29 @@ void CMainFrame::OnCloseTimer() {
   }
 }
 
+namespace {
+
+// The profile where the window layout is kept between runs.
+QSettings LayoutProfile() { return QSettings(QStringLiteral("BrennoSoftware"), QStringLiteral("BrennoLad")); }
+
+}  // namespace
+
+void CMainFrame::SaveLayout() {
+  QSettings profile = LayoutProfile();
+  profile.setValue(QStringLiteral("MainFrame/State"), saveState());
+}
+
+void CMainFrame::RestoreLayout() {
+  // Bars and panes as the user left them; a missing or damaged entry keeps the built layout.
+  QSettings profile = LayoutProfile();
+  const QByteArray state = profile.value(QStringLiteral("MainFrame/State")).toByteArray();
+  if (!state.isEmpty()) restoreState(state);
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
   if (closeApproved_ || closeRules_->OnCloseRequest() == CloseDecision::Close) {
     closeApproved_ = true;
+    SaveLayout();
     closeTimer_.stop();
     updateTimer_.stop();
     progress_->hide();

@@ -84,6 +84,9 @@ class CMainFrame : public QMainWindow,
 
   // Builds bars, menus, panes and dialogs; false when a step fails.
   bool OnCreate();
+  // The bars' and panes' layout of the last run, kept in the user's profile (once the window is
+  // shown, so the bars it hid stay hidden).
+  void RestoreLayout();
 
   // MainFrameSink: the route-update and status-text messages.
   void RouteUpdate(uint16_t code, intptr_t value) override;
@@ -161,6 +164,7 @@ class CMainFrame : public QMainWindow,
   void OnPlcClear();
   void OnViewMode(int mode);
   void OnSymbolicAddressing();
+  void SaveLayout();
   void OnSystemBlock();
   void OnCommunications();
   void OnModbusQuery();

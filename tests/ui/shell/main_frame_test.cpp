@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSettings>
 #include <QProgressBar>
 #include <QToolBar>
 #include <QWindow>
@@ -370,6 +371,23 @@ TEST_F(MainFrameTest, EditCommandsReachTheProgramEditorViewThatHoldsTheFocus) {
   QCoreApplication::processEvents();
   frame->UpdateCommandStates();
   EXPECT_FALSE(frame->Command(20129)->isEnabled());
+}
+
+TEST_F(MainFrameTest, TheLayoutOfBarsAndPanesComesBackAtTheNextStart) {
+  ASSERT_TRUE(Start());
+  EXPECT_TRUE(frame->DebugToolBar()->isVisible());
+  frame->Command(CmdToolbarDebug)->trigger();
+  EXPECT_FALSE(frame->DebugToolBar()->isVisible());
+  frame->close();
+  app.ExitInstance();
+
+  CBrennoLadApp second;
+  second.UseMessageFacade(&facade);
+  ASSERT_TRUE(second.InitInstance({QStringLiteral("orvisto")}, program.Path()));
+  EXPECT_FALSE(second.MainFrame()->DebugToolBar()->isVisible());
+  EXPECT_TRUE(second.MainFrame()->StandardToolBar()->isVisible());
+  second.MainFrame()->close();
+  second.ExitInstance();
 }
 
 TEST_F(MainFrameTest, CloseWhileOnlineWaitsForTheMonitor) {

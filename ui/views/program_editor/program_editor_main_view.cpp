@@ -144,7 +144,9 @@ CProgramEditorMainView::CProgramEditorMainView(AppEnvironment& env, int blockKey
   setObjectName(QStringLiteral("ProgramEditorMainView%1").arg(blockKey));
   setFrameShape(QFrame::NoFrame);
   setFocusPolicy(Qt::StrongFocus);
-  viewport()->setMouseTracking(false);
+  // Every move reaches the view, so that the pointer shape follows the tool, the state of the
+  // page and the choice list as the pointer moves, not only while the button is down.
+  viewport()->setMouseTracking(true);
   for (int i = 0; i < 7; ++i) cursors_[static_cast<size_t>(i)] = MakeToolCursor(i + 1);
   BuildContextMenus();
 
@@ -374,7 +376,7 @@ void CProgramEditorMainView::mousePressEvent(QMouseEvent* event) {
 }
 
 void CProgramEditorMainView::mouseMoveEvent(QMouseEvent* event) {
-  if (!(event->buttons() & Qt::LeftButton) || !PageExists() || !CanShowBlock()) return;
+  if (!(event->buttons() & Qt::LeftButton) || !PageExists() || !CanShowBlock()) return UpdatePointerShape();
   ProgramPage& page = Page();
   PageViewState& state = page.ViewState;
   const PagePoint point = ToPage(event->position().toPoint());

@@ -540,5 +540,185 @@ TEST_F(ProgramEditorViewTest, UpdateCodesReachTheActiveView) {
   EXPECT_TRUE(status.Checked);
 }
 
+TEST_F(ProgramEditorViewTest, FunctionKeysMenuEntriesAndLeavingTheInstructionEditor) {
+  CProgramEditorMainView* view = View(kMain);
+  ProgramPage& page = Page(kMain);
+  view->setFocus();
+  CellPoint(view, 0, 0, 0);
+
+  // F10 opens the coil choice list at the cursor; Esc closes it without inserting.
+  const int before = ElementCount(page, 0);
+  Type(view, Qt::Key_F10);
+  ASSERT_TRUE(view->ElementList().isVisible());
+  EXPECT_EQ(view->ElementList().item(0)->text().left(2), QStringLiteral("-("));
+  Type(&view->ElementList(), Qt::Key_Escape);
+  EXPECT_FALSE(view->ElementList().isVisible());
+  EXPECT_EQ(ElementCount(page, 0), before);
+
+  // Leaving the instruction editor (a click elsewhere) inserts what was typed, like Enter.
+  view->setFocus();
+  Type(view, Qt::Key_L, QStringLiteral("L"));
+  CInplaceEdit& editor = view->InstructionEditor();
+  ASSERT_TRUE(editor.isVisible());
+  editor.setText(QStringLiteral("LD I0.1"));
+  view->setFocus();
+  QApplication::processEvents();
+  EXPECT_FALSE(editor.isVisible());
+  EXPECT_EQ(ElementCount(page, 0), before + 1);
+
+  // The MITSUBISHI style entries do what their keys do: "&Vert Line\tV" as V, "&Horz Line\tH" as H.
+  for (const auto& [key, command] : {std::pair{Qt::Key_V, PvVertLineKey}, std::pair{Qt::Key_H, PvHorzLineKey}}) {
+    CellPoint(view, 0, 1, 0);
+    const std::vector<Network> start = page.Networks();
+    view->setFocus();
+    Type(view, key, QString(QChar(key)).toLower());
+    const std::vector<LadElement> byKey = page.Networks()[0].Grid.Elements;
+    ASSERT_NE(byKey.size(), start[0].Grid.Elements.size()) << command;
+    view->OnCommand(PvUndo);
+    ASSERT_EQ(page.Networks()[0].Grid.Elements.size(), start[0].Grid.Elements.size());
+    CellPoint(view, 0, 1, 0);
+    view->OnCommand(command);
+    EXPECT_EQ(page.Networks()[0].Grid.Elements.size(), byKey.size()) << command;
+  }
+}
+
+TEST_F(ProgramEditorViewTest, RefusedDragShowsTheRefusedCursorAndChangesNothing) {
+  CProgramEditorMainView* view = View(kMain);
+  ProgramPage& page = Page(kMain);
+  CellPoint(view, 1, 0, 0);
+  view->InsertInstructionText(L"LD I0.0");
+  CellPoint(view, 1, 1, 0);
+  view->InsertInstructionText(L"LD I0.1");
+  const std::vector<LadElement> elements = page.Networks()[1].Grid.Elements;
+  const size_t steps = page.UndoLog.Steps.size();
+
+  // Pressed on the selected first contact and dragged onto the second: refused.
+  const QPoint first = CellPoint(view, 1, 0, 0);
+  Click(view->viewport(), first);
+  const QPoint second = first + QPoint(GetLadderMetrics().CellWidth, 0);
+  QMouseEvent press(QEvent::MouseButtonPress, first, view->viewport()->mapToGlobal(first), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(view->viewport(), &press);
+  ASSERT_EQ(page.ViewState.MouseState, kMouseDownOnSelection);
+  for (QPoint p : {first + QPoint(1, 0), second}) {
+    QMouseEvent move(QEvent::MouseMove, p, view->viewport()->mapToGlobal(p), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &move);
+  }
+  ASSERT_EQ(page.ViewState.MouseState, kMouseDragging);
+  EXPECT_FALSE(page.CanMoveSelectedElements());
+  const QImage refused = view->viewport()->cursor().pixmap().toImage();
+  ASSERT_FALSE(refused.isNull());
+  EXPECT_EQ(refused.pixelColor(25, 25).red(), 255);  // the red cross of the refused move
+  QMouseEvent release(QEvent::MouseButtonRelease, second, view->viewport()->mapToGlobal(second), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(view->viewport(), &release);
+  EXPECT_EQ(page.ViewState.MouseState, kMouseIdle);
+  EXPECT_EQ(page.UndoLog.Steps.size(), steps);
+  ASSERT_EQ(page.Networks()[1].Grid.Elements.size(), elements.size());
+  for (size_t i = 0; i < elements.size(); ++i) EXPECT_EQ(page.Networks()[1].Grid.Elements[i].Column, elements[i].Column);
+}
+
+TEST_F(ProgramEditorViewTest, CutWithTheCommentEditorShownCutsItsText) {
+  CProgramEditorMainView* view = View(kMain);
+  ProgramPage& page = Page(kMain);
+  page.ViewState.CurrentNetwork = 0;
+  const QPoint comment(100, 17 + 17 + 5 - view->PageRectInView().top);
+  Click(view->viewport(), comment);
+  ASSERT_TRUE(view->CommentEditor().isVisible());
+  ASSERT_TRUE(page.IsAtCommentLevel());
+  const int count = page.NetworkCount();
+  view->CommentEditor().setPlainText(QStringLiteral("cut me"));
+  view->CommentEditor().selectAll();
+  ASSERT_TRUE(view->OnCommand(PvCut));
+  EXPECT_EQ(view->CommentEditor().toPlainText(), QString());
+  EXPECT_EQ(page.NetworkCount(), count);
+  EXPECT_FALSE(clipboard_.block.has_value());
+}
+
+TEST_F(ProgramEditorViewTest, RebuildKeepsTheActivePageOrFallsBackToTheFirstTab) {
+  frame_->MainPane()->SelectTab(kSbr0);
+  ASSERT_EQ(frame_->GetActiveBlockId(), kSbr0);
+  // A page added before the active one: its tab stays active.
+  ASSERT_NE(Program().InterruptTable.AddFirstFreeBlockPage(), -1);
+  frame_->OnPaneRequest(UpdPageTabsRebuild, 0);
+  EXPECT_EQ(frame_->MainPane()->Tabs()->count(), 3);
+  EXPECT_EQ(frame_->MainPane()->Tabs()->currentIndex(), 2);
+  EXPECT_EQ(frame_->GetActiveBlockId(), kSbr0);
+  // The active page deleted: the first tab becomes active.
+  const int sbr1 = Program().AddSubroutine();
+  ASSERT_NE(sbr1, -1);
+  frame_->OnPaneRequest(UpdPageTabsRebuild, 0);
+  frame_->MainPane()->SelectTab(sbr1);
+  ASSERT_EQ(frame_->GetActiveBlockId(), sbr1);
+  ASSERT_NE(Program().RemoveSubroutine(sbr1), -1);
+  frame_->OnPaneRequest(UpdPageTabsRebuild, 0);
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(frame_->MainPane()->Tabs()->currentIndex(), 0);
+  EXPECT_EQ(frame_->GetActiveBlockId(), kMain);
+  EXPECT_EQ(View(sbr1), nullptr);
+}
+
+TEST_F(ProgramEditorViewTest, EmptyPagesStatementListInsertsAndProjectsWithoutPages) {
+  // A page without networks spans only the header band.
+  ProgramPage& sbr = Page(kSbr0);
+  while (sbr.NetworkCount() > 0) {
+    ASSERT_TRUE(sbr.SetSelection(0, sbr.NetworkCount(), 0, 0));
+    ASSERT_TRUE(sbr.DeleteNetworks());
+  }
+  Rect content;
+  View(kSbr0)->GetContentRect(content);
+  EXPECT_EQ(content, (Rect{0, 0, 0, 17}));
+
+  // An instruction sent to a statement-list page changes and reports nothing, but takes the focus.
+  CompileReport report;
+  SwitchProgramView(Program(), report, kViewModeStl);
+  CProgramEditorMainView* view = View(kMain);
+  ProgramPage& page = Page(kMain);
+  ASSERT_EQ(page.ViewState.ViewMode, kViewModeStl);
+  ASSERT_TRUE(page.SetSelection(0, 0, 0, 0));
+  const size_t steps = page.UndoLog.Steps.size();
+  sink_.codes.clear();
+  frame_->InsertInstructionText(L"LD I0.0");
+  EXPECT_EQ(page.UndoLog.Steps.size(), steps);
+  EXPECT_FALSE(sink_.Saw(UpdFrameCaption));
+  EXPECT_TRUE(view->HasFocusWithin());
+
+  // Block tables without pages: no tabs, no active page, and updates and commands reach no view.
+  Program().InterruptTable.Working.clear();
+  Program().SubroutineTable.Working.clear();
+  frame_->OnPaneRequest(UpdPageTabsRebuild, 0);
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(frame_->MainPane()->Tabs()->count(), 0);
+  EXPECT_EQ(frame_->GetActiveBlockId(), -1);
+  frame_->OnPaneRequest(UpdLadRedraw, 0);
+  frame_->InsertInstructionText(L"LD I0.0");
+  EXPECT_FALSE(frame_->OnCommand(PvInsertNetwork));
+}
+
+TEST_F(ProgramEditorViewTest, PointerFollowsTheToolAsItMovesAndIsTheArrowOnline) {
+  CProgramEditorMainView* view = View(kMain);
+  QWidget* port = view->viewport();
+  auto move = [port](QPoint p) {
+    QMouseEvent e(QEvent::MouseMove, p, port->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(port, &e);
+  };
+  view->OnCommand(PvToolContact);
+  const QPoint cell = CellPoint(view, 1, 0, 0);
+  Click(port, cell);
+  ASSERT_TRUE(view->ElementList().isVisible());
+  move(cell + QPoint(0, 1));
+  EXPECT_FALSE(port->testAttribute(Qt::WA_SetCursor));  // the arrow while the choice list is open
+  Type(&view->ElementList(), Qt::Key_Escape);
+  ASSERT_FALSE(view->ElementList().isVisible());
+  // The next move shows the tool again, without a button held.
+  move(cell);
+  EXPECT_TRUE(port->testAttribute(Qt::WA_SetCursor));
+  env_.CommState = CommOnline;
+  move(cell + QPoint(1, 0));
+  EXPECT_FALSE(port->testAttribute(Qt::WA_SetCursor));
+  env_.CommState = CommOffline;
+}
+
 }  // namespace
 }  // namespace Brenno
