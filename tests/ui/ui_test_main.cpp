@@ -3,7 +3,7 @@
 
 #include <QApplication>
 #include <QSettings>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -19,8 +19,11 @@ class FreshProfile : public ::testing::EmptyTestEventListener {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  // Profiles the workbench keeps (window layout) go to a test folder, never the user's own.
-  QStandardPaths::setTestModeEnabled(true);
+  // The profiles the workbench keeps (window layout) go to a folder of this test process: never
+  // the user's own, and never one that a test program running beside it clears.
+  QTemporaryDir profiles;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, profiles.path());
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, profiles.path());
   ::testing::InitGoogleTest(&argc, argv);
   ::testing::UnitTest::GetInstance()->listeners().Append(new FreshProfile);
   return RUN_ALL_TESTS();
