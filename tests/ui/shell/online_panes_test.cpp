@@ -122,17 +122,25 @@ TEST_F(OnlinePanesTest, TheMonitorsReadsReachTheDiagnosisWindowAndTheDebugPane) 
   }
 
   ASSERT_TRUE(monitor_.Start(env(), options_));
-  ASSERT_TRUE(WaitFor([&] { return ReadDiagnosisData().ControllerDword1 == 90u; }));
-  dlg.OnPaneRequest(UpdDiagnoseRefresh, 0);
+  // The controller and the modules are read by separate requests: each refresh shows what has
+  // arrived so far, until both are there.
+  const QStringList expectedController{QStringLiteral("2.1"), QStringLiteral("0.5"), QStringLiteral("65535"),
+                                       QStringLiteral("-1"), QStringLiteral("90")};
+  const QStringList expectedModule{QStringLiteral("Yolvask"), QStringLiteral("正确"), QStringLiteral("打开"),
+                                   QStringLiteral("在线"),    QStringLiteral("1.2"),  QStringLiteral("3.4"),
+                                   QStringLiteral("3"),       QStringLiteral("5")};
   QStringList controller;
-  for (int i = 0; i < 5; ++i) controller << dlg.ControllerGroup()->child(i)->text(1);
-  EXPECT_EQ(controller, (QStringList{QStringLiteral("2.1"), QStringLiteral("0.5"), QStringLiteral("65535"),
-                                     QStringLiteral("-1"), QStringLiteral("90")}));
   QStringList module;
-  for (int i = 0; i < 8; ++i) module << dlg.ModuleGroup(1)->child(i)->text(1);
-  EXPECT_EQ(module, (QStringList{QStringLiteral("Yolvask"), QStringLiteral("正确"), QStringLiteral("打开"),
-                                 QStringLiteral("在线"), QStringLiteral("1.2"), QStringLiteral("3.4"), QStringLiteral("3"),
-                                 QStringLiteral("5")}));
+  WaitFor([&] {
+    dlg.OnPaneRequest(UpdDiagnoseRefresh, 0);
+    controller.clear();
+    module.clear();
+    for (int i = 0; i < 5; ++i) controller << dlg.ControllerGroup()->child(i)->text(1);
+    for (int i = 0; i < 8; ++i) module << dlg.ModuleGroup(1)->child(i)->text(1);
+    return controller == expectedController && module == expectedModule;
+  });
+  EXPECT_EQ(controller, expectedController);
+  EXPECT_EQ(module, expectedModule);
   EXPECT_FALSE(dlg.ModuleGroup(2)->isExpanded());
 
   // Nobody has shown the debug record yet: the monitor does not read it.
