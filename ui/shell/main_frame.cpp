@@ -806,13 +806,10 @@ void CMainFrame::ConnectCommands() {
   OnCommand(CmdViewLad, [this] { OnViewMode(kViewModeLad); });
   OnCommand(CmdViewSymbolic, [this] { OnSymbolicAddressing(); });
   OnCommand(CmdViewSystemBlock, [this] { OnSystemBlock(); });
-  for (const auto [offset, kind] : {std::pair{CmdViewDataBlock, ChildFrameKind::DataBlocks},
-                                    std::pair{CmdViewProgramEditor, ChildFrameKind::ProgramEditor},
-                                    std::pair{CmdViewFunctionSymbol, ChildFrameKind::FunctionSymbols},
-                                    std::pair{CmdViewVariableSymbol, ChildFrameKind::VariableSymbols},
-                                    std::pair{CmdViewCrossReference, ChildFrameKind::CrossReference}}) {
-    const ChildFrameKind which = kind;
-    OnCommand(offset, [this, which] { OpenChildFrame(which); });
+  for (const int offset : {CmdViewDataBlock, CmdViewProgramEditor, CmdViewFunctionSymbol, CmdViewVariableSymbol,
+                           CmdViewCrossReference}) {
+    const auto kind = static_cast<ChildFrameKind>(ChildFrameKindOfCommand(offset));
+    OnCommand(offset, [this, kind] { OpenChildFrame(kind); });
   }
 
   OnCommand(CmdPlcCompile, [this] { OnPlcCompile(false); });
