@@ -1,8 +1,7 @@
 #include "core/compiler/instruction_words.h"
 
-#include <arpa/inet.h>
-
 #include <algorithm>
+#include <array>
 #include <string>
 #include <utility>
 
@@ -10,6 +9,7 @@
 #include "core/convert/stl_generation.h"
 #include "core/env/constant.h"
 #include "core/env/exception_error.h"
+#include "core/env/ip_address.h"
 #include "core/env/instruction_library.h"
 #include "core/env/operand_format.h"
 #include "core/env/operand_word.h"
@@ -63,16 +63,10 @@ uint32_t MakeHeadWord(const FunStlRecord& definition, int variant, int fxMode) {
 // The text goes through the constant parser of the operand's type as its decimal form, so a type
 // too narrow for the address refuses it like any other constant.
 uint32_t ParseIpAddressConstant(const std::wstring& text, const MemoryAreaManager& manager, int type) {
-  std::string narrow;
-  for (const wchar_t c : text) {
-    if (c <= 0 || c > 0x7F) throw ExceptionParseBinaryInstructionError();
-    narrow.push_back(static_cast<char>(c));
-  }
-  in_addr address{};
-  if (inet_aton(narrow.c_str(), &address) == 0) throw ExceptionParseBinaryInstructionError();
+  std::array<uint8_t, 4> bytes{};
+  if (!ParseIpv4Text(text, bytes)) throw ExceptionParseBinaryInstructionError();
   // The address in memory order (first number in the lowest byte), read as a little-endian
   // number, is what the decimal text carries; its bytes are then reversed.
-  const auto* bytes = reinterpret_cast<const uint8_t*>(&address.s_addr);
   const uint32_t memoryOrder = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
                                static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
   ConstantOperand parsed;

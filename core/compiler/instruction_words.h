@@ -28,10 +28,6 @@ class CompileReport;
 class ProgramBlock;
 class ProgramPage;
 
-// The definition index whose first operand, when it is a constant, is a dotted IPv4 address
-// stored with its first number in the most significant byte.
-inline constexpr int kIpAddressInstructionIndex = 177;
-
 // Separator word of the current layout.
 uint32_t NetworkSeparatorWord(int fxMode);
 

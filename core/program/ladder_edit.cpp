@@ -1,13 +1,12 @@
 #include "core/program/ladder_edit.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 
 #include <algorithm>
 
 #include "core/env/constant.h"
 #include "core/env/exception_error.h"
 #include "core/env/instruction_library.h"
+#include "core/env/ip_address.h"
 #include "core/env/memory_area_manager.h"
 #include "core/env/operand_format.h"
 #include "core/env/utilities.h"
@@ -130,26 +129,6 @@ void ForEachOperandList(Element& e, Visit visit) {
   visit(e.OperandId);
   visit(e.OperandIn);
   visit(e.OperandOut);
-}
-
-// An operand text as the dotted IPv4 address it names; false when it names none. Accepts what
-// inet_addr accepts, but keeps 255.255.255.255 apart from a failure.
-bool CanonicalIpv4Text(const std::wstring& text, std::wstring& dotted) {
-  const auto first = text.find_first_not_of(L" \t");
-  if (first == std::wstring::npos) return false;
-  const auto last = text.find_last_not_of(L" \t");
-  std::string narrow;
-  for (wchar_t c : text.substr(first, last - first + 1)) {
-    // Printable ASCII without blanks: inet_aton would stop at a blank and ignore the rest.
-    if (c <= 0x20 || c > 0x7e) return false;
-    narrow.push_back(static_cast<char>(c));
-  }
-  in_addr address{};
-  if (inet_aton(narrow.c_str(), &address) == 0) return false;
-  char buffer[INET_ADDRSTRLEN] = {};
-  if (inet_ntop(AF_INET, &address, buffer, sizeof buffer) == nullptr) return false;
-  dotted.assign(buffer, buffer + std::char_traits<char>::length(buffer));
-  return true;
 }
 
 }  // namespace
@@ -438,7 +417,7 @@ bool ApplyLadderOperandEdit(LadderGrid& grid, const PageViewState& state, const 
   if (slot < 0 || static_cast<std::size_t>(slot) >= list->size()) return false;
 
   std::wstring stored;
-  if (element.Name == L"EXIO" && listKind == 1 && slot == 0) {
+  if (element.Name == kIpAddressElementName && listKind == 1 && slot == 0) {
     // The module's IPv4 address: anything that is no address is refused rather than stored
     // as 255.255.255.255.
     if (!CanonicalIpv4Text(text, stored)) return false;

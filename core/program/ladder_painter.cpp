@@ -3,6 +3,7 @@
 #include "core/draw/gdi_resource_set.h"
 #include "core/draw/text_drawing.h"
 #include "core/env/exception_error.h"
+#include "core/env/ip_address.h"
 #include "core/program/ladder_geometry.h"
 #include "core/program/ladder_metrics.h"
 #include "core/program/operand_display.h"
@@ -141,11 +142,12 @@ void PaintBlock(DrawContext& dc, int x, int y, const LadElement& element, const 
 
 void BuildOperandList(const std::vector<OperandDef>& definitions, const std::vector<ElementOperand>& operands,
                       const PageViewState& page, bool selected, OnlineCacheSnapshot& online,
-                      std::vector<OperandDisplay>& out, std::vector<OperandValueFlag>& flags) {
+                      std::vector<OperandDisplay>& out, std::vector<OperandValueFlag>& flags,
+                      bool ipAddressFirst = false) {
   out.resize(operands.size());
   for (size_t i = 0; i < operands.size(); ++i) {
     if (i < definitions.size()) {
-      BuildOperandDisplay(definitions[i], operands[i], page, selected, online, out[i]);
+      BuildOperandDisplay(definitions[i], operands[i], page, selected, online, out[i], ipAddressFirst && i == 0);
     } else {
       // Counts always match a found definition; a shorter list shows the text as not admitted.
       out[i].Name = operands[i].Name;
@@ -169,12 +171,12 @@ PinDisplay BuildPinDisplay(const ElementPin& pin, const std::wstring* definition
 }
 
 void BuildOperandDisplay(const OperandDef& definition, const ElementOperand& operand, const PageViewState& page,
-                         bool selected, OnlineCacheSnapshot& online, OperandDisplay& display) {
+                         bool selected, OnlineCacheSnapshot& online, OperandDisplay& display, bool ipAddress) {
   display = OperandDisplay();
   display.Name = operand.Name;
   display.NameColour = selected ? 13 : (operand.Name == definition.Name ? 7 : 10);
   OperandValueFlag flag;
-  AppendOperandDisplay(operand.Text, definition, page, selected, online, display.Text, display.Runs, flag);
+  AppendOperandDisplay(operand.Text, definition, page, selected, online, display.Text, display.Runs, flag, ipAddress);
   display.HasValue = flag.Known != 0;
   display.Value = flag.Value;
 }
@@ -219,7 +221,8 @@ void BuildElementDisplay(const LadElement& element, const PageViewState& page, O
   }
   std::vector<OperandValueFlag> flags;
   BuildOperandList(definition->OperandId, element.OperandId, page, selected, online, display.OperandId, flags);
-  BuildOperandList(definition->OperandIn, element.OperandIn, page, selected, online, display.OperandIn, flags);
+  BuildOperandList(definition->OperandIn, element.OperandIn, page, selected, online, display.OperandIn, flags,
+                   element.Name == kIpAddressElementName);
   BuildOperandList(definition->OperandOut, element.OperandOut, page, selected, online, display.OperandOut, flags);
   display.PowerFlow = EvaluateLadPowerFlow(online, *definition, flags);
 }

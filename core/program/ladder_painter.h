@@ -55,9 +55,10 @@ void BuildElementDisplay(const LadElement& element, const PageViewState& page, O
                          ElementDisplay& display);
 // A pin label: colour 7 when it is the definition's pin name, else 10 (13 selected).
 PinDisplay BuildPinDisplay(const ElementPin& pin, const std::wstring* definitionName, bool selected);
-// An operand against its definition: name, text with value or marker, and its value.
+// An operand against its definition: name, text with value or marker, and its value. An IPv4
+// address operand (ipAddress) shows a dotted address as a constant.
 void BuildOperandDisplay(const OperandDef& definition, const ElementOperand& operand, const PageViewState& page,
-                         bool selected, OnlineCacheSnapshot& online, OperandDisplay& display);
+                         bool selected, OnlineCacheSnapshot& online, OperandDisplay& display, bool ipAddress = false);
 
 // Shapes at the element origin (x, y) in a colour.
 void DrawHorizontalLink(DrawContext& dc, int x, int y, int colour);

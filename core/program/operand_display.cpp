@@ -3,6 +3,7 @@
 #include "core/env/constant.h"
 #include "core/env/data_type.h"
 #include "core/env/exception_error.h"
+#include "core/env/ip_address.h"
 #include "core/env/operand_address.h"
 #include "core/env/operand_format.h"
 #include "core/program/program_services.h"
@@ -43,7 +44,7 @@ void AppendRun(std::wstring& text, std::vector<ColorRun>& runs, const std::wstri
 
 void AppendOperandDisplay(const std::wstring& written, const OperandDef& slot, const PageViewState& page,
                           bool selected, OnlineCacheSnapshot& online, std::wstring& text,
-                          std::vector<ColorRun>& runs, OperandValueFlag& flag) {
+                          std::vector<ColorRun>& runs, OperandValueFlag& flag, bool ipAddress) {
   auto colour = [selected](int c) { return selected ? 13 : c; };
   const ProgramServices& services = CurrentProgramServices();
   const MemoryAreaManager& map = services.MemoryMap();
@@ -84,6 +85,11 @@ void AppendOperandDisplay(const std::wstring& written, const OperandDef& slot, c
   if (SlotAdmitsConstants(slot) && IsDataType(slot.Const) && ParseConstantOperand(constant, map, slot.Const, working)) {
     AppendRun(text, runs, written, colour(6));
     if (constant.index == -1) flag = OperandValueFlag{1, static_cast<int>(constant.value)};
+    return;
+  }
+  std::wstring dotted;
+  if (ipAddress && CanonicalIpv4Text(working, dotted)) {
+    AppendRun(text, runs, written, colour(6));
     return;
   }
   AppendRun(text, runs, written, colour(10));

@@ -16,10 +16,11 @@ namespace Brenno {
 
 // Appends the operand's display to text and runs and sets flag. Colours: 0 an address, 3 an
 // address written as a symbol, 6 a constant and the value or marker text, 5 the brackets,
-// 10 anything the slot does not admit; every colour 13 when selected.
+// 10 anything the slot does not admit; every colour 13 when selected. An IPv4 address operand
+// (ipAddress) also admits a dotted address, shown as a constant.
 void AppendOperandDisplay(const std::wstring& written, const OperandDef& slot, const PageViewState& page,
                           bool selected, OnlineCacheSnapshot& online, std::wstring& text,
-                          std::vector<ColorRun>& runs, OperandValueFlag& flag);
+                          std::vector<ColorRun>& runs, OperandValueFlag& flag, bool ipAddress = false);
 
 // Appends a piece of text in one colour (nothing for an empty piece).
 void AppendRun(std::wstring& text, std::vector<ColorRun>& runs, const std::wstring& piece, int colour);

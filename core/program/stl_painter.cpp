@@ -3,6 +3,7 @@
 #include "core/draw/gdi_resource_set.h"
 #include "core/draw/text_drawing.h"
 #include "core/env/instruction_library.h"
+#include "core/env/ip_address.h"
 #include "core/program/operand_display.h"
 #include "core/program/paint_state.h"
 #include "core/program/program_services.h"
@@ -49,6 +50,8 @@ void BuildStlLineView(const StlLine& line, const PageViewState& page, OnlineCach
   }
 
   const FunStlRecord& definition = *definitions.front();
+  const bool ipAddressInstruction =
+      &definition - services.Library().FunStlList.data() == kIpAddressInstructionIndex;
   view.MarkColour = colour(8);
   AppendRun(view.Text, view.Runs, line.Mnemonic, colour(2));
   if (line.Variant != 0) AppendRun(view.Text, view.Runs, L"#" + std::to_wstring(line.Variant), colour(6));
@@ -56,7 +59,7 @@ void BuildStlLineView(const StlLine& line, const PageViewState& page, OnlineCach
   for (size_t i = 0; i < line.Operands.size(); ++i) {
     AppendRun(view.Text, view.Runs, i == 0 ? L"  " : L", ", colour(0));
     AppendOperandDisplay(line.Operands[i], definition.Operands[i], page, selected, online, view.Text, view.Runs,
-                         view.OperandFlags[i]);
+                         view.OperandFlags[i], ipAddressInstruction && i == 0);
   }
   AppendCommentPart(line, colour(1), view);
   view.PowerFlow = EvaluateStlPowerFlow(online, view.OperandFlags, definition);

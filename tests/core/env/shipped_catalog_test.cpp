@@ -15,62 +15,33 @@
 #include "core/compiler/instruction_words.h"
 #include "core/convert/stl_analysis.h"
 #include "core/convert/stl_generation.h"
-#include "core/env/app_environment.h"
-#include "core/env/environment_loader.h"
 #include "core/env/exception_error.h"
+#include "core/env/ip_address.h"
 #include "core/env/language.h"
 #include "core/env/operand_address.h"
 #include "core/env/operand_format.h"
+#include "core/program/ladder_painter.h"
 #include "core/program/network.h"
-#include "core/program/project_services.h"
+#include "core/program/stl_painter.h"
 #include "core/project/project.h"
-#include "core/project/project_reset.h"
 #include "platform/text_codec.h"
-#include "support/test_paths.h"
+#include "support/shipped_catalog.h"
 
 namespace {
 
 using namespace Brenno;
-namespace fs = std::filesystem;
 
 std::string U(const std::wstring& text) { return platform::ToUtf8Lossy(text); }
-
-fs::path ShippedCatalog() { return fs::path(testsupport::BinaryDir()) / "dist" / "Orvisto"; }
-
-// The type folders the program directory holds.
-std::vector<std::string> ShippedTypes() {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(ShippedCatalog())) {
-    if (entry.is_directory()) names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // A program directory with a copy of the shipped catalog, the environment loaded and installed
 // with the type under test selected, and a new project of that type.
 class ShippedType : public ::testing::TestWithParam<std::string> {
  protected:
   void Load(int language) {
-    InstallEnvironment(nullptr);
-    env_ = std::make_unique<AppEnvironment>();
-    dir_ = std::make_unique<testsupport::TempDir>();
-    SetCurrentLanguage(language);
-    fs::copy(ShippedCatalog(), fs::path(dir_->path()) / "Orvisto", fs::copy_options::recursive);
-    PlcConfig config;
-    config.PlcName = platform::FromUtf8Lossy(GetParam());
-    config.Lang = language;
-    config.WritePlcConfig(platform::FromUtf8Lossy(dir_->File("Orvisto.xml")));
-    LoadEnvironment(*env_, platform::FromUtf8Lossy(dir_->path()));
-    InstallEnvironment(env_.get());
-    InstallCurrentProjectServices();
-    ResetProjectForType(CurrentProject());
+    shipped_.reset();
+    shipped_ = std::make_unique<testsupport::ShippedEnvironment>(GetParam(), language);
   }
-  void TearDown() override {
-    InstallProgramServices(nullptr);
-    InstallEnvironment(nullptr);
-    SetCurrentLanguage(kLanguageEnglish);
-  }
+  void TearDown() override { shipped_.reset(); }
 
   const InstructionLibrary& Library() { return CurrentProject().Instructions; }
   const MemoryAreaManager& Map() { return CurrentProject().MemoryAreas; }
@@ -116,8 +87,7 @@ class ShippedType : public ::testing::TestWithParam<std::string> {
     return false;
   }
 
-  std::unique_ptr<testsupport::TempDir> dir_;
-  std::unique_ptr<AppEnvironment> env_;
+  std::unique_ptr<testsupport::ShippedEnvironment> shipped_;
 };
 
 std::vector<std::wstring> LineTexts(const std::vector<StlLine>& lines) {
@@ -312,22 +282,65 @@ TEST_P(ShippedType, EveryLadderElementConvertsBothWays) {
 }
 
 // The definition whose first operand is an IPv4 address: the dotted address typed into the
-// statement list compiles with its first number in the most significant byte.
-TEST_P(ShippedType, IpAddressInstructionTakesADottedAddress) {
+// statement list stays as typed and shows as a constant; the ladder box carries it dotted;
+// either way it compiles with its first number in the most significant byte and decodes as the
+// number, which compiles into the same words again.
+TEST_P(ShippedType, IpAddressInstructionTakesADottedAddressInBothViews) {
   Load(kLanguageEnglish);
   const InstructionLibrary& library = Library();
   if (library.FxMode != 0) GTEST_SKIP() << "no address instruction in the FX set";
-  const StlLine line = SampleLine(kIpAddressInstructionIndex);
+  auto hasError = [](const std::vector<ColorRun>& runs) {
+    return std::any_of(runs.begin(), runs.end(), [](const ColorRun& run) { return run.colour == 10; });
+  };
+  PageViewState page;
+  OnlineCacheSnapshot offline;
+  StlLine typed;
+  ASSERT_TRUE(ParseStlLine(L"EXIO  192.168.1.5, VB200", typed, page));
+  EXPECT_EQ(library.FunStlList[kIpAddressInstructionIndex].Name, typed.Mnemonic);
+  EXPECT_EQ(typed.Operands, (std::vector<std::wstring>{L"192.168.1.5", L"VB200"}));
+  StlLineView view;
+  BuildStlLineView(typed, page, offline, view);
+  EXPECT_FALSE(hasError(view.Runs)) << U(view.Text);
+
+  StlLine contact;
+  contact.Mnemonic = L"LD";
+  contact.Operands = {L"I0.0"};
+  Network network;
+  network.Kind = kNetworkStl;
+  network.Lines = {contact, typed};
+  ConvertToLad(library, network);
+  const auto box = std::find_if(network.Grid.Elements.begin(), network.Grid.Elements.end(),
+                                [](const LadElement& e) { return e.Name == kIpAddressElementName; });
+  ASSERT_NE(box, network.Grid.Elements.end());
+  ASSERT_FALSE(box->OperandIn.empty());
+  EXPECT_EQ(box->OperandIn[0].Text, L"192.168.1.5");
+  ElementDisplay display;
+  BuildElementDisplay(*box, page, offline, display);
+  ASSERT_FALSE(display.OperandIn.empty());
+  EXPECT_FALSE(hasError(display.OperandIn[0].Runs));
+  ConvertToStl(library, network);
+
   std::vector<StlElement> elements;
-  ParseStlLines(library, {line}, elements);
+  ParseStlLines(library, network.Lines, elements);
   BinaryImage image;
   std::vector<uint32_t> words;
   EncodeInstructions(image, elements, words);
   ASSERT_EQ(image.ProgramConsts.size(), 1u);
   EXPECT_EQ(image.ProgramConsts[0], 0xC0A80105u);
+  std::vector<StlElement> decoded;
+  DecodeInstructions(decoded, image.ProgramConsts, words);
+  std::vector<StlLine> lines;
+  FormatStlLines(library, decoded, lines);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[1].Operands[0], L"3232235781");
+  std::vector<StlElement> again;
+  ParseStlLines(library, lines, again);
+  std::vector<uint32_t> words2;
+  EncodeInstructions(image, again, words2);
+  EXPECT_EQ(words2, words);
 }
 
-INSTANTIATE_TEST_SUITE_P(Catalog, ShippedType, ::testing::ValuesIn(ShippedTypes()),
+INSTANTIATE_TEST_SUITE_P(Catalog, ShippedType, ::testing::ValuesIn(testsupport::ShippedTypeNames()),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                            std::string name;
                            for (char c : info.param) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';

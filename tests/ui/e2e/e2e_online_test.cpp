@@ -2,8 +2,6 @@
 // (the stamps match, so no question), the status chart showing the PLC's value of a word and
 // following its change, Debug > Disconnect back to offline.
 #include <QLabel>
-#include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "core/env/operand_address.h"
@@ -30,16 +28,6 @@ SimulatedPlc::Options TcpPlc() {
 
 class E2eOnline : public E2eWorkbench {
  protected:
-  // The program directory's copy of the type offers only a few link commands; this PLC takes
-  // every command of a download and of the monitor.
-  E2eOnline() {
-    const fs::path description = TypeFolder() / "PlcType.xml";
-    std::ifstream in(description, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    in.close();
-    text = std::regex_replace(text, std::regex("ExchSupport=\"[^\"]*\""), "ExchSupport=\"0000|0000\"");
-    std::ofstream(description, std::ios::binary | std::ios::trunc) << text;
-  }
   ~E2eOnline() override {
     // Nothing of the link may outlive the test's PLC.
     if (frame_ != nullptr && Env().CommState.load() != CommOffline) {

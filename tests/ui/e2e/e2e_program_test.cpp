@@ -36,14 +36,14 @@ TEST_F(E2eProgram, TypedNetworkSurvivesStlSaveNewAndOpen) {
   Key(&view->InstructionEditor(), Qt::Key_Return, QStringLiteral("\r"));
   EXPECT_FALSE(view->InstructionEditor().isVisible());
 
-  // The coil through F7 and the instruction input box, beside the contact. This instruction set
-  // names no coil of its own, so the box opens empty and the user types the whole instruction.
+  // The coil through F7 and the instruction input box, beside the contact: the box opens as the
+  // instruction set's output coil, so the user types only its operand.
   ClickCell(view, 0, 1, 0);
   Key(view, Qt::Key_F7);
   CEditorInputDlg* box = frame_->InstructionInputBox();
   ASSERT_TRUE(box->isVisible());
   EXPECT_TRUE(box->Edit()->text().isEmpty());
-  Type(box->Edit(), QStringLiteral("= Q0.0"));
+  Type(box->Edit(), QStringLiteral("Q0.0"));
   EXPECT_TRUE(box->IsValid()) << box->Edit()->text().toStdString();
   Key(box->Edit(), Qt::Key_Return, QStringLiteral("\r"));  // OK, the box's default button
   EXPECT_FALSE(box->isVisible());

@@ -1,5 +1,5 @@
-// The whole workbench started offscreen on a program directory made of the fixture catalog (type
-// TypeA with the test plug-ins), driven the way a user drives it: menu commands triggered, keys
+// The whole workbench started offscreen on a copy of the program directory the build lays out
+// (the shipped catalog and configuration), driven the way a user drives it: menu commands triggered, keys
 // and characters sent to the focused view, cells clicked, file dialogs and message boxes
 // answered from a script.
 #pragma once
@@ -33,16 +33,16 @@ namespace fs = std::filesystem;
 
 class E2eWorkbench : public ::testing::Test {
  protected:
+  // The type the shipped configuration selects.
+  static constexpr const char* kShippedType = "CPU-Feldrin-CM3";
+
   E2eWorkbench() {
-    const fs::path type = fs::path(dir_.path()) / "Orvisto" / "TypeA";
-    fs::create_directories(type);
-    fs::copy(testsupport::FixturePath("catalog/Orvisto/TypeA"), type, fs::copy_options::recursive);
-    const fs::path plugins = fs::path(testsupport::BinaryDir()) / "tests" / "core" / "plugins";
-    for (const char* library : {"libFakeSysBlock.so", "libFakeExchange.so"}) {
-      EXPECT_TRUE(fs::exists(plugins / library)) << (plugins / library) << " is not built";
-      fs::copy_file(plugins / library, type / library);
-    }
-    fs::copy_file(testsupport::FixturePath("config/orvisto_no_attributes.xml"), fs::path(dir_.path()) / "Orvisto.xml");
+    // The program directory as the build lays it out: the shipped catalog with its libraries and
+    // the shipped configuration.
+    const fs::path dist = fs::path(testsupport::BinaryDir()) / "dist";
+    EXPECT_TRUE(fs::exists(dist / "Orvisto" / kShippedType)) << dist << " holds no " << kShippedType;
+    fs::copy(dist / "Orvisto", fs::path(dir_.path()) / "Orvisto", fs::copy_options::recursive);
+    fs::copy_file(dist / "Orvisto.xml", fs::path(dir_.path()) / "Orvisto.xml");
     app_.UseMessageFacade(&facade_);
   }
   ~E2eWorkbench() override { app_.ExitInstance(); }
@@ -60,7 +60,7 @@ class E2eWorkbench : public ::testing::Test {
   AppEnvironment& Env() { return app_.Environment(); }
   Project& Current() { return Env().ProjectList.back(); }
   std::wstring File(const char* name) const { return (fs::path(dir_.path()) / name).wstring(); }
-  fs::path TypeFolder() const { return fs::path(dir_.path()) / "Orvisto" / "TypeA"; }
+  fs::path TypeFolder() const { return fs::path(dir_.path()) / "Orvisto" / kShippedType; }
 
   // A menu or toolbar command as the user picks it: only when it is enabled now.
   bool Pick(int offset) {
