@@ -8,6 +8,8 @@
 #include "core/link/comm_port.h"
 #include "core/link/comm_state.h"
 #include "core/link/monitor_write_jobs.h"
+#include "core/program/ladder_painter.h"
+#include "core/program/page_painter.h"
 #include "core/project/status_chart.h"
 #include "core/project/system_block_table.h"
 #include "tests/support/simulated_plc.h"
@@ -87,6 +89,13 @@ TEST_F(E2eOnline, DownloadConnectWatchTheChartAndDisconnect) {
   ASSERT_EQ(GetChartAddress(Current().StatusChart, chart->PageKey(), 0, 0), L"VD8");
   EXPECT_EQ(ChartValue(chart, 0), L"");  // offline: no value
 
+  // A rung in the main program, so that the download carries it and the editor shows its power
+  // flow once online.
+  CProgramEditorMainView* editor = OpenProgramEditor();
+  ASSERT_NE(editor, nullptr);
+  TypeRung(editor, 0, QStringLiteral("I0.0"), QStringLiteral("Q0.0"));
+  ASSERT_GE(MainPage().Networks()[0].Grid.Elements.size(), 2u);
+
   // The PLC has the type's system pages (it lists them when the download asks).
   plc_.WithMemory([&](SimulatedPlc::Memory& m) {
     for (const int page : Current().SystemBlocks.ListKeys()) m.SystemPages[static_cast<uint32_t>(page)] = {};
@@ -131,6 +140,17 @@ TEST_F(E2eOnline, DownloadConnectWatchTheChartAndDisconnect) {
     chart->RedrawNow();
     return ChartValue(chart, 0) == L"-1";
   }));
+  // Power flow in the rung: the contact passes power once the PLC's input is on.
+  auto contactFlow = [&] {
+    const Network& rung = MainPage().Networks()[0];
+    OnlineCacheSnapshot online = TakeCurrentOnlineSnapshot();
+    ElementDisplay display;
+    BuildElementDisplay(rung.Grid.Elements[0], MainPage().ViewState, online, display);
+    return display.PowerFlow;
+  };
+  ASSERT_TRUE(WaitFor([&] { return contactFlow() == 2; })) << contactFlow() << RequestCodes();
+  plc_.WithMemory([&](SimulatedPlc::Memory& m) { m.Variables[WordOf(L"ID0")] = 1; });
+  ASSERT_TRUE(WaitFor([&] { return contactFlow() == 1; })) << contactFlow() << RequestCodes();
   // Editing is closed while online.
   frame_->UpdateCommandStates();
   EXPECT_FALSE(frame_->Command(CmdFileOpen)->isEnabled());
