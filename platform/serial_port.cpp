@@ -1,5 +1,6 @@
 #include "platform/serial_port.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -89,13 +90,14 @@ bool FlushSerial(int fd, bool input, bool output) {
   return ::tcflush(fd, input && output ? TCIOFLUSH : (input ? TCIFLUSH : TCOFLUSH)) == 0;
 }
 
+std::string ComPortDevicePath(int n) { return n >= 1 ? "/dev/ttyS" + std::to_string(n - 1) : std::string(); }
+
 std::string SerialDevicePathForName(const std::string& name) {
-  if (name.size() > 3 && name.compare(0, 3, "COM") == 0) {
-    const std::string digits = name.substr(3);
-    if (digits.find_first_not_of("0123456789") == std::string::npos && digits.size() <= 4) {
-      const int n = std::atoi(digits.c_str());
-      if (n >= 1) return "/dev/ttyS" + std::to_string(n - 1);
-    }
+  if (name.size() > 3 && name.size() <= 7 && std::toupper(static_cast<unsigned char>(name[0])) == 'C' &&
+      std::toupper(static_cast<unsigned char>(name[1])) == 'O' && std::toupper(static_cast<unsigned char>(name[2])) == 'M' &&
+      name.find_first_not_of("0123456789", 3) == std::string::npos) {
+    const int n = std::atoi(name.c_str() + 3);
+    if (n >= 1) return ComPortDevicePath(n);
   }
   return name;
 }

@@ -24,8 +24,13 @@ void CloseSerialDevice(int& fd);
 // Drops the input queue, the output queue or both.
 bool FlushSerial(int fd, bool input, bool output);
 
-// The device path of a Windows-style port number: COM<n> is /dev/ttyS<n-1>. A name that does
-// not have that form is returned as it is (a device path such as /dev/ttyUSB0 or a pty).
+// The device of a Windows-style port number: port n (from 1) is /dev/ttyS<n-1>. Empty for a
+// number below 1.
+std::string ComPortDevicePath(int n);
+
+// The device of a configured port name: "COM<n>" (any letter case, n from 1, up to four digits)
+// is ComPortDevicePath(n). A name that does not have that form is returned as it is (a device
+// path such as /dev/ttyUSB0 or a pty).
 std::string SerialDevicePathForName(const std::string& name);
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 
 #include "modbusdrv/driver/driver_state.h"
 #include "modbusdrv/driver/driver_utils.h"
+#include "platform/serial_port.h"
 
 namespace modbusdrv {
 
@@ -39,20 +40,24 @@ CComChannel::~CComChannel() { Stop(); }
 int CComChannel::Open() {
   MarkChannelBad(*this);
   const std::string path = SerialDevicePath(PortName);
-  const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return 0;
+  int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    // A port that is not there is tried again quietly.
+    OpenFailed(std::wstring());
+    return 0;
+  }
   // Not shared: no second open of the device while the driver holds it.
   ioctl(fd, TIOCEXCL);
   termios tio{};
   if (tcgetattr(fd, &tio) != 0) {
-    ReportMessage(Name + L": " + SystemErrorText(errno));
-    close(fd);
+    OpenFailed(Name + L": " + SystemErrorText(errno));
+    platform::CloseSerialDevice(fd);
     return 0;
   }
   speed_t speed{};
   if (!SpeedCode(BaudRate, speed)) {
-    ReportMessage(Name + L": " + SystemErrorText(EINVAL));
-    close(fd);
+    OpenFailed(Name + L": " + SystemErrorText(EINVAL));
+    platform::CloseSerialDevice(fd);
     return 0;
   }
   cfmakeraw(&tio);
@@ -79,8 +84,8 @@ int CComChannel::Open() {
   tio.c_cc[VMIN] = 0;
   tio.c_cc[VTIME] = 0;
   if (tcsetattr(fd, TCSANOW, &tio) != 0) {
-    ReportMessage(Name + L": " + SystemErrorText(errno));
-    close(fd);
+    OpenFailed(Name + L": " + SystemErrorText(errno));
+    platform::CloseSerialDevice(fd);
     return 0;
   }
   {
@@ -90,6 +95,13 @@ int CComChannel::Open() {
   }
   NeedsOpen = 0;
   return 1;
+}
+
+void CComChannel::ClosePort() {
+  // The exclusive use is given up first: it stays on the line while anyone else holds it open
+  // and would keep the driver itself from opening it again.
+  platform::CloseSerialDevice(fd_);
+  ModbusChannel::ClosePort();
 }
 
 void CComChannel::PrepareRound() {

@@ -24,6 +24,7 @@ class CComChannel : public ModbusChannel {
  protected:
   Framing GetFraming() const override { return Encoding == 1 ? Framing::Ascii : Framing::Rtu; }
   void PrepareRound() override;
+  void ClosePort() override;
   bool BlockDue(uint64_t elapsedMs, uint32_t refreshMs) const override { return elapsedMs > refreshMs; }
   void PauseAfterBlock() override;
   bool ZeroReadEndsStream() const override { return false; }

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "platform/crc16.h"
+#include "platform/serial_port.h"
 #include "platform/text_codec.h"
 
 namespace modbusdrv {
@@ -97,15 +98,7 @@ void ListSerialPorts(std::vector<std::wstring>& ports) {
 }
 
 std::string SerialDevicePath(const std::wstring& portName) {
-  if (portName.size() > 3 && std::towupper(portName[0]) == L'C' && std::towupper(portName[1]) == L'O' &&
-      std::towupper(portName[2]) == L'M') {
-    const std::wstring digits = portName.substr(3);
-    if (IsDecimalText(digits) && digits.size() <= 4) {
-      const int n = std::stoi(digits);
-      if (n >= 1) return "/dev/ttyS" + std::to_string(n - 1);
-    }
-  }
-  return platform::ToUtf8Lossy(portName);
+  return platform::SerialDevicePathForName(platform::ToUtf8Lossy(portName));
 }
 
 int32_t ParseIntField(std::wstring_view text) {

@@ -41,8 +41,8 @@ bool IsDecimalText(std::wstring_view text);
 // The list is left as it was when the system's tty class cannot be read.
 void ListSerialPorts(std::vector<std::wstring>& ports);
 
-// Device path for a configured port name: "COMn" (any letter case) maps to /dev/ttyS{n-1},
-// every other name is taken as a path.
+// Device path for a configured port name (platform::SerialDevicePathForName): "COMn" (any
+// letter case) maps to /dev/ttyS{n-1}, every other name is taken as a path.
 std::string SerialDevicePath(const std::wstring& portName);
 
 // Reads a number as the C library's atoi would (leading blanks, optional sign, digits up to

@@ -1,5 +1,6 @@
 #include "modbusdrv/driver/modbus_channel.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -16,6 +17,9 @@ namespace modbusdrv {
 namespace {
 
 constexpr size_t kReceiveBufferSize = 64 * 1024;
+// Pause after the first failed open, doubled after each further one (never shorter than the
+// channel's refresh time).
+constexpr uint32_t kFirstOpenRetryMs = 50;
 
 int RemainingMs(std::chrono::steady_clock::time_point deadline) {
   const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
@@ -63,6 +67,7 @@ int ModbusChannel::Start() {
   }
   stop_ = false;
   NeedsOpen = 1;
+  openFailure_.reset();
   done_ = false;
   thread_ = std::thread([this] { ThreadProc(); });
   return 1;
@@ -85,7 +90,11 @@ int ModbusChannel::Stop() {
 }
 
 void ModbusChannel::ThreadProc() {
-  while (!WaitStop(static_cast<int>(RefreshMs.load()))) {
+  // A port that cannot be opened (gone, or refusing its settings) is tried again after a
+  // growing pause rather than at every refresh. The pause is a wait on the stop event and is
+  // spent without PollLock, so neither a stop nor a reload waits for it.
+  uint32_t retryMs = 0;
+  while (!WaitStop(static_cast<int>(std::max(RefreshMs.load(), retryMs)))) {
     // Open and poll under PollLock, so that a reload never changes the settings or the tree
     // under the thread's feet; wait for it in steps so that a stop is seen meanwhile.
     bool locked = false;
@@ -96,11 +105,22 @@ void ModbusChannel::ThreadProc() {
       }
     }
     if (!locked) break;
-    if (NeedsOpen.load() == 1) Open();
+    bool openFailed = false;
+    if (NeedsOpen.load() == 1) {
+      Open();
+      openFailed = NeedsOpen.load() == 1;
+      if (!openFailed) openFailure_.reset();
+    }
     if (NeedsOpen.load() == 0) Poll();
     PollLock.unlock();
+    retryMs = openFailed ? std::clamp(2 * retryMs, kFirstOpenRetryMs, kMaxOpenRetryMs) : 0;
   }
   done_ = true;
+}
+
+void ModbusChannel::OpenFailed(const std::wstring& text) {
+  if (!text.empty() && openFailure_ != text) ReportMessage(text);
+  openFailure_ = text;
 }
 
 bool ModbusChannel::WaitStop(int ms) {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -41,8 +42,10 @@ class ModbusChannel {
   bool IsRunning() const { return thread_.joinable() && !done_.load(); }
 
   // Opens the port or connection (poll thread). 1 when the attempt could be made; whether the
-  // channel is open shows in NeedsOpen.
+  // channel is open shows in NeedsOpen. The pause after a failed attempt grows with each
+  // further failure up to kMaxOpenRetryMs; it is never shorter than RefreshMs.
   virtual int Open() = 0;
+  static constexpr uint32_t kMaxOpenRetryMs = 2000;
   // One polling round over every due block (poll thread, PollLock held).
   void Poll();
   // One write transaction on the caller's thread. True when the slave confirmed the write.
@@ -88,6 +91,11 @@ class ModbusChannel {
   // Closes the port or connection (IoLock held, or no other user).
   virtual void ClosePort();
 
+  // A failed open (poll thread). The host is told `text` when this failure is news: the first
+  // one after the start or after a successful open, or one other than the attempt before
+  // failed with. An empty text is a failure the host is not told of (it still counts as one).
+  void OpenFailed(const std::wstring& text);
+
   // Waits for the stop event up to `ms`; true when a stop was asked.
   bool WaitStop(int ms);
   bool StopAsked() const { return stop_.load(); }
@@ -111,6 +119,9 @@ class ModbusChannel {
   void ReportRange(ModbusDataBlock& block, uint32_t firstOffset, uint32_t count);
 
   std::thread thread_;
+  // What the last attempt to open failed with, while the channel has not opened since (poll
+  // thread only).
+  std::optional<std::wstring> openFailure_;
   std::atomic<bool> stop_{false};
   std::atomic<bool> done_{true};
   int stopFd_ = -1;

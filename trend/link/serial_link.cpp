@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "platform/serial_port.h"
 #include "trend/link/serial_baud.h"
 
 namespace vandrel {
@@ -47,7 +48,7 @@ int64_t NowMs() {
 std::string SerialDevicePath(int32_t comPort) {
   const std::string name = "VANDREL_COM" + std::to_string(comPort);
   if (const char* path = std::getenv(name.c_str()); path && *path) return path;
-  return "/dev/ttyS" + std::to_string(comPort - 1);
+  return platform::ComPortDevicePath(comPort);
 }
 
 SerialLink::SerialLink(const DcbEx& settings) : SerialLink(settings, SerialDevicePath(settings.Port)) {}

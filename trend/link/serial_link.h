@@ -21,7 +21,8 @@ struct DcbEx {
 };
 static_assert(sizeof(DcbEx) == 24);
 
-// Device of COM port N: the environment variable VANDREL_COM<N> when set, else /dev/ttyS<N-1>.
+// Device of COM port N: the environment variable VANDREL_COM<N> when set and not empty, else
+// the system's device of that port number (/dev/ttyS<N-1>).
 std::string SerialDevicePath(int32_t comPort);
 
 class SerialLink : public ModbusLink {

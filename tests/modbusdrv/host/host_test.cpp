@@ -2,8 +2,14 @@
 // name, fed a "Modbus.cfg" beside it, against independent Modbus slaves.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include <thread>
 
@@ -98,6 +104,49 @@ double StopSeconds(DriverLibrary& d) {
   return std::chrono::duration<double>(Clock::now() - t0).count();
 }
 
+template <typename F>
+double Seconds(F&& call) {
+  const auto t0 = Clock::now();
+  call();
+  return std::chrono::duration<double>(Clock::now() - t0).count();
+}
+
+// A device name whose device can be swapped under the driver: a symbolic link, replaced whole.
+class SwitchableDevice {
+ public:
+  explicit SwitchableDevice(const testsupport::TempDir& dir) : path_(dir.File("port")), notATty_(dir.File("not-a-tty")) {
+    std::ofstream(notATty_) << "a plain file: no line settings to read";
+  }
+  const std::string& path() const { return path_; }
+  void PointAt(const std::string& target) const {
+    const std::string fresh = path_ + ".new";
+    ::unlink(fresh.c_str());
+    ASSERT_EQ(::symlink(target.c_str(), fresh.c_str()), 0);
+    ASSERT_EQ(::rename(fresh.c_str(), path_.c_str()), 0);
+  }
+  void PointAtPlainFile() const { PointAt(notATty_); }
+
+ private:
+  std::string path_, notATty_;
+};
+
+int CountMessages(const std::string& text) {
+  int n = 0;
+  for (const std::string& m : SinkLog::Instance().Messages()) n += m == text ? 1 : 0;
+  return n;
+}
+
+// Whether a line was left in exclusive use after the driver closed it: while anyone else holds
+// it open, no other user could open it, nor the driver itself again.
+bool LeftExclusive(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errno == EBUSY;
+  int exclusive = 0;
+  const bool on = ::ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0;
+  ::close(fd);
+  return on;
+}
+
 std::unique_ptr<ChildProcess> StartLibmodbusTcp(int port, int& actualPort) {
   auto child = std::make_unique<ChildProcess>(std::vector<std::string>{MODBUSDRV_LIBMODBUS_SLAVE, "tcp", std::to_string(port)});
   const std::string line = child->FirstLine(5000);
@@ -161,6 +210,66 @@ TEST(ModbusdrvHost, EntryPointsGiveTheirResultsWithoutAnyPeer) {
   // The port cannot be opened: every bound tag is reported bad at each attempt.
   EXPECT_TRUE(WaitFor([] { return IsBad(10); }, 3000));
   EXPECT_LT(StopSeconds(d), 2.0);
+}
+
+// The line settings of a device that is no terminal cannot be read: the host hears of it once,
+// not at every attempt, and the attempts slow down. When the device becomes usable the channel
+// takes it; a failure after that recovery is reported again. Neither a stop nor a reload waits
+// for the pause between attempts.
+TEST(ModbusdrvHost, SerialChannelThatCannotOpenReportsOnceAndRecovers) {
+  testsupport::TempDir dir;
+  SwitchableDevice device(dir);
+  device.PointAtPlainFile();
+  FaultSlave slave(Wire::Rtu);
+  const std::string config = ComChannelLine(device.path(), 0, 1) + kDevice + "$DataBlock,Regs,,400001,100,4,50,0\r\n";
+  DriverLibrary d(dir.path(), config.c_str());
+  ASSERT_EQ(d.AddTagEx("Device0:400001", kFirst), 0);
+  const std::string noTty = std::string("ComChannel0: ") + std::strerror(ENOTTY);
+  d.StartEx();
+  std::this_thread::sleep_for(std::chrono::milliseconds(2000));
+  EXPECT_EQ(CountMessages(noTty), 1);
+  // Every attempt reports the tags bad: at the channel's 50 ms that would be some 40 times.
+  const int attempts = SinkLog::Instance().Last(kFirst).reports;
+  EXPECT_GE(attempts, 3);
+  EXPECT_LE(attempts, 10);
+  EXPECT_LT(Seconds([&] { d.SetConfigEx(); }), 0.3);
+
+  device.PointAt(slave.devicePath());
+  ASSERT_TRUE(WaitFor([] { return GoodValue(kFirst) == 0; }, 5000));
+
+  // The slave falls silent and the device goes: a failure after a recovery is news again.
+  slave.SetPlan([](uint8_t, uint16_t) { return Fault::Silent; });
+  device.PointAtPlainFile();
+  EXPECT_TRUE(WaitFor([&] { return CountMessages(noTty) == 2; }, 5000));
+  EXPECT_FALSE(LeftExclusive(slave.devicePath()));
+  std::this_thread::sleep_for(std::chrono::milliseconds(2000));
+  EXPECT_EQ(CountMessages(noTty), 2);
+  EXPECT_LT(StopSeconds(d), 0.3);
+}
+
+// A failure that differs from the one before is reported, the same one again is not.
+TEST(ModbusdrvHost, SerialChannelReportsEachNewOpenFailure) {
+  testsupport::TempDir dir;
+  SwitchableDevice device(dir);
+  device.PointAtPlainFile();
+  PtyPair pty;
+  // 14400 Bd has no termios speed: the pty opens, its settings are refused.
+  std::string channel = ComChannelLine(device.path(), 0, 1);
+  channel.replace(channel.find(",115200,"), 8, ",14400,");
+  const std::string config = channel + kDevice + "$DataBlock,Regs,,400001,100,4,50,0\r\n";
+  DriverLibrary d(dir.path(), config.c_str());
+  const std::string noTty = std::string("ComChannel0: ") + std::strerror(ENOTTY);
+  const std::string refused = std::string("ComChannel0: ") + std::strerror(EINVAL);
+  d.StartEx();
+  ASSERT_TRUE(WaitFor([&] { return CountMessages(noTty) == 1; }, 3000));
+  device.PointAt(pty.slavePath());
+  ASSERT_TRUE(WaitFor([&] { return CountMessages(refused) == 1; }, 4000));
+  device.PointAtPlainFile();
+  ASSERT_TRUE(WaitFor([&] { return CountMessages(noTty) == 2; }, 4000));
+  EXPECT_FALSE(LeftExclusive(pty.slavePath()));
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  EXPECT_EQ(SinkLog::Instance().Messages().size(), 4u);  // the start message and three failures
+  EXPECT_LT(StopSeconds(d), 0.3);
 }
 
 class ModbusdrvHostTcp : public ::testing::TestWithParam<int> {};
