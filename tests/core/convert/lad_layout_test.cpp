@@ -133,6 +133,8 @@ TEST(LayoutLadGrid, SeriesParallelAndOutputs) {
       // A branch point read twice.
       {{L"LD a", L"LPS", L"A b", L"= p", L"LRD", L"A c", L"= q", L"LPP", L"AN d", L"= r"},
        {L"a| b p .", L".| c q .", L". d r ."}},
+      // A counter whose count input hangs where a coil hangs.
+      {{L"LD a", L"= p", L"LD b", L"CTU C1,5"}, {L"a| p . .", L". - C1 .", L"b - . .", L". . . ."}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Picture(Layout(c.lines)), c.picture) << c.lines.front() << L" ... " << c.lines.back();

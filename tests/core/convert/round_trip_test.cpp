@@ -209,6 +209,10 @@ TEST(RoundTrip, FixedCases) {
        L"AN f", L"= s"},
       {L"LDI a", L"LDB< IB0,IB1", L"ALD", L"NOT", L"EU", L"MOVB IB2,QB0"},
       {L"LD a", L"= p", L"LDW> VW0,VW2", L"OW> VW4,VW6", L"+I VW0,VW2,VW8"},
+      // Multi-output boxes beside other outputs on their nodes.
+      {L"LD a", L"LD b", L"CTU C1,5", L"= p"},
+      {L"LD a", L"LD b", L"CTU C1,5", L"LD c", L"CTU C2,6"},
+      {L"LD a", L"LPS", L"A b", L"= p", L"LPP", L"A c", L"LD d", L"CTU C1,5"},
   };
   for (const std::vector<std::wstring>& texts : cases) {
     const std::vector<StlLine> lines = Lines(texts);
@@ -216,6 +220,15 @@ TEST(RoundTrip, FixedCases) {
     EXPECT_TRUE(result.ok) << result.failure;
     EXPECT_TRUE(result.listKept) << Show(lines);
   }
+}
+
+// A counter whose count input hangs where a coil hangs: the ladder drawn from the list shares
+// the node between the coil and the box, and comes back as the list it was drawn from.
+TEST(RoundTrip, CounterSharingTheNodeOfACoilComesBack) {
+  const std::vector<StlLine> lines = Lines({L"LD I0.0", L"= Q0.0", L"LD I0.1", L"CTU C0,10"});
+  const RoundTripResult result = CheckRoundTrip(TypeA(), TypeAVocabulary(), lines);
+  EXPECT_TRUE(result.ok) << result.failure;
+  EXPECT_TRUE(result.listKept);
 }
 
 // Found by the property: the box branch (I0.2, EU and I0.1 into SR) stands above the branch
