@@ -213,6 +213,7 @@ TEST(RoundTrip, FixedCases) {
       {L"LD a", L"LD b", L"CTU C1,5", L"= p"},
       {L"LD a", L"LD b", L"CTU C1,5", L"LD c", L"CTU C2,6"},
       {L"LD a", L"LPS", L"A b", L"= p", L"LPP", L"A c", L"LD d", L"CTU C1,5"},
+      {L"LD a", L"LPS", L"= p", L"LPP", L"NOT", L"= q"},
   };
   for (const std::vector<std::wstring>& texts : cases) {
     const std::vector<StlLine> lines = Lines(texts);
@@ -229,6 +230,15 @@ TEST(RoundTrip, CounterSharingTheNodeOfACoilComesBack) {
   const RoundTripResult result = CheckRoundTrip(TypeA(), TypeAVocabulary(), lines);
   EXPECT_TRUE(result.ok) << result.failure;
   EXPECT_TRUE(result.listKept);
+}
+
+// A parallel block joined to a wider branch ("LD b / O c / OLD" after "LD a / NOT") is drawn as
+// the chain of three branches it is read back as, so the ladder stays the same after a cycle.
+TEST(RoundTrip, ParallelBlockJoinedToAWiderBranchRedrawsTheSame) {
+  const RoundTripResult result = CheckRoundTrip(
+      TypeA(), TypeAVocabulary(), Lines({L"LD a", L"NOT", L"LD b", L"O c", L"OLD", L"= q"}));
+  EXPECT_TRUE(result.ok) << result.failure;
+  EXPECT_EQ(Text(result.list), (std::vector<std::wstring>{L"LD a", L"NOT", L"O b", L"O c", L"= q"}));
 }
 
 // Found by the property: the box branch (I0.2, EU and I0.1 into SR) stands above the branch
