@@ -542,18 +542,14 @@ void AnalyzeLadGrid(const InstructionLibrary& library, const CellGrid& grid, Log
     }
   }
 
-  // A multi-input output's nets are its own.
-  std::vector<int> outputNetCount;
+  // The power inputs of one output lie on nets of their own. They may share a net with other
+  // outputs: a counter whose count input hangs where a coil hangs ("LD a / = Q / LD b / CTU")
+  // is written as it is drawn, the generation checking each output's values when it writes it.
   for (const LogicNode& node : graph.outputs) {
-    for (int pin : node.pins) {
-      if (outputNetCount.size() <= static_cast<std::size_t>(pin)) outputNetCount.resize(static_cast<std::size_t>(pin) + 1, 0);
-      ++outputNetCount[static_cast<std::size_t>(pin)];
-    }
-  }
-  for (const LogicNode& node : graph.outputs) {
-    if (node.pins.size() < 2) continue;
-    for (int pin : node.pins) {
-      if (outputNetCount[static_cast<std::size_t>(pin)] != 1) throw ExceptionAnalyzeError_Lad_PowerFlowError();
+    for (std::size_t i = 0; i < node.pins.size(); ++i) {
+      for (std::size_t j = i + 1; j < node.pins.size(); ++j) {
+        if (node.pins[i] == node.pins[j]) throw ExceptionAnalyzeError_Lad_PowerFlowError();
+      }
     }
   }
 

@@ -92,6 +92,16 @@ std::vector<ElementOperand> DealOperands(const std::vector<OperandDef>& definiti
   return operands;
 }
 
+// Whether a unit acts on the power it receives as a whole (NOT, the edges) rather than adding
+// its own condition to it: the statement list has no instruction that loads it, so it is
+// written only after the logic it acts on (the unit with the AND that follows it).
+bool ActsOnPower(const InstructionLibrary& library, int unit) {
+  for (const ConvertRule& rule : library.UnitToStlRules) {
+    if (rule.Left.size() == 1 && rule.Left.front().Slot == unit) return false;
+  }
+  return true;
+}
+
 std::vector<ElementPin> MakePins(const std::vector<int>& slots, const std::vector<std::wstring>& names) {
   if (slots.size() != names.size()) ThrowLayoutError(L"Ladder build: power pins differ from the definition");
   std::vector<ElementPin> pins;
@@ -220,6 +230,10 @@ SubLayout MakeMultiInputLayout(std::vector<LayoutInput>& inputs, int index, std:
   int width = 0;
   for (const SubLayout& branch : branches) width = std::max(width, LastTerminal(branch).Column);
   const int leftNode = FirstTerminal(branches.front()).Node;
+  // The branches are joined on the left: they must start at one node.
+  for (const SubLayout& branch : branches) {
+    if (FirstTerminal(branch).Node != leftNode) ThrowLayoutError(L"Ladder layout: box inputs from different nodes");
+  }
 
   SubLayout layout;
   int y = 0;
@@ -247,57 +261,107 @@ SubLayout MakeFragmentLayout(std::vector<LayoutInput>& inputs, const LogicFragme
   const std::vector<LogicTree::Position> order = LogicPostOrder(fragment.tree);
   if (order.empty()) ThrowLayoutError(L"Ladder layout: empty logic");
 
-  // A leading stored branch point: its series parent stands for its second child.
+  // A leading stored branch point: its series parent stands for its second child, which is
+  // hung where the point is exposed. That needs the parent on the top-level series chain: as a
+  // part of a parallel branch or of a box input, the logic behind the point would start at
+  // another node than the branches beside it.
   LogicTree::Position reference = nullptr;
   LogicTree::Position bypassed = nullptr;
   if (order.front()->value.kind == kLogicItemReference) {
     reference = order.front();
     bypassed = reference->parent;
-    if (bypassed == nullptr || bypassed->value != LogicItem{kLogicItemConnection, kLogicSeries}) {
+    if (bypassed == nullptr || bypassed->value != LogicItem{kLogicItemConnection, kLogicSeries} ||
+        !IsOnLogicSeriesSpine(fragment.tree, bypassed)) {
       throw ExceptionAnalyzeError_Lad_UnacceptLrdOrLpp();
     }
   }
 
-  std::vector<SubLayout> stack;
-  auto pop = [&stack]() {
-    SubLayout top = std::move(stack.back());
-    stack.pop_back();
-    return top;
+  auto isConnection = [](LogicTree::Position node, int kind) {
+    return node != nullptr && node->value == LogicItem{kLogicItemConnection, kind};
   };
+  std::vector<SubLayout> stack;
+  // What each subtree walked so far has left: the number of its sub-layouts on the stack (a
+  // stored branch point leaves none; a parallel item inside a parallel item leaves its
+  // branches unjoined, so that a whole run of parallel items is joined as one left-deep chain,
+  // the order in which the ladder is read back), and whether its series chain holds an element
+  // that acts on the power it receives.
+  struct Walked {
+    std::size_t parts = 0;
+    bool actsOnPower = false;
+  };
+  std::vector<Walked> walked;
+  std::vector<Walked> children;
   for (LogicTree::Position node : order) {
-    if (node == reference) continue;
-    if (node == bypassed) {
-      std::size_t children = 0;
-      for (LogicTree::Position child = node->first_child; child != nullptr; child = child->next_sibling) ++children;
-      if (children < 2 || stack.size() < children - 1) ThrowLayoutError(L"Ladder layout: stored point without logic");
-      stack.resize(stack.size() - (children - 2));
+    children.clear();
+    for (LogicTree::Position child = node->first_child; child != nullptr; child = child->next_sibling) {
+      if (walked.empty()) ThrowLayoutError(L"Ladder layout: logic walked out of order");
+      children.insert(children.begin(), walked.back());
+      walked.pop_back();
+    }
+    std::size_t parts = 0;
+    for (const Walked& child : children) parts += child.parts;
+
+    if (node == reference) {
+      walked.push_back(Walked{});
       continue;
     }
     const LogicItem item = node->value;
-    if (item.kind == kLogicItemInput) {
-      const std::size_t pins = InputAt(inputs, item.value).Pins.size();
-      if (pins == 2) {
+    if (isConnection(node, kLogicSeries)) {
+      if (children.size() != 2) ThrowLayoutError(L"Ladder layout: series of other than two parts");
+      // A series whose right part is a series chain is drawn as one chain and read back
+      // left-deep. That is the same logic unless the right chain holds an element that acts on
+      // the power it receives (NOT, an edge): in "LD a / LD b / NOT / ALD" the NOT inverts b
+      // alone, in the chain a, b, NOT it inverts a and b. No ladder shows the first.
+      if (isConnection(node->last_child, kLogicSeries) && children[1].actsOnPower) {
+        throw ExceptionAnalyzeError_Lad_PowerFlowError();
+      }
+      const bool actsOnPower = children[0].actsOnPower || children[1].actsOnPower;
+      if (node == bypassed) {
+        walked.push_back(Walked{children[1].parts, actsOnPower});
+        continue;
+      }
+      if (parts != 2 || stack.size() < 2) ThrowLayoutError(L"Ladder layout: connection of fewer than two parts");
+      SubLayout second = std::move(stack.back());
+      stack.pop_back();
+      stack.back() = CombineSeries(inputs, std::move(stack.back()), std::move(second));
+      walked.push_back(Walked{1, actsOnPower});
+    } else if (isConnection(node, kLogicParallel)) {
+      if (children.size() != 2 || parts < 2 || stack.size() < parts) {
+        ThrowLayoutError(L"Ladder layout: connection of fewer than two parts");
+      }
+      if (isConnection(node->parent, kLogicParallel)) {
+        walked.push_back(Walked{parts, false});
+        continue;
+      }
+      const std::size_t first = stack.size() - parts;
+      for (std::size_t j = first + 1; j < stack.size(); ++j) {
+        stack[first] = CombineParallel(inputs, std::move(stack[first]), std::move(stack[j]));
+      }
+      stack.resize(first + 1);
+      walked.push_back(Walked{1, false});
+    } else if (item.kind == kLogicItemInput) {
+      const LayoutInput& input = InputAt(inputs, item.value);
+      const std::size_t pins = input.Pins.size();
+      if (pins == 2 && children.empty()) {
         stack.push_back(MakeLeafLayout(inputs, item.value));
+        walked.push_back(Walked{1, input.ActsOnPower});
       } else if (pins > 2) {
-        if (stack.size() < pins - 1) ThrowLayoutError(L"Ladder layout: too few branches for a multi-input element");
-        std::vector<SubLayout> branches(std::make_move_iterator(stack.end() - static_cast<std::ptrdiff_t>(pins - 1)),
+        if (parts != pins - 1 || stack.size() < parts) {
+          ThrowLayoutError(L"Ladder layout: branches differ from the power inputs of a multi-input element");
+        }
+        std::vector<SubLayout> branches(std::make_move_iterator(stack.end() - static_cast<std::ptrdiff_t>(parts)),
                                         std::make_move_iterator(stack.end()));
-        stack.resize(stack.size() - (pins - 1));
+        stack.resize(stack.size() - parts);
         stack.push_back(MakeMultiInputLayout(inputs, item.value, std::move(branches)));
+        walked.push_back(Walked{1, false});
       } else {
         ThrowLayoutError(L"Ladder layout: input element with fewer than two pins");
       }
-    } else if (item.kind == kLogicItemConnection && (item.value == kLogicSeries || item.value == kLogicParallel)) {
-      if (stack.size() < 2) ThrowLayoutError(L"Ladder layout: connection of fewer than two parts");
-      SubLayout second = pop();
-      SubLayout first = pop();
-      stack.push_back(item.value == kLogicSeries ? CombineSeries(inputs, std::move(first), std::move(second))
-                                                 : CombineParallel(inputs, std::move(first), std::move(second)));
     } else {
       ThrowLayoutError(L"Ladder layout: unexpected logic item");
     }
   }
-  if (stack.size() != 1) ThrowLayoutError(L"Ladder layout: logic does not reduce to one part");
+  if (stack.size() != 1 || walked.size() != 1) ThrowLayoutError(L"Ladder layout: logic does not reduce to one part");
   return std::move(stack.front());
 }
 
@@ -425,6 +489,7 @@ void LayoutLadGrid(const InstructionLibrary& library, const LogicGraph& graph, C
     input.ExtraRows = LadCellExtraRows(definition);
     input.PowerInAt.assign(definition.PowerIn.size(), LayoutPoint{});
     input.PowerOutAt.assign(definition.PowerOut.size(), LayoutPoint{});
+    input.ActsOnPower = ActsOnPower(library, node.definition);
     state.Inputs.push_back(std::move(input));
   }
   state.Outputs.reserve(graph.outputs.size());

@@ -51,6 +51,9 @@ struct LayoutInput {
   int ExtraRows = 0;  // rows a box takes for its operands below its power pin rows
   std::vector<LayoutPoint> PowerInAt;   // one per PowerIn of the definition; (-1, -1) until placed
   std::vector<LayoutPoint> PowerOutAt;  // one per PowerOut of the definition
+  // The unit acts on the power it receives as a whole (NOT, an edge) instead of adding its own
+  // condition: the statement list can only write it after the logic it acts on.
+  bool ActsOnPower = false;
 };
 
 struct LayoutOutput {
@@ -101,8 +104,12 @@ SubLayout CombineSeries(std::vector<LayoutInput>& inputs, SubLayout left, SubLay
 SubLayout CombineParallel(std::vector<LayoutInput>& inputs, SubLayout upper, SubLayout lower);
 SubLayout MakeMultiInputLayout(std::vector<LayoutInput>& inputs, int input, std::vector<SubLayout> branches);
 // The sub-layout of one fragment. A leading stored branch point must stand directly in series
-// (else ExceptionAnalyzeError_Lad_UnacceptLrdOrLpp) and takes no cell: the logic behind it is
-// hung where its node is exposed.
+// on the top-level series chain (else ExceptionAnalyzeError_Lad_UnacceptLrdOrLpp) and takes no
+// cell: the logic behind it is hung where its node is exposed. A run of nested parallel items
+// is joined as one left-deep chain of its branches, in their order. A series whose right part
+// is a series chain holding an element that acts on the power it receives has no ladder
+// (ExceptionAnalyzeError_Lad_PowerFlowError): drawn as one chain it would act on the whole
+// chain.
 SubLayout MakeFragmentLayout(std::vector<LayoutInput>& inputs, const LogicFragment& fragment);
 
 // ---- Placement at the frontier.
@@ -127,6 +134,9 @@ void PlaceOutputCell(const InstructionLibrary& library, const LayoutOutput& outp
 //   ExceptionAnalyzeError_Lad_ConvertElementError  a unit converts to no ladder element or to
 //                                                  several
 //   ExceptionAnalyzeError_Lad_UnacceptLrdOrLpp     a stored branch point not directly in series
+//                                                  on the top-level series chain
+//   ExceptionAnalyzeError_Lad_PowerFlowError       an element acting on the power it receives
+//                                                  inside the right part of a series
 //   ExceptionAnalyzeError_Lad_LinkMismatch         an output pin that neither an exposed node nor
 //                                                  the next piece of logic can feed, or logic
 //                                                  left over that no output placed

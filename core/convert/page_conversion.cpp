@@ -25,7 +25,11 @@ void ConvertPageView(ProgramPage& page, int mode, CompileReport& report, const P
       } else {
         ConvertToLad(networks[i]);
       }
-    } catch (const ExceptionAnalyzeError& error) {
+    } catch (const ExceptionError& error) {
+      // Any failure of one network, an analysis error or an inconsistency the converter found
+      // in it, is that network's alone: it is reported, keeps its form as it was, and the
+      // others convert.
+      networks[i] = page.UndoLog.Networks[i];
       ReportProgramNetworkError(program, page.ViewState.PageId, error, report, static_cast<int>(i));
     }
   }

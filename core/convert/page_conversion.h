@@ -1,8 +1,9 @@
 // The conversion of every network of a program page when the page's view mode changes between
 // statement list (1) and ladder (2), with the real LAD/STL converter (ConvertToStl,
-// ConvertToLad). A network that does not convert (an ExceptionAnalyzeError) is reported to the
-// compile report with the page and its 0-based index and keeps its form, so the page then shows
-// it as "INVALID". The page's networks are replaced wholesale, so the undo history is cleared.
+// ConvertToLad). A network that does not convert (any ExceptionError: an analysis error, or an
+// inconsistency the converter found in it) is reported to the compile report with the page and
+// its 0-based index and keeps its form, so the page then shows it as "INVALID"; the others
+// convert. The page's networks are replaced wholesale, so the undo history is cleared.
 #pragma once
 
 #include "core/program/compile_report.h"
@@ -14,9 +15,9 @@ class ProgramBlock;
 
 // Mode 1: every ladder network becomes a statement list; mode 2: every statement-list network
 // becomes a ladder. Nothing happens when the page already shows the mode; any other mode throws
-// ExceptionLogicError. `program` names the page in the report lines. An exception other than an
-// ExceptionAnalyzeError passes to the caller and leaves the page exactly as it was (networks,
-// view mode and history).
+// ExceptionLogicError. `program` names the page in the report lines. An exception that is not an
+// ExceptionError (out of memory) passes to the caller and leaves the page exactly as it was
+// (networks, view mode and history).
 void ConvertPageView(ProgramPage& page, int mode, CompileReport& report, const ProgramBlock& program);
 
 }  // namespace Brenno

@@ -56,7 +56,11 @@ StlStackMachine::Block StlStackMachine::Reference(const Block& block) {
   const int root = NewNode(LogicItem{kLogicItemReference, ReferenceValue(block.left, block.right)});
   m_pool[static_cast<std::size_t>(root)].refLeft = block.left;
   m_pool[static_cast<std::size_t>(root)].refRight = block.right;
-  return Block{root, block.left, block.right};
+  Block reference;
+  reference.root = root;
+  reference.left = block.left;
+  reference.right = block.right;
+  return reference;
 }
 
 bool StlStackMachine::IsReference(const Block& block) const {
@@ -69,14 +73,18 @@ int StlStackMachine::FirstPostOrder(int root) const {
   return node;
 }
 
+void StlStackMachine::MarkChanged(const std::vector<int>& stored) {
+  for (int id : stored) m_stored[static_cast<std::size_t>(id)].changed = true;
+}
+
 void StlStackMachine::ApplySystemUnit(int code) {
   switch (code) {
     case kSysUnitAnd:
     case kSysUnitOr: {
       if (m_blocks.size() < 2) throw ExceptionAnalyzeError_Stl_DataStackError();
-      const Block b2 = m_blocks.back();
+      Block b2 = std::move(m_blocks.back());
       m_blocks.pop_back();
-      const Block b1 = m_blocks.back();
+      Block b1 = std::move(m_blocks.back());
       m_blocks.pop_back();
       Block joined;
       if (code == kSysUnitAnd) {
@@ -84,25 +92,41 @@ void StlStackMachine::ApplySystemUnit(int code) {
         joined.left = b1.left;
         joined.right = b2.right;
         joined.root = NewNode(LogicItem{kLogicItemConnection, kLogicSeries});
+        // b2 is now fed from b1: no node in it keeps the value it had.
+        MarkChanged(b2.storedWithin);
+        joined.storedWithin = std::move(b1.storedWithin);
       } else {
         Link(b1.left, b2.left);
         Link(b1.right, b2.right);
         joined.left = b1.left;
         joined.right = b1.right;
         joined.root = NewNode(LogicItem{kLogicItemConnection, kLogicParallel});
+        // The two right ends become one node, carrying the OR of both.
+        MarkChanged(b1.storedAtEnd);
+        MarkChanged(b2.storedAtEnd);
+        joined.storedWithin = std::move(b1.storedWithin);
+        joined.storedWithin.insert(joined.storedWithin.end(), b2.storedWithin.begin(), b2.storedWithin.end());
       }
       AppendChild(joined.root, b1.root);
       AppendChild(joined.root, b2.root);
-      m_blocks.push_back(joined);
+      m_blocks.push_back(std::move(joined));
       return;
     }
-    case kSysUnitLps:
+    case kSysUnitLps: {
       if (m_blocks.empty()) throw ExceptionAnalyzeError_Stl_DataStackError();
-      m_logic.push_back(Reference(m_blocks.back()));
+      const int id = static_cast<int>(m_stored.size());
+      m_stored.emplace_back();
+      Block& top = m_blocks.back();
+      top.storedAtEnd.push_back(id);
+      top.storedWithin.push_back(id);
+      m_logic.push_back(Reference(top));
+      m_logic.back().storedAtEnd = {id};
       return;
+    }
     case kSysUnitLrd:
     case kSysUnitLpp:
       if (m_logic.empty()) throw ExceptionAnalyzeError_Stl_LogicStackError();
+      for (int id : m_logic.back().storedAtEnd) m_stored[static_cast<std::size_t>(id)].read = true;
       m_blocks.push_back(Reference(m_logic.back()));
       if (code == kSysUnitLpp) m_logic.pop_back();
       return;
@@ -119,7 +143,7 @@ void StlStackMachine::AddInput(int input, const std::vector<int>& pins) {
   if (k == 2) {
     block.left = pins[0];
     block.right = pins[1];
-    m_blocks.push_back(block);
+    m_blocks.push_back(std::move(block));
     return;
   }
   const std::size_t m = k - 1;
@@ -133,9 +157,14 @@ void StlStackMachine::AddInput(int input, const std::vector<int>& pins) {
   }
   block.left = top.left;
   block.right = pins[k - 1];
-  for (std::size_t j = 0; j < m; ++j) AppendChild(block.root, m_blocks[first + j].root);
+  for (std::size_t j = 0; j < m; ++j) {
+    Block& feeding = m_blocks[first + j];
+    AppendChild(block.root, feeding.root);
+    // A power input only continues the wire of its block: the stored points keep their values.
+    block.storedWithin.insert(block.storedWithin.end(), feeding.storedWithin.begin(), feeding.storedWithin.end());
+  }
   m_blocks.resize(first);
-  m_blocks.push_back(block);
+  m_blocks.push_back(std::move(block));
 }
 
 void StlStackMachine::AddOutput(const std::vector<int>& pins) {
@@ -146,8 +175,12 @@ void StlStackMachine::AddOutput(const std::vector<int>& pins) {
     Block& block = m_blocks[first + j];
     Link(block.right, pins[j]);
     if (!IsReference(block)) {
-      m_outputs.push_back(block);
-      block = Reference(block);
+      // The block stays on the stack as a reference to its own ends, with its stored points.
+      Block reference = Reference(block);
+      reference.storedAtEnd = std::move(block.storedAtEnd);
+      reference.storedWithin = std::move(block.storedWithin);
+      m_outputs.push_back(std::move(block));
+      block = std::move(reference);
     }
   }
 }
@@ -159,6 +192,9 @@ void StlStackMachine::AddGeneratrixOutput(const std::vector<int>& pins) {
 }
 
 void StlStackMachine::CheckOutputLogic() {
+  for (const StoredPoint& point : m_stored) {
+    if (point.read && point.changed) throw ExceptionAnalyzeError_Stl_UnacceptLrdOrLpp();
+  }
   std::vector<int> stack;
   for (const Block& fragment : m_outputs) {
     const int first = FirstPostOrder(fragment.root);

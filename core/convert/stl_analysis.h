@@ -32,6 +32,13 @@ using NodeLink = std::pair<int, int>;
 //
 // Blocks are kept as trees in one node pool of the machine, so joining two blocks links their
 // trees instead of copying them; the consumed logic becomes LogicFragments only when taken out.
+//
+// A stored branch point stands for a node of the wiring: the right end of the block it was
+// stored from. That node carries the stored value only while nothing is joined to it: ORing
+// the block puts another branch on its right end, and ANDing it behind other logic feeds the
+// whole block, and every node in it, from that logic. A stored point that is read although its
+// block was changed so ("LD a / LPS / O b / = Q / LPP / A c / = R": R takes a, not a OR b) has
+// no wiring and is refused.
 class StlStackMachine {
  public:
   // Room is reserved for the links of `unitCount` converted elements.
@@ -66,7 +73,9 @@ class StlStackMachine {
   // rail, labels the connected nodes (labels gets one entry per node number) and relabels the
   // recorded logic. Then the logic is moved out as fragments, in the order it was consumed.
   //   ExceptionAnalyzeError_Stl_UnacceptLrdOrLpp  a stored branch point anywhere but at the
-  //                                               start of an output's logic
+  //                                               start of an output's logic, or read although
+  //                                               its block was ORed or ANDed behind other
+  //                                               logic
   //   ExceptionAnalyzeError_Stl_LinkMismatch      both ends of a fragment, or both ends of its
   //                                               leading reference, on one node
   void CheckOutputLogic();
@@ -88,6 +97,15 @@ class StlStackMachine {
     int root = -1;
     int left = -1;
     int right = -1;
+    // Stored branch points (indices into m_stored) at the block's right end, and all stored
+    // points within the block (those at its end included): their nodes carry their values
+    // only while the block keeps its ends to itself.
+    std::vector<int> storedAtEnd;
+    std::vector<int> storedWithin;
+  };
+  struct StoredPoint {
+    bool read = false;     // LRD or LPP used it
+    bool changed = false;  // its block was later ORed or ANDed behind other logic
   };
 
   int NewNode(const LogicItem& item);
@@ -96,12 +114,14 @@ class StlStackMachine {
   bool IsReference(const Block& block) const;
   int FirstPostOrder(int root) const;
   void Link(int a, int b) { m_links.emplace_back(a, b); }
+  void MarkChanged(const std::vector<int>& stored);
   void BuildTree(LogicTree& tree, int root) const;
 
   std::vector<PoolNode> m_pool;
   std::vector<Block> m_blocks;
-  std::vector<Block> m_logic;
+  std::vector<Block> m_logic;  // each entry's storedAtEnd names the stored point it is
   std::vector<Block> m_outputs;
+  std::vector<StoredPoint> m_stored;
   std::vector<NodeLink> m_links;
 };
 

@@ -133,6 +133,14 @@ TEST(LayoutLadGrid, SeriesParallelAndOutputs) {
       // A branch point read twice.
       {{L"LD a", L"LPS", L"A b", L"= p", L"LRD", L"A c", L"= q", L"LPP", L"AN d", L"= r"},
        {L"a| b p .", L".| c q .", L". d r ."}},
+      // A parallel block joined to a wider branch is drawn as the chain of branches it is read
+      // back as: every branch padded to the join, not b and c joined first.
+      {{L"LD a", L"NOT", L"LD b", L"O c", L"OLD", L"= p"}, {L"a ?| p .", L"b -| . .", L"c - . ."}},
+      {{L"LD a", L"NOT", L"O b", L"O c", L"= p"}, {L"a ?| p .", L"b -| . .", L"c - . ."}},
+      // A series block behind other logic is drawn as one chain.
+      {{L"LD a", L"LD b", L"A c", L"ALD", L"= p"}, {L"a b c p ."}},
+      // A counter whose count input hangs where a coil hangs.
+      {{L"LD a", L"= p", L"LD b", L"CTU C1,5"}, {L"a| p . .", L". - C1 .", L"b - . .", L". . . ."}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Picture(Layout(c.lines)), c.picture) << c.lines.front() << L" ... " << c.lines.back();
@@ -185,8 +193,22 @@ TEST(LayoutLadGrid, Failures) {
   EXPECT_EQ(error(noRule, {L"LDI a", L"= q"}), L"LAD, Convert Element Error");
   // A stored branch point directly under a parallel item.
   EXPECT_EQ(error(TypeA(), {L"LD a", L"LPS", L"= p", L"LPP", L"O c", L"= q"}), L"LAD, Unaccept LRD or LPP");
-  // A stored branch point in series with an element, the pair one branch of a parallel item.
-  EXPECT_EQ(error(TypeA(), {L"LD a", L"LPS", L"= p", L"LPP", L"A b", L"O c", L"= q"}), L"logic");
+  // A stored branch point in series with an element, the pair one branch of a parallel item or
+  // one input of a box: the logic behind the point would start at another node than the
+  // branch beside it (c starts at the rail, not behind a).
+  EXPECT_EQ(error(TypeA(), {L"LD a", L"LPS", L"= p", L"LPP", L"A b", L"O c", L"= q"}), L"LAD, Unaccept LRD or LPP");
+  EXPECT_EQ(error(TypeA(), {L"LD a", L"LPS", L"= p", L"LPP", L"A b", L"LD c", L"SR m", L"= q"}),
+            L"LAD, Unaccept LRD or LPP");
+  // A NOT or an edge in a series block behind other logic acts on that block alone; drawn in
+  // one chain it would act on all logic before it.
+  EXPECT_EQ(error(TypeA(), {L"LD a", L"LD b", L"NOT", L"ALD", L"= q"}), L"LAD, Power Flow Error");
+  EXPECT_EQ(error(TypeA(), {L"LD a", L"LD b", L"NOT", L"A c", L"ALD", L"= q"}), L"LAD, Power Flow Error");
+  EXPECT_EQ(error(TypeA(), {L"LD a", L"LPS", L"= p", L"LPP", L"LD b", L"EU", L"ALD", L"= q"}),
+            L"LAD, Power Flow Error");
+  // Where it acts on all logic before it, or on a block of its own, it is drawn.
+  EXPECT_EQ(error(TypeA(), {L"LD a", L"A b", L"NOT", L"= q"}), L"");
+  EXPECT_EQ(error(TypeA(), {L"LD a", L"LD b", L"NOT", L"O c", L"ALD", L"= q"}), L"");
+  EXPECT_EQ(error(TypeA(), {L"LD a", L"LPS", L"= p", L"LPP", L"NOT", L"= q"}), L"");
   SetCurrentLanguage(language);
 }
 

@@ -112,17 +112,41 @@ TEST_F(PageConversion, PageAlreadyInTheViewIsLeftAlone) {
   EXPECT_EQ(page.ViewState.ViewMode, kViewModeLad);
 }
 
-TEST_F(PageConversion, OtherErrorsLeaveTheWholePageAsItWas) {
-  // An inconsistent library (a coil definition that no longer fits its unit) is not a fault of
-  // one network: the error goes to the caller and the page keeps its view, networks and history.
-  Project().Instructions.FunLadList[static_cast<std::size_t>(FunLadIndex(Project().Instructions, L"="))].OperandOut.clear();
-  ProgramPage page = Page(kViewModeStl, {StlNetwork({Line(L"LD", {L"I0.0"}), Line(L"=", {L"Q0.0"})})});
-  const std::vector<Network> before = page.Networks();
+// A network the ladder cannot show (logic behind a stored branch point, joined in parallel with
+// a branch from the rail) is reported and keeps its form; the networks around it convert.
+TEST_F(PageConversion, NetworkWithoutLadderDoesNotStopThePage) {
+  const Network first = StlNetwork({Line(L"LD", {L"I0.0"}), Line(L"=", {L"Q0.0"})});
+  const Network bad = StlNetwork({Line(L"LD", {L"I0.0"}), Line(L"LPS"), Line(L"=", {L"Q0.0"}), Line(L"LPP"),
+                                  Line(L"A", {L"I0.1"}), Line(L"O", {L"I0.2"}), Line(L"=", {L"Q0.1"})});
+  const Network last = StlNetwork({Line(L"LD", {L"I0.3"}), Line(L"=", {L"Q0.3"})});
+  ProgramPage page = Page(kViewModeStl, {first, bad, last});
   CompileReport report;
-  EXPECT_THROW(ConvertPageView(page, kViewModeLad, report, Program()), ExceptionLogicError);
-  EXPECT_EQ(page.ViewState.ViewMode, kViewModeStl);
-  EXPECT_EQ(page.Networks(), before);
-  EXPECT_EQ(page.UndoLog.Steps.size(), 1u);
+  ConvertPageView(page, kViewModeLad, report, Program());
+
+  EXPECT_EQ(page.ViewState.ViewMode, kViewModeLad);
+  EXPECT_EQ(page.Networks()[0].Grid, Ladder({Contact(0, 0, L"I0.0"), Coil(0, 1, L"Q0.0")}));
+  EXPECT_EQ(page.Networks()[1], bad);
+  EXPECT_EQ(page.Networks()[2].Grid, Ladder({Contact(0, 0, L"I0.3"), Coil(0, 1, L"Q0.3")}));
+  EXPECT_TRUE(page.UndoLog.Steps.empty());
+  EXPECT_EQ(report.Lines, (std::vector<std::wstring>{ErrorLine(1, L"LAD, Unaccept LRD or LPP")}));
+}
+
+// Any failure of one network is that network's alone, an inconsistency the converter finds too
+// (here a coil definition that no longer fits its unit): the network is reported and keeps its
+// form, the others convert and the page changes its view.
+TEST_F(PageConversion, InconsistencyInOneNetworkStopsOnlyThatNetwork) {
+  Project().Instructions.FunLadList[static_cast<std::size_t>(FunLadIndex(Project().Instructions, L"="))].OperandOut.clear();
+  const Network coil = StlNetwork({Line(L"LD", {L"I0.0"}), Line(L"=", {L"Q0.0"})});
+  const Network set = StlNetwork({Line(L"LD", {L"I0.1"}), Line(L"S", {L"Q0.1", L"2"})});
+  ProgramPage page = Page(kViewModeStl, {coil, set});
+  CompileReport report;
+  ConvertPageView(page, kViewModeLad, report, Program());
+
+  EXPECT_EQ(page.ViewState.ViewMode, kViewModeLad);
+  EXPECT_EQ(page.Networks()[0], coil);
+  EXPECT_EQ(page.Networks()[1].Grid, Ladder({Contact(0, 0, L"I0.1"), Coil(0, 1, L"Q0.1", L"S", L"2")}));
+  EXPECT_TRUE(page.UndoLog.Steps.empty());
+  EXPECT_EQ(report.ErrorCount, 1);
 }
 
 // A subroutine call box shown with symbols carries the subroutine's page name, which is no

@@ -245,6 +245,12 @@ TEST_F(StlAnalysisErrors, FailureTableInEnglish) {
       {&TypeA(), {L"LD a", L"LD b"}, L"STL, No Output Element"},
       {&TypeA(), {L"LD a", L"LPS", L"LRD", L"ALD", L"= q"}, L"STL, Unaccept LRD or LPP"},
       {&TypeA(), {L"LD a", L"LPS", L"= p", L"LD b", L"LRD", L"OLD", L"= q"}, L"STL, Unaccept LRD or LPP"},
+      // A stored branch point read after its block was joined in parallel, or put behind other
+      // logic: its node no longer carries the stored value (q would take a OR b, a AND b).
+      {&TypeA(), {L"LD a", L"LPS", L"O b", L"= p", L"LPP", L"A c", L"= q"}, L"STL, Unaccept LRD or LPP"},
+      {&TypeA(), {L"LD a", L"LD b", L"LPS", L"ALD", L"= p", L"LPP", L"A c", L"= q"}, L"STL, Unaccept LRD or LPP"},
+      {&TypeA(), {L"LD a", L"LD b", L"LPS", L"A c", L"ALD", L"= p", L"LPP", L"A d", L"= q"},
+       L"STL, Unaccept LRD or LPP"},
       // An element whose pins end up on one node.
       {&TypeA(), {L"LD a", L"LPS", L"LPP", L"SR m", L"LD c", L"= q"}, L"STL, Link Mismatch"},
       {&TypeA(), {L"LD a", L"LPS", L"LPP", L"ALD", L"LD c", L"= q"}, L"STL, Link Mismatch"},
@@ -253,6 +259,18 @@ TEST_F(StlAnalysisErrors, FailureTableInEnglish) {
     EXPECT_EQ(AnalysisError(*c.library, c.lines), c.message) << c.lines.front() << L" ... " << c.lines.back();
   }
   EXPECT_THROW(Analyze(wrongType, {L"LDN a", L"= q"}), ExceptionLogicError);
+}
+
+// A stored branch point keeps its node as long as nothing is joined to it: series logic after
+// it, a box input or an output leave it alone, and a point that is never read may change.
+TEST(AnalyzeStl, StoredPointsThatKeepTheirValue) {
+  for (const std::vector<std::wstring>& lines : std::vector<std::vector<std::wstring>>{
+           {L"LD a", L"LPS", L"A b", L"= p", L"LPP", L"A c", L"= q"},
+           {L"LD a", L"LD b", L"LPS", L"SR m", L"= p", L"LPP", L"= q"},
+           {L"LD a", L"LPS", L"O b", L"= p"},
+       }) {
+    EXPECT_NO_THROW(Analyze(TypeA(), lines)) << lines.front() << L" ... " << lines.back();
+  }
 }
 
 TEST(AnalyzeStl, SystemUnitsOtherThanTheFiveAreSkipped) {

@@ -35,15 +35,16 @@ struct LeafForm {
 struct OutputForm {
   std::wstring mnemonic;
   int operands = 1;
+  int pins = 1;  // power inputs; a multi-output box takes one block per power input
 };
 
 struct Vocabulary {
   std::vector<LeafForm> leaves;
   std::vector<OutputForm> outputs;
   std::wstring ald, old, lps, lrd, lpp;
-  std::wstring multiInput;             // a box with two power inputs and one output (one operand)
-  OutputForm multiOutput;              // an output with two power inputs; empty mnemonic: none
-  std::vector<OutputForm> generatrix;  // instructions that stand on the rail
+  std::wstring multiInput;               // a box with two power inputs and one output (one operand)
+  std::vector<OutputForm> multiOutputs;  // outputs with several power inputs
+  std::vector<OutputForm> generatrix;    // instructions that stand on the rail
 };
 
 inline Vocabulary TypeAVocabulary() {
@@ -59,7 +60,7 @@ inline Vocabulary TypeAVocabulary() {
   v.lrd = L"LRD";
   v.lpp = L"LPP";
   v.multiInput = L"SR";
-  v.multiOutput = {L"CTU", 2};
+  v.multiOutputs = {{L"CTU", 2, 2}};
   v.generatrix = {{L"LBL", 1}, {L"NEXT", 0}};
   return v;
 }
@@ -92,6 +93,9 @@ class NetworkGenerator {
     m_lines.clear();
     m_budget = limits.elementBudget;
     m_outputNumber = 0;
+    m_stored = 0;
+    m_plainLoads = 0;
+    m_mayBeRefused = false;
     const int rungs = Uniform(1, limits.rungs);
     for (int r = 0; r < rungs; ++r) {
       if (!m_v.generatrix.empty() && Chance(8)) {
@@ -104,6 +108,13 @@ class NetworkGenerator {
     }
     return m_lines;
   }
+
+  // Whether the last network holds logic that no ladder of this converter shows: a block that
+  // begins at a stored branch point (or ends at one) joined in parallel with other logic or fed
+  // into a box beside logic from elsewhere, or a series chain joined behind other logic whose
+  // NOT or edge acts on that chain alone. Its conversion to ladder may be refused, with an
+  // analysis error; every other network converts.
+  bool MayBeRefused() const { return m_mayBeRefused; }
 
   std::mt19937& Random() { return m_rng; }
 
@@ -138,49 +149,64 @@ class NetworkGenerator {
     if (element) --m_budget;
   }
 
-  void Leaf(Role role) {
+  // One element in the given role; true when it acts on the power it receives as a whole (NOT,
+  // an edge: an element with no load form).
+  bool Leaf(Role role) {
     // Forms usable in this role directly, or as a load followed by ALD/OLD.
     for (;;) {
       const LeafForm& form = m_v.leaves[Pick(m_v.leaves.size())];
       const std::wstring& direct = role == kLoad ? form.load : role == kSeries ? form.series : form.parallel;
       if (!direct.empty()) {
-        Emit(direct, Operands(form.operands, L"I"), true, role == kLoad);
-        return;
+        Emit(direct, Operands(form.operands, L"I"), true, role == kLoad && m_plainLoads == 0);
+        return form.load.empty();
       }
       if (form.load.empty()) continue;
-      Emit(form.load, Operands(form.operands, L"I"), true, true);
+      Emit(form.load, Operands(form.operands, L"I"), true, m_plainLoads == 0);
       Emit(role == kSeries ? m_v.ald : m_v.old, {}, false);
-      return;
+      return false;
     }
   }
 
-  // One block of logic in the given role. `lastKind` keeps series chains and parallel chains
-  // left-deep: a series right part is not itself a series, and likewise for parallel.
-  void Expression(Role role, int depth) {
+  void MultiInputBox(int depth) {
+    Expression(kLoad, depth - 1);
+    Emit(m_v.multiInput, Operands(1, L"M"), true, true);
+    ++m_outputNumber;
+  }
+
+  // One block of logic in the given role. Chains are mostly written left-deep (the right part
+  // of a series is seldom a series itself, and likewise for parallel); the nested forms, such
+  // as a parallel block joined with OLD, come now and again. True when the block's series chain
+  // holds an element that acts on the power it receives.
+  bool Expression(Role role, int depth) {
     int kind = depth <= 0 || m_budget <= 2 ? 0 : Uniform(0, 9);
     // 0-4 leaf, 5-6 series, 7-8 parallel, 9 multi-input box
-    if (kind >= 5 && kind <= 6 && role == kSeries) kind = 7;
-    if (kind >= 7 && kind <= 8 && role == kParallel) kind = 5;
+    if (kind >= 5 && kind <= 6 && role == kSeries && !Chance(15)) kind = 7;
+    if (kind >= 7 && kind <= 8 && role == kParallel && !Chance(25)) kind = 5;
     if (kind == 9 && m_v.multiInput.empty()) kind = 0;
-    if (kind <= 4) {
-      Leaf(role);
-      return;
-    }
+    if (kind <= 4) return Leaf(role);
+    bool actsOnPower = false;
+    // A series joined behind other logic, or a parallel block joined to other branches, is read
+    // back as one chain with them: its loads become series or parallel instructions, whose
+    // rules keep no variant.
+    const bool nested = (kind <= 6 && role == kSeries) || (kind >= 7 && kind <= 8 && role == kParallel);
+    m_plainLoads += nested ? 1 : 0;
     if (kind <= 6) {  // series
-      Expression(kLoad, depth - 1);
+      actsOnPower = Expression(kLoad, depth - 1);
       const int more = Uniform(1, 3);
-      for (int i = 0; i < more; ++i) Expression(kSeries, depth - 1);
+      for (int i = 0; i < more; ++i) actsOnPower = Expression(kSeries, depth - 1) || actsOnPower;
+      // Read back as one chain, an element acting on power would act on all logic before it.
+      if (nested && actsOnPower) m_mayBeRefused = true;
     } else if (kind <= 8) {  // parallel
       Expression(kLoad, depth - 1);
       const int more = Uniform(1, 2);
       for (int i = 0; i < more; ++i) Expression(kParallel, depth - 1);
     } else {
       Expression(kLoad, depth - 1);
-      Expression(kLoad, depth - 1);
-      Emit(m_v.multiInput, Operands(1, L"M"), true, true);
-      ++m_outputNumber;
+      MultiInputBox(depth);
     }
+    m_plainLoads -= nested ? 1 : 0;
     if (role != kLoad) Emit(role == kSeries ? m_v.ald : m_v.old, {}, false);
+    return actsOnPower;
   }
 
   void Outputs(int count) {
@@ -191,35 +217,77 @@ class NetworkGenerator {
     }
   }
 
+  // A multi-output box: its first power input takes the block on top of the stack, every other
+  // one a block loaded after it. Those blocks start at the rail, below everything drawn so far,
+  // so a box is written only where no stored branch point is pending.
+  bool MultiOutputFits() const { return !m_v.multiOutputs.empty() && m_stored == 0; }
+  void MultiOutput(int depth) {
+    const OutputForm& form = m_v.multiOutputs[Pick(m_v.multiOutputs.size())];
+    for (int pin = 1; pin < form.pins; ++pin) Expression(kLoad, depth - 1);
+    Emit(form.mnemonic, Operands(form.operands, L"C"), true, true);
+    ++m_outputNumber;
+  }
+
+  // What the block on top of the stack feeds: outputs, or a multi-output box; then, now and
+  // again, more on the node they hang on: a series part and its outputs ("= Q0 / A I0.1 /
+  // = Q1"), or a multi-output box whose first power input shares that node.
+  void Consumers(int depth) {
+    if (MultiOutputFits() && Chance(12)) {
+      MultiOutput(depth);
+    } else {
+      Outputs(Uniform(1, 2));
+    }
+    while (m_budget > 0 && Chance(20)) {
+      if (MultiOutputFits() && Chance(35)) {
+        MultiOutput(depth);
+        continue;
+      }
+      if (Chance(4)) Unlayable(depth);
+      Expression(kSeries, depth - 1);
+      Outputs(Uniform(1, 2));
+    }
+  }
+
+  // The block on top of the stack, which begins (or ends) at a stored branch point, joined in
+  // parallel with other logic or fed into a box together with other logic.
+  void Unlayable(int depth) {
+    m_mayBeRefused = true;
+    if (!m_v.multiInput.empty() && Chance(50)) {
+      MultiInputBox(depth);
+    } else {
+      Expression(kParallel, depth - 1);
+    }
+  }
+
   // The logic after a stored branch point: LPS, then branches read with LRD and the last with
   // LPP, each a short series chain and its outputs, possibly with its own branch points.
   void Branches(int depth) {
     const int count = Uniform(2, 3);
     Emit(m_v.lps, {}, false);
+    ++m_stored;
     for (int b = 0; b < count; ++b) {
-      if (b > 0) Emit(b + 1 == count ? m_v.lpp : m_v.lrd, {}, false);
+      if (b > 0) {
+        const bool last = b + 1 == count;
+        Emit(last ? m_v.lpp : m_v.lrd, {}, false);
+        if (last) --m_stored;
+      }
       const int chain = b == 0 ? Uniform(0, 2) : Uniform(1, 2);
       for (int i = 0; i < chain; ++i) Expression(kSeries, depth - 1);
+      if (Chance(2)) Unlayable(depth);
       if (depth > 1 && chain > 0 && Chance(20)) {
         Branches(depth - 1);
       } else {
-        Outputs(Uniform(1, 2));
+        Consumers(depth);
       }
     }
   }
 
   void Rung(int depth) {
     Expression(kLoad, depth);
-    if (!m_v.multiOutput.mnemonic.empty() && Chance(10)) {
-      Expression(kLoad, depth - 1);
-      Emit(m_v.multiOutput.mnemonic, Operands(m_v.multiOutput.operands, L"C"), true, true);
-      ++m_outputNumber;
-      return;
-    }
     if (Chance(35)) {
       Branches(depth);
     } else {
-      Outputs(Uniform(1, 2));
+      Consumers(depth);
     }
   }
 
@@ -228,6 +296,9 @@ class NetworkGenerator {
   std::vector<Brenno::StlLine> m_lines;
   int m_budget = 0;
   int m_outputNumber = 0;
+  int m_stored = 0;      // branch points stored and not yet read with LPP
+  int m_plainLoads = 0;  // above 0: loads without variant
+  bool m_mayBeRefused = false;
 };
 
 // What the outputs of a statement list receive on the converter's model of the logic processor,
@@ -291,7 +362,10 @@ class StlEvaluator {
         records.push_back(record + L"1");
         continue;
       }
-      const std::size_t pins = m == m_v.multiOutput.mnemonic ? 2 : 1;
+      std::size_t pins = 1;
+      for (const OutputForm& form : m_v.multiOutputs) {
+        if (form.mnemonic == m) pins = static_cast<std::size_t>(form.pins);
+      }
       if (blocks.size() < pins) return false;
       for (std::size_t i = blocks.size() - pins; i < blocks.size(); ++i) record += blocks[i] ? L"1" : L"0";
       records.push_back(record);
