@@ -196,8 +196,17 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   body->addLayout(lines, 1);
   layout->addLayout(body);
 
-  // The banner as wide as the dialog, with the product's name on it.
-  QPixmap banner = BannerPixmap(QSize(std::max(440, body->sizeHint().width()), 90));
+  auto* ok = new QPushButton(QString::fromWCharArray(PickText(L"OK", L"确认")), this);
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  layout->addWidget(ok, 0, Qt::AlignHCenter);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  // The banner as wide as the dialog (measured with the fonts the style gives the texts), with
+  // the product's name on it.
+  ensurePolished();
+  for (QWidget* child : findChildren<QWidget*>()) child->ensurePolished();
+  QPixmap banner = BannerPixmap(QSize(std::max(440, layout->sizeHint().width()), 90));
   {
     QPainter painter(&banner);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -211,12 +220,6 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
                      QStringLiteral("Orvisto Editor"));
   }
   bannerLabel->setPixmap(banner);
-
-  auto* ok = new QPushButton(QString::fromWCharArray(PickText(L"OK", L"确认")), this);
-  ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  layout->addWidget(ok, 0, Qt::AlignHCenter);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 }  // namespace Brenno
