@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libexpat1-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev
   libmodbus-dev python3-pymodbus python3-serial python3-serial-asyncio

@@ -241,7 +241,7 @@ void CheckPlcTypeValues(PlcType& record) {
   }
 }
 
-void ReadPlcType(PlcType& record, const std::wstring& path) {
+void ReadPlcTypeDescription(PlcType& record, const std::wstring& path) {
   const std::vector<uint8_t> bytes = ReadXmlFileBytes(path);
   ResetPlcTypeParse(record);
   ParseXmlBuffer(record.ParseArea, path, bytes.data(), bytes.size(), &record, &PlcType::PlcTypeStartElement,
@@ -250,6 +250,10 @@ void ReadPlcType(PlcType& record, const std::wstring& path) {
   record.DescriptionPath = path;
   record.TypeFolder = FolderOf(path);
   ResetPlcTypeParse(record);
+}
+
+void ReadPlcType(PlcType& record, const std::wstring& path) {
+  ReadPlcTypeDescription(record, path);
   CheckPlcTypeValues(record);
   LoadPlcTypeImage(record);
   LoadPlcTypeInstructions(record);

@@ -104,6 +104,9 @@ class PlcType {
 // image, the instruction and memory-area libraries, the two libraries, the support list. Throws
 // the ExceptionError of the first step that fails.
 void ReadPlcType(PlcType& record, const std::wstring& path);
+// Only the first step: the description at `path` into Description, DescriptionPath and
+// TypeFolder, nothing checked or loaded beyond it.
+void ReadPlcTypeDescription(PlcType& record, const std::wstring& path);
 void ResetPlcTypeParse(PlcType& record);
 
 void LoadPlcTypeImage(PlcType& record);

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QStatusBar>
+#include <QSvgRenderer>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -23,19 +24,22 @@ constexpr int ID_VIEW_STATUS_BAR = 59393;
 }  // namespace
 
 QIcon TrendAppIcon() {
-  QPixmap pm(32, 32);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.fillRect(QRect(2, 2, 28, 28), QColor(250, 250, 250));
-  p.setPen(QPen(Qt::black, 1));
-  p.drawRect(QRect(2, 2, 27, 27));
-  QPainterPath path;
-  path.moveTo(4, 24);
-  path.cubicTo(10, 2, 16, 30, 28, 8);
-  p.setPen(QPen(QColor(0, 90, 200), 2.5));
-  p.drawPath(path);
-  return QIcon(pm);
+  // Drawn once from the program's SVG picture at the sizes windows and task bars ask for; kept
+  // for the whole process (an icon must not outlive the application object's teardown).
+  static auto* icon = new QIcon;
+  if (icon->isNull()) {
+    QSvgRenderer renderer(QStringLiteral(":/vandrel/vandrel.svg"));
+    for (int side : {16, 24, 32, 48, 64}) {
+      QPixmap pm(side, side);
+      pm.fill(Qt::transparent);
+      QPainter p(&pm);
+      p.setRenderHint(QPainter::Antialiasing);
+      renderer.render(&p);
+      p.end();
+      icon->addPixmap(pm);
+    }
+  }
+  return *icon;
 }
 
 QIcon TrendToolIcon(int id) {

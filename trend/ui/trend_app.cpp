@@ -1,5 +1,7 @@
 #include "trend/ui/trend_app.h"
 
+#include <QApplication>
+
 #include "platform/file_util.h"
 #include "trend/ui/main_frame.h"
 
@@ -12,6 +14,8 @@ CTrendApp::CTrendApp(std::wstring programFolder)
 CTrendApp::~CTrendApp() { ExitInstance(); }
 
 bool CTrendApp::InitInstance(TrendPoller::LinkFactory linkFactory) {
+  // Every window of the viewer, its dialogs included, shows the program's icon.
+  QApplication::setWindowIcon(TrendAppIcon());
   frame_ = std::make_unique<CMainFrame>(confFile_, traceBase_, nullptr, std::move(linkFactory));
   frame_->show();
   return true;

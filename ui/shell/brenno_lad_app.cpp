@@ -2,11 +2,14 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdlib>
 #include <sstream>
@@ -24,6 +27,7 @@
 #include "ui/shell/close_rules.h"
 #include "ui/shell/message_facade.h"
 #include "ui/shell/notify_main_frame.h"
+#include "ui/widgets/command_icons.h"
 #include "ui/widgets/qt_draw_context.h"
 
 namespace Brenno {
@@ -61,6 +65,10 @@ bool CBrennoLadApp::InitInstance(const QStringList& arguments, const std::wstrin
   std::setlocale(LC_ALL, "");
   std::setlocale(LC_NUMERIC, "C");
 
+  // Every window of the workbench, the system-block library's sheets included, shows the
+  // application icon unless it has one of its own.
+  QApplication::setWindowIcon(ApplicationIcon());
+
   InstallUiDispatcher(&dispatcher_);
   InstallMessageFacade(facadeOverride_ != nullptr ? facadeOverride_ : &facade_);
   InstallClipboardService(&clipboard_);
@@ -90,8 +98,7 @@ bool CBrennoLadApp::InitInstance(const QStringList& arguments, const std::wstrin
   }
   facade_.SetOwner(frame_.get());
   InstallMainFrameSink(frame_.get());
-  frame_->showMaximized();
-  frame_->RestoreLayout();
+  frame_->ShowAsLeft();
 
   for (qsizetype i = 1; i < arguments.size(); ++i) {
     if (arguments[i].startsWith(QLatin1Char('-'))) continue;
@@ -135,9 +142,19 @@ void CBrennoLadApp::OnSelectLanguage(int language) {
   });
 }
 
+std::wstring CBrennoLadApp::HelpPagePath() const {
+  return programDirectory_ + (CurrentLanguage() == kLanguageChinese ? L"/help/zh/index.html" : L"/help/en/index.html");
+}
+
 void CBrennoLadApp::OnCallHelpFile() {
-  // What the viewer does with a missing file is left to it.
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdWString(programDirectory_ + L"/OrvistoHelp.chm")));
+  // The help is HTML in the program directory, shown by the desktop's browser; what the browser
+  // does with a missing page is left to it.
+  const QUrl page = QUrl::fromLocalFile(QString::fromStdWString(HelpPagePath()));
+  if (urlOpener_) {
+    urlOpener_(page);
+  } else {
+    QDesktopServices::openUrl(page);
+  }
 }
 
 std::wstring AboutBuildDate(const char* compilerDate) {
@@ -151,18 +168,58 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("AboutDlg"));
   setWindowTitle(QString::fromWCharArray(PickText(L"About Orvisto Editor", L"关于Orvisto Editor")));
   auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 12);
+
+  // The banner across the top (drawn below, once the width of the text is known).
+  auto* bannerLabel = new QLabel(this);
+  bannerLabel->setObjectName(QStringLiteral("Banner"));
+  layout->addWidget(bannerLabel);
+
+  // The application icon at the left of the text lines.
+  auto* body = new QHBoxLayout;
+  body->setContentsMargins(18, 8, 18, 4);
+  body->setSpacing(16);
+  auto* icon = new QLabel(this);
+  icon->setObjectName(QStringLiteral("AppIcon"));
+  icon->setPixmap(ApplicationIcon().pixmap(48, 48));
+  icon->setAlignment(Qt::AlignTop);
+  body->addWidget(icon, 0, Qt::AlignTop);
+  auto* lines = new QVBoxLayout;
   auto* version = new QLabel(this);
   version->setObjectName(QStringLiteral("VersionText"));
   version->setText(QString::fromWCharArray(PickText(L"Orvisto Editor Version 2.1", L"  Orvisto Editor 版本 2.1")) +
                    QStringLiteral(" (") + QString::fromStdWString(AboutBuildDate(__DATE__)) + QStringLiteral(")"));
-  layout->addWidget(version);
-  layout->addWidget(new QLabel(QStringLiteral("Orvisto Editor, the programming workbench of the Brenno PLCs."), this));
-  layout->addWidget(new QLabel(QStringLiteral("https://www.brenno-plc.example"), this));
-  layout->addWidget(new QLabel(QStringLiteral("support@brenno-plc.example"), this));
+  lines->addWidget(version);
+  lines->addWidget(new QLabel(QStringLiteral("Orvisto Editor, the programming workbench of the Brenno PLCs."), this));
+  lines->addWidget(new QLabel(QStringLiteral("https://www.brenno-plc.example"), this));
+  lines->addWidget(new QLabel(QStringLiteral("support@brenno-plc.example"), this));
+  body->addLayout(lines, 1);
+  layout->addLayout(body);
+
   auto* ok = new QPushButton(QString::fromWCharArray(PickText(L"OK", L"确认")), this);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   layout->addWidget(ok, 0, Qt::AlignHCenter);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  // The banner as wide as the dialog (measured with the fonts the style gives the texts), with
+  // the product's name on it.
+  ensurePolished();
+  for (QWidget* child : findChildren<QWidget*>()) child->ensurePolished();
+  QPixmap banner = BannerPixmap(QSize(std::max(440, layout->sizeHint().width()), 90));
+  {
+    QPainter painter(&banner);
+    painter.setRenderHint(QPainter::Antialiasing);
+    ApplicationIcon().paint(&painter, QRect(18, 17, 52, 52));
+    QFont name = font();
+    name.setPointSizeF(name.pointSizeF() * 2);
+    name.setBold(true);
+    painter.setFont(name);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(84, 0, banner.width() - 84, banner.height() - 6), Qt::AlignVCenter | Qt::AlignLeft,
+                     QStringLiteral("Orvisto Editor"));
+  }
+  bannerLabel->setPixmap(banner);
 }
 
 }  // namespace Brenno

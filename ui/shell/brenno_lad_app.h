@@ -6,6 +6,9 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <QUrl>
+
+#include <functional>
 
 #include <memory>
 #include <string>
@@ -42,6 +45,13 @@ class CBrennoLadApp : public AppCommands {
   // set before InitInstance. Not owned.
   void UseMessageFacade(MessageFacade* facade) { facadeOverride_ = facade; }
 
+  // What hands a help page to the desktop's browser; tests put a recorder here. By default
+  // QDesktopServices::openUrl.
+  void UseUrlOpener(std::function<bool(const QUrl&)> opener) { urlOpener_ = std::move(opener); }
+  // The page the Help command opens: the user guide of the running language in the program
+  // directory's folder "help" ("help/en/index.html", "help/zh/index.html").
+  std::wstring HelpPagePath() const;
+
   AppEnvironment& Environment() { return env_; }
   CMainFrame* MainFrame() { return frame_.get(); }
 
@@ -63,6 +73,7 @@ class CBrennoLadApp : public AppCommands {
   ShellLinkUi linkUi_;
   ShellMonitorUi monitorUi_;
   std::unique_ptr<CMainFrame> frame_;
+  std::function<bool(const QUrl&)> urlOpener_;
 };
 
 // The About box.

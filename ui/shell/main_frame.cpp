@@ -58,6 +58,7 @@
 #include "ui/views/status_chart/status_chart_pane.h"
 #include "ui/views/table_frames.h"
 #include "ui/views/instruction/instruction_dialog_runner.h"
+#include "ui/widgets/command_icons.h"
 
 namespace Brenno {
 
@@ -351,7 +352,9 @@ void CMainFrame::BuildToolBars() {
   auto makeBar = [this](const char* name, const wchar_t* english, const wchar_t* chinese) {
     auto* bar = new QToolBar(Pick(english, chinese), this);
     bar->setObjectName(QString::fromLatin1(name));
-    bar->setIconSize(QSize(32, 32));
+    // Icons only; the command's name and key are in the button's tooltip.
+    bar->setIconSize(QSize(24, 24));
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     bar->setFloatable(true);
     bar->setMovable(true);
     addToolBar(Qt::TopToolBarArea, bar);
@@ -405,6 +408,9 @@ void CMainFrame::BuildToolBars() {
       UpdateCommandStates();
     });
   }
+
+  // Every command (menu entry, button, key) shows its picture in the menus and on the bars.
+  for (const auto& [offset, action] : commands_) DecorateCommand(action, offset);
 }
 
 void CMainFrame::BuildStatusBar() {
@@ -1067,12 +1073,28 @@ QSettings LayoutProfile() { return QSettings(QStringLiteral("BrennoSoftware"), Q
 
 void CMainFrame::SaveLayout() {
   QSettings profile = LayoutProfile();
+  profile.setValue(QStringLiteral("MainFrame/Geometry"), saveGeometry());
   profile.setValue(QStringLiteral("MainFrame/State"), saveState());
 }
 
-void CMainFrame::RestoreLayout() {
-  // Bars and panes as the user left them; a missing or damaged entry keeps the built layout.
+void CMainFrame::ShowAsLeft() {
   QSettings profile = LayoutProfile();
+  // The window's place and size as the user left it (maximised or not); the first time, and
+  // when the entry is missing or damaged, maximised over a window that already covers most of
+  // the screen, for desktops that do not maximise.
+  const QByteArray geometry = profile.value(QStringLiteral("MainFrame/Geometry")).toByteArray();
+  if (geometry.isEmpty() || !restoreGeometry(geometry)) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      const QRect available = screen->availableGeometry();
+      QRect area(QPoint(0, 0), available.size() * 9 / 10);
+      area.moveCenter(available.center());
+      setGeometry(area);
+    }
+    setWindowState(windowState() | Qt::WindowMaximized);
+  }
+  show();
+  // Bars and panes as the user left them, once the window is shown, so that the bars the user
+  // hid stay hidden; a missing or damaged entry keeps the built layout.
   const QByteArray state = profile.value(QStringLiteral("MainFrame/State")).toByteArray();
   if (!state.isEmpty()) restoreState(state);
 }

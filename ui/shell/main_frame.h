@@ -84,9 +84,9 @@ class CMainFrame : public QMainWindow,
 
   // Builds bars, menus, panes and dialogs; false when a step fails.
   bool OnCreate();
-  // The bars' and panes' layout of the last run, kept in the user's profile (once the window is
-  // shown, so the bars it hid stay hidden).
-  void RestoreLayout();
+  // Shows the window with the place, size, bars and panes of the last run, kept in the user's
+  // profile; maximised the first time.
+  void ShowAsLeft();
 
   // MainFrameSink: the route-update and status-text messages.
   void RouteUpdate(uint16_t code, intptr_t value) override;

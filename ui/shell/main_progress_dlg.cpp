@@ -4,11 +4,13 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
+#include "core/env/language.h"
+
 namespace Brenno {
 
 CMainProgressDlg::CMainProgressDlg(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("MainProgressDlg"));
-  setWindowTitle(QStringLiteral("Orvisto Editor"));
+  setWindowTitle(QString::fromWCharArray(PickText(L"Progress", L"进度")));
   setModal(false);
   text_ = new QLabel(this);
   first_ = new QProgressBar(this);

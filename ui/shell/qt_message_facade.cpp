@@ -7,27 +7,36 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyle>
+#include <QFontMetrics>
 #include <QVBoxLayout>
 
 #include "core/env/language.h"
 #include "core/env/utilities.h"
 #include "ui/shell/small_dialogs.h"
 #include "ui/shell/ui_dispatcher.h"
+#include "ui/widgets/command_icons.h"
+
+#include <algorithm>
 
 namespace Brenno {
 
-namespace {
-
-QStyle::StandardPixmap PixmapOf(MessageIcon icon) {
+const char* MessageIconName(MessageIcon icon) {
   switch (icon) {
-    case MessageIcon::Hand: return QStyle::SP_MessageBoxCritical;
-    case MessageIcon::Question: return QStyle::SP_MessageBoxQuestion;
-    case MessageIcon::Exclamation: return QStyle::SP_MessageBoxWarning;
+    case MessageIcon::Hand: return "msg_error";
+    case MessageIcon::Question: return "msg_question";
+    case MessageIcon::Exclamation: return "msg_warning";
     case MessageIcon::Asterisk: break;
   }
-  return QStyle::SP_MessageBoxInformation;
+  return "msg_information";
 }
+
+bool FitsPlainLabel(const QString& text, const QFontMetrics& metrics) {
+  const QRect needed = metrics.boundingRect(QRect(0, 0, kMessageTextWidth, 100000), Qt::TextWordWrap, text);
+  // A word too long for the width would widen the box: the pane wraps it anywhere.
+  return needed.width() <= kMessageTextWidth && needed.height() <= kMessageLabelLines * metrics.lineSpacing();
+}
+
+namespace {
 
 struct ButtonDef {
   int id;
@@ -50,19 +59,36 @@ CMessageBoxDlg::CMessageBoxDlg(QWidget* parent, MessageButtons buttons, MessageI
 
   auto* picture = new QLabel(this);
   picture->setObjectName(QStringLiteral("icon"));
-  const int side = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
-  picture->setPixmap(style()->standardIcon(PixmapOf(icon), nullptr, this).pixmap(side, side));
+  picture->setProperty("iconName", QString::fromLatin1(MessageIconName(icon)));
+  picture->setPixmap(NamedIcon(QString::fromLatin1(MessageIconName(icon))).pixmap(kMessageIconSide, kMessageIconSide));
   picture->setAlignment(Qt::AlignTop);
 
-  auto* textBox = new QPlainTextEdit(this);
-  textBox->setObjectName(QStringLiteral("text"));
-  textBox->setReadOnly(true);
-  textBox->setPlainText(QString::fromStdWString(text));
-  textBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  // A short text stands in a plain label; a long one in a scrollable read-only pane. Both can be
+  // selected and copied.
+  const QString message = QString::fromStdWString(text);
+  QWidget* textWidget = nullptr;
+  if (FitsPlainLabel(message, fontMetrics())) {
+    auto* label = new QLabel(message, this);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setMinimumWidth(std::min(kMessageTextWidth, fontMetrics().horizontalAdvance(message) + 4));
+    textWidget = label;
+  } else {
+    auto* pane = new QPlainTextEdit(this);
+    pane->setReadOnly(true);
+    pane->setPlainText(message);
+    pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    pane->setMinimumSize(kMessageTextWidth, kMessageLabelLines * fontMetrics().lineSpacing());
+    textWidget = pane;
+  }
+  textWidget->setObjectName(QStringLiteral("text"));
 
   auto* top = new QHBoxLayout;
+  top->setSpacing(14);
   top->addWidget(picture, 0, Qt::AlignTop);
-  top->addWidget(textBox, 1);
+  top->addWidget(textWidget, 1);
 
   std::vector<ButtonDef> defs;
   switch (buttons) {
@@ -89,9 +115,11 @@ CMessageBoxDlg::CMessageBoxDlg(QWidget* parent, MessageButtons buttons, MessageI
   row->addStretch(1);
 
   auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(16, 16, 16, 12);
+  layout->setSpacing(14);
   layout->addLayout(top, 1);
   layout->addLayout(row);
-  resize(460, 150);
+  resize(sizeHint().expandedTo(QSize(300, 0)));
 }
 
 void CMessageBoxDlg::reject() { done(kIdCancel); }

@@ -25,6 +25,9 @@ namespace {
 
 QString Pick(const wchar_t* english, const wchar_t* chinese) { return QString::fromWCharArray(PickText(english, chinese)); }
 
+// The narrowest the PLC type dialog's item column is.
+constexpr int kItemColumnWidth = 90;
+
 QDialogButtonBox* AddOkCancel(QDialog* dialog, QBoxLayout* layout) {
   auto* buttons = new QDialogButtonBox(dialog);
   QPushButton* ok = buttons->addButton(Pick(L"OK", L"确认"), QDialogButtonBox::AcceptRole);
@@ -156,7 +159,7 @@ CMainPlcTypeDlg::CMainPlcTypeDlg(QWidget* parent, const std::list<PlcType>& cata
   items_->setRootIsDecorated(false);
   items_->setSelectionBehavior(QAbstractItemView::SelectRows);
   items_->setHeaderLabels({Pick(L"Item", L"项"), Pick(L"Value", L"值")});
-  items_->setColumnWidth(0, 90);
+  items_->setColumnWidth(0, kItemColumnWidth);
   items_->setColumnWidth(1, 180);
   layout->addWidget(items_, 1);
   layout->addWidget(new QLabel(Pick(L"Memory:", L"内存:"), this));
@@ -192,6 +195,9 @@ void CMainPlcTypeDlg::ShowType() {
   for (const KeyValueItem& item : selected_->Description.Items) {
     new QTreeWidgetItem(items_, {QString::fromStdWString(item.Key), QString::fromStdWString(item.Value)});
   }
+  // The item names whole, however long they are in the type's language.
+  items_->resizeColumnToContents(0);
+  items_->setColumnWidth(0, std::max(items_->columnWidth(0), kItemColumnWidth));
   QPixmap image;
   if (!selected_->Image.empty() &&
       image.loadFromData(selected_->Image.data(), static_cast<uint>(selected_->Image.size()))) {

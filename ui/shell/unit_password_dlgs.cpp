@@ -17,10 +17,11 @@ namespace Brenno {
 
 namespace {
 
-// The icon the standard message box gives a message without one of its own.
-constexpr int kStandardMessageIcon = 0x30;
+// The refusals are warnings; the confirmation that the password is set is an information.
+constexpr int kWarningIcon = 0x30;
+constexpr int kInformationIcon = 0x40;
 
-void ShowStandardMessage(const std::wstring& text) { MessageBoxOk(text, kStandardMessageIcon); }
+void ShowStandardMessage(const std::wstring& text) { MessageBoxOk(text, kWarningIcon); }
 
 QLineEdit* AddPasswordEdit(QWidget* parent, const char* name) {
   auto* edit = new QLineEdit(parent);
@@ -142,7 +143,7 @@ bool RunPasswordProtect(QWidget* owner, AppEnvironment& env, int pageKey) {
   }
   CDlgPassSet dialog(owner, UnitPasswordTable(env, pageKey), EnteredPasswordTable(env, pageKey));
   if (dialog.exec() != QDialog::Accepted) return false;
-  ShowStandardMessage(TextPasswordSetDone());
+  MessageBoxOk(TextPasswordSetDone(), kInformationIcon);
   return true;
 }
 

@@ -14,7 +14,10 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QProgressBar>
+#include <QScreen>
 #include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
 #include <QWindow>
 
 #include <atomic>
@@ -23,6 +26,7 @@
 #include <thread>
 
 #include "core/env/app_environment.h"
+#include "core/env/language.h"
 #include "core/link/comm_state.h"
 #include "core/project/project.h"
 #include "core/project/system_block_table.h"
@@ -452,6 +456,102 @@ TEST(StartUp, CatalogErrorIsShownAndNothingIsWritten) {
   EXPECT_EQ(facade.asked[0].Buttons, MessageButtons::Ok);
   app.ExitInstance();
   EXPECT_EQ(fs::last_write_time(empty.File("Orvisto.xml")), before);
+}
+
+// The workbench started with the language of the parameter in its configuration.
+class MainFrameInLanguage : public MainFrameTest, public ::testing::WithParamInterface<int> {
+ protected:
+  bool StartInLanguage() {
+    {
+      std::ofstream config(program.ConfigPath(), std::ios::binary | std::ios::trunc);
+      config << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<PlcConfig Lang=\"10#" << GetParam() << "\"/>\n";
+    }
+    return Start();
+  }
+  bool Chinese() const { return GetParam() == kLanguageChinese; }
+};
+
+TEST_P(MainFrameInLanguage, ToolBarsShowIconsWithNamedTooltipsAndFitA1280PixelWindow) {
+  ASSERT_TRUE(StartInLanguage());
+  frame->setWindowState(Qt::WindowNoState);
+  frame->resize(1280, 800);
+  QCoreApplication::processEvents();
+  for (QToolBar* bar : {frame->StandardToolBar(), frame->DebugToolBar(), frame->InstructionToolBar()}) {
+    ASSERT_TRUE(bar->isVisible());
+    // Nothing is put away behind the bar's overflow button.
+    auto* overflow = bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
+    EXPECT_TRUE(overflow == nullptr || !overflow->isVisible()) << bar->objectName().toStdString();
+    for (QAction* action : bar->actions()) {
+      if (action->isSeparator()) continue;
+      const QString tip = action->toolTip();
+      auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action));
+      ASSERT_NE(button, nullptr) << tip.toStdString();
+      EXPECT_TRUE(button->isVisible()) << tip.toStdString();
+      EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonIconOnly) << tip.toStdString();
+      EXPECT_FALSE(action->icon().pixmap(24, 24).isNull()) << tip.toStdString();
+      // The name without its mnemonic, and the key in brackets.
+      EXPECT_FALSE(tip.isEmpty());
+      EXPECT_FALSE(tip.contains(QLatin1Char('&')) || tip.contains(QLatin1Char('\t'))) << tip.toStdString();
+      if (!action->shortcut().isEmpty()) {
+        EXPECT_TRUE(tip.endsWith(QStringLiteral(" (%1)").arg(action->shortcut().toString(QKeySequence::NativeText))))
+            << tip.toStdString();
+      }
+    }
+  }
+  EXPECT_EQ(frame->Command(CmdFileNew)->toolTip(), Chinese() ? QStringLiteral("新建 (Ctrl+N)") : QStringLiteral("New (Ctrl+N)"));
+  EXPECT_EQ(frame->Command(20145)->toolTip(), Chinese() ? QStringLiteral("水平触点 (F9)") : QStringLiteral("Horz Contact (F9)"));
+  // The menus show the same pictures.
+  EXPECT_FALSE(frame->Command(CmdPlcTrend)->icon().isNull());
+  EXPECT_FALSE(frame->Command(CmdHelpFile)->icon().isNull());
+}
+
+TEST_P(MainFrameInLanguage, HelpOpensTheGuideOfTheLanguageInTheProgramDirectory) {
+  std::vector<QUrl> opened;
+  app.UseUrlOpener([&](const QUrl& url) {
+    opened.push_back(url);
+    return true;
+  });
+  ASSERT_TRUE(StartInLanguage());
+  frame->UpdateCommandStates();
+  frame->Command(CmdHelpFile)->trigger();
+  ASSERT_EQ(opened.size(), 1u);
+  const fs::path page = fs::path(program.Path()) / "help" / (Chinese() ? "zh" : "en") / "index.html";
+  EXPECT_EQ(opened[0], QUrl::fromLocalFile(QString::fromStdString(page.string())));
+}
+
+TEST_P(MainFrameInLanguage, WindowsCarryTheApplicationIconAndTheProgressItsTitle) {
+  ASSERT_TRUE(StartInLanguage());
+  EXPECT_FALSE(QApplication::windowIcon().isNull());
+  EXPECT_EQ(frame->windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+  EXPECT_EQ(frame->ProgressDialog()->windowTitle(), Chinese() ? QStringLiteral("进度") : QStringLiteral("Progress"));
+  CAboutDlg about(frame);
+  for (const char* picture : {"Banner", "AppIcon"}) {
+    auto* label = about.findChild<QLabel*>(QString::fromLatin1(picture));
+    ASSERT_NE(label, nullptr) << picture;
+    EXPECT_FALSE(label->pixmap().isNull()) << picture;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, MainFrameInLanguage, ::testing::Values(kLanguageEnglish, kLanguageChinese));
+
+TEST_F(MainFrameTest, OpensLargeTheFirstTimeAndThenAsItWasLeft) {
+  ASSERT_TRUE(Start());
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_GE(frame->width(), screen.width() * 9 / 10);
+  EXPECT_GE(frame->height(), screen.height() * 9 / 10);
+  frame->setWindowState(Qt::WindowNoState);
+  frame->setGeometry(40, 30, 700, 500);
+  const QSize left = frame->size();
+  frame->close();
+  app.ExitInstance();
+
+  CBrennoLadApp second;
+  second.UseMessageFacade(&facade);
+  ASSERT_TRUE(second.InitInstance({QStringLiteral("orvisto")}, program.Path()));
+  EXPECT_FALSE(second.MainFrame()->isMaximized());
+  EXPECT_EQ(second.MainFrame()->size(), left);
+  second.MainFrame()->close();
+  second.ExitInstance();
 }
 
 TEST(StartUp, AboutDateHasTheMonthDayYearForm) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -108,6 +110,35 @@ TEST(QtMessageBox, ButtonsEndTheBoxWithTheirIds) {
     for (const char* name : c.present) EXPECT_NE(std::find(found.begin(), found.end(), name), found.end()) << name;
     EXPECT_EQ(shownText.size(), 5000);
   }
+}
+
+TEST(QtMessageBox, EachKindShowsItsOwnIconAndAShortTextStandsInAPlainLabel) {
+  const std::pair<MessageIcon, QString> kinds[] = {{MessageIcon::Asterisk, QStringLiteral("msg_information")},
+                                                   {MessageIcon::Exclamation, QStringLiteral("msg_warning")},
+                                                   {MessageIcon::Question, QStringLiteral("msg_question")},
+                                                   {MessageIcon::Hand, QStringLiteral("msg_error")}};
+  std::vector<QImage> pictures;
+  for (const auto& [icon, name] : kinds) {
+    CMessageBoxDlg box(nullptr, MessageButtons::Ok, icon, L"设置成功");
+    auto* picture = box.findChild<QLabel*>(QStringLiteral("icon"));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->property("iconName").toString(), name);
+    ASSERT_FALSE(picture->pixmap().isNull());
+    pictures.push_back(picture->pixmap().toImage());
+    auto* text = box.findChild<QLabel*>(QStringLiteral("text"));
+    ASSERT_NE(text, nullptr) << "a short text stands in a label";
+    EXPECT_EQ(text->text(), QStringLiteral("设置成功"));
+    EXPECT_EQ(box.findChild<QPlainTextEdit*>(), nullptr);
+  }
+  // Four different pictures.
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    for (size_t j = i + 1; j < pictures.size(); ++j) EXPECT_NE(pictures[i], pictures[j]) << i << " " << j;
+  }
+  // A long text gets the scrollable pane.
+  std::wstring lines;
+  for (int i = 0; i < 30; ++i) lines += L"Network " + std::to_wstring(i) + L": operand out of range\n";
+  CMessageBoxDlg box(nullptr, MessageButtons::Ok, MessageIcon::Hand, lines);
+  EXPECT_NE(box.findChild<QPlainTextEdit*>(QStringLiteral("text")), nullptr);
 }
 
 TEST(QtMessageBox, ChineseButtonTexts) {

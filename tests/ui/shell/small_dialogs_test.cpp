@@ -78,6 +78,22 @@ TEST(SmallDialogs, PasswordAndInputStringDialogs) {
   EXPECT_EQ(input.Text(), L"");
 }
 
+TEST(SmallDialogs, PlcTypeDialogShowsItemNamesWholeInBothLanguages) {
+  for (int language : {kLanguageEnglish, kLanguageChinese}) {
+    SetCurrentLanguage(language);
+    std::list<PlcType> catalog;
+    PlcType& type = catalog.emplace_back();
+    type.Description.Name = L"T1";
+    type.Description.Items = {{PickText(L"Order number", L"订货号"), L"FDR-CM3-0001"},
+                              {PickText(L"Program memory of the controller", L"控制器的程序存储器"), L"16#8000"}};
+    CMainPlcTypeDlg dialog(nullptr, catalog, &catalog.front());
+    dialog.show();
+    EXPECT_GE(dialog.Items()->columnWidth(0), static_cast<const QAbstractItemView*>(dialog.Items())->sizeHintForColumn(0))
+        << language;
+  }
+  SetCurrentLanguage(kLanguageEnglish);
+}
+
 TEST(SmallDialogs, PlcTypeDialogShowsTheChosenTypeAndLookupNeedsAKnownName) {
   std::list<PlcType> catalog;
   for (const wchar_t* name : {L"T1", L"T2"}) {

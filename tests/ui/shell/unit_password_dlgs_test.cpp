@@ -107,7 +107,9 @@ TEST(UnitPasswordDialogs, LeadingZerosSurviveAndOnlyTheFullTextUnlocks) {
   ASSERT_TRUE(RunPasswordProtect(nullptr, env, kSubroutine3));
   ASSERT_EQ(facade.asked.size(), 2u);
   EXPECT_EQ(facade.asked[0].Text, L"密码不一致，请重新输入密码!");
+  EXPECT_EQ(facade.asked[0].Icon, MessageIcon::Exclamation);
   EXPECT_EQ(facade.asked[1].Text, L"设置成功");
+  EXPECT_EQ(facade.asked[1].Icon, MessageIcon::Asterisk);  // an information, not a warning
   EXPECT_EQ(UnitPasswordTable(env, kSubroutine3).Get(), PasswordWordFromText(L"007"));
   EXPECT_FALSE(IsUnitLocked(env, kSubroutine3));
 

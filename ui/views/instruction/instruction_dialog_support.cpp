@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
+#include <QStyle>
 #include <QResizeEvent>
 #include <algorithm>
 #include <map>
@@ -136,12 +138,32 @@ CInstructionDialogBase::CInstructionDialogBase(QWidget* parent) : QDialog(parent
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 }
 
-QRect CInstructionDialogBase::Dlu(int x, int y, int w, int h) const {
+int TextWidthNeeded(const QWidget* widget) {
+  if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+    if (label->wordWrap() || label->text().isEmpty()) return 0;
+    return label->sizeHint().width();
+  }
+  if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
+    if (button->text().isEmpty()) return 0;
+    // The text and the frame's margins; not the style's minimum button width.
+    const int margin = widget->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, widget);
+    return button->fontMetrics().horizontalAdvance(button->text()) + 2 * margin + 4;
+  }
+  if (const auto* check = qobject_cast<const QAbstractButton*>(widget)) {
+    return check->text().isEmpty() ? 0 : check->sizeHint().width();
+  }
+  return 0;
+}
+
+int CInstructionDialogBase::BaseX() const {
   const QFontMetrics metrics(font());
-  const int baseX = std::max(
-      1, metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52);
-  const int baseY = std::max(1, metrics.height());
-  return QRect(x * baseX / 4, y * baseY / 8, w * baseX / 4, h * baseY / 8);
+  return std::max(1, metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52);
+}
+
+QRect CInstructionDialogBase::Dlu(int x, int y, int w, int h) const {
+  const int baseX = BaseX() * widthPercent_;  // in hundredths of a pixel
+  const int baseY = std::max(1, QFontMetrics(font()).height());
+  return QRect(x * baseX / 400, y * baseY / 8, w * baseX / 400, h * baseY / 8);
 }
 
 void CInstructionDialogBase::PlaceWidget(QWidget* widget, const char* name, int offset, QRect dlu, ResizeRule rule) {
@@ -152,10 +174,23 @@ void CInstructionDialogBase::PlaceWidget(QWidget* widget, const char* name, int 
     widget->setProperty("controlId", CommandIdBaseNow() + offset);
   }
   widget->setGeometry(Dlu(dlu.x(), dlu.y(), dlu.width(), dlu.height()));
-  placed_.push_back({widget, rule, QRect()});
+  placed_.push_back({widget, rule, dlu, QRect()});
 }
 
 void CInstructionDialogBase::FinishLayout(int widthDlu, int heightDlu, bool resizable) {
+  // The widening the tightest text needs, then every control placed again with it.
+  int percent = 100;
+  for (const Placed& placed : placed_) {
+    const int needed = TextWidthNeeded(placed.widget);
+    const int units = placed.dlu.width() * BaseX();  // the width in quarters of a pixel at 100 %
+    if (needed > placed.widget->width() && units > 0) percent = std::max(percent, (needed * 400 + units - 1) / units);
+  }
+  if (percent != 100) {
+    widthPercent_ = percent;
+    for (const Placed& placed : placed_) {
+      placed.widget->setGeometry(Dlu(placed.dlu.x(), placed.dlu.y(), placed.dlu.width(), placed.dlu.height()));
+    }
+  }
   const QRect size = Dlu(0, 0, widthDlu, heightDlu);
   resize(size.size());
   for (Placed& placed : placed_) placed.initial = placed.widget->geometry();

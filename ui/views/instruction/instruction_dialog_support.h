@@ -49,9 +49,16 @@ struct ResizeRule {
 // The rectangle of a control after the dialog grew by dx and dy (neither below 0).
 QRect ApplyResizeRule(const QRect& initial, const ResizeRule& rule, int dx, int dy);
 
+// The width a control needs to show its text whole: a label's, check box's or radio button's size
+// hint, a push button's text with its margins; 0 for a control whose text may be cut (a wrapped
+// label) or that shows none.
+int TextWidthNeeded(const QWidget* widget);
+
 // Base of the five dialogs: controls are placed in dialog units of the dialog's font, their
 // rectangles and the dialog's size are saved once the dialog is built, and every resize moves the
-// controls by their rules. The minimum size is the initial size.
+// controls by their rules. The minimum size is the initial size. Where a text would be cut at
+// the font in use (fonts differ in width from the one the dialog units were drawn for), the
+// whole dialog is widened by the factor the tightest text needs.
 class CInstructionDialogBase : public QDialog {
   Q_OBJECT
  public:
@@ -63,6 +70,8 @@ class CInstructionDialogBase : public QDialog {
  protected:
   // Pixels of a rectangle given in dialog units.
   QRect Dlu(int x, int y, int w, int h) const;
+  // Pixels of four horizontal dialog units at the font, before any widening.
+  int BaseX() const;
   // Places a control and gives it its name and its control id (command-id base + offset; 0 for
   // none, the fixed ids 1, 2 and 9 passed as negative offsets -1, -2, -9).
   template <class Widget>
@@ -83,9 +92,12 @@ class CInstructionDialogBase : public QDialog {
   struct Placed {
     QWidget* widget = nullptr;
     ResizeRule rule;
+    QRect dlu;
     QRect initial;
   };
   std::vector<Placed> placed_;
+  // Widening of the horizontal dialog unit in percent (100: as the font gives it).
+  int widthPercent_ = 100;
   QSize initialSize_;
   bool saved_ = false;
 };

@@ -19,6 +19,7 @@
 #include "ui/views/program_editor/program_editor_main_view.h"
 #include "ui/views/program_editor/program_page_lock.h"
 #include "ui/views/program_editor/program_password_dialogs.h"
+#include "ui/widgets/command_icons.h"
 
 namespace Brenno {
 
@@ -40,6 +41,7 @@ QAction* CProgramEditorMainView::AddMenuCommand(QMenu* menu, int offset, const w
   QAction* action = menu->addAction(Pick(english, chinese));
   action->setObjectName(QStringLiteral("cmd%1").arg(offset));
   action->setData(env_.CommandIdBase() + offset);
+  action->setIcon(CommandIcon(offset));
   action->setCheckable(ZoomPercentOfCommand(offset) != 0 || (offset >= PvToolSelect && offset <= PvToolBox));
   connect(action, &QAction::triggered, this, [this, offset] { OnCommand(offset); });
   menuActions_.push_back(action);
@@ -141,7 +143,7 @@ void CProgramEditorMainView::BuildContextMenus() {
   AddMenuCommand(mitsubishi, PvHorzLineKey, L"&Horz Line\tH", L"水平线(&H)\tH");
   AddMenuCommand(mitsubishi, PvInvertLine, L"&Invert Line\tF4", L"能流取反(&I)\tF4");
   ladMenu_->addSeparator();
-  QMenu* zoom = ladMenu_->addMenu(Pick(L"&Zoom", L"缩放(&Z)"));
+  QMenu* zoom = ladMenu_->addMenu(NamedIcon(QStringLiteral("zoom")), Pick(L"&Zoom", L"缩放(&Z)"));
   const wchar_t* zoomTexts[] = {L"&1 25%",  L"&2 50%",  L"&3 75%",  L"&4 100%",
                                 L"&5 125%", L"&6 150%", L"&7 175%", L"&8 200%"};
   for (size_t i = 0; i < ZoomCommands().size(); ++i)

@@ -3,6 +3,7 @@
 // where a test runs the real modal dialog and closes it itself.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -371,6 +372,34 @@ TEST_F(InstructionDialogs, DeviceDetailDialogFollowsRowsSymbolsAndTyping) {
   EXPECT_EQ(ShownIcon(dialog.ValidIcon()), kIconValid);
   dialog.accept();
   EXPECT_EQ(dialog.OperandText(), L"VW12");
+}
+
+// Every label, check box and radio button of the dialog is as wide as its text needs.
+static void ExpectTextsWhole(const QWidget& dialog) {
+  for (const QWidget* widget : dialog.findChildren<QWidget*>()) {
+    QString text;
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+      text = label->text();
+    } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget);
+               button != nullptr && qobject_cast<const QPushButton*>(widget) == nullptr) {
+      text = button->text();
+    }
+    if (text.isEmpty()) continue;
+    EXPECT_LE(widget->sizeHint().width(), widget->width())
+        << dialog.windowTitle().toStdString() << ": " << text.toStdString() << " is cut";
+  }
+}
+
+TEST_F(InstructionDialogs, DetailAndReferenceDialogsShowTheirTextsWholeInBothLanguages) {
+  Load("TypeA");
+  for (int language : {kLanguageEnglish, kLanguageChinese}) {
+    SetCurrentLanguage(language);
+    CEditorDeviceDetailDlg detail;
+    ExpectTextsWhole(detail);
+    CEditorInstructionReferDlg reference;
+    ExpectTextsWhole(reference);
+  }
+  SetCurrentLanguage(kLanguageEnglish);
 }
 
 TEST_F(InstructionDialogs, ChineseDeviceDetailDialogCannotBeResized) {

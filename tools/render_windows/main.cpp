@@ -1,0 +1,302 @@
+// render_windows [--program FOLDER] OUTPUT_FOLDER
+//
+// Starts the workbench offscreen on a copy of a program directory (by default the one the build
+// lays out), once in English and once in Chinese, and renders to PNG files: the main window at
+// 1280 x 800, the program editor with a few rungs in ladder and statement list, the device
+// detail, instruction reference, PLC type, communication settings, progress and About dialogs
+// and the message boxes of every kind, and a sheet of the command icons. The files are named after the window and the language
+// ("main_window_en.png", "about_zh.png"). Nothing of the user's own configuration or window
+// layout is read or written.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QPixmap>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "core/env/app_environment.h"
+#include "core/env/instruction_library.h"
+#include "core/link/link_ui.h"
+#include "core/program/network.h"
+#include "core/program/program_block.h"
+#include "core/program/program_page.h"
+#include "core/project/message_box.h"
+#include "core/project/project.h"
+#include "ui/shell/brenno_lad_app.h"
+#include "ui/shell/main_frame.h"
+#include "ui/shell/main_progress_dlg.h"
+#include "ui/shell/message_facade.h"
+#include "ui/shell/notify_codes.h"
+#include "ui/views/instruction/instruction_dialog_runner.h"
+#include "ui/widgets/command_icons.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace Brenno;
+
+int Usage() {
+  std::fprintf(stderr, "usage: render_windows [--program FOLDER] OUTPUT_FOLDER\n");
+  return 2;
+}
+
+class Renderer {
+ public:
+  Renderer(QDir output, fs::path program) : output_(std::move(output)), program_(std::move(program)) {}
+
+  bool RenderLanguage(int language) {
+    suffix_ = language == 2 ? QStringLiteral("_zh") : QStringLiteral("_en");
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) return Fail("cannot make a scratch folder");
+    // The workbench keeps its window layout in the user's profile: here one of its own.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, scratch.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, scratch.path());
+    const fs::path dir = fs::path(scratch.path().toStdString()) / "program";
+    std::error_code error;
+    fs::create_directories(dir, error);
+    fs::copy(program_ / "Orvisto", dir / "Orvisto", fs::copy_options::recursive, error);
+    if (error) return Fail("cannot copy the catalog of " + program_.string());
+    {
+      std::ofstream config(dir / "Orvisto.xml", std::ios::binary | std::ios::trunc);
+      config << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<PlcConfig Lang=\"10#" << language << "\"/>\n";
+    }
+
+    CBrennoLadApp app;
+    if (!app.InitInstance({QStringLiteral("orvisto")}, dir.wstring())) return Fail("the workbench did not start");
+    CMainFrame* frame = app.MainFrame();
+    bool ok = true;
+
+    // The main window at the width the tool bars must fit.
+    frame->setWindowState(Qt::WindowNoState);
+    frame->resize(1280, 800);
+    Settle();
+    ok = Save(frame->grab(), "main_window") && ok;
+
+    // The program editor with a few rungs, first in ladder, then in statement list.
+    ShowSampleProgram(app.Environment());
+    Pick(frame, CmdViewLad);
+    Pick(frame, CmdViewProgramEditor);
+    if (QMdiArea* area = frame->findChild<QMdiArea*>()) {
+      if (QMdiSubWindow* window = area->activeSubWindow()) window->showMaximized();
+    }
+    Settle();
+    ok = Save(frame->grab(), "program_editor_lad") && ok;
+    Pick(frame, CmdViewStl);
+    Settle();
+    ok = Save(frame->grab(), "program_editor_stl") && ok;
+    Pick(frame, CmdViewLad);
+
+    // The progress dialog, modeless, as a transfer shows it.
+    ProgressInfo progress{language == 2 ? L"下载 程序块" : L"Download program block", 40, 70};
+    frame->RouteUpdate(UpdProgress, reinterpret_cast<intptr_t>(&progress));
+    Settle();
+    ok = Save(frame->ProgressDialog()->grab(), "progress") && ok;
+    ProgressInfo done{L"", 100, 100};
+    frame->RouteUpdate(UpdProgress, reinterpret_cast<intptr_t>(&done));
+
+    // The modal dialogs, each pictured once it is up, then cancelled.
+    ok = Capture("about", [&] { Pick(frame, CmdHelpAbout); }) && ok;
+    ok = Capture("plc_type", [&] { Pick(frame, CmdPlcType); }) && ok;
+    ok = Capture("communication", [&] { Pick(frame, CmdViewCommunications); }) && ok;
+    ok = Capture("device_detail", [&] {
+      std::wstring operand = L"I0.0";
+      RunDeviceDetailDialog(L"Tv:", operand, -1, -1, frame);
+    }) && ok;
+    ok = Capture("instruction_reference", [&] {
+      std::wstring name = SampleInstructionName(app.Environment());
+      RunInstructionReferDialog(name, -1, frame);
+    }) && ok;
+    const bool chinese = language == 2;
+    ok = Capture("message_information", [&] { MessageBoxOk(L"设置成功", 0x40); }) && ok;
+    ok = Capture("message_warning", [&] {
+      MessageBoxOk(chinese ? L"请输入一个整数。" : L"Please enter an integer.", 0x30);
+    }) && ok;
+    ok = Capture("message_error", [&] {
+      MessageBoxOk(chinese ? L"无法打开文件 \"/home/user/DravomelFiles/motor.lqw\"。"
+                           : L"Cannot open the file \"/home/user/DravomelFiles/motor.lqw\".",
+                   0x10);
+    }) && ok;
+    ok = Capture("message_question", [&] { MessageBoxYesNoCancel(TextAskSaveChanges()); }) && ok;
+    ok = Capture("message_long", [&] {
+      std::wstring text;
+      for (int i = 1; i <= 40; ++i) {
+        text += (chinese ? L"网络 " : L"Network ") + std::to_wstring(i) +
+                (chinese ? L": 操作数超出范围\n" : L": operand out of range\n");
+      }
+      MessageBoxOk(text, 0x10);
+    }) && ok;
+
+    // The sample rungs are not to be saved.
+    app.Environment().Modified = false;
+    frame->close();
+    app.ExitInstance();
+    return ok;
+  }
+
+  // Every picture of the resources at 16, 24 and 48 pixels, one row each, with its name.
+  bool RenderIconSheet() {
+    suffix_.clear();
+    const QStringList names = QDir(QStringLiteral(":/orvisto/icons")).entryList({QStringLiteral("*.svg")});
+    const int rowHeight = 52;
+    QPixmap sheet(420, rowHeight * static_cast<int>(names.size()) + 8);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    int y = 4;
+    for (const QString& file : names) {
+      const QString name = file.chopped(4);
+      const QIcon icon = NamedIcon(name);
+      painter.drawPixmap(8, y + 16, icon.pixmap(16, 16));
+      painter.drawPixmap(32, y + 12, icon.pixmap(24, 24));
+      painter.drawPixmap(64, y, icon.pixmap(48, 48));
+      painter.drawPixmap(120, y + 16, icon.pixmap(QSize(16, 16), QIcon::Disabled));
+      painter.drawText(QRect(150, y, 260, 48), Qt::AlignVCenter, name);
+      y += rowHeight;
+    }
+    painter.end();
+    return Save(sheet, "icons");
+  }
+
+ private:
+  bool Fail(const std::string& what) {
+    std::fprintf(stderr, "render_windows: %s\n", what.c_str());
+    return false;
+  }
+
+  bool Save(const QPixmap& picture, const char* name) {
+    const QString path = output_.filePath(QString::fromLatin1(name) + suffix_ + QStringLiteral(".png"));
+    if (picture.isNull() || !picture.save(path, "PNG")) return Fail("cannot write " + path.toStdString());
+    std::printf("%s (%dx%d)\n", qPrintable(path), picture.width(), picture.height());
+    return true;
+  }
+
+  static void Settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  }
+
+  static void Pick(CMainFrame* frame, int offset) {
+    frame->UpdateCommandStates();
+    if (QAction* action = frame->Command(offset); action != nullptr && action->isEnabled()) action->trigger();
+    Settle();
+  }
+
+  // Runs `open`, which shows a modal dialog, pictures the dialog once it is up and cancels it.
+  bool Capture(const char* name, const std::function<void()>& open) {
+    bool saved = false;
+    bool found = false;
+    QWidget* seen = nullptr;
+    QElapsedTimer waited;
+    waited.start();
+    QTimer poll;
+    poll.setInterval(30);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      // Pictured on the second look, once its layout has run.
+      if (modal == nullptr || modal != seen) {
+        seen = modal;
+        if (waited.elapsed() > 5000) poll.stop();
+        return;
+      }
+      poll.stop();
+      found = true;
+      saved = Save(modal->grab(), name);
+      if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+        dialog->reject();
+      } else {
+        modal->close();
+      }
+    });
+    poll.start();
+    open();
+    poll.stop();
+    if (!found) return Fail(std::string("no dialog came up for ") + name);
+    return saved;
+  }
+
+  // Three rungs written as statement list on the main page; the LAD command converts them.
+  static void ShowSampleProgram(AppEnvironment& env) {
+    auto line = [](const wchar_t* mnemonic, std::vector<std::wstring> operands) {
+      StlLine l;
+      l.Mnemonic = mnemonic;
+      l.Operands = std::move(operands);
+      return l;
+    };
+    auto network = [](std::vector<StlLine> lines, std::wstring comment) {
+      Network n;
+      n.Kind = kNetworkStl;
+      n.Lines = std::move(lines);
+      if (!comment.empty()) n.Comments = {std::move(comment)};
+      return n;
+    };
+    ProgramBlock& program = env.ProjectList.back().Program;
+    ProgramPage& page = program.GetProgramPage(0);
+    page.UndoLog.Networks = {
+        network({line(L"LD", {L"I0.0"}), line(L"O", {L"Q0.0"}), line(L"AN", {L"I0.1"}), line(L"=", {L"Q0.0"})},
+                L"Motor on while the start button is held, off with the stop button / 启动电机"),
+        network({line(L"LD", {L"I0.2"}), line(L"A", {L"M0.0"}), line(L"S", {L"Q0.1", L"1"})}, L""),
+        network({line(L"LD", {L"I0.3"}), line(L"R", {L"Q0.1", L"1"})}, L"Reset / 复位"),
+    };
+    page.ViewState.ViewMode = kViewModeStl;
+    program.ViewMode = kViewModeStl;
+  }
+
+  // An instruction of the type's ladder catalog that comes in several widths, so that the
+  // reference dialog shows its width choice.
+  static std::wstring SampleInstructionName(AppEnvironment& env) {
+    const InstructionLibrary& library = env.ProjectList.back().Instructions;
+    std::wstring first;
+    for (const LadInstructionGroup& group : library.LadInstructionCatalog) {
+      for (const LadInstructionItem& item : group.Items) {
+        if (item.Variants.empty()) continue;
+        const std::wstring& name = library.FunLadList[item.Variants.front().Definition].Name;
+        if (first.empty()) first = name;
+        if (item.Variants.size() > 1) return name;
+      }
+    }
+    return first;
+  }
+
+  QDir output_;
+  fs::path program_;
+  QString suffix_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QString program = QString::fromUtf8(ORVISTO_PROGRAM_DIR);
+  QString output;
+  const QStringList args = QApplication::arguments();
+  for (int i = 1; i < args.size(); ++i) {
+    if (args[i] == QLatin1String("--program") && i + 1 < args.size()) {
+      program = args[++i];
+    } else if (output.isEmpty() && !args[i].startsWith(QLatin1Char('-'))) {
+      output = args[i];
+    } else {
+      return Usage();
+    }
+  }
+  if (output.isEmpty()) return Usage();
+  QDir folder(output);
+  if (!folder.mkpath(QStringLiteral("."))) {
+    std::fprintf(stderr, "render_windows: cannot create %s\n", qPrintable(output));
+    return 1;
+  }
+  Renderer renderer(folder, fs::path(program.toStdString()));
+  bool ok = true;
+  for (int language : {1, 2}) ok = renderer.RenderLanguage(language) && ok;
+  ok = renderer.RenderIconSheet() && ok;
+  return ok ? 0 : 1;
+}
