@@ -78,6 +78,11 @@ void InplaceEditorState::CommitOnFocusOut(const QFocusEvent& e) {
   Commit();
 }
 
+bool IsEnterKey(const QKeyEvent& event) {
+  if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return true;
+  return event.text() == QStringLiteral("\n") && !(event.modifiers() & Qt::ControlModifier);
+}
+
 void MoveWindowToRect(QWidget* window, const Rect& rect, bool repaint) {
   if (window == nullptr) return;
   window->setGeometry(QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top));

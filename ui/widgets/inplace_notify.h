@@ -7,9 +7,9 @@
 #pragma once
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QWidget>
-
 
 #include "core/env/utilities.h"
 
@@ -110,6 +110,10 @@ class InplaceEditorState {
   QWidget* self_;
   InplaceNotifyOwner* owner_ = nullptr;
 };
+
+// Enter as the editors take it: Return, Enter on the keypad, or the line feed key (which types
+// "\n"; X input tools send a typed line break as that key).
+bool IsEnterKey(const QKeyEvent& event);
 
 // Moves a child window onto a rectangle of its parent's client area; repaints it at once when
 // repaint is set.
