@@ -53,6 +53,12 @@ void InplaceEditorState::ShowAt(const Rect& r, bool repaint) {
   MoveWindowToRect(self_, r, repaint);
   self_->show();
   self_->raise();
+  // The editor ends when it loses the keyboard focus, so it must really get it: a window that
+  // is not active (a dialog closed on a desktop without window manager leaves none active) only
+  // remembers the focus and sends no focus events, and the editor would outlive any click
+  // elsewhere.
+  QWidget* window = self_->window();
+  if (window->isVisible() && !window->isActiveWindow()) window->activateWindow();
   self_->setFocus(Qt::OtherFocusReason);
 }
 

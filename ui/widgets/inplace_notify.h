@@ -87,7 +87,7 @@ class InplaceEditorState {
   void StoreOpening(int x, int y, int v1, int v2, const Rect& r);
   void ClearState();
   // Opens the editor on `r` of the owner's client area (repainted at once when `repaint` is set),
-  // on top and with the focus.
+  // on top and with the focus, its window made active when it is not.
   void ShowAt(const Rect& r, bool repaint);
   // Sends the record (text or selected index, the values and the exit key) to the owner and
   // returns its answer; 0 when there is no owner. Sets the busy flag for the time of the call;

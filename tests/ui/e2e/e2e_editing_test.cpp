@@ -1,6 +1,7 @@
 // What a new user meets while editing: nothing to undo on a page nobody touched, the views
-// showing what a replace changed, Enter making a new statement-list line, and the keyboard
-// going on in the instruction input box after a reference dialog.
+// showing what a replace changed, Enter making a new statement-list line, choice lists ending
+// when the focus goes elsewhere, and the keyboard going on in the instruction input box after a
+// reference dialog.
 #include <QDialog>
 #include <QGuiApplication>
 #include <QPushButton>
@@ -10,6 +11,11 @@
 
 #include "tests/ui/e2e/e2e_workbench.h"
 #include "ui/shell/find_and_replace_dlg.h"
+#include "ui/views/data_blocks/data_block_frm.h"
+#include "ui/views/data_blocks/data_block_rows.h"
+#include "ui/views/data_blocks/data_block_view.h"
+#include "ui/views/status_chart/status_chart_pane.h"
+#include "ui/views/status_chart/status_chart_view.h"
 #include "ui/views/instruction/editor_input_dlg.h"
 #include "ui/views/instruction/editor_instruction_dlg.h"
 
@@ -234,6 +240,54 @@ TEST_F(E2eEditing, InputBoxKeepsTheKeyboardAfterTheInstructionDialog) {
   Key(keyboard, Qt::Key_Return, QStringLiteral("\r"));
   EXPECT_FALSE(box->isVisible());
   EXPECT_GT(MainPage().Networks()[0].Grid.Elements.size(), contactOnly);
+}
+
+// The data type lists of the status chart and of a data block end, taking the choice, when the
+// user clicks elsewhere; also when they were opened while the main window was not the active one
+// (a closed dialog leaves no window active on a desktop without window manager).
+TEST_F(E2eEditing, ChoiceListsEndWhenTheFocusGoesElsewhere) {
+  Start();
+  CProgramEditorMainView* program = OpenProgramEditor();
+  ASSERT_NE(program, nullptr);
+  ASSERT_TRUE(Pick(CmdViewDataBlock));
+  auto* blocks = dynamic_cast<CDataBlockFrm*>(frame_->ChildFrame(ChildFrameKind::DataBlocks));
+  ASSERT_NE(blocks, nullptr);
+  struct Table {
+    CExtendListCtrl* grid;
+    int address;
+    int type;
+  };
+  const Table tables[] = {{frame_->StatusChartPane()->ActiveView(), 0, 1},
+                          {blocks->ActiveView(), DataBlockRows::kColumnAddress, DataBlockRows::kColumnType}};
+  for (const Table& t : tables) {
+    ASSERT_NE(t.grid, nullptr);
+    TypeCell(*t.grid, 0, t.address, QStringLiteral("VW0"));
+    for (const bool active : {true, false}) {
+      SCOPED_TRACE(t.grid->metaObject()->className() + std::string(active ? " active" : " inactive"));
+      ClickGridCell(*t.grid, 1, t.address);
+      if (!active) {
+        // A dialog of the workbench, closed with OK.
+        QDialog dialog(frame_);
+        WhenModal([](QDialog& shown) { shown.accept(); });
+        dialog.exec();
+        QApplication::processEvents();
+        ASSERT_FALSE(frame_->isActiveWindow());
+      }
+      // A click makes the type cell the focus cell, a second one opens its list.
+      ClickGridCell(*t.grid, 0, t.type);
+      ClickGridCell(*t.grid, 0, t.type);
+      QApplication::processEvents();
+      CExtendInplaceList& list = t.grid->InplaceList();
+      ASSERT_TRUE(list.isVisible());
+      const int chosen = (list.SelectedIndex() + 1) % list.count();
+      list.setCurrentRow(chosen);
+      // A click into the program editor.
+      Click(program->viewport(), QPoint(300, 200));
+      QApplication::processEvents();
+      EXPECT_FALSE(list.isVisible());
+      EXPECT_EQ(t.grid->GetCellChoice(0, 0, 0, t.type), chosen);
+    }
+  }
 }
 
 }  // namespace

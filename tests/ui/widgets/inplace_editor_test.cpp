@@ -226,6 +226,33 @@ TEST_F(InplaceEditorTest, EveryEnterKeyIsEnter) {
   }
 }
 
+// Opened while another window is active (as a dialog closed on a desktop without window manager
+// leaves it), an editor still takes the keyboard and ends when the focus goes elsewhere.
+TEST_F(InplaceEditorTest, EditorsOpenedInAnInactiveWindowEndWhenTheFocusLeaves) {
+  QWidget elsewhere;
+  CExtendInplaceList list;
+  ASSERT_TRUE(list.Create(&owner, 102));
+  CExtendInplaceEdit edit;
+  ASSERT_TRUE(edit.Create(&owner, 101));
+  for (QWidget* editor : std::initializer_list<QWidget*>{&list, &edit}) {
+    ShowActive(elsewhere);
+    ASSERT_FALSE(owner.isActiveWindow());
+    owner.received.clear();
+    if (editor == &list) {
+      list.Open(0, 0, 1, 2, {L"BOOL", L"BYTE", L"WORD"}, 0, Rect{0, 0, 80, 50});
+    } else {
+      edit.Open(0, 0, L"VW0", 1, 2, Rect{0, 0, 80, 17});
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), editor);
+    owner.other->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    ASSERT_EQ(owner.received.size(), 1u);
+    EXPECT_EQ(owner.received[0].exitKey, 13);
+    EXPECT_TRUE(editor->isHidden());
+  }
+}
+
 TEST_F(InplaceEditorTest, ListReportsTheChosenIndex) {
   CExtendInplaceList list;
   ASSERT_TRUE(list.Create(&owner, 102));
