@@ -625,6 +625,8 @@ void CProgramEditorMainView::ShowOperandEditor() {
   ProgramPage& page = Page();
   if (!page.GetOperandEditor(area, point, text, hint)) return;
   const Rect r = ToClient(Rect{area.left, area.top - 1, area.right, area.bottom + 2});
+  // The editor lies over the operand text, which is drawn at the ladder zoom.
+  operandEdit_.setFont(QtDrawResources::Shared().Font(0, GetLadderMetrics().Zoom));
   operandEdit_.setToolTip(QString::fromStdWString(hint));
   operandEdit_.Open(GetScrollPosition(SB_HORZ), GetScrollPosition(SB_VERT), text, page.ViewState.ViewMode, r);
   operandEdit_.selectAll();
