@@ -72,6 +72,27 @@ class DrawContext {
   // The size the text takes in the font on one line with tabs expanded; the height is the
   // font's line height (also for an empty text).
   virtual TextExtent MeasureText(std::wstring_view text, int font) = 0;
+
+  // The size, in percent, at which DrawText and MeasureText take the fonts: 100 draws them as
+  // the resource set describes them. The ladder drawing scales its texts with its zoom.
+  void SetTextScale(int percent) { textScale_ = percent > 0 ? percent : 100; }
+  int TextScale() const { return textScale_; }
+
+ private:
+  int textScale_ = 100;
+};
+
+// Draws texts at a scale for the time of a scope, then goes back to the scale before.
+class TextScaleScope {
+ public:
+  TextScaleScope(DrawContext& dc, int percent) : dc_(dc), previous_(dc.TextScale()) { dc_.SetTextScale(percent); }
+  ~TextScaleScope() { dc_.SetTextScale(previous_); }
+  TextScaleScope(const TextScaleScope&) = delete;
+  TextScaleScope& operator=(const TextScaleScope&) = delete;
+
+ private:
+  DrawContext& dc_;
+  int previous_;
 };
 
 }  // namespace Brenno

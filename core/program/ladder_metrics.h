@@ -5,6 +5,8 @@
 namespace Brenno {
 
 struct LadderMetrics {
+  // The zoom in percent the metrics were set for; the ladder texts are drawn at this size too.
+  int Zoom = 100;
   int TextHeight = 14;
   int PinLength = 8;
   int EdgeGap = 2;

@@ -427,6 +427,7 @@ void PaintGridElement(DrawContext& dc, const LadElement& element, int x, int y, 
 
 void PaintLadderGrid(DrawContext& dc, const LadderGrid& grid, int x, int y, const PageViewState& page,
                      OnlineCacheSnapshot& online) {
+  const TextScaleScope scale(dc, GetLadderMetrics().Zoom);
   const bool selected = IsCurrentNetworkSelected(page);
   const Rect body = LadderBodyRect(page, grid, x, y);
   if (!IsEmpty(body)) FillRectWithBrush(dc, body, selected ? 21 : 19);
@@ -444,6 +445,7 @@ void PaintLadderGrid(DrawContext& dc, const LadderGrid& grid, int x, int y, cons
 void PaintSelectedElements(DrawContext& dc, int x, int y, const LadderGrid& grid, const PageViewState& page,
                            OnlineCacheSnapshot& online) {
   if (!IsCellCursorOnCurrentNetwork(page)) return;
+  const TextScaleScope scale(dc, GetLadderMetrics().Zoom);
   int dx = 0;
   int dy = 0;
   if (page.MouseState == kMouseDragging) {

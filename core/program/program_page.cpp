@@ -26,9 +26,7 @@ void ProgramPage::Create(ProgramPage& page) { CreateSized(page, kDefaultPageNetw
 
 void ProgramPage::CreateSized(ProgramPage& page, size_t n) {
   ProgramPage fresh;
-  std::vector<Network> networks;
-  ResizeNetworks(networks, n);
-  ApplyNetworkEdit(fresh.UndoLog, MakeNetworkEditRecord(0, {}, networks));
+  ResizeNetworks(fresh.UndoLog.Networks, n);
   page = std::move(fresh);
 }
 

@@ -31,8 +31,9 @@ class ProgramPage {
   NetworkUndoLog UndoLog;
   LocalVarTable LocalVars;
 
-  // A page with n default (empty ladder) networks, inserted by one undo step; page id and view
-  // mode stay -1 until the block collection stamps the page. Create uses n = 8.
+  // A page with n default (empty ladder) networks and no undo history: the page as created is
+  // where undoing ends. Page id and view mode stay -1 until the block collection stamps the
+  // page. Create uses n = 8.
   static void Create(ProgramPage& page);
   static void CreateSized(ProgramPage& page, size_t n);
 

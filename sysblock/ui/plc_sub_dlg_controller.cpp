@@ -45,7 +45,7 @@ CPlcSubDlgControllerCls::CPlcSubDlgControllerCls(ForceStateArray& forceStates, i
     auto* grid = new QGridLayout(group);
     for (int bit = 0; bit < 8; ++bit) grid->addWidget(new QLabel(QString::number(bit), group), 0, bit + 1);
     for (int row = 0; row < 4; ++row) {
-      grid->addWidget(new QLabel(QStringLiteral("%1%2.x").arg(half == 0 ? u'I' : u'Q').arg(row), group), row + 1, 0);
+      grid->addWidget(new QLabel(QStringLiteral("%1%2.x").arg(QChar(half == 0 ? u'I' : u'Q')).arg(row), group), row + 1, 0);
       for (int bit = 0; bit < 8; ++bit) {
         const int point = half * 32 + row * 8 + bit;
         auto* box = new QCheckBox(group);

@@ -1,8 +1,10 @@
-// render_page [--type FOLDER] OUTPUT_FOLDER
+// render_page [--type FOLDER] [--zoom PERCENT] OUTPUT_FOLDER
 //
 // Renders the sample ladder and statement-list pages of a PLC type folder (by default the test
 // type of the source tree), offline and with online values, to
-// ladder_offline.png, ladder_online.png, stl_offline.png and stl_online.png.
+// ladder_offline.png, ladder_online.png, stl_offline.png and stl_online.png. With a zoom other
+// than 100 the ladder pages are drawn at that zoom and the names end in "_<PERCENT>"
+// (ladder_offline_50.png).
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -12,6 +14,7 @@
 
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
+#include "core/program/ladder_metrics.h"
 #include "ui/render/page_renderer.h"
 #include "ui/render/sample_program.h"
 #include "ui/widgets/qt_draw_context.h"
@@ -19,7 +22,7 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: render_page [--type FOLDER] OUTPUT_FOLDER\n");
+  std::fprintf(stderr, "usage: render_page [--type FOLDER] [--zoom PERCENT] OUTPUT_FOLDER\n");
   return 2;
 }
 
@@ -41,10 +44,15 @@ int main(int argc, char** argv) {
 
   QString typeFolder = QString::fromUtf8(ORVISTO_SAMPLE_TYPE_DIR);
   QString output;
+  int zoom = 100;
   const QStringList args = QGuiApplication::arguments();
   for (int i = 1; i < args.size(); ++i) {
     if (args[i] == QLatin1String("--type") && i + 1 < args.size()) {
       typeFolder = args[++i];
+    } else if (args[i] == QLatin1String("--zoom") && i + 1 < args.size()) {
+      bool number = false;
+      zoom = args[++i].toInt(&number);
+      if (!number || zoom < 25 || zoom > 200) return Usage();
     } else if (output.isEmpty() && !args[i].startsWith(QLatin1Char('-'))) {
       output = args[i];
     } else {
@@ -62,6 +70,8 @@ int main(int argc, char** argv) {
   try {
     Brenno::SetCurrentLanguage(Brenno::kLanguageEnglish);
     Brenno::SampleProgram sample(typeFolder.toStdWString());
+    Brenno::SetLadderMetrics(zoom, sample.Library().FxMode != 0);
+    const std::string suffix = zoom == 100 ? std::string() : "_" + std::to_string(zoom);
     bool ok = true;
     for (const bool ladder : {true, false}) {
       for (const bool online : {false, true}) {
@@ -69,7 +79,8 @@ int main(int argc, char** argv) {
         const QSize size = Brenno::PageExtent(page);
         Brenno::OnlineCacheSnapshot snapshot = online ? sample.Online() : sample.Offline();
         const QImage image = Brenno::RenderPageArea(page, Brenno::Rect{0, 0, size.width(), size.height()}, snapshot);
-        const std::string name = std::string(ladder ? "ladder" : "stl") + (online ? "_online.png" : "_offline.png");
+        const std::string name =
+            std::string(ladder ? "ladder" : "stl") + (online ? "_online" : "_offline") + suffix + ".png";
         ok = Save(image, folder, name.c_str()) && ok;
       }
     }

@@ -103,10 +103,19 @@ NotifyPlan PlanNotifyEvent(uint32_t event, intptr_t value, const ReplacedProject
     case EvStatusChartEdited:
     case EvDataRowsEdited:
     case EvSystemBlockChanged:
-    case EvVarTableEdited:
-    case EvProgramEdited:
       changed();
       c = {{UpdFrameCaption, 0}};
+      break;
+    case EvVarTableEdited:
+      // The program views show local symbols by what the table now says.
+      changed();
+      c = {{UpdFrameCaption, 0}, {UpdLadRedraw, 0}};
+      break;
+    case EvProgramEdited:
+      // Whoever changed a page (the view itself, find and replace), the program view in front
+      // shows the page as it is now.
+      changed();
+      c = {{UpdFrameCaption, 0}, {UpdLadRelayout, 0}, {UpdLadRedraw, 0}};
       break;
     case EvStatusChartAdded:
     case EvStatusChartRemoved:

@@ -54,13 +54,11 @@ bool CInplaceLineEditBase::event(QEvent* e) {
 }
 
 void CInplaceLineEditBase::keyPressEvent(QKeyEvent* e) {
+  if (IsEnterKey(*e)) return EndEdit(kInplaceExitEnter, e);
   switch (e->key()) {
     case Qt::Key_Escape:
       setText(QString::fromStdWString(openingText_));
       return EndEdit(kInplaceExitEscape, e);
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return EndEdit(kInplaceExitEnter, e);
     default:
       QLineEdit::keyPressEvent(e);
       if (wantAllKeys_) e->accept();

@@ -94,7 +94,16 @@ bool CInplaceMultiLineEditBase::event(QEvent* e) {
 }
 
 void CInplaceMultiLineEditBase::keyPressEvent(QKeyEvent* e) {
-  const QTextCursor cursor = textCursor();
+  QTextCursor cursor = textCursor();
+  if (IsEnterKey(*e)) {
+    // Every Enter starts a new line (Shift+Return as well, which would otherwise break the
+    // line inside its paragraph, so that the editor would neither count nor grow it).
+    cursor.insertBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    e->accept();
+    return;
+  }
   switch (e->key()) {
     case Qt::Key_Escape:
       SetTextQuietly(openingText_);

@@ -77,13 +77,11 @@ bool CInplaceListBase::event(QEvent* e) {
 }
 
 void CInplaceListBase::keyPressEvent(QKeyEvent* e) {
+  if (IsEnterKey(*e)) return EndEdit(kInplaceExitEnter, e);
   switch (e->key()) {
     case Qt::Key_Escape:
       SelectIndex(initialIndex_);
       return EndEdit(kInplaceExitEscape, e);
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return EndEdit(kInplaceExitEnter, e);
     default:
       QListWidget::keyPressEvent(e);
       e->accept();

@@ -53,6 +53,12 @@ void InplaceEditorState::ShowAt(const Rect& r, bool repaint) {
   MoveWindowToRect(self_, r, repaint);
   self_->show();
   self_->raise();
+  // The editor ends when it loses the keyboard focus, so it must really get it: a window that
+  // is not active (a dialog closed on a desktop without window manager leaves none active) only
+  // remembers the focus and sends no focus events, and the editor would outlive any click
+  // elsewhere.
+  QWidget* window = self_->window();
+  if (window->isVisible() && !window->isActiveWindow()) window->activateWindow();
   self_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -76,6 +82,11 @@ void InplaceEditorState::CommitOnFocusOut(const QFocusEvent& e) {
   if (e.reason() == Qt::PopupFocusReason || self_->isHidden() || busy_ != 0) return;
   ExitKey = kInplaceExitEnter;
   Commit();
+}
+
+bool IsEnterKey(const QKeyEvent& event) {
+  if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return true;
+  return event.text() == QStringLiteral("\n") && !(event.modifiers() & Qt::ControlModifier);
 }
 
 void MoveWindowToRect(QWidget* window, const Rect& rect, bool repaint) {

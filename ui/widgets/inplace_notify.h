@@ -7,9 +7,9 @@
 #pragma once
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QWidget>
-
 
 #include "core/env/utilities.h"
 
@@ -87,7 +87,7 @@ class InplaceEditorState {
   void StoreOpening(int x, int y, int v1, int v2, const Rect& r);
   void ClearState();
   // Opens the editor on `r` of the owner's client area (repainted at once when `repaint` is set),
-  // on top and with the focus.
+  // on top and with the focus, its window made active when it is not.
   void ShowAt(const Rect& r, bool repaint);
   // Sends the record (text or selected index, the values and the exit key) to the owner and
   // returns its answer; 0 when there is no owner. Sets the busy flag for the time of the call;
@@ -110,6 +110,10 @@ class InplaceEditorState {
   QWidget* self_;
   InplaceNotifyOwner* owner_ = nullptr;
 };
+
+// Enter as the editors take it: Return, Enter on the keypad, or the line feed key (which types
+// "\n"; X input tools send a typed line break as that key).
+bool IsEnterKey(const QKeyEvent& event);
 
 // Moves a child window onto a rectangle of its parent's client area; repaints it at once when
 // repaint is set.

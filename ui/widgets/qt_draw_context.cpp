@@ -126,9 +126,31 @@ QtDrawResources::QtDrawResources(const GdiResourceSet& set) {
   for (int i = 0; i < GdiResourceSet::kBrushCount; ++i) brushes_[i] = QBrush(ToQColor(set.Brushes(i).colour));
   metrics_.reserve(GdiResourceSet::kFontCount);
   for (int i = 0; i < GdiResourceSet::kFontCount; ++i) {
-    fonts_[i] = MakeQtFont(set.Fonts(i));
+    fontDescs_[i] = set.Fonts(i);
+    fonts_[i] = MakeQtFont(fontDescs_[i]);
     metrics_.emplace_back(fonts_[i]);
   }
+}
+
+const QtDrawResources::ScaledFont& QtDrawResources::Scaled(int index, int percent) const {
+  const int i = GdiResourceSet::IsFontIndex(index) ? index : 0;
+  const auto key = std::make_pair(i, percent);
+  auto found = scaled_.find(key);
+  if (found == scaled_.end()) {
+    FontDesc desc = fontDescs_[i];
+    desc.height = std::max(1, desc.height * percent / 100);
+    const QFont font = MakeQtFont(desc);
+    found = scaled_.emplace(key, ScaledFont{font, QFontMetrics(font)}).first;
+  }
+  return found->second;
+}
+
+const QFont& QtDrawResources::Font(int index, int percent) const {
+  return percent == 100 ? Font(index) : Scaled(index, percent).font;
+}
+
+const QFontMetrics& QtDrawResources::Metrics(int index, int percent) const {
+  return percent == 100 ? Metrics(index) : Scaled(index, percent).metrics;
 }
 
 const QColor& QtDrawResources::Colour(int index) const {
@@ -224,15 +246,15 @@ void QtDrawContext::DrawText(std::wstring_view text, const Rect& rect, int font,
   const int layout = Qt::TextSingleLine | Qt::TextExpandTabs;
   QString shown = ToQString(text);
   if (format & kTextEndEllipsis) {
-    shown = resources_.Metrics(font).elidedText(shown, Qt::ElideRight, box.width(), Qt::TextExpandTabs);
+    shown = resources_.Metrics(font, TextScale()).elidedText(shown, Qt::ElideRight, box.width(), Qt::TextExpandTabs);
   }
-  painter_.setFont(resources_.Font(font));
+  painter_.setFont(resources_.Font(font, TextScale()));
   painter_.setPen(resources_.Colour(colour));
   painter_.drawText(box, QtAlignment(format) | layout, shown);
 }
 
 TextExtent QtDrawContext::MeasureText(std::wstring_view text, int font) {
-  const QFontMetrics& metrics = resources_.Metrics(font);
+  const QFontMetrics& metrics = resources_.Metrics(font, TextScale());
   const QSize size = metrics.size(Qt::TextSingleLine | Qt::TextExpandTabs, ToQString(text));
   return TextExtent{size.width(), metrics.height()};
 }

@@ -12,6 +12,8 @@
 #include <QString>
 
 #include <array>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "core/draw/draw_context.h"
@@ -33,6 +35,9 @@ class QtDrawResources {
   const QBrush& Brush(int index) const;
   const QFont& Font(int index) const;
   const QFontMetrics& Metrics(int index) const;
+  // The font scaled to a percentage of its size (100: Font(index)), made on first use and kept.
+  const QFont& Font(int index, int percent) const;
+  const QFontMetrics& Metrics(int index, int percent) const;
 
   // The resources of SharedGdiResources(), made on first use and kept until the process ends.
   static const QtDrawResources& Shared();
@@ -46,8 +51,16 @@ class QtDrawResources {
   std::array<QColor, GdiResourceSet::kColourCount> colours_;
   std::array<QPen, GdiResourceSet::kPenCount> pens_;
   std::array<QBrush, GdiResourceSet::kBrushCount> brushes_;
+  struct ScaledFont {
+    QFont font;
+    QFontMetrics metrics;
+  };
+  const ScaledFont& Scaled(int index, int percent) const;
+
+  std::array<FontDesc, GdiResourceSet::kFontCount> fontDescs_;
   std::array<QFont, GdiResourceSet::kFontCount> fonts_;
   std::vector<QFontMetrics> metrics_;
+  mutable std::map<std::pair<int, int>, ScaledFont> scaled_;
 };
 
 // Makes a font of the descriptor: the resolved family with a CJK family behind it for the

@@ -90,11 +90,11 @@ TEST(LadderGeometry, BoxPartsAtZoom100) {
 }
 
 TEST(LadderGeometry, FxShapesAtOtherZooms) {
-  SetLadderMetrics(50, true);  // W 40, H 22, fw 24, fh 9
+  SetLadderMetrics(50, true);  // W 40, H 22, fw 24, fh 9, text rows 7
   const LadElement fx = FxBox(0, 0, 1, 1, 0);
   EXPECT_EQ(ElementBoxRect(fx, 0, 0), (Rect{8, 7, 112, 16}));
-  EXPECT_EQ(OperandIdTextRect(fx, 0, 0, 0), (Rect{48, 4, 72, 18}));
-  EXPECT_EQ(OperandInTextRect(fx, 0, 0, 0), (Rect{88, 4, 112, 18}));
+  EXPECT_EQ(OperandIdTextRect(fx, 0, 0, 0), (Rect{48, 8, 72, 14}));
+  EXPECT_EQ(OperandInTextRect(fx, 0, 0, 0), (Rect{88, 8, 112, 14}));
   EXPECT_EQ(ElementHitRects(fx), std::vector<Rect>{(Rect{6, 5, 114, 18})});
 
   SetLadderMetrics(100, true);  // W 81, H 45, cw 12, ch 14

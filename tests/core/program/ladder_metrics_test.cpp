@@ -4,17 +4,19 @@
 
 using namespace Brenno;
 
+// Text rows, pins and edge gaps scale with the zoom as the cells do, so that the texts, drawn at
+// the zoom, keep fitting their rows.
 TEST(LadderMetrics, ScaleWithZoomAndFxMode) {
   struct Case {
     int zoom;
     bool fx;
-    int cellW, cellH, cellW23, cellH23, contactW, contactH, coilH, fxBoxW, fxBoxH;
+    int cellW, cellH, cellW23, cellH23, contactW, contactH, coilH, fxBoxW, fxBoxH, textH, pin, gap;
   };
   const Case cases[] = {
-      {50, false, 51, 27, 34, 18, 16, 8, 8, 35, 11},
-      {200, true, 162, 90, 108, 60, 24, 28, 28, 146, 36},
-      {100, false, 102, 54, 68, 36, 32, 16, 16, 86, 22},
-      {75, true, 60, 33, 40, 22, 9, 10, 10, 44, 13},
+      {50, false, 51, 27, 34, 18, 16, 8, 8, 35, 11, 7, 4, 1},
+      {200, true, 162, 90, 108, 60, 24, 28, 28, 146, 36, 28, 16, 4},
+      {100, false, 102, 54, 68, 36, 32, 16, 16, 86, 22, 14, 8, 2},
+      {75, true, 60, 33, 40, 22, 9, 10, 10, 44, 13, 10, 6, 1},
   };
   for (const Case& c : cases) {
     SetLadderMetrics(c.zoom, c.fx);
@@ -29,9 +31,10 @@ TEST(LadderMetrics, ScaleWithZoomAndFxMode) {
     EXPECT_EQ(m.CoilHeight, c.coilH);
     EXPECT_EQ(m.FxBoxWidth, c.fxBoxW);
     EXPECT_EQ(m.FxBoxHeight, c.fxBoxH);
-    EXPECT_EQ(m.TextHeight, 14);
-    EXPECT_EQ(m.PinLength, 8);
-    EXPECT_EQ(m.EdgeGap, 2);
+    EXPECT_EQ(m.TextHeight, c.textH);
+    EXPECT_EQ(m.PinLength, c.pin);
+    EXPECT_EQ(m.EdgeGap, c.gap);
+    EXPECT_EQ(m.Zoom, c.zoom);
   }
 }
 

@@ -27,22 +27,29 @@ ProgramPage MakePage(int count, int view, int kind) {
   return page;
 }
 
-TEST(ProgramPageCreate, NewPageHoldsEightEmptyLadderNetworksInOneStep) {
+TEST(ProgramPageCreate, NewPageHoldsEightEmptyLadderNetworksAndNothingToUndo) {
   ProgramPage page;
   ProgramPage::Create(page);
   ASSERT_EQ(page.NetworkCount(), 8);
   for (const Network& net : page.Networks()) EXPECT_TRUE(Network::Equals(net, Network()));
   EXPECT_EQ(page.ViewState.PageId, -1);
   EXPECT_EQ(page.ViewState.ViewMode, -1);
+  // The page as created is where undoing ends.
+  EXPECT_TRUE(page.UndoLog.Steps.empty());
+  EXPECT_FALSE(page.Undo());
+  EXPECT_FALSE(page.Redo());
+  EXPECT_EQ(page.NetworkCount(), 8);
+  page.ViewState.ViewMode = 2;
+  ASSERT_TRUE(page.SetSelection(3, 4, 0, 0));
+  ASSERT_TRUE(page.DeleteNetworks());
   EXPECT_TRUE(page.Undo());
-  EXPECT_EQ(page.NetworkCount(), 0);
-  EXPECT_TRUE(page.Redo());
+  EXPECT_FALSE(page.Undo());
   EXPECT_EQ(page.NetworkCount(), 8);
 
   ProgramPage empty;
   ProgramPage::CreateSized(empty, 0);
   EXPECT_EQ(empty.NetworkCount(), 0);
-  EXPECT_EQ(empty.UndoLog.Steps.size(), 1u);
+  EXPECT_TRUE(empty.UndoLog.Steps.empty());
 }
 
 TEST(ProgramPageSelection, PredicatesFollowTheSelectionStates) {

@@ -19,24 +19,6 @@ namespace {
 
 class E2eCompile : public E2eWorkbench {
  protected:
-  static void ClickGridCell(CExtendListCtrl& grid, int record, int column) {
-    const Rect r = grid.GetSubItemRect(record, column + 1);
-    grid.setFocus();
-    Click(grid.viewport(), QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
-  }
-  // A click on the cell, the characters (the first opens its edit, unless the click on the
-  // focus cell opened it with the old text selected), Enter.
-  static void TypeCell(CExtendListCtrl& grid, int record, int column, const QString& text) {
-    ClickGridCell(grid, record, column);
-    QString rest = text;
-    if (grid.InplaceEdit().isHidden()) {
-      Type(&grid, text.left(1));
-      rest = text.mid(1);
-    }
-    ASSERT_TRUE(grid.InplaceEdit().isVisible()) << text.toStdString();
-    Type(&grid.InplaceEdit(), rest);
-    Key(&grid.InplaceEdit(), Qt::Key_Return, QStringLiteral("\r"));
-  }
   // A click on the cell, Enter opens its choice list, the entry picked with Enter.
   static void ChooseCell(CExtendListCtrl& grid, int record, int column, const QString& choice) {
     ClickGridCell(grid, record, column);

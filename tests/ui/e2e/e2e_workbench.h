@@ -26,6 +26,7 @@
 #include "ui/shell/main_frame.h"
 #include "ui/views/program_editor/program_editor_frm.h"
 #include "ui/views/program_editor/program_editor_main_view.h"
+#include "ui/widgets/extend_list_ctrl.h"
 
 namespace Brenno::e2e {
 
@@ -96,6 +97,25 @@ class E2eWorkbench : public ::testing::Test {
       QMouseEvent up(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
       QApplication::sendEvent(target, &up);
     }
+  }
+  // A click in the middle of a cell of a table view (column counted without the row header).
+  static void ClickGridCell(CExtendListCtrl& grid, int record, int column) {
+    const Rect r = grid.GetSubItemRect(record, column + 1);
+    grid.setFocus();
+    Click(grid.viewport(), QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+  }
+  // A click on the cell, the characters (the first opens its edit, unless the click on the
+  // focus cell opened it with the old text selected), Enter.
+  static void TypeCell(CExtendListCtrl& grid, int record, int column, const QString& text) {
+    ClickGridCell(grid, record, column);
+    QString rest = text;
+    if (grid.InplaceEdit().isHidden()) {
+      Type(&grid, text.left(1));
+      rest = text.mid(1);
+    }
+    ASSERT_TRUE(grid.InplaceEdit().isVisible()) << text.toStdString();
+    Type(&grid.InplaceEdit(), rest);
+    Key(&grid.InplaceEdit(), Qt::Key_Return, QStringLiteral("\r"));
   }
   // Runs the event loop until the condition holds or the time is up.
   static bool WaitFor(const std::function<bool()>& done, int milliseconds = 5000) {

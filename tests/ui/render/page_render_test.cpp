@@ -13,6 +13,7 @@
 #include "core/program/ladder_geometry.h"
 #include "core/program/ladder_metrics.h"
 #include "core/program/network.h"
+#include "core/program/page_painter.h"
 #include "platform/text_codec.h"
 #include "support/test_paths.h"
 #include "ui/render/sample_program.h"
@@ -132,6 +133,45 @@ TEST_F(PageRenderTest, ChineseCommentsAreDrawnWithAFontThatHasTheGlyphs) {
   ProgramPage page = sample_.LadderPage();
   const QImage image = Render(page, false);
   EXPECT_GT(Ink(image, QRect(38, 36, 4 * 13, 13), kWhite), 40);
+}
+
+// Records every text drawn, with the rectangle it was drawn in and its size as drawn.
+class RecordingContext : public QtDrawContext {
+ public:
+  using QtDrawContext::QtDrawContext;
+  struct Drawn {
+    std::wstring text;
+    Rect rect;
+    TextExtent extent;
+  };
+  void DrawText(std::wstring_view text, const Rect& rect, int font, int colour, unsigned format) override {
+    drawn.push_back({std::wstring(text), rect, MeasureText(text, font)});
+    QtDrawContext::DrawText(text, rect, font, colour, format);
+  }
+  std::vector<Drawn> drawn;
+};
+
+// Zoomed, the ladder is the same drawing, smaller or larger: box titles, pin labels and operand
+// texts are drawn at the zoom, so at 50 % they stay inside their rectangles (full-size texts ran
+// over the pins and into each other).
+TEST_F(PageRenderTest, LadderTextsFitTheirRectanglesAtHalfSize) {
+  SetLadderMetrics(50, false);
+  ProgramPage page = sample_.LadderPage();
+  const QSize size = PageExtent(page);
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  RecordingContext dc(painter, resources_);
+  OnlineCacheSnapshot online = sample_.Online();
+  PaintProgramPage(page, dc, Rect{0, 0, size.width(), size.height()}, online);
+  SetLadderMetrics(100, false);
+  bool sawBoxTexts = false;
+  for (const RecordingContext::Drawn& d : dc.drawn) {
+    sawBoxTexts = sawBoxTexts || d.text == L"MOV_W" || d.text == L"EN" || d.text == L"OUT";
+    EXPECT_LE(d.extent.width, d.rect.right - d.rect.left) << platform::ToUtf8Lossy(d.text);
+    EXPECT_LE(d.extent.height, d.rect.bottom - d.rect.top) << platform::ToUtf8Lossy(d.text);
+  }
+  EXPECT_TRUE(sawBoxTexts);
 }
 
 }  // namespace

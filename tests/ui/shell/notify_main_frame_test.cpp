@@ -80,6 +80,10 @@ TEST(NotifyPlan, EventsSendTheirCodesInOrder) {
       {EvVariableTableDeleted, 1, true,
        {{UpdFrameCaption, 0}, {UpdTreeVariableTables, 1}, {UpdVarTablesRebuild, 0}, {UpdVarTableSelect, 1}, {UpdLadRedraw, 0}}},
       {EvCrossReferenceRefreshed, 0, false, {{UpdXrefRebuild, 0}}},
+      // A changed page or local variable table is shown at once, whoever changed it.
+      {EvProgramEdited, 0, true, {{UpdFrameCaption, 0}, {UpdLadRelayout, 0}, {UpdLadRedraw, 0}}},
+      {EvVarTableEdited, 0, true, {{UpdFrameCaption, 0}, {UpdLadRedraw, 0}}},
+      {EvDataRowsEdited, 0, true, {{UpdFrameCaption, 0}}},
       {EvStatusChartValueWritten, 0, false, {}},
       {EvDataBlockTabChanged, 3, false, {}},
   };

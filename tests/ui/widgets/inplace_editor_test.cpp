@@ -179,6 +179,80 @@ TEST_F(InplaceEditorTest, SingleLineOpensAtTheGivenTop) {
   EXPECT_EQ(owner.received[0].value1, 0);
 }
 
+// Return, keypad Enter, Shift+Return and the line feed key (a typed "\n" from X input tools):
+// a new line in the multi-line editors, the end of the editing in the one-line editors and lists.
+TEST_F(InplaceEditorTest, EveryEnterKeyIsEnter) {
+  struct EnterKey {
+    int key;
+    QString text;
+    Qt::KeyboardModifiers modifiers;
+  };
+  const EnterKey keys[] = {{Qt::Key_Return, "\r", Qt::NoModifier},
+                           {Qt::Key_Enter, "\r", Qt::KeypadModifier},
+                           {Qt::Key_Return, "\r", Qt::ShiftModifier},
+                           {0x0a, "\n", Qt::NoModifier}};
+  for (const EnterKey& k : keys) {
+    owner.received.clear();
+    owner.answer = 1;
+    CInplaceEditContent multi;
+    ASSERT_TRUE(multi.Create(&owner, 105));
+    multi.Open(0, 0, L"LD I0.0", Rect{0, 100, 200, 117});
+    Key(&multi, Qt::Key_End);
+    Key(&multi, k.key, k.text, k.modifiers);
+    Type(&multi, "= Q0.0");
+    ASSERT_EQ(owner.received.size(), 1u) << k.key;
+    EXPECT_EQ(owner.received[0].exitKey, 45);
+    EXPECT_EQ(owner.received[0].rect.bottom, 130);
+    EXPECT_EQ(multi.LineCount(), 2);
+    EXPECT_EQ(multi.Text(), L"LD I0.0\n= Q0.0");
+    multi.hide();
+
+    owner.received.clear();
+    owner.answer = 0;
+    CInplaceEdit single;
+    ASSERT_TRUE(single.Create(&owner, 102));
+    single.Open(0, 0, L"I0.0", 2, Rect{0, 0, 60, 17});
+    Key(&single, k.key, k.text, k.modifiers);
+    ASSERT_EQ(owner.received.size(), 1u) << k.key;
+    EXPECT_EQ(owner.received[0].exitKey, 13);
+
+    owner.received.clear();
+    CInplaceList list;
+    ASSERT_TRUE(list.Create(&owner, 103));
+    list.Open(0, 0, 1, 2, {L"a", L"b"}, Rect{0, 0, 50, 40});
+    Key(&list, k.key, k.text, k.modifiers);
+    ASSERT_EQ(owner.received.size(), 1u) << k.key;
+    EXPECT_EQ(owner.received[0].exitKey, 13);
+  }
+}
+
+// Opened while another window is active (as a dialog closed on a desktop without window manager
+// leaves it), an editor still takes the keyboard and ends when the focus goes elsewhere.
+TEST_F(InplaceEditorTest, EditorsOpenedInAnInactiveWindowEndWhenTheFocusLeaves) {
+  QWidget elsewhere;
+  CExtendInplaceList list;
+  ASSERT_TRUE(list.Create(&owner, 102));
+  CExtendInplaceEdit edit;
+  ASSERT_TRUE(edit.Create(&owner, 101));
+  for (QWidget* editor : std::initializer_list<QWidget*>{&list, &edit}) {
+    ShowActive(elsewhere);
+    ASSERT_FALSE(owner.isActiveWindow());
+    owner.received.clear();
+    if (editor == &list) {
+      list.Open(0, 0, 1, 2, {L"BOOL", L"BYTE", L"WORD"}, 0, Rect{0, 0, 80, 50});
+    } else {
+      edit.Open(0, 0, L"VW0", 1, 2, Rect{0, 0, 80, 17});
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), editor);
+    owner.other->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    ASSERT_EQ(owner.received.size(), 1u);
+    EXPECT_EQ(owner.received[0].exitKey, 13);
+    EXPECT_TRUE(editor->isHidden());
+  }
+}
+
 TEST_F(InplaceEditorTest, ListReportsTheChosenIndex) {
   CExtendInplaceList list;
   ASSERT_TRUE(list.Create(&owner, 102));

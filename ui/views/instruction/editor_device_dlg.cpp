@@ -92,7 +92,9 @@ void CEditorDeviceDlg::OnReference(int row) {
   if (!slot.HasFormat()) return;
   std::wstring text;
   GetWindowWideText(edits_[row], text);
-  if (!RunDeviceDetailDialog(slot.Format, text, blockKey_, slot.DataType, this)) return;
+  const bool confirmed = RunDeviceDetailDialog(slot.Format, text, blockKey_, slot.DataType, this);
+  ReturnKeyboardTo(edits_[row]);
+  if (!confirmed) return;
   const QString shown = QString::fromStdWString(text);
   if (edits_[row]->text() == shown) {
     GuardScope guard(guard_);

@@ -114,6 +114,7 @@ void CEditorInputDlg::OnReference() {
     case InputReference::None:
       return;
   }
+  ReturnKeyboardTo(edit_);
   if (!confirmed) return;
   const QString shown = QString::fromStdWString(text);
   if (edit_->text() != shown) {

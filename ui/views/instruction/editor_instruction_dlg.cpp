@@ -139,7 +139,9 @@ void CEditorInstructionDlg::OnNameReference() {
   GetWindowWideText(nameEdit_, text);
   const Project* project = CurrentProjectOrNull();
   if (project != nullptr) ReplaceProgramPageName(*project, text, false);
-  if (!RunInstructionReferDialog(text, blockKey_, this)) return;
+  const bool confirmed = RunInstructionReferDialog(text, blockKey_, this);
+  ReturnKeyboardTo(nameEdit_);
+  if (!confirmed) return;
   project = CurrentProjectOrNull();
   if (project != nullptr && SymbolicAddressingOn()) ReplaceProgramPageAddress(*project, text);
   PutText(nameEdit_, text, -1);
@@ -149,7 +151,9 @@ void CEditorInstructionDlg::OnOperandReference(int k) {
   if (!slots_[k].HasFormat()) return;
   std::wstring text;
   GetWindowWideText(edits_[k], text);
-  if (!RunDeviceDetailDialog(slots_[k].Format, text, blockKey_, slots_[k].DataType, this)) return;
+  const bool confirmed = RunDeviceDetailDialog(slots_[k].Format, text, blockKey_, slots_[k].DataType, this);
+  ReturnKeyboardTo(edits_[k]);
+  if (!confirmed) return;
   PutText(edits_[k], text, k);
 }
 

@@ -229,6 +229,12 @@ bool IsCommOfflineNow() {
   return environment != nullptr && environment->CommState.load() == CommOffline;
 }
 
+void ReturnKeyboardTo(QWidget* edit) {
+  if (edit == nullptr) return;
+  edit->window()->activateWindow();
+  edit->setFocus(Qt::OtherFocusReason);
+}
+
 int CommandIdBaseNow() { return CurrentLanguage() == kLanguageChinese ? 2000 : 1000; }
 
 }  // namespace Brenno

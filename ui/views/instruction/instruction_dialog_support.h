@@ -121,6 +121,10 @@ const Project* CurrentProjectOrNull();
 // True while the communication state of the installed environment is offline.
 bool IsCommOfflineNow();
 
+// After a dialog that a Reference button opened has closed: the keyboard goes back to the edit
+// the dialog was opened for, in its (re-activated) window, so that typing and Enter go on there.
+void ReturnKeyboardTo(QWidget* edit);
+
 // Texts in the running language.
 QString PickQ(const wchar_t* english, const wchar_t* chinese);
 // The command-id base of the running language (1000 English, 2000 Chinese).

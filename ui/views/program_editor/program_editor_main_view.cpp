@@ -83,13 +83,11 @@ QCursor MakeToolCursor(int which) {
 
 // The key code of a key event (the values of ProgramKey); 0 for keys the view has no use for.
 int KeyCodeOf(const QKeyEvent* event) {
+  if (IsEnterKey(*event)) return kKeyEnter;
   const int key = event->key();
   if (key >= Qt::Key_A && key <= Qt::Key_Z) return key;  // same codes
   if (key >= Qt::Key_F1 && key <= Qt::Key_F12) return kKeyF2 - 1 + (key - Qt::Key_F1);
   switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return kKeyEnter;
     case Qt::Key_Escape:
       return kKeyEscape;
     case Qt::Key_PageUp:
@@ -350,7 +348,9 @@ void CProgramEditorMainView::GoToLocation(const ProgramLocation* const* location
         break;
     }
   }
-  if (PageExists()) ScrollSelectionIntoView();
+  if (!PageExists()) return;
+  ScrollSelectionIntoView();
+  viewport()->update();
 }
 
 void CProgramEditorMainView::InsertLibraryElement(int definitionIndex) {
@@ -625,6 +625,8 @@ void CProgramEditorMainView::ShowOperandEditor() {
   ProgramPage& page = Page();
   if (!page.GetOperandEditor(area, point, text, hint)) return;
   const Rect r = ToClient(Rect{area.left, area.top - 1, area.right, area.bottom + 2});
+  // The editor lies over the operand text, which is drawn at the ladder zoom.
+  operandEdit_.setFont(QtDrawResources::Shared().Font(0, GetLadderMetrics().Zoom));
   operandEdit_.setToolTip(QString::fromStdWString(hint));
   operandEdit_.Open(GetScrollPosition(SB_HORZ), GetScrollPosition(SB_VERT), text, page.ViewState.ViewMode, r);
   operandEdit_.selectAll();

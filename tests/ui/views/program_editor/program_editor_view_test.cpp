@@ -63,6 +63,9 @@ class ProgramEditorViewTest : public progviewtest::ProgramEditorEnv {
     sink_.codes.clear();
   }
   void TearDown() override {
+    // Hidden first, as its window is when the user closes it: an editor still open commits (and
+    // announces the edit) while the frame is whole.
+    frame_->hide();
     delete frame_;
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     InstallMainFrameSink(nullptr);
