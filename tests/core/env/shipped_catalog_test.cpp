@@ -20,6 +20,7 @@
 #include "core/env/language.h"
 #include "core/env/operand_address.h"
 #include "core/env/operand_format.h"
+#include "core/env/operand_word.h"
 #include "core/program/ladder_painter.h"
 #include "core/program/network.h"
 #include "core/program/stl_painter.h"
@@ -156,6 +157,27 @@ TEST_P(ShippedType, SupportsEveryCommandCodeTheWorkbenchSends) {
     EXPECT_TRUE(supported) << std::hex << code;
   }
   EXPECT_NE(type.Description.ExchSelf, 0);
+}
+
+// The memory map keeps the slots the workbench reads by number: the PLC's stamps and diagnosis
+// are double words of slot 7, and the online cache and the status chart take every operand of
+// slots 2 and 3 as an aligned double word (one analog channel each).
+TEST_P(ShippedType, MemoryMapKeepsTheSlotsTheWorkbenchReadsByNumber) {
+  Load(kLanguageEnglish);
+  std::vector<int> bytes = {8, 12, 16, 20, 24};
+  for (int module = 0; module < 7; ++module) {
+    for (int part = 0; part < 3; ++part) bytes.push_back(0x80 + 12 * module + 4 * part);
+  }
+  for (int byte : bytes) {
+    OperandWord word = 0;
+    PackOperandWord(word, Map(), OperandFields{kKindValue, 7, kWidthDword, byte, 0, 0, 0});
+    std::wstring text;
+    EXPECT_TRUE(OperandWordToText(Map(), text, word)) << byte;
+  }
+  for (const MemoryRegion& region : Map().Regions) {
+    if (region.Slot != 2 && region.Slot != 3) continue;
+    for (const MemoryAccess& access : region.Accesses) EXPECT_EQ(access.Width, kWidthDword) << U(region.Name);
+  }
 }
 
 // Every statement-list definition: a line with operands its formats accept compiles into
