@@ -13,11 +13,19 @@ StreamRecords SplitRange(StreamBuffer buffer, uint32_t valueOffset, uint32_t end
   return records;
 }
 
+// A name with variant 0 is written bare, so a "#" left in such a name would be split off again
+// by the next read, and each save would change the record ("##" reads as "#", which then reads
+// as ""). The split goes on until the name is one that writes back as it reads: no "#" left, or
+// a variant other than 0.
 void DecodeIndexedNameField(std::string_view key, StreamBuffer buffer, const StreamRecords& records,
                             std::wstring& name, int& variant) {
   std::wstring text;
   DecodeStringField(key, buffer, records, text);
   SplitIndexedName(name, text, variant);
+  while (variant == 0 && name.find(L'#') != std::wstring::npos) {
+    text = std::move(name);
+    SplitIndexedName(name, text, variant);
+  }
 }
 
 void EncodeIndexedNameField(StreamBytes& bytes, std::string_view key, const std::wstring& name, int variant) {
