@@ -105,7 +105,16 @@ class TypeSelectionGuard {
 void ReadWholeFile(std::vector<uint8_t>& bytes, const std::wstring& path) {
   std::wstring reason;
   std::vector<uint8_t> read;
-  if (!platform::ReadFileBytes(path, read, &reason)) ThrowStreamError(reason);
+  switch (platform::ReadFileBytesUpTo(path, kProjectFileMaxSize, read, &reason)) {
+    case platform::ReadFileResult::Ok:
+      break;
+    case platform::ReadFileResult::Failed:
+      ThrowStreamError(reason);
+    case platform::ReadFileResult::TooLarge:
+      ThrowStreamError(path + PickText(L": the file is larger than any project file (more than ",
+                                       L": 文件大于任何项目文件 (超过 ") +
+                       std::to_wstring(kProjectFileMaxSize) + PickText(L" bytes)", L" 字节)"));
+  }
   if (read.empty()) ThrowStreamError(path + PickText(L": the file is empty", L": 文件为空"));
   bytes.swap(read);
 }

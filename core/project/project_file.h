@@ -64,8 +64,11 @@ void SaveProjectFile(const std::wstring& path);
 // The bytes SaveProjectFile writes.
 StreamBytes BuildProjectFileBytes(const Project& project, const std::array<uint8_t, kUnitPasswordTableSize>& passwords);
 
-// The file's bytes; ExceptionParseStreamError (naming the path) when it cannot be read or is
-// empty.
+// Offsets into a stream are 32 bits wide: no project file is larger than this.
+inline constexpr uint64_t kProjectFileMaxSize = UINT32_MAX;
+
+// The file's bytes; ExceptionParseStreamError (naming the path) when it cannot be read, is empty
+// or is larger than kProjectFileMaxSize (refused before it is read).
 void ReadWholeFile(std::vector<uint8_t>& bytes, const std::wstring& path);
 // Replaces the file with the bytes, atomically; an empty vector is refused.
 void WriteWholeFile(const std::vector<uint8_t>& bytes, const std::wstring& path);
