@@ -79,6 +79,13 @@ bool FileExists(const std::wstring& path) {
   return stat(ToUtf8Lossy(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool FileSize(const std::wstring& path, uint64_t& size) {
+  struct stat st {};
+  if (stat(ToUtf8Lossy(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  size = static_cast<uint64_t>(st.st_size);
+  return true;
+}
+
 bool FolderExists(const std::wstring& path) {
   struct stat st {};
   return stat(ToUtf8Lossy(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -108,38 +115,40 @@ ReadFileResult ReadFileBytesUpTo(const std::wstring& path, uint64_t maxSize, std
     close(fd);
     return ReadFileResult::TooLarge;
   }
-  // A regular file is read straight into a buffer of its size; one that grows meanwhile, and
-  // anything that is not a regular file, is read on in chunks.
+  // A regular file is read straight into a buffer of its size. Whatever follows (a file that
+  // grew meanwhile, or one that is not a regular file) is read in chunks and appended.
   std::vector<uint8_t> data(regular ? static_cast<size_t>(st.st_size) : 0);
   size_t filled = 0;
-  for (;;) {
-    if (filled == data.size()) {
-      if (filled >= maxSize) {
-        // Read one byte more only to tell a file of exactly maxSize bytes from a larger one.
-        uint8_t probe;
-        ssize_t n;
-        do n = read(fd, &probe, 1); while (n < 0 && errno == EINTR);
-        if (n == 0) break;
-        close(fd);
-        if (n > 0) return ReadFileResult::TooLarge;
-        if (error) *error = ErrnoText("cannot read", path);
-        return ReadFileResult::Failed;
-      }
-      const size_t grow = std::max<size_t>(65536, data.size() / 2);
-      data.resize(static_cast<size_t>(std::min<uint64_t>(maxSize, filled + grow)));
-    }
+  auto fail = [&] {
+    if (error) *error = ErrnoText("cannot read", path);
+    close(fd);
+    return ReadFileResult::Failed;
+  };
+  while (filled < data.size()) {
     const ssize_t n = read(fd, data.data() + filled, data.size() - filled);
     if (n < 0) {
       if (errno == EINTR) continue;
-      if (error) *error = ErrnoText("cannot read", path);
-      close(fd);
-      return ReadFileResult::Failed;
+      return fail();
     }
     if (n == 0) break;
     filled += static_cast<size_t>(n);
   }
-  close(fd);
   data.resize(filled);
+  uint8_t chunk[65536];
+  for (;;) {
+    const ssize_t n = read(fd, chunk, sizeof(chunk));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail();
+    }
+    if (n == 0) break;
+    if (data.size() + static_cast<size_t>(n) > maxSize) {
+      close(fd);
+      return ReadFileResult::TooLarge;
+    }
+    data.insert(data.end(), chunk, chunk + n);
+  }
+  close(fd);
   bytes.swap(data);
   return ReadFileResult::Ok;
 }

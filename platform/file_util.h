@@ -22,6 +22,8 @@ bool ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& names
 bool ListFiles(const std::wstring& folder, std::vector<std::wstring>& names);
 
 bool FileExists(const std::wstring& path);
+// The size of the regular file the path names (through links); false when there is none.
+bool FileSize(const std::wstring& path, uint64_t& size);
 bool FolderExists(const std::wstring& path);
 
 // Joins a folder and a name with one "/" between them.

@@ -291,9 +291,11 @@ std::vector<ProgramBlockCut> OpenProjectAsCurrent(const std::wstring& path) {
   return cuts;
 }
 
-StreamBytes BuildProjectFileBytes(const Project& project, const std::array<uint8_t, kUnitPasswordTableSize>& passwords) {
+StreamBytes BuildProjectFileBytes(const Project& project, const std::array<uint8_t, kUnitPasswordTableSize>& passwords,
+                                  size_t expectedSize) {
   if (project.Type == nullptr) throw ExceptionLogicError();
   StreamBytes bytes;
+  bytes.reserve(expectedSize);
   EncodeStringField(bytes, kFileVerKey, kProjectFileVersion12);
   EncodeStringField(bytes, kPlcTypeKey, project.Type->Name());
   WriteSymbolVarSection(bytes, kSymbolVarKey, project.Symbols);
@@ -306,7 +308,14 @@ StreamBytes BuildProjectFileBytes(const Project& project, const std::array<uint8
 }
 
 void SaveProjectFile(const std::wstring& path) {
-  const StreamBytes bytes = BuildProjectFileBytes(CurrentProject(), Environment().PasswordTable1);
+  // The file being replaced is most often the last save of the same project: its size, with a
+  // little more for what was added since, is room enough for the new bytes.
+  uint64_t oldSize = 0;
+  size_t expected = 0;
+  if (platform::FileSize(path, oldSize) && oldSize <= kProjectFileMaxSize) {
+    expected = static_cast<size_t>(oldSize + oldSize / 16);
+  }
+  const StreamBytes bytes = BuildProjectFileBytes(CurrentProject(), Environment().PasswordTable1, expected);
   WriteWholeFile(bytes, path);
 }
 
