@@ -17,6 +17,8 @@ class DynamicLibrary {
   DynamicLibrary& operator=(DynamicLibrary&& other) noexcept;
 
   // Loads the library (after releasing one held before). False with `error` set when it fails.
+  // The library is never unmapped: Release ends this handle, the code stays until the process
+  // ends (loading the same file again reaches the same library, with its state).
   bool Load(const std::wstring& path, std::wstring* error = nullptr);
   void Release();
   bool IsLoaded() const { return handle_ != nullptr; }

@@ -22,6 +22,8 @@ bool ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& names
 bool ListFiles(const std::wstring& folder, std::vector<std::wstring>& names);
 
 bool FileExists(const std::wstring& path);
+// The size of the regular file the path names (through links); false when there is none.
+bool FileSize(const std::wstring& path, uint64_t& size);
 bool FolderExists(const std::wstring& path);
 
 // Joins a folder and a name with one "/" between them.
@@ -30,9 +32,18 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
 // Reads a whole file. False (and `error` set to a readable reason) when it cannot be read.
 bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes, std::wstring* error = nullptr);
 
-// Writes a whole file: the bytes go to a temporary file in the same folder, which is flushed
-// to disk and then renamed over the target. On any failure the old file stays untouched and
-// the temporary file is removed.
+// Reads a whole file of at most `maxSize` bytes. A larger file is refused as TooLarge before its
+// content is read (`error` is then left alone); Failed sets `error` like ReadFileBytes.
+enum class ReadFileResult { Ok, Failed, TooLarge };
+ReadFileResult ReadFileBytesUpTo(const std::wstring& path, uint64_t maxSize, std::vector<uint8_t>& bytes,
+                                 std::wstring* error = nullptr);
+
+// Writes a whole file. The bytes go to a file in the target's folder that has no name while it
+// is written (a named "<name>.tmpXXXXXX" where the file system offers no unnamed files); once
+// complete and flushed to disk it is renamed over the target and the folder is flushed. On any
+// failure the old file stays untouched and nothing is left behind. A target that is a symbolic
+// link stays one: the file it names is replaced. Temporary files that a write killed part-way
+// left beside the target are removed by the next write of the same target.
 bool WriteFileBytes(const std::wstring& path, const std::vector<uint8_t>& bytes, std::wstring* error = nullptr);
 bool WriteFileBytes(const std::wstring& path, const void* data, size_t size, std::wstring* error = nullptr);
 

@@ -1,5 +1,6 @@
 #include "platform/text_codec.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
@@ -58,6 +59,7 @@ bool NextUtf8(std::string_view text, size_t& i, uint32_t& c) {
   return true;
 }
 
+// One converter per thread and direction, opened once and reset before every use.
 class Iconv {
  public:
   Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
@@ -67,10 +69,10 @@ class Iconv {
   Iconv(const Iconv&) = delete;
   Iconv& operator=(const Iconv&) = delete;
 
-  // Converts the whole input; any invalid or unconvertible character fails.
-  std::optional<std::string> Run(const char* data, size_t size) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    std::string out;
+  // Converts the whole input into `out`; any invalid or unconvertible character fails.
+  bool Run(const char* data, size_t size, std::string& out) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) return false;
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     out.resize(size * 2 + 16);
     char* in = const_cast<char*>(data);
     size_t inLeft = size;
@@ -85,18 +87,26 @@ class Iconv {
           out.resize(out.size() * 2);
           continue;
         }
-        return std::nullopt;
+        return false;
       }
       // glibc counts irreversible conversions in r; a substituted character is a failure.
-      if (r != 0) return std::nullopt;
+      if (r != 0) return false;
     }
     out.resize(used);
-    return out;
+    return true;
   }
 
  private:
   iconv_t cd_;
 };
+
+bool IsAscii(std::wstring_view text) {
+  return std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= 0 && c < 0x80; });
+}
+
+bool IsAscii(std::string_view bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
 }  // namespace
 
@@ -180,18 +190,45 @@ std::optional<std::wstring> Utf8ToWide(std::string_view text) {
   return out;
 }
 
-std::optional<std::string> WideToCp936(std::wstring_view text) {
+bool WideToCp936(std::wstring_view text, std::string& out) {
+  if (IsAscii(text)) {
+    out.resize(text.size());
+    std::transform(text.begin(), text.end(), out.begin(), [](wchar_t c) { return static_cast<char>(c); });
+    return true;
+  }
   auto utf8 = WideToUtf8(text);
-  if (!utf8) return std::nullopt;
-  Iconv cv("CP936", "UTF-8");
-  return cv.Run(utf8->data(), utf8->size());
+  if (!utf8) return false;
+  thread_local Iconv cv("CP936", "UTF-8");
+  thread_local std::string converted;
+  if (!cv.Run(utf8->data(), utf8->size(), converted)) return false;
+  out.assign(converted);
+  return true;
+}
+
+bool Cp936ToWide(std::string_view bytes, std::wstring& out) {
+  if (IsAscii(bytes)) {
+    out.assign(bytes.begin(), bytes.end());
+    return true;
+  }
+  thread_local Iconv cv("UTF-8", "CP936");
+  thread_local std::string utf8;
+  if (!cv.Run(bytes.data(), bytes.size(), utf8)) return false;
+  auto wide = Utf8ToWide(utf8);
+  if (!wide) return false;
+  out = std::move(*wide);
+  return true;
+}
+
+std::optional<std::string> WideToCp936(std::wstring_view text) {
+  std::string out;
+  if (!WideToCp936(text, out)) return std::nullopt;
+  return out;
 }
 
 std::optional<std::wstring> Cp936ToWide(std::string_view bytes) {
-  Iconv cv("UTF-8", "CP936");
-  auto utf8 = cv.Run(bytes.data(), bytes.size());
-  if (!utf8) return std::nullopt;
-  return Utf8ToWide(*utf8);
+  std::wstring out;
+  if (!Cp936ToWide(bytes, out)) return std::nullopt;
+  return out;
 }
 
 std::wstring WideFromZeroEndedUtf16(const char16_t* text) {

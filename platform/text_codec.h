@@ -27,6 +27,10 @@ std::optional<std::wstring> Utf8ToWide(std::string_view text);
 // cannot hold, or a byte sequence that is not valid CP936, fails.
 std::optional<std::string> WideToCp936(std::wstring_view text);
 std::optional<std::wstring> Cp936ToWide(std::string_view bytes);
+// The same into an existing string (its storage is reused); false, and `out` unchanged, when the
+// conversion fails. ASCII text, the same in both forms, is copied without a converter.
+bool WideToCp936(std::wstring_view text, std::string& out);
+bool Cp936ToWide(std::string_view bytes, std::wstring& out);
 
 // Reads a zero-ended UTF-16 text handed over a C interface (null reads as empty).
 std::wstring WideFromZeroEndedUtf16(const char16_t* text);

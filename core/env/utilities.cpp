@@ -105,17 +105,11 @@ void SplitIndexedName(std::wstring& name, std::wstring_view text, int& index) {
 }
 
 bool WStringToMultiByte(std::wstring_view text, std::string& out) {
-  auto bytes = platform::WideToCp936(UpToZero(text));
-  if (!bytes) return false;
-  out = std::move(*bytes);
-  return true;
+  return platform::WideToCp936(UpToZero(text), out);
 }
 
 bool MultiByteToWString(std::string_view bytes, std::wstring& out) {
-  auto text = platform::Cp936ToWide(UpToZero(bytes));
-  if (!text) return false;
-  out = std::move(*text);
-  return true;
+  return platform::Cp936ToWide(UpToZero(bytes), out);
 }
 
 bool PackPasswordBytes(std::vector<uint8_t>& block, std::wstring_view password) {

@@ -15,15 +15,13 @@ void EncodeClipElements(const std::vector<LadElement>& elements, StreamBytes& by
 }
 
 void DecodeClipNetworks(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, std::vector<Network>& networks) {
-  StreamRecords records;
-  SplitStreamRecords(buffer, valueOffset, endOffset, records);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   DecodeNetworkList("#1", buffer, records, networks);
 }
 
 void DecodeClipElements(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset,
                         std::vector<LadElement>& elements) {
-  StreamRecords records;
-  SplitStreamRecords(buffer, valueOffset, endOffset, records);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   DecodeLadElementList("#1", buffer, records, elements);
 }
 

@@ -37,14 +37,16 @@ void AppendFlashWords(std::vector<uint8_t>& bytes, const std::vector<uint32_t>& 
 }
 
 std::vector<uint8_t> AssembleFlashImage(const FlashImageBody& body) {
-  if (body.SystemPages.size() > kFlashSystemPageSlots) {
-    ThrowImageError(PickText(L"the flash image file has room for four system pages, the image holds ",
-                             L"闪存映像文件只能容纳四个系统页, 映像包含 ") +
-                    std::to_wstring(body.SystemPages.size()));
+  // Pages beyond the fourth have no length field; an empty one loses nothing when left out.
+  for (size_t i = kFlashSystemPageSlots; i < body.SystemPages.size(); ++i) {
+    if (body.SystemPages[i].empty()) continue;
+    ThrowImageError(PickText(L"the flash image file has room for four system pages, the image holds bytes in page ",
+                             L"闪存映像文件只能容纳四个系统页, 映像中有数据的系统页 ") +
+                    std::to_wstring(i + 1));
   }
   uint16_t lengths[8] = {};
   lengths[0] = PartLength(body.Data.size(), L"data part", L"数据部分");
-  for (size_t i = 0; i < body.SystemPages.size(); ++i) {
+  for (size_t i = 0; i < body.SystemPages.size() && i < kFlashSystemPageSlots; ++i) {
     lengths[1 + i] = PartLength(body.SystemPages[i].size(), L"system page", L"系统页");
   }
   lengths[5] = PartLength(body.Consts.size(), L"constant part", L"常量部分");
@@ -60,7 +62,9 @@ std::vector<uint8_t> AssembleFlashImage(const FlashImageBody& body) {
     bytes.push_back(static_cast<uint8_t>(length >> 8));
   }
   AppendPart(bytes, body.Data);
-  for (const auto& page : body.SystemPages) AppendPart(bytes, page);
+  for (size_t i = 0; i < body.SystemPages.size() && i < kFlashSystemPageSlots; ++i) {
+    AppendPart(bytes, body.SystemPages[i]);
+  }
   AppendPart(bytes, body.Consts);
   AppendPart(bytes, body.Arguments);
   AppendPart(bytes, body.Instructions);

@@ -8,9 +8,9 @@
 // part (every system page in ascending key order, bytes as they are), the constant part, the
 // argument part and the instruction part (pages in ascending key order, 4 bytes per word).
 //
-// The header cannot describe a part of 65536 bytes or more, nor more than four system pages;
+// The header cannot describe a part of 65536 bytes or more, nor a fifth system page with bytes;
 // such an image is refused with ExceptionParseBinaryError naming the part, instead of being
-// written with a header that does not match its body.
+// written with a header that does not match its body. Empty pages after the fourth are left out.
 #pragma once
 
 #include <cstdint>
@@ -47,7 +47,7 @@ struct FlashImageBody {
 void AppendFlashWords(std::vector<uint8_t>& bytes, const std::vector<uint32_t>& words);
 
 // Header and body as one byte vector; throws ExceptionParseBinaryError when a part is too long
-// for its 16-bit length or there are more than four system pages.
+// for its 16-bit length or a system page after the fourth holds bytes.
 std::vector<uint8_t> AssembleFlashImage(const FlashImageBody& body);
 
 template <class Image>

@@ -7,17 +7,19 @@ namespace Brenno {
 
 namespace {
 
-StreamRecords SplitRange(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset) {
-  StreamRecords records;
-  SplitStreamRecords(buffer, valueOffset, endOffset, records);
-  return records;
-}
-
+// A name with variant 0 is written bare, so a "#" left in such a name would be split off again
+// by the next read, and each save would change the record ("##" reads as "#", which then reads
+// as ""). The split goes on until the name is one that writes back as it reads: no "#" left, or
+// a variant other than 0.
 void DecodeIndexedNameField(std::string_view key, StreamBuffer buffer, const StreamRecords& records,
                             std::wstring& name, int& variant) {
   std::wstring text;
   DecodeStringField(key, buffer, records, text);
   SplitIndexedName(name, text, variant);
+  while (variant == 0 && name.find(L'#') != std::wstring::npos) {
+    text = std::move(name);
+    SplitIndexedName(name, text, variant);
+  }
 }
 
 void EncodeIndexedNameField(StreamBytes& bytes, std::string_view key, const std::wstring& name, int variant) {
@@ -31,7 +33,7 @@ void EncodeIndexedNameField(StreamBytes& bytes, std::string_view key, const std:
 // ---- Statement list.
 
 void DecodeStlLine(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, StlLine& line) {
-  const StreamRecords records = SplitRange(buffer, valueOffset, endOffset);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   DecodeIndexedNameField("#1", buffer, records, line.Mnemonic, line.Variant);
   DecodeStringList("#2", buffer, records, line.Operands);
   DecodeStringList("#3", buffer, records, line.Comments);
@@ -44,7 +46,7 @@ void EncodeStlLine(const StlLine& line, StreamBytes& bytes) {
 }
 
 void DecodeStlText(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, std::vector<StlLine>& lines) {
-  const StreamRecords records = SplitRange(buffer, valueOffset, endOffset);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   DecodeStructList("#1", buffer, records, lines, DecodeStlLine);
 }
 
@@ -55,7 +57,7 @@ void EncodeStlText(const std::vector<StlLine>& lines, StreamBytes& bytes) {
 // ---- Ladder.
 
 void DecodeElementPin(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, ElementPin& pin) {
-  const StreamRecords records = SplitRange(buffer, valueOffset, endOffset);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   DecodeStringField("#1", buffer, records, pin.Name);
   DecodeIntField("#2", buffer, records, pin.Slot);
 }
@@ -66,7 +68,7 @@ void EncodeElementPin(const ElementPin& pin, StreamBytes& bytes) {
 }
 
 void DecodeElementOperand(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, ElementOperand& operand) {
-  const StreamRecords records = SplitRange(buffer, valueOffset, endOffset);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   DecodeIntField("#1", buffer, records, operand.Slot);
   DecodeStringField("#2", buffer, records, operand.Name);
   DecodeStringField("#3", buffer, records, operand.Text);
@@ -79,7 +81,7 @@ void EncodeElementOperand(const ElementOperand& operand, StreamBytes& bytes) {
 }
 
 void DecodeLadElement(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, LadElement& element) {
-  const StreamRecords records = SplitRange(buffer, valueOffset, endOffset);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   DecodeIntField("#1", buffer, records, element.Column);
   DecodeIntField("#2", buffer, records, element.Row);
   DecodeFlagField("#3", buffer, records, element.InCell);
@@ -108,7 +110,7 @@ void EncodeLadElement(const LadElement& element, StreamBytes& bytes) {
 }
 
 void DecodeLadGrid(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, LadderGrid& grid) {
-  const StreamRecords records = SplitRange(buffer, valueOffset, endOffset);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   DecodeIntField("#1", buffer, records, grid.Columns);
   DecodeIntField("#2", buffer, records, grid.Rows);
   DecodeStructList("#3", buffer, records, grid.Elements, DecodeLadElement);
@@ -123,7 +125,7 @@ void EncodeLadGrid(const LadderGrid& grid, StreamBytes& bytes) {
 // ---- Networks and pages.
 
 void DecodeNetwork(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, Network& network) {
-  const StreamRecords records = SplitRange(buffer, valueOffset, endOffset);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   DecodeIntField("#1", buffer, records, network.Kind);
   DecodeStructField("#2", buffer, records, network.Lines, DecodeStlText);
   DecodeStructField("#3", buffer, records, network.Grid, DecodeLadGrid);
@@ -156,7 +158,7 @@ void EncodeLadElementList(StreamBytes& bytes, std::string_view key, const std::v
 }
 
 void DecodeProgramPage(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, ProgramPage& page) {
-  const StreamRecords records = SplitRange(buffer, valueOffset, endOffset);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   std::vector<Network> networks;
   DecodeNetworkList("#1", buffer, records, networks);
   LocalVarTable locals;
@@ -174,7 +176,7 @@ void EncodeProgramPage(const ProgramPage& page, StreamBytes& bytes) {
 }
 
 void DecodeBlockRecord(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, BlockRecord& record) {
-  const StreamRecords records = SplitRange(buffer, valueOffset, endOffset);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   DecodeTitlesField("#1", buffer, records, record);
   DecodeStructField("#2", buffer, records, record.Page, DecodeProgramPage);
 }
@@ -200,7 +202,7 @@ void EncodeBlockRecordMap(StreamBytes& bytes, std::string_view key, const BlockT
 }
 
 void DecodeProgramBlock(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, ProgramBlock& program) {
-  const StreamRecords records = SplitRange(buffer, valueOffset, endOffset);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   DecodeIntField("#1", buffer, records, program.ViewMode);
   DecodeBlockRecordMap("#2", buffer, records, program.InterruptTable);
   DecodeBlockRecordMap("#3", buffer, records, program.SubroutineTable);
@@ -215,7 +217,7 @@ void EncodeProgramBlock(const ProgramBlock& program, StreamBytes& bytes) {
 // ---- Version-1.0 files.
 
 void DecodeLegacyProgramUnit(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, LegacyProgramUnit& unit) {
-  const StreamRecords records = SplitRange(buffer, valueOffset, endOffset);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   DecodeKeyField("#1", buffer, records, unit.Key);
   DecodeIntField("#2", buffer, records, unit.Number);
   DecodeFlagField("#3", buffer, records, unit.Flag);
@@ -231,7 +233,7 @@ void DecodeLegacyProgramUnitMap(std::string_view key, StreamBuffer buffer, const
 
 void DecodeLegacyProgramBlock(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset,
                               LegacyProgramBlock& program) {
-  const StreamRecords records = SplitRange(buffer, valueOffset, endOffset);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   DecodeKeyField("#1", buffer, records, program.ViewMode);
   DecodeFlagField("#2", buffer, records, program.Flag);
   // The two unit maps may be absent (a table without units writes no entry).

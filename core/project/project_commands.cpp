@@ -176,6 +176,9 @@ void ImportPmwFile(const std::wstring& path) {
   GroupPmwNetworks(instructions);
   std::wstring listing;
   FormatPmwListing(instructions, listing);
+  // Every line of the listing ends with the separator, the last one too; read as network text,
+  // a final separator would give the last network one more, empty, line.
+  if (listing.ends_with(L"\r\n")) listing.resize(listing.size() - 2);
 
   CompileReport report;
   report.Print = false;

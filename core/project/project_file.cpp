@@ -105,7 +105,16 @@ class TypeSelectionGuard {
 void ReadWholeFile(std::vector<uint8_t>& bytes, const std::wstring& path) {
   std::wstring reason;
   std::vector<uint8_t> read;
-  if (!platform::ReadFileBytes(path, read, &reason)) ThrowStreamError(reason);
+  switch (platform::ReadFileBytesUpTo(path, kProjectFileMaxSize, read, &reason)) {
+    case platform::ReadFileResult::Ok:
+      break;
+    case platform::ReadFileResult::Failed:
+      ThrowStreamError(reason);
+    case platform::ReadFileResult::TooLarge:
+      ThrowStreamError(path + PickText(L": the file is larger than any project file (more than ",
+                                       L": 文件大于任何项目文件 (超过 ") +
+                       std::to_wstring(kProjectFileMaxSize) + PickText(L" bytes)", L" 字节)"));
+  }
   if (read.empty()) ThrowStreamError(path + PickText(L": the file is empty", L": 文件为空"));
   bytes.swap(read);
 }
@@ -282,9 +291,11 @@ std::vector<ProgramBlockCut> OpenProjectAsCurrent(const std::wstring& path) {
   return cuts;
 }
 
-StreamBytes BuildProjectFileBytes(const Project& project, const std::array<uint8_t, kUnitPasswordTableSize>& passwords) {
+StreamBytes BuildProjectFileBytes(const Project& project, const std::array<uint8_t, kUnitPasswordTableSize>& passwords,
+                                  size_t expectedSize) {
   if (project.Type == nullptr) throw ExceptionLogicError();
   StreamBytes bytes;
+  bytes.reserve(expectedSize);
   EncodeStringField(bytes, kFileVerKey, kProjectFileVersion12);
   EncodeStringField(bytes, kPlcTypeKey, project.Type->Name());
   WriteSymbolVarSection(bytes, kSymbolVarKey, project.Symbols);
@@ -297,7 +308,14 @@ StreamBytes BuildProjectFileBytes(const Project& project, const std::array<uint8
 }
 
 void SaveProjectFile(const std::wstring& path) {
-  const StreamBytes bytes = BuildProjectFileBytes(CurrentProject(), Environment().PasswordTable1);
+  // The file being replaced is most often the last save of the same project: its size, with a
+  // little more for what was added since, is room enough for the new bytes.
+  uint64_t oldSize = 0;
+  size_t expected = 0;
+  if (platform::FileSize(path, oldSize) && oldSize <= kProjectFileMaxSize) {
+    expected = static_cast<size_t>(oldSize + oldSize / 16);
+  }
+  const StreamBytes bytes = BuildProjectFileBytes(CurrentProject(), Environment().PasswordTable1, expected);
   WriteWholeFile(bytes, path);
 }
 

@@ -61,11 +61,16 @@ std::vector<ProgramBlockCut> OpenProjectAsCurrent(const std::wstring& path);
 // ExceptionParseStreamError (naming the text) for a text that code page 936 cannot hold and when
 // the file cannot be written; the old file then stays as it was.
 void SaveProjectFile(const std::wstring& path);
-// The bytes SaveProjectFile writes.
-StreamBytes BuildProjectFileBytes(const Project& project, const std::array<uint8_t, kUnitPasswordTableSize>& passwords);
+// The bytes SaveProjectFile writes. `expectedSize` (0: unknown) is room made before encoding:
+// a large project then does not outgrow its buffer again and again.
+StreamBytes BuildProjectFileBytes(const Project& project, const std::array<uint8_t, kUnitPasswordTableSize>& passwords,
+                                  size_t expectedSize = 0);
 
-// The file's bytes; ExceptionParseStreamError (naming the path) when it cannot be read or is
-// empty.
+// Offsets into a stream are 32 bits wide: no project file is larger than this.
+inline constexpr uint64_t kProjectFileMaxSize = UINT32_MAX;
+
+// The file's bytes; ExceptionParseStreamError (naming the path) when it cannot be read, is empty
+// or is larger than kProjectFileMaxSize (refused before it is read).
 void ReadWholeFile(std::vector<uint8_t>& bytes, const std::wstring& path);
 // Replaces the file with the bytes, atomically; an empty vector is refused.
 void WriteWholeFile(const std::vector<uint8_t>& bytes, const std::wstring& path);

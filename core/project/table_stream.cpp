@@ -5,8 +5,7 @@ namespace Brenno {
 // ---- VarEntry.
 
 void DecodeVarEntry(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, VarEntry& entry) {
-  StreamRecords records;
-  SplitStreamRecords(buffer, valueOffset, endOffset, records);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   DecodeIntField("#1", buffer, records, entry.CheckFlags);
   DecodeIntField("#2", buffer, records, entry.Area);
   DecodeIntField("#3", buffer, records, entry.Type);
@@ -52,8 +51,7 @@ void EncodeSymbolTable(const SymbolTable& table, StreamBytes& bytes) {
 // ---- Data blocks.
 
 void DecodeDataRow(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, DataRow& row) {
-  StreamRecords records;
-  SplitStreamRecords(buffer, valueOffset, endOffset, records);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   DecodeIntField("#1", buffer, records, row.CheckFlags);
   DecodeIntField("#2", buffer, records, row.Type);
   DecodeStringField("#3", buffer, records, row.Address);
@@ -114,8 +112,7 @@ void EncodeSystemBlockTable(const SystemBlockTable& table, StreamBytes& bytes) {
 // ---- Status chart.
 
 void DecodeStatusRow(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, StatusRow& row) {
-  StreamRecords records;
-  SplitStreamRecords(buffer, valueOffset, endOffset, records);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   row = StatusRow();
   DecodeIntField("#1", buffer, records, row.FormatIndex);
   DecodeStringField("#2", buffer, records, row.Address);

@@ -38,8 +38,7 @@ struct PageTitles {
 // (TablePage, BlockRecord, PageTitles).
 template <class Titled>
 void DecodePageTitles(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, Titled& target) {
-  StreamRecords records;
-  SplitStreamRecords(buffer, valueOffset, endOffset, records);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   DecodeStringField("#1", buffer, records, target.Name);
   DecodeStringField("#2", buffer, records, target.Address);
   DecodeStringField("#3", buffer, records, target.Comment);
@@ -76,8 +75,7 @@ void EncodeVarEntryList(StreamBytes& bytes, std::string_view key, const std::vec
 template <class Row, class DecodeRow>
 void DecodeTablePage(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, TablePage<Row>& page,
                      DecodeRow&& decodeRow, const Row& prototype = Row()) {
-  StreamRecords records;
-  SplitStreamRecords(buffer, valueOffset, endOffset, records);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   DecodeTitlesField("#1", buffer, records, page);
   DecodeStructList("#2", buffer, records, page.Rows, decodeRow, prototype);
 }
@@ -93,8 +91,7 @@ void EncodeTablePage(const TablePage<Row>& page, StreamBytes& bytes, EncodeRow&&
 template <class Row, class DecodeRow>
 void DecodeTableWorkingPages(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, PagedTable<Row>& table,
                              DecodeRow&& decodeRow, const Row& prototype = Row()) {
-  StreamRecords records;
-  SplitStreamRecords(buffer, valueOffset, endOffset, records);
+  const ScopedStreamRecords records(buffer, valueOffset, endOffset);
   DecodeStructMap(
       "#1", buffer, records, table.Working, [] { return TablePage<Row>(); },
       [&](StreamBuffer b, uint32_t v, uint32_t e, TablePage<Row>& page) {

@@ -1,6 +1,8 @@
 #include "core/project/tagged_stream.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <limits>
 
 #include "core/env/language.h"
@@ -16,28 +18,70 @@ uint32_t ReadLength(StreamBuffer buffer, size_t at) {
 }
 
 void AppendLength(StreamBytes& bytes, uint32_t length) {
-  bytes.push_back(static_cast<uint8_t>(length));
-  bytes.push_back(static_cast<uint8_t>(length >> 8));
-  bytes.push_back(static_cast<uint8_t>(length >> 16));
-  bytes.push_back(static_cast<uint8_t>(length >> 24));
+  const uint8_t le[4] = {static_cast<uint8_t>(length), static_cast<uint8_t>(length >> 8),
+                         static_cast<uint8_t>(length >> 16), static_cast<uint8_t>(length >> 24)};
+  bytes.insert(bytes.end(), le, le + 4);
 }
 
 void AppendKey(StreamBytes& bytes, std::string_view key) {
-  bytes.insert(bytes.end(), key.begin(), key.end());
+  const auto* begin = reinterpret_cast<const uint8_t*>(key.data());
+  bytes.insert(bytes.end(), begin, begin + key.size());
   bytes.push_back(0);
 }
 
 std::wstring KeyText(std::string_view key) { return std::wstring(key.begin(), key.end()); }
 
-// The single record of a scalar value, checked for its type key and payload length (0: any).
-StreamRecordRef ScalarRecord(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset,
-                                   std::string_view typeKey, uint32_t payloadLength) {
-  StreamRecords records;
-  SplitStreamRecords(buffer, valueOffset, endOffset, records);
-  if (records.size() != 1) {
-    ThrowStreamError(PickText(L"a scalar value must hold exactly one record", L"标量值必须只含一个记录"));
+// One record starting at `position` of a range that ends at `end` (end <= buffer size).
+StreamRecordRef ReadRecordAt(StreamBuffer buffer, uint32_t position, uint32_t end) {
+  // Keys are short: look at the first bytes directly before handing a long one to memchr.
+  uint32_t zeroAt = position;
+  const uint32_t nearEnd = std::min<uint32_t>(end, position + 8);
+  while (zeroAt < nearEnd && buffer[zeroAt] != 0) ++zeroAt;
+  if (zeroAt == nearEnd) {
+    const void* zero = zeroAt < end ? std::memchr(buffer.data() + zeroAt, 0, end - zeroAt) : nullptr;
+    if (zero == nullptr) ThrowStreamError(PickText(L"a record key has no end", L"记录键没有结束符"));
+    zeroAt = static_cast<uint32_t>(static_cast<const uint8_t*>(zero) - buffer.data());
   }
-  const StreamRecordRef& record = records.front();
+  if (end - zeroAt - 1 < 4) ThrowStreamError(PickText(L"a record length is cut short", L"记录长度不完整"));
+  const uint32_t length = ReadLength(buffer, zeroAt + 1);
+  const uint32_t valueOffset = zeroAt + 5;
+  if (length > end - valueOffset) {
+    ThrowStreamError(PickText(L"a record length exceeds the bytes that follow", L"记录长度超出剩余字节"));
+  }
+  return {position, valueOffset, valueOffset + length};
+}
+
+// The checks of SplitStreamRecords on a range before its records are read.
+bool CheckRange(StreamBuffer buffer, uint32_t begin, uint32_t end) {
+  if (buffer.size() > std::numeric_limits<uint32_t>::max()) {
+    ThrowStreamError(PickText(L"the stream is larger than 4 GB", L"流大于 4 GB"));
+  }
+  if (end <= begin) return false;
+  if (end > buffer.size()) {
+    ThrowStreamError(PickText(L"a range reaches past the end of the stream", L"范围超出流的末尾"));
+  }
+  return true;
+}
+
+// The single record of a scalar value, checked for its type key and payload length (0: any).
+// Read in place: a range that is not one whole record goes through the full split, so that it
+// fails as any range does.
+StreamRecordRef ScalarRecord(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset,
+                             std::string_view typeKey, uint32_t payloadLength) {
+  StreamRecordRef record;
+  bool single = false;
+  if (CheckRange(buffer, valueOffset, endOffset)) {
+    record = ReadRecordAt(buffer, valueOffset, endOffset);
+    single = record.EndOffset == endOffset;
+  }
+  if (!single) {
+    StreamRecords records;
+    SplitStreamRecords(buffer, valueOffset, endOffset, records);
+    if (records.size() != 1) {
+      ThrowStreamError(PickText(L"a scalar value must hold exactly one record", L"标量值必须只含一个记录"));
+    }
+    record = records.front();
+  }
   if (RecordKey(buffer, record) != typeKey) {
     ThrowStreamError(PickText(L"expected a value of type ", L"应为类型 ") + KeyText(typeKey));
   }
@@ -45,6 +89,62 @@ StreamRecordRef ScalarRecord(StreamBuffer buffer, uint32_t valueOffset, uint32_t
     ThrowStreamError(PickText(L"wrong value length for type ", L"值长度错误，类型 ") + KeyText(typeKey));
   }
   return record;
+}
+
+// Per-thread vectors for ScopedStreamRecords. A vector grown for a very long range is not kept.
+constexpr size_t kPooledRecordsCapacity = 4096;
+
+std::vector<std::unique_ptr<StreamRecords>>& RecordsPool() {
+  thread_local std::vector<std::unique_ptr<StreamRecords>> pool;
+  return pool;
+}
+
+void ReturnToPool(StreamRecords* records) {
+  std::unique_ptr<StreamRecords> owned(records);
+  if (owned->capacity() > kPooledRecordsCapacity) return;
+  owned->clear();
+  RecordsPool().push_back(std::move(owned));
+}
+
+// The text up to its first zero character as code page 936 bytes, in a per-thread buffer that
+// stays valid until the next call; throws naming the text when the code page cannot hold it.
+const std::string& TextBytes(std::wstring_view text) {
+  thread_local std::string encoded;
+  if (!WStringToMultiByte(text, encoded)) {
+    ThrowStreamError(PickText(L"this text cannot be stored in code page 936: ", L"此文本无法以 936 代码页保存: ") +
+                     std::wstring(text.substr(0, text.find(L'\0'))));
+  }
+  return encoded;
+}
+
+// A field holding a scalar of fixed length (":t", ":b" one byte, ":d" four bytes), built in one
+// piece: the field key, its zero and length, the type key, its zero and length, the payload
+// least significant byte first.
+void AppendFixedScalarField(StreamBytes& bytes, std::string_view key, std::string_view typeKey, uint32_t payload,
+                            uint32_t payloadLength) {
+  uint8_t record[64];
+  if (key.size() + typeKey.size() + 10 + payloadLength > sizeof(record)) {
+    const size_t at = BeginStreamField(bytes, key);
+    AppendKey(bytes, typeKey);
+    AppendLength(bytes, payloadLength);
+    for (uint32_t i = 0; i < payloadLength; ++i) bytes.push_back(static_cast<uint8_t>(payload >> (8 * i)));
+    EndStreamField(bytes, at);
+    return;
+  }
+  size_t n = 0;
+  const auto put = [&](uint32_t value, uint32_t size) {
+    for (uint32_t i = 0; i < size; ++i) record[n++] = static_cast<uint8_t>(value >> (8 * i));
+  };
+  std::memcpy(record, key.data(), key.size());
+  n = key.size();
+  record[n++] = 0;
+  put(static_cast<uint32_t>(typeKey.size() + 5 + payloadLength), 4);
+  std::memcpy(record + n, typeKey.data(), typeKey.size());
+  n += typeKey.size();
+  record[n++] = 0;
+  put(payloadLength, 4);
+  put(payload, payloadLength);
+  bytes.insert(bytes.end(), record, record + n);
 }
 
 void AppendScalarHeader(StreamBytes& bytes, std::string_view typeKey, uint32_t length) {
@@ -64,28 +164,31 @@ void ThrowStreamError(const std::wstring& detail) {
 
 void SplitStreamRecords(StreamBuffer buffer, uint32_t begin, uint32_t end, StreamRecords& records) {
   records.clear();
-  if (buffer.size() > std::numeric_limits<uint32_t>::max()) {
-    ThrowStreamError(PickText(L"the stream is larger than 4 GB", L"流大于 4 GB"));
-  }
-  if (end <= begin) return;
-  if (end > buffer.size()) {
-    ThrowStreamError(PickText(L"a range reaches past the end of the stream", L"范围超出流的末尾"));
-  }
+  if (!CheckRange(buffer, begin, end)) return;
   uint32_t position = begin;
   while (position < end) {
-    const void* zero = std::memchr(buffer.data() + position, 0, end - position);
-    if (zero == nullptr) ThrowStreamError(PickText(L"a record key has no end", L"记录键没有结束符"));
-    const uint32_t zeroAt = static_cast<uint32_t>(static_cast<const uint8_t*>(zero) - buffer.data());
-    if (end - zeroAt - 1 < 4) ThrowStreamError(PickText(L"a record length is cut short", L"记录长度不完整"));
-    const uint32_t length = ReadLength(buffer, zeroAt + 1);
-    const uint32_t valueOffset = zeroAt + 5;
-    if (length > end - valueOffset) {
-      ThrowStreamError(PickText(L"a record length exceeds the bytes that follow", L"记录长度超出剩余字节"));
-    }
-    records.push_back({position, valueOffset, valueOffset + length});
-    position = valueOffset + length;
+    records.push_back(ReadRecordAt(buffer, position, end));
+    position = records.back().EndOffset;
   }
 }
+
+ScopedStreamRecords::ScopedStreamRecords(StreamBuffer buffer, uint32_t begin, uint32_t end) {
+  auto& pool = RecordsPool();
+  if (pool.empty()) {
+    records_ = new StreamRecords();
+  } else {
+    records_ = pool.back().release();
+    pool.pop_back();
+  }
+  try {
+    SplitStreamRecords(buffer, begin, end, *records_);
+  } catch (...) {
+    ReturnToPool(records_);
+    throw;
+  }
+}
+
+ScopedStreamRecords::~ScopedStreamRecords() { ReturnToPool(records_); }
 
 void SplitStreamRecords(StreamBuffer buffer, StreamRecords& records) {
   if (buffer.size() > std::numeric_limits<uint32_t>::max()) {
@@ -98,10 +201,6 @@ void SplitStreamRecords(StreamBuffer buffer, StreamRecords& records) {
 std::string_view RecordKey(StreamBuffer buffer, const StreamRecordRef& record) {
   return std::string_view(reinterpret_cast<const char*>(buffer.data()) + record.KeyOffset,
                           record.ValueOffset - 5 - record.KeyOffset);
-}
-
-bool RecordHasKey(StreamBuffer buffer, const StreamRecordRef& record, std::string_view key) {
-  return RecordKey(buffer, record) == key;
 }
 
 const StreamRecordRef* FindStreamRecord(StreamBuffer buffer, const StreamRecords& records, std::string_view key) {
@@ -170,11 +269,7 @@ void EncodeIntValue(StreamBytes& bytes, int32_t value) {
 void EncodeKeyValue(StreamBytes& bytes, int32_t key) { EncodeIntValue(bytes, key); }
 
 void EncodeStringValue(StreamBytes& bytes, std::wstring_view text) {
-  std::string encoded;
-  if (!WStringToMultiByte(text, encoded)) {
-    ThrowStreamError(PickText(L"this text cannot be stored in code page 936: ", L"此文本无法以 936 代码页保存: ") +
-                     std::wstring(text.substr(0, text.find(L'\0'))));
-  }
+  const std::string& encoded = TextBytes(text);
   AppendScalarHeader(bytes, kStringTypeKey, static_cast<uint32_t>(encoded.size()));
   bytes.insert(bytes.end(), encoded.begin(), encoded.end());
 }
@@ -222,11 +317,11 @@ void DecodeStringField(std::string_view key, StreamBuffer buffer, const StreamRe
 }
 
 void EncodeIntField(StreamBytes& bytes, std::string_view key, int32_t value) {
-  EncodeStructField(bytes, key, [value](StreamBytes& out) { EncodeIntValue(out, value); });
+  AppendFixedScalarField(bytes, key, kIntTypeKey, static_cast<uint32_t>(value), 4);
 }
 
 void EncodeFlagField(StreamBytes& bytes, std::string_view key, uint8_t flag) {
-  EncodeStructField(bytes, key, [flag](StreamBytes& out) { EncodeFlagValue(out, flag); });
+  AppendFixedScalarField(bytes, key, kFlagTypeKey, flag, 1);
 }
 
 void EncodeFlagField(StreamBytes& bytes, std::string_view key, bool flag) {
@@ -234,15 +329,15 @@ void EncodeFlagField(StreamBytes& bytes, std::string_view key, bool flag) {
 }
 
 void EncodeKeyField(StreamBytes& bytes, std::string_view key, int32_t value) {
-  EncodeStructField(bytes, key, [value](StreamBytes& out) { EncodeKeyValue(out, value); });
+  AppendFixedScalarField(bytes, key, kIntTypeKey, static_cast<uint32_t>(value), 4);
 }
 
 void EncodeStringField(StreamBytes& bytes, std::string_view key, std::wstring_view text) {
-  // Encode the text first so that a text the code page cannot hold leaves no half record.
-  StreamBytes value;
-  EncodeStringValue(value, text);
+  // Convert the text first so that a text the code page cannot hold leaves no half record.
+  const std::string& encoded = TextBytes(text);
   const size_t at = BeginStreamField(bytes, key);
-  bytes.insert(bytes.end(), value.begin(), value.end());
+  AppendScalarHeader(bytes, kStringTypeKey, static_cast<uint32_t>(encoded.size()));
+  bytes.insert(bytes.end(), encoded.begin(), encoded.end());
   EndStreamField(bytes, at);
 }
 
@@ -265,9 +360,7 @@ void ReadByteRecords(std::vector<uint8_t>& target, std::string_view key, const S
 }
 
 void WriteByteRecords(StreamBytes& bytes, std::string_view key, std::span<const uint8_t> values) {
-  for (uint8_t value : values) {
-    EncodeStructField(bytes, key, [value](StreamBytes& out) { EncodeByteValue(out, value); });
-  }
+  for (uint8_t value : values) AppendFixedScalarField(bytes, key, kByteTypeKey, value, 1);
 }
 
 }  // namespace Brenno

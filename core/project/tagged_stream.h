@@ -70,9 +70,35 @@ void SplitStreamRecords(StreamBuffer buffer, uint32_t begin, uint32_t end, Strea
 // The whole buffer as one range.
 void SplitStreamRecords(StreamBuffer buffer, StreamRecords& records);
 
+// The records of one range, split into a vector lent by a per-thread pool: decoding many small
+// structures then allocates no vector for each. The vector goes back to the pool with the
+// object; nested ranges take vectors of their own.
+class ScopedStreamRecords {
+ public:
+  // Splits [begin, end) as SplitStreamRecords does (and throws as it does).
+  ScopedStreamRecords(StreamBuffer buffer, uint32_t begin, uint32_t end);
+  ~ScopedStreamRecords();
+  ScopedStreamRecords(const ScopedStreamRecords&) = delete;
+  ScopedStreamRecords& operator=(const ScopedStreamRecords&) = delete;
+
+  operator const StreamRecords&() const { return *records_; }
+  const StreamRecords& Records() const { return *records_; }
+
+ private:
+  StreamRecords* records_;
+};
+
 // The key bytes of a record of that buffer.
 std::string_view RecordKey(StreamBuffer buffer, const StreamRecordRef& record);
-bool RecordHasKey(StreamBuffer buffer, const StreamRecordRef& record, std::string_view key);
+// Keys are a few bytes long and compared for every field read: inline, length first.
+inline bool RecordHasKey(StreamBuffer buffer, const StreamRecordRef& record, std::string_view key) {
+  if (record.ValueOffset - 5 - record.KeyOffset != key.size()) return false;
+  const uint8_t* stored = buffer.data() + record.KeyOffset;
+  for (size_t i = 0; i < key.size(); ++i) {
+    if (stored[i] != static_cast<uint8_t>(key[i])) return false;
+  }
+  return true;
+}
 // The first record with the key, or null.
 const StreamRecordRef* FindStreamRecord(StreamBuffer buffer, const StreamRecords& records, std::string_view key);
 // The first record with the key; throws when there is none.
@@ -166,6 +192,12 @@ template <class T, class Decode>
 void DecodeStructList(std::string_view key, StreamBuffer buffer, const StreamRecords& records,
                       std::vector<T>& target, Decode&& decode, const T& prototype = T()) {
   target.clear();
+  // Room for every element first: growing the list element by element would move the decoded
+  // elements again and again.
+  size_t count = 0;
+  for (const StreamRecordRef& record : records) count += RecordHasKey(buffer, record, key) ? 1 : 0;
+  if (count == 0) return;
+  target.reserve(count);
   for (const StreamRecordRef& record : records) {
     if (!RecordHasKey(buffer, record, key)) continue;
     target.push_back(prototype);

@@ -5,6 +5,8 @@
 // the core.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <memory>
@@ -39,6 +41,22 @@ inline std::vector<std::string> ShippedTypeNames() {
 }
 
 inline constexpr char kShippedFxMode0Type[] = "CPU-Feldrin-CM3";
+inline constexpr wchar_t kShippedTypeName[] = L"CPU-Feldrin-CM3";
+
+// A program directory holding the shipped type as the build lays it out ("Orvisto/<type>" with
+// its description files, image and its own libraries) and a configuration that selects it.
+// Call it under ASSERT_NO_FATAL_FAILURE: a catalog that is not laid out fails there.
+inline void MakeShippedProgramDir(const std::filesystem::path& dir) {
+  namespace fs = std::filesystem;
+  const fs::path shipped = ShippedCatalogDir() / kShippedFxMode0Type;
+  ASSERT_TRUE(fs::exists(shipped / "libCorvell.so")) << shipped << " is not laid out";
+  const fs::path type = dir / "Orvisto" / kShippedFxMode0Type;
+  fs::create_directories(type);
+  fs::copy(shipped, type, fs::copy_options::recursive);
+  Brenno::PlcConfig config;
+  config.PlcName = kShippedTypeName;
+  config.WritePlcConfig((dir / "Orvisto.xml").wstring());
+}
 
 class ShippedEnvironment {
  public:

@@ -8,8 +8,10 @@
 
 #include "compiler_test_support.h"
 #include "core/link/link_ui.h"
+#include "core/project/project_commands.h"
 #include "core/project/flash_image_file.h"
 #include "platform/file_util.h"
+#include "support/shipped_catalog.h"
 
 using namespace Brenno;
 namespace fs = std::filesystem;
@@ -31,8 +33,6 @@ class WriteFlashImageTest : public compilertest::CompilerFixture {
     previous_ = fs::current_path();
     fs::current_path(Dir().path());
     InstallLinkUiServices(&output_);
-    // The file has room for four system pages; the fixture type's fifth is empty.
-    Current().SystemBlocks.Working.erase(4);
   }
   void TearDown() override {
     InstallLinkUiServices(nullptr);
@@ -95,6 +95,70 @@ TEST_F(WriteFlashImageTest, AFailedCompileLeavesTheFileAlone) {
   Current().SystemBlocks.Working[4].Rows = {1};
   EXPECT_THROW(WriteFlashImage(), ExceptionParseBinaryError);
   EXPECT_EQ(ReadFlash(), good);
+}
+
+// The shipped catalog as the build lays it out: the type with six system pages, of which the
+// file has room for four, and its own system-block and exchange libraries.
+class ShippedTypeWriteFlashImageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetCurrentLanguage(kLanguageEnglish);
+    ASSERT_NO_FATAL_FAILURE(testsupport::MakeShippedProgramDir(dir_.path()));
+    LoadEnvironment(env_, compilertest::W(dir_.path()));
+    InstallEnvironment(&env_);
+    InstallCurrentProjectServices();
+    NewProject();
+    previous_ = fs::current_path();
+    fs::current_path(dir_.path());
+    InstallLinkUiServices(&output_);
+  }
+  void TearDown() override {
+    InstallLinkUiServices(nullptr);
+    if (!previous_.empty()) fs::current_path(previous_);
+    InstallProgramServices(nullptr);
+    InstallEnvironment(nullptr);
+  }
+
+  std::vector<uint8_t> ReadFlash() {
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(platform::ReadFileBytes(compilertest::W(dir_.File("Flash.DAT")), bytes));
+    return bytes;
+  }
+
+  testsupport::TempDir dir_;
+  AppEnvironment env_;
+  OutputRecorder output_;
+  fs::path previous_;
+};
+
+TEST_F(ShippedTypeWriteFlashImageTest, WritesTheFourPagesTheFileHoldsWhenTheOthersAreEmpty) {
+  const SystemBlockTable& system = CurrentProject().SystemBlocks;
+  ASSERT_EQ(system.Working.size(), 6u);
+  ASSERT_TRUE(system.Working.at(4).Rows.empty());
+  ASSERT_TRUE(system.Working.at(5).Rows.empty());
+  WriteFlashImage();
+  const std::vector<uint8_t> bytes = ReadFlash();
+  ASSERT_GE(bytes.size(), 16u);
+  size_t total = 16;
+  for (int i = 0; i < 8; ++i) total += bytes[2 * i] | bytes[2 * i + 1] << 8;
+  EXPECT_EQ(bytes.size(), total);
+  BinaryImage image;
+  CompileReport silent(false);
+  EncodeSystemBlock(silent, image);
+  ASSERT_EQ(image.SystemPages.size(), 6u);
+  for (int page = 0; page < 4; ++page) {
+    EXPECT_EQ(static_cast<size_t>(bytes[2 + 2 * page] | bytes[3 + 2 * page] << 8), image.SystemPages.at(page).size())
+        << page;
+  }
+  EXPECT_EQ(output_.lines.back(), L"Total 0 Error(s)");
+
+  // Bytes in a page the file cannot describe: refused, and the file written before stays.
+  for (int page : {4, 5}) {
+    CurrentProject().SystemBlocks.Working.at(page).Rows = {1};
+    EXPECT_THROW(WriteFlashImage(), ExceptionParseBinaryError) << page;
+    CurrentProject().SystemBlocks.Working.at(page).Rows.clear();
+    EXPECT_EQ(ReadFlash(), bytes);
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "core/env/environment_loader.h"
 
+#include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include "core/program/ladder_metrics.h"
 #include "core/project/project.h"
 #include "platform/text_codec.h"
+#include "support/shipped_catalog.h"
 #include "support/test_paths.h"
 
 using namespace Brenno;
@@ -211,4 +213,27 @@ TEST(EnvironmentLoader, LaterFolderFailureEndsStartUpAfterTheFirstWasRead) {
   }
   ASSERT_EQ(env.PlcTypeCatalog.size(), 2u);
   EXPECT_TRUE(env.PlcTypeCatalog.front().SystemBlockLibrary.IsLoaded());
+}
+
+// The shipped type binds its own system-block and exchange libraries. This test program does
+// not link the toolkit the system-block library is built on, so loading that library brings the
+// toolkit in; when the environment ends, the libraries must stay mapped (unloading the toolkit
+// loses what its start-up allocated, and LeakSanitizer reports that when the program ends).
+TEST(EnvironmentLoader, ShippedTypeBindsItsLibrariesAndKeepsThemMappedAfterRelease) {
+  testsupport::TempDir dir;
+  ASSERT_NO_FATAL_FAILURE(testsupport::MakeShippedProgramDir(dir.path()));
+  const std::string corvell = dir.File("Orvisto/CPU-Feldrin-CM3/libCorvell.so");
+  {
+    AppEnvironment env;
+    LoadEnvironment(env, W(dir.path()));
+    ASSERT_EQ(env.PlcTypeCatalog.size(), 1u);
+    const PlcType& type = env.PlcTypeCatalog.front();
+    EXPECT_EQ(type.Name(), testsupport::kShippedTypeName);
+    EXPECT_TRUE(type.SystemBlockLibrary.IsLoaded());
+    EXPECT_TRUE(type.ExchangeLibrary.IsLoaded());
+    EXPECT_EQ(env.ProjectList.back().Type, &type);
+  }
+  void* still = dlopen(corvell.c_str(), RTLD_NOW | RTLD_NOLOAD);
+  EXPECT_NE(still, nullptr) << "the system-block library was unloaded";
+  if (still != nullptr) dlclose(still);
 }

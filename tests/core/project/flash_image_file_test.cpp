@@ -64,9 +64,18 @@ TEST(FlashImageFile, PartsTheHeaderCannotDescribeAreRefused) {
   tooLong.ProgramInstructions[0].pop_back();  // 65532 bytes fit
   EXPECT_EQ(BuildFlashImageBytes(tooLong).size(), kFlashHeaderSize + 65532);
 
-  FlashImageParts fivePages;
-  for (int key = 0; key < 5; ++key) fivePages.SystemPages[key] = {1};
-  EXPECT_THROW(BuildFlashImageBytes(fivePages), ExceptionParseBinaryError);
+  // Pages after the fourth have no length field: empty ones are left out, bytes in one refuse.
+  FlashImageParts fourPages;
+  for (int key = 0; key < 4; ++key) fourPages.SystemPages[key] = {static_cast<uint8_t>(key + 1)};
+  FlashImageParts sixPages = fourPages;
+  sixPages.SystemPages[4] = {};
+  sixPages.SystemPages[5] = {};
+  EXPECT_EQ(BuildFlashImageBytes(sixPages), BuildFlashImageBytes(fourPages));
+  for (int key : {4, 5}) {
+    FlashImageParts withBytes = sixPages;
+    withBytes.SystemPages[key] = {7};
+    EXPECT_THROW(BuildFlashImageBytes(withBytes), ExceptionParseBinaryError) << key;
+  }
 }
 
 TEST(FlashImageFile, WritingReplacesTheFileWholeOrNotAtAll) {

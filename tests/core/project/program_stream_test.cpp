@@ -5,6 +5,9 @@
 #include "core/env/exception_error.h"
 #include "core/program/network_undo_log.h"
 #include "core/project/table_stream.h"
+#include "platform/file_util.h"
+#include "platform/text_codec.h"
+#include "support/test_paths.h"
 
 using namespace Brenno;
 
@@ -141,6 +144,47 @@ TEST(ProgramStream, StlLineStoresTheVariantInTheMnemonic) {
   // A name holding "#" reads back split at its last "#"; a part that is no number is dropped.
   EXPECT_EQ(DecodeWith<StlLine>(TextRecord("#1", "A#B#7"), DecodeStlLine), Line(L"A#B", 7, {}));
   EXPECT_EQ(DecodeWith<StlLine>(TextRecord("#1", "A#x"), DecodeStlLine), Line(L"A", 0, {}));
+}
+
+// Whatever a name field holds, the first save settles it: saving what was read, reading it and
+// saving again gives the same bytes, and the second read gives the same value.
+TEST(ProgramStream, IndexedNamesSettleAfterOneSave) {
+  struct Case {
+    std::string text;
+    std::wstring name;
+    int variant;
+  };
+  const Case cases[] = {
+      {"##", L"", 0},        {"#", L"", 0},         {"A#B#x", L"A", 0},  {"A#5#", L"A", 5},
+      {"A#B#7", L"A#B", 7},  {"#1#x", L"", 1},      {"LD#x", L"LD", 0}, {"X#0#0", L"X", 0},
+      {"A#B#0", L"A", 0},    {"MOV#-1", L"MOV", -1},
+  };
+  for (const Case& c : cases) {
+    const StlLine line = DecodeWith<StlLine>(TextRecord("#1", c.text), DecodeStlLine);
+    EXPECT_EQ(line.Mnemonic, c.name) << c.text;
+    EXPECT_EQ(line.Variant, c.variant) << c.text;
+    const Bytes saved = EncodeWith(line, EncodeStlLine);
+    const StlLine again = DecodeWith<StlLine>(saved, DecodeStlLine);
+    EXPECT_EQ(again, line) << c.text;
+    EXPECT_EQ(EncodeWith(again, EncodeStlLine), saved) << c.text;
+  }
+}
+
+// A ladder element found by the stream fuzzer: its name "##" was read as "#", saved as "#",
+// read as "" and saved as "", so every open and save changed the project.
+TEST(ProgramStream, SavedElementWithAHashNameReadsBackAsSaved) {
+  std::vector<uint8_t> input;
+  ASSERT_TRUE(platform::ReadFileBytes(
+      platform::FromUtf8Lossy(testsupport::FixturePath("fuzz/tagged_stream/lad_element_hash_name")), input));
+  ASSERT_EQ(input.at(0) % 8, 2);  // the harness's selector of ladder elements
+  const Bytes record(input.begin() + 1, input.end());
+  const LadElement read = DecodeWith<LadElement>(record, DecodeLadElement);
+  EXPECT_EQ(read.Name, L"");
+  EXPECT_EQ(read.Variant, 0);
+  const Bytes first = EncodeWith(read, EncodeLadElement);
+  const LadElement again = DecodeWith<LadElement>(first, DecodeLadElement);
+  EXPECT_EQ(again, read);
+  EXPECT_EQ(EncodeWith(again, EncodeLadElement), first);
 }
 
 TEST(ProgramStream, ElementWithoutListsWritesOnlyItsFirstFiveFields) {

@@ -220,7 +220,12 @@ TEST_F(ProjectCommandsTest, ImportPutsTheProgramIntoTheMainPageOfANewProjectInSt
   const ProgramPage& main = project.Program.GetProgramPage(0);
   ASSERT_EQ(main.NetworkCount(), 3);
   EXPECT_EQ(main.Networks()[0].Lines.size(), 6u);
+  // The last network holds END alone: no empty line after it.
+  ASSERT_EQ(main.Networks()[2].Lines.size(), 1u);
   EXPECT_EQ(main.Networks()[2].Lines.at(0).Mnemonic, L"END");
+  for (const Network& network : main.Networks()) {
+    for (const StlLine& line : network.Lines) EXPECT_FALSE(line.Mnemonic.empty());
+  }
   // Everything else is what a new project has: no trace of the previous project's content.
   ASSERT_EQ(project.Symbols.Working.size(), 1u);
   EXPECT_TRUE(project.Symbols.Working.begin()->second.Rows.at(0).Name.empty());

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <unistd.h>
 
 #include "core/env/app_environment.h"
 #include "core/env/environment_loader.h"
@@ -276,6 +277,21 @@ TEST_F(ProjectFileTest, UnknownTypeAndUnreadableFilesAreRefused) {
   WriteFile("empty.lqw", {});
   ExpectRefused<ExceptionParseStreamError>("empty.lqw", L"Parse Stream Error");
   ExpectRefused<ExceptionParseStreamError>("missing.lqw", L"Parse Stream Error");
+}
+
+// A file larger than the format can address is refused from its size, before it is read (a
+// sparse file: reading it whole would take 4 GB of memory).
+TEST_F(ProjectFileTest, AFileLargerThanAnyProjectIsRefusedUnread) {
+  const Bytes bytes = Save("p.lqw");
+  std::ofstream(dir_.File("huge.lqw")) << "FileVer";
+  ASSERT_EQ(truncate(dir_.File("huge.lqw").c_str(), static_cast<off_t>(kProjectFileMaxSize) + 1), 0);
+  ExpectRefused<ExceptionParseStreamError>("huge.lqw", L"Parse Stream Error");
+  try {
+    OpenProjectAsCurrent(Path("huge.lqw"));
+    ADD_FAILURE() << "opened";
+  } catch (const ExceptionParseStreamError& error) {
+    EXPECT_NE(error.Message().find(L"larger than any project file"), std::wstring::npos) << error.Message();
+  }
 }
 
 TEST_F(ProjectFileTest, DamagedFilesLoseNothing) {
