@@ -86,7 +86,7 @@ def int_type(width, const):
 CLASSES = {
     # values: constants, digit groups and word devices
     "S": lambda w: (w, at(DIGIT_IN) + at(WORD_DEVICES[w]), True, None),
-    # data sources without constants and index registers (block and table sources)
+    # data sources: no constants and not the index registers themselves (block and table sources)
     "Sd": lambda w: (w, at(DIGIT_IN) + at(DATA_DEVICES[w]), False, None),
     # destinations: digit groups of writable bits and word devices
     "D": lambda w: (w, at(DIGIT_OUT) + at(WORD_DEVICES[w]), False, None),
