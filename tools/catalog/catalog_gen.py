@@ -24,7 +24,7 @@ ROOT = os.path.dirname(os.path.dirname(HERE))
 CATALOG = os.path.join(ROOT, "catalog", "Orvisto")
 
 # The instruction tables, each a module of this folder with TYPE_FOLDER and build(library).
-TYPE_MODULES = ["feldrin_cm3"]
+TYPE_MODULES = ["feldrin_cm3", "feldrin_fx"]
 
 
 def text(en, zh):

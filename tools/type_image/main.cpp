@@ -1,9 +1,11 @@
-// type_image MODEL INPUTS OUTPUTS OUTPUT.png
+// type_image MODEL INPUTS OUTPUTS OUTPUT.png [INPUT_LETTER OUTPUT_LETTER]
 //
 // Draws the picture of a compact PLC CPU that the PLC type dialog shows for a type of the
 // catalog: the housing with its terminal strips, the status lamps, one lamp per input and
-// output, the communication ports and the model name. The shipped pictures were drawn with it,
-// e.g. type_image "FELDRIN CM3" 14 10 catalog/Orvisto/CPU-Feldrin-CM3/Feldrin.png
+// output (the rows labelled I and Q unless other letters are given), the communication ports
+// and the model name. The shipped pictures were drawn with it:
+//   type_image "FELDRIN CM3" 14 10 catalog/Orvisto/CPU-Feldrin-CM3/Feldrin.png
+//   type_image "FELDRIN FX" 16 14 catalog/Orvisto/CPU-Feldrin-FX/FeldrinFX.png X Y
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -58,10 +60,12 @@ void DrawLampRow(QPainter& p, int x, int y, int count, const char* prefix, QColo
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 5) {
-    std::fprintf(stderr, "usage: type_image MODEL INPUTS OUTPUTS OUTPUT.png\n");
+  if (argc != 5 && argc != 7) {
+    std::fprintf(stderr, "usage: type_image MODEL INPUTS OUTPUTS OUTPUT.png [INPUT_LETTER OUTPUT_LETTER]\n");
     return 2;
   }
+  const char* inputLetter = argc == 7 ? argv[5] : "I";
+  const char* outputLetter = argc == 7 ? argv[6] : "Q";
   QGuiApplication app(argc, argv);
   const QString model = QString::fromUtf8(argv[1]);
   const int inputs = std::atoi(argv[2]);
@@ -108,8 +112,8 @@ int main(int argc, char** argv) {
     p.drawText(QRect(38, y - 2, 30, 9), Qt::AlignLeft | Qt::AlignVCenter, QLatin1String(status[i].text));
   }
 
-  DrawLampRow(p, 86, 40, inputs, "I", QColor(70, 230, 90));
-  DrawLampRow(p, 86, 58, outputs, "Q", QColor(70, 230, 90));
+  DrawLampRow(p, 86, 40, inputs, inputLetter, QColor(70, 230, 90));
+  DrawLampRow(p, 86, 58, outputs, outputLetter, QColor(70, 230, 90));
 
   // Two serial ports and the Ethernet socket.
   p.setPen(QPen(QColor(15, 15, 15), 1));

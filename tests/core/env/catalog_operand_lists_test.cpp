@@ -36,6 +36,7 @@ TEST(CatalogOperandLists, ContactsReadInputsEdgeContactsAndCoilsWriteOutputs) {
       {"catalog/Orvisto/TypeA/ManagerFun.xml", false},
       {"catalog/Orvisto/TypeFx/ManagerFun.xml", true},
       {"../../catalog/Orvisto/CPU-Feldrin-CM3/ManagerFun.xml", false},
+      {"../../catalog/Orvisto/CPU-Feldrin-FX/ManagerFun.xml", true},
   };
   for (const auto& c : catalogs) {
     SCOPED_TRACE(c.file);

@@ -39,7 +39,7 @@ std::wstring Networks(const std::vector<std::vector<std::wstring>>& networks) {
 
 class ShippedTypeTransfer : public ::testing::Test {
  protected:
-  ShippedTypeTransfer() : shipped_(testsupport::kShippedFxMode0Type, kLanguageEnglish) {
+  explicit ShippedTypeTransfer(const char* type = testsupport::kShippedFxMode0Type) : shipped_(type, kLanguageEnglish) {
     AppEnvironment& env = shipped_.Env();
     env.Config.SymbolicAddr = 0;
     env.Config.LinkPortPath = kSimulatorPipeName;
@@ -119,6 +119,34 @@ TEST_F(ShippedTypeTransfer, FirstProgramCompilesDownloadsAndUploadsBack) {
   EXPECT_EQ(transfertest::EncodeCurrent(), original);
   EXPECT_EQ(CurrentProject().Program.GetProgramPage(0).NetworkCount(), 14);
   EXPECT_EQ(CurrentProject().Program.GetProgramPage(interrupt).NetworkCount(), 2);
+}
+
+// The FX type the same way: contacts, timer and counter coils, moves, math with index
+// registers, digit groups, a jump and a subroutine call.
+class ShippedFxTypeTransfer : public ShippedTypeTransfer {
+ protected:
+  ShippedFxTypeTransfer() : ShippedTypeTransfer("CPU-Feldrin-FX") {}
+};
+
+TEST_F(ShippedFxTypeTransfer, ProgramCompilesDownloadsAndUploadsBack) {
+  CurrentProject().Program.ViewMode = kViewModeStl;
+  Load(0, {
+              {L"LD X000", L"OUT T0 K50"},
+              {L"LD T0", L"OUT C0 K10"},
+              {L"LD C0", L"ANI X001", L"OUT Y000"},
+              {L"LD M8000", L"MOV K4X000 D10"},
+              {L"LD X002", L"ADD D10 K100Z1 D20V2"},
+              {L"LDP X003", L"CJ P1"},
+              {L"LD X004", L"CALL P2"},
+          });
+  const BinaryImage original = transfertest::EncodeCurrent();
+  DownloadThreadProc(shipped_.Env());
+  ASSERT_TRUE(ui_.Messages.empty()) << platform::ToUtf8Lossy(ui_.Messages[0]);
+  for (const SimulatedPlc::Request& request : plc_.Requests()) EXPECT_NE(request.Code, SimulatedPlc::kRefusalCode);
+  UploadThreadProc(shipped_.Env());
+  ASSERT_TRUE(ui_.Messages.empty()) << platform::ToUtf8Lossy(ui_.Messages[0]);
+  EXPECT_EQ(transfertest::EncodeCurrent(), original);
+  EXPECT_EQ(CurrentProject().Program.GetProgramPage(0).NetworkCount(), 7);
 }
 
 }  // namespace
