@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -117,7 +118,11 @@ ReadFileResult ReadFileBytesUpTo(const std::wstring& path, uint64_t maxSize, std
   }
   // A regular file is read straight into a buffer of its size. Whatever follows (a file that
   // grew meanwhile, or one that is not a regular file) is read in chunks and appended.
-  std::vector<uint8_t> data(regular ? static_cast<size_t>(st.st_size) : 0);
+  std::vector<uint8_t> data;
+  if (regular) {
+    ReserveLargeBuffer(data, static_cast<size_t>(st.st_size));
+    data.resize(static_cast<size_t>(st.st_size));
+  }
   size_t filled = 0;
   auto fail = [&] {
     if (error) *error = ErrnoText("cannot read", path);
@@ -155,6 +160,18 @@ ReadFileResult ReadFileBytesUpTo(const std::wstring& path, uint64_t maxSize, std
 
 bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes, std::wstring* error) {
   return ReadFileBytesUpTo(path, UINT64_MAX, bytes, error) == ReadFileResult::Ok;
+}
+
+void ReserveLargeBuffer(std::vector<uint8_t>& bytes, size_t size) {
+  bytes.reserve(size);
+  constexpr size_t kLarge = size_t{4} << 20;
+  if (bytes.capacity() < kLarge) return;
+  // The allocator maps a buffer this large on its own; advising the whole pages inside it is
+  // enough (a failure only costs the speed).
+  const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  const uintptr_t begin = (reinterpret_cast<uintptr_t>(bytes.data()) + page - 1) & ~(page - 1);
+  const uintptr_t end = (reinterpret_cast<uintptr_t>(bytes.data()) + bytes.capacity()) & ~(page - 1);
+  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::vector<uint8_t>& bytes, std::wstring* error) {

@@ -45,6 +45,11 @@ ReadFileResult ReadFileBytesUpTo(const std::wstring& path, uint64_t maxSize, std
 // link stays one: the file it names is replaced. Temporary files that a write killed part-way
 // left beside the target are removed by the next write of the same target.
 bool WriteFileBytes(const std::wstring& path, const std::vector<uint8_t>& bytes, std::wstring* error = nullptr);
+
+// Gives a byte buffer of many megabytes (a whole project file) room for at least `size` bytes,
+// backed by huge pages where the system offers them: the first touch of every 4 KB page of a
+// fresh buffer costs more than reading the file into it.
+void ReserveLargeBuffer(std::vector<uint8_t>& bytes, size_t size);
 bool WriteFileBytes(const std::wstring& path, const void* data, size_t size, std::wstring* error = nullptr);
 
 }  // namespace platform

@@ -295,7 +295,7 @@ StreamBytes BuildProjectFileBytes(const Project& project, const std::array<uint8
                                   size_t expectedSize) {
   if (project.Type == nullptr) throw ExceptionLogicError();
   StreamBytes bytes;
-  bytes.reserve(expectedSize);
+  platform::ReserveLargeBuffer(bytes, expectedSize);
   EncodeStringField(bytes, kFileVerKey, kProjectFileVersion12);
   EncodeStringField(bytes, kPlcTypeKey, project.Type->Name());
   WriteSymbolVarSection(bytes, kSymbolVarKey, project.Symbols);
