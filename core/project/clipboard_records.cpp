@@ -3,6 +3,7 @@
 #include "core/env/exception_error.h"
 #include "core/env/utilities.h"
 #include "core/project/program_stream.h"
+#include "core/project/stream_text_places.h"
 
 namespace Brenno {
 
@@ -41,10 +42,11 @@ void ReadClipElementsRecord(StreamBuffer buffer, const StreamRecords& records, s
   DecodeStructField(kClipElementsKey, buffer, records, elements, DecodeClipElements);
 }
 
-ClipBlockContent ReadClipBlock(StreamBuffer block, bool acceptElements) {
+ClipBlockContent ReadClipBlock(StreamBuffer block, bool acceptElements, int firstNetwork) {
   ClipBlockContent content;
   if (block.empty()) return content;
   try {
+    StreamTextCollector badTexts;
     StreamRecords records;
     SplitStreamRecords(block, records);
     if (records.size() != 1) return content;
@@ -56,27 +58,38 @@ ClipBlockContent ReadClipBlock(StreamBuffer block, bool acceptElements) {
       ReadClipElementsRecord(block, records, content.ElementList);
       content.Held = ClipBlockContent::Elements;
     }
+    content.EmptiedTexts = DescribeCollectedTexts(block, badTexts, [&](const std::vector<StreamPathStep>& path) {
+      return DescribeClipTextPlace(path, firstNetwork);
+    });
   } catch (const ExceptionParseStreamError&) {
     return ClipBlockContent();
   }
   return content;
 }
 
-StreamBytes MakeClipNetworksBlock(const std::vector<Network>& networks) {
-  StreamBytes bytes;
-  WriteClipNetworksRecord(bytes, networks);
-  return bytes;
+StreamBytes MakeClipNetworksBlock(const std::vector<Network>& networks, int firstNetwork) {
+  return BuildStreamNamingUnstorableTexts(
+      [&] {
+        StreamBytes bytes;
+        WriteClipNetworksRecord(bytes, networks);
+        return bytes;
+      },
+      [&](const std::vector<StreamPathStep>& path) { return DescribeClipTextPlace(path, firstNetwork); });
 }
 
 StreamBytes MakeClipElementsBlock(const std::vector<LadElement>& elements) {
-  StreamBytes bytes;
-  WriteClipElementsRecord(bytes, elements);
-  return bytes;
+  return BuildStreamNamingUnstorableTexts(
+      [&] {
+        StreamBytes bytes;
+        WriteClipElementsRecord(bytes, elements);
+        return bytes;
+      },
+      [](const std::vector<StreamPathStep>& path) { return DescribeClipTextPlace(path, 0); });
 }
 
-bool CopyNetworksToClipboard(const std::vector<Network>& networks) {
+bool CopyNetworksToClipboard(const std::vector<Network>& networks, int firstNetwork) {
   if (networks.empty()) return false;
-  return PutClipboardBlock(MakeClipNetworksBlock(networks));
+  return PutClipboardBlock(MakeClipNetworksBlock(networks, firstNetwork));
 }
 
 bool CopyElementsToClipboard(const std::vector<LadElement>& elements) {
@@ -84,10 +97,10 @@ bool CopyElementsToClipboard(const std::vector<LadElement>& elements) {
   return PutClipboardBlock(MakeClipElementsBlock(elements));
 }
 
-ClipBlockContent ReadClipboardForPaste(bool acceptElements) {
+ClipBlockContent ReadClipboardForPaste(bool acceptElements, int firstNetwork) {
   std::vector<uint8_t> block;
   if (!GetClipboardBlock(block)) return ClipBlockContent();
-  return ReadClipBlock(block, acceptElements);
+  return ReadClipBlock(block, acceptElements, firstNetwork);
 }
 
 }  // namespace Brenno

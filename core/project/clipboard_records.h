@@ -37,25 +37,30 @@ struct ClipBlockContent {
   Kind Held = None;
   std::vector<Network> NetworkList;
   std::vector<LadElement> ElementList;
+  // Where texts stood whose bytes are not valid code page 936: each was read as empty.
+  std::vector<std::wstring> EmptiedTexts;
 };
 
 // Reads a block for a paste. Accepts only a block of exactly one record keyed
 // "clipboard_editmix", or "clipboard_ladunit" when `acceptElements` (the ladder view); anything
-// else, and any malformed block, gives None with empty lists. Never throws a stream error.
-ClipBlockContent ReadClipBlock(StreamBuffer block, bool acceptElements);
+// else, and any malformed block, gives None with empty lists. Never throws a stream error. A
+// text that is not valid code page 936 is read as empty and its place listed, networks
+// numbered from `firstNetwork` (where the paste puts them).
+ClipBlockContent ReadClipBlock(StreamBuffer block, bool acceptElements, int firstNetwork = 0);
 
-// Builds the block for a copy; throws ExceptionParseStreamError when a text cannot be stored
-// (the clipboard is then left alone by the caller).
-StreamBytes MakeClipNetworksBlock(const std::vector<Network>& networks);
+// Builds the block for a copy; throws ExceptionParseStreamError naming each text the code page
+// cannot hold and its place, networks numbered from `firstNetwork` (where they stand in the
+// page). The clipboard is then left alone by the caller.
+StreamBytes MakeClipNetworksBlock(const std::vector<Network>& networks, int firstNetwork = 0);
 StreamBytes MakeClipElementsBlock(const std::vector<LadElement>& elements);
 
 // The program editor's copy and paste through the private clipboard block. Copying an empty
 // list does nothing and returns false; so does a copy the clipboard refuses. A text the code
 // page cannot hold throws ExceptionParseStreamError and leaves the clipboard as it was.
-bool CopyNetworksToClipboard(const std::vector<Network>& networks);
+bool CopyNetworksToClipboard(const std::vector<Network>& networks, int firstNetwork = 0);
 bool CopyElementsToClipboard(const std::vector<LadElement>& elements);
 // What the clipboard's block holds for a paste (None when there is no block or it is not one
 // the editor can paste there).
-ClipBlockContent ReadClipboardForPaste(bool acceptElements);
+ClipBlockContent ReadClipboardForPaste(bool acceptElements, int firstNetwork = 0);
 
 }  // namespace Brenno

@@ -10,6 +10,7 @@ namespace Brenno {
 // Icon flags of the boxes.
 inline constexpr int kMessageIconStop = 0x10;
 inline constexpr int kMessageIconQuestion = 0x20;
+inline constexpr int kMessageIconWarning = 0x30;
 // Results.
 inline constexpr int kMessageResultOk = 1;
 inline constexpr int kMessageResultYes = 6;

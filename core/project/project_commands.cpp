@@ -7,6 +7,7 @@
 #include "core/env/app_environment.h"
 #include "core/env/environment_loader.h"
 #include "core/env/exception_error.h"
+#include "core/env/language.h"
 #include "core/env/page_names.h"
 #include "core/env/plc_type.h"
 #include "core/program/compile_report.h"
@@ -18,6 +19,7 @@
 #include "core/project/project_file.h"
 #include "core/project/project_list.h"
 #include "core/project/project_reset.h"
+#include "core/project/stream_text_places.h"
 
 namespace Brenno {
 
@@ -94,6 +96,24 @@ void RunCompile(bool allBlocks) {
   }
 }
 
+// Tells the user what a replacing command changed of what it read: texts read as empty and
+// networks or local variables cut to the type's limits. Nothing to tell shows nothing.
+void ReportReadChanges(const std::vector<ProgramBlockCut>& cuts, const std::vector<std::wstring>& emptiedTexts) {
+  std::wstring text;
+  if (!emptiedTexts.empty()) text = EmptiedTextsMessage(emptiedTexts);
+  if (!cuts.empty()) {
+    if (!text.empty()) text += L"\r\n\r\n";
+    text += PickText(L"The program does not fit the PLC type and was cut:", L"程序超出 PLC 类型的限制，已截断:");
+    const ProgramBlock& program = CurrentProject().Program;
+    for (const ProgramBlockCut& cut : cuts) {
+      std::wstring unit;
+      if (!program.DescribeProgramUnitKey(cut.Key, unit)) unit = std::to_wstring(cut.Key);
+      text += L"\r\n  " + DescribeProgramBlockCut(cut, unit);
+    }
+  }
+  if (!text.empty()) MessageBoxOk(text, kMessageIconWarning);
+}
+
 void SelectTypeOrThrow(AppEnvironment& environment, const std::wstring& typeName) {
   const std::wstring name = typeName;  // may be the configured name that selecting overwrites
   if (!SelectPlcType(environment, name)) throw ExceptionInitPlcTypeError();
@@ -108,10 +128,12 @@ bool TryNewProject() {
 }
 
 bool TryOpenProject(const std::wstring& path, std::vector<ProgramBlockCut>* cuts) {
-  std::vector<ProgramBlockCut> made;
-  const bool ok = RunReplaceTransaction([&] { made = OpenProjectFile(path); });
-  if (ok && cuts != nullptr) *cuts = std::move(made);
-  return ok;
+  ProjectOpenNotes notes;
+  const bool ok = RunReplaceTransaction([&] { notes = OpenProjectFile(path); });
+  if (!ok) return false;
+  ReportReadChanges(notes.Cuts, notes.EmptiedTexts);
+  if (cuts != nullptr) *cuts = std::move(notes.Cuts);
+  return true;
 }
 
 bool TryImportPmw(const std::wstring& path) {
@@ -121,8 +143,10 @@ bool TryImportPmw(const std::wstring& path) {
 bool TryChangePlcType(const std::wstring& typeName, std::vector<ProgramBlockCut>* cuts) {
   std::vector<ProgramBlockCut> made;
   const bool ok = RunReplaceTransaction([&] { made = ChangePlcType(typeName); });
-  if (ok && cuts != nullptr) *cuts = std::move(made);
-  return ok;
+  if (!ok) return false;
+  ReportReadChanges(made, {});
+  if (cuts != nullptr) *cuts = std::move(made);
+  return true;
 }
 
 bool TrySaveProject(const std::wstring& path) {

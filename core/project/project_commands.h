@@ -23,7 +23,9 @@ namespace Brenno {
 
 // True when the new project is in place; false after the error was shown with MessageBoxOk and
 // the stop icon (the previous project is current again). `cuts`, when given, receives what
-// fitting the loaded program pages to the type had to cut (open and type change).
+// fitting the loaded program pages to the type had to cut (open and type change). What an open
+// or a type change had to change of what it read (texts read as empty, networks and local
+// variables cut) is shown in a warning box once the new project is current.
 bool TryNewProject();
 bool TryOpenProject(const std::wstring& path, std::vector<ProgramBlockCut>* cuts = nullptr);
 bool TryImportPmw(const std::wstring& path);

@@ -11,6 +11,7 @@
 #include "core/program/ladder_metrics.h"
 #include "core/project/program_stream.h"
 #include "core/project/project_reset.h"
+#include "core/project/stream_text_places.h"
 #include "platform/file_util.h"
 
 namespace Brenno {
@@ -224,7 +225,7 @@ void ReadLegacyProgramBlock(StreamBuffer buffer, const StreamRecords& records, P
 
 // ---------------------------------------------------------------- open and save
 
-std::vector<ProgramBlockCut> OpenProjectFile(const std::wstring& path) {
+ProjectOpenNotes OpenProjectFile(const std::wstring& path) {
   Environment();
   CurrentProject();
   std::vector<uint8_t> bytes;
@@ -232,12 +233,15 @@ std::vector<ProgramBlockCut> OpenProjectFile(const std::wstring& path) {
   return OpenProjectBytes(bytes);
 }
 
-std::vector<ProgramBlockCut> OpenProjectBytes(StreamBuffer buffer) {
+ProjectOpenNotes OpenProjectBytes(StreamBuffer buffer) {
   AppEnvironment& environment = Environment();
   Project& project = CurrentProject();
 
   StreamRecords records;
   SplitStreamRecords(buffer, records);
+  // A text whose bytes are not valid code page 936 costs only that text: it is read as empty
+  // and the user is told where it was.
+  StreamTextCollector badTexts;
 
   std::wstring marker;
   DecodeStringField(kFileVerKey, buffer, records, marker);
@@ -265,7 +269,11 @@ std::vector<ProgramBlockCut> OpenProjectBytes(StreamBuffer buffer) {
     if (version == FileVersion::V12) ReadByteRecords(passwords, kPasswordKey, records, buffer);
   }
 
-  std::vector<ProgramBlockCut> cuts = NormalizeProjectForType(project);
+  ProjectOpenNotes notes;
+  notes.Cuts = NormalizeProjectForType(project);
+  notes.EmptiedTexts = DescribeCollectedTexts(buffer, badTexts, [&](const std::vector<StreamPathStep>& path) {
+    return DescribeProjectTextPlace(project, version == FileVersion::V10, path);
+  });
 
   // Everything read: now the password table. A version-1.2 file defines the whole table: bytes
   // without a record become 0, records beyond the table are ignored.
@@ -274,37 +282,41 @@ std::vector<ProgramBlockCut> OpenProjectBytes(StreamBuffer buffer) {
     for (size_t i = 0; i < passwords.size() && i < kUnitPasswordTableSize; ++i) environment.PasswordTable1[i] = passwords[i];
   }
   guard.Commit();
-  return cuts;
+  return notes;
 }
 
-std::vector<ProgramBlockCut> OpenProjectAsCurrent(const std::wstring& path) {
+ProjectOpenNotes OpenProjectAsCurrent(const std::wstring& path) {
   AppEnvironment& environment = Environment();
   environment.ProjectList.emplace_back();
-  std::vector<ProgramBlockCut> cuts;
+  ProjectOpenNotes notes;
   try {
-    cuts = OpenProjectFile(path);
+    notes = OpenProjectFile(path);
   } catch (...) {
     environment.ProjectList.pop_back();
     throw;
   }
   environment.ProjectList.erase(environment.ProjectList.begin(), std::prev(environment.ProjectList.end()));
-  return cuts;
+  return notes;
 }
 
 StreamBytes BuildProjectFileBytes(const Project& project, const std::array<uint8_t, kUnitPasswordTableSize>& passwords,
                                   size_t expectedSize) {
   if (project.Type == nullptr) throw ExceptionLogicError();
-  StreamBytes bytes;
-  platform::ReserveLargeBuffer(bytes, expectedSize);
-  EncodeStringField(bytes, kFileVerKey, kProjectFileVersion12);
-  EncodeStringField(bytes, kPlcTypeKey, project.Type->Name());
-  WriteSymbolVarSection(bytes, kSymbolVarKey, project.Symbols);
-  WriteDataBlockSection(bytes, kDataBlockKey, project.DataBlocks);
-  WriteSystemBlockSection(bytes, kSystemBlockKey, project.SystemBlocks);
-  WriteProgramBlockSection(bytes, kProgramBlockKey, project.Program);
-  WriteStatusChartSection(bytes, kStatusChartKey, project.StatusChart);
-  WriteByteRecords(bytes, kPasswordKey, passwords);
-  return bytes;
+  return BuildStreamNamingUnstorableTexts(
+      [&] {
+        StreamBytes bytes;
+        platform::ReserveLargeBuffer(bytes, expectedSize);
+        EncodeStringField(bytes, kFileVerKey, kProjectFileVersion12);
+        EncodeStringField(bytes, kPlcTypeKey, project.Type->Name());
+        WriteSymbolVarSection(bytes, kSymbolVarKey, project.Symbols);
+        WriteDataBlockSection(bytes, kDataBlockKey, project.DataBlocks);
+        WriteSystemBlockSection(bytes, kSystemBlockKey, project.SystemBlocks);
+        WriteProgramBlockSection(bytes, kProgramBlockKey, project.Program);
+        WriteStatusChartSection(bytes, kStatusChartKey, project.StatusChart);
+        WriteByteRecords(bytes, kPasswordKey, passwords);
+        return bytes;
+      },
+      [&](const std::vector<StreamPathStep>& path) { return DescribeProjectTextPlace(project, false, path); });
 }
 
 void SaveProjectFile(const std::wstring& path) {

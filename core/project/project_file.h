@@ -44,25 +44,35 @@ inline constexpr std::string_view kProgramBlockKey = "ProgramBlock";
 inline constexpr std::string_view kStatusChartKey = "StatusChart";
 inline constexpr std::string_view kPasswordKey = "Password";
 
-// Reads the file into the newest project (the current one: the caller appended it). Returns
-// what fitting the program to the type had to cut. Throws ExceptionParseStreamError (unreadable
-// or empty file, malformed records, missing record or field), ExceptionInitFileVerError
-// (unknown marker, checked first) or ExceptionInitPlcTypeError (type not installed).
-std::vector<ProgramBlockCut> OpenProjectFile(const std::wstring& path);
+// What an open changed of what the file holds, for the user to be told.
+struct ProjectOpenNotes {
+  // What fitting the program to the type had to cut.
+  std::vector<ProgramBlockCut> Cuts;
+  // Where texts stood whose bytes are not valid code page 936: each was read as empty, the rest
+  // of the file as it is.
+  std::vector<std::wstring> EmptiedTexts;
+};
+
+// Reads the file into the newest project (the current one: the caller appended it). Throws
+// ExceptionParseStreamError (unreadable or empty file, malformed records, missing record or
+// field), ExceptionInitFileVerError (unknown marker, checked first) or
+// ExceptionInitPlcTypeError (type not installed).
+ProjectOpenNotes OpenProjectFile(const std::wstring& path);
 // The same from the file's bytes.
-std::vector<ProgramBlockCut> OpenProjectBytes(StreamBuffer bytes);
+ProjectOpenNotes OpenProjectBytes(StreamBuffer bytes);
 
 // Appends a fresh project, opens the file into it and, on success, drops every older project so
 // that the opened one is the only and current project. On failure the fresh project is dropped
 // and the error is rethrown: the current project is untouched.
-std::vector<ProgramBlockCut> OpenProjectAsCurrent(const std::wstring& path);
+ProjectOpenNotes OpenProjectAsCurrent(const std::wstring& path);
 
 // Writes the current project and the unit password table as a version-1.2 file. Throws
-// ExceptionParseStreamError (naming the text) for a text that code page 936 cannot hold and when
-// the file cannot be written; the old file then stays as it was.
+// ExceptionParseStreamError for texts that code page 936 cannot hold (naming each text and where
+// it is) and when the file cannot be written; the old file then stays as it was.
 void SaveProjectFile(const std::wstring& path);
-// The bytes SaveProjectFile writes. `expectedSize` (0: unknown) is room made before encoding:
-// a large project then does not outgrow its buffer again and again.
+// The bytes SaveProjectFile writes (throwing as it does for texts the code page cannot hold).
+// `expectedSize` (0: unknown) is room made before encoding: a large project then does not
+// outgrow its buffer again and again.
 StreamBytes BuildProjectFileBytes(const Project& project, const std::array<uint8_t, kUnitPasswordTableSize>& passwords,
                                   size_t expectedSize = 0);
 

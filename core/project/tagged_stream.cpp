@@ -106,13 +106,22 @@ void ReturnToPool(StreamRecords* records) {
   RecordsPool().push_back(std::move(owned));
 }
 
+thread_local StreamTextCollector* t_textCollector = nullptr;
+
 // The text up to its first zero character as code page 936 bytes, in a per-thread buffer that
-// stays valid until the next call; throws naming the text when the code page cannot hold it.
-const std::string& TextBytes(std::wstring_view text) {
+// stays valid until the next call. When the code page cannot hold the text: with a collector
+// installed, the empty text, and the ":s" record about to be written at `recordOffset` is
+// collected; otherwise an error naming the text.
+const std::string& TextBytes(std::wstring_view text, size_t recordOffset) {
   thread_local std::string encoded;
   if (!WStringToMultiByte(text, encoded)) {
-    ThrowStreamError(PickText(L"this text cannot be stored in code page 936: ", L"此文本无法以 936 代码页保存: ") +
-                     std::wstring(text.substr(0, text.find(L'\0'))));
+    const std::wstring_view shown = text.substr(0, text.find(L'\0'));
+    if (t_textCollector == nullptr) {
+      ThrowStreamError(PickText(L"this text cannot be stored in code page 936: ", L"此文本无法以 936 代码页保存: ") +
+                       std::wstring(shown));
+    }
+    t_textCollector->Add(recordOffset, shown);
+    encoded.clear();
   }
   return encoded;
 }
@@ -155,6 +164,20 @@ void AppendScalarHeader(StreamBytes& bytes, std::string_view typeKey, uint32_t l
 }  // namespace
 
 std::string FieldKey(int position) { return "#" + std::to_string(position); }
+
+StreamTextCollector::StreamTextCollector() : previous_(t_textCollector) { t_textCollector = this; }
+
+StreamTextCollector::~StreamTextCollector() { t_textCollector = previous_; }
+
+StreamTextCollector* StreamTextCollector::Installed() { return t_textCollector; }
+
+void StreamTextCollector::Add(size_t offset, std::wstring_view text) {
+  if (offset > std::numeric_limits<uint32_t>::max()) {
+    ThrowStreamError(PickText(L"the stream is larger than 4 GB", L"流大于 4 GB"));
+  }
+  offsets_.push_back(static_cast<uint32_t>(offset));
+  texts_.emplace_back(text);
+}
 
 void ThrowStreamError(const std::wstring& detail) {
   ExceptionParseStreamError error;
@@ -245,7 +268,11 @@ void DecodeStringValue(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOf
   const std::string_view bytes(reinterpret_cast<const char*>(buffer.data()) + record.ValueOffset,
                                record.EndOffset - record.ValueOffset);
   if (!MultiByteToWString(bytes, text)) {
-    ThrowStreamError(PickText(L"a text is not valid code page 936", L"文本不是有效的 936 代码页文本"));
+    if (t_textCollector == nullptr) {
+      ThrowStreamError(PickText(L"a text is not valid code page 936", L"文本不是有效的 936 代码页文本"));
+    }
+    text.clear();
+    t_textCollector->Add(record.KeyOffset, {});
   }
 }
 
@@ -269,7 +296,7 @@ void EncodeIntValue(StreamBytes& bytes, int32_t value) {
 void EncodeKeyValue(StreamBytes& bytes, int32_t key) { EncodeIntValue(bytes, key); }
 
 void EncodeStringValue(StreamBytes& bytes, std::wstring_view text) {
-  const std::string& encoded = TextBytes(text);
+  const std::string& encoded = TextBytes(text, bytes.size());
   AppendScalarHeader(bytes, kStringTypeKey, static_cast<uint32_t>(encoded.size()));
   bytes.insert(bytes.end(), encoded.begin(), encoded.end());
 }
@@ -333,8 +360,9 @@ void EncodeKeyField(StreamBytes& bytes, std::string_view key, int32_t value) {
 }
 
 void EncodeStringField(StreamBytes& bytes, std::string_view key, std::wstring_view text) {
-  // Convert the text first so that a text the code page cannot hold leaves no half record.
-  const std::string& encoded = TextBytes(text);
+  // Convert the text first so that a text the code page cannot hold leaves no half record. The
+  // scalar record follows the field's key, its zero byte and its length.
+  const std::string& encoded = TextBytes(text, bytes.size() + key.size() + 5);
   const size_t at = BeginStreamField(bytes, key);
   AppendScalarHeader(bytes, kStringTypeKey, static_cast<uint32_t>(encoded.size()));
   bytes.insert(bytes.end(), encoded.begin(), encoded.end());

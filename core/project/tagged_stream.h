@@ -15,7 +15,7 @@
 //
 // Every reader failure is an ExceptionParseStreamError. Writers fail only for a text that code
 // page 936 cannot hold (ExceptionParseStreamError naming the text): such a text is never
-// written as an empty string.
+// written as an empty string unless a StreamTextCollector asks for it.
 #pragma once
 
 #include <algorithm>
@@ -61,6 +61,35 @@ std::string FieldKey(int position);
 
 // Throws an ExceptionParseStreamError whose message names what was wrong.
 [[noreturn]] void ThrowStreamError(const std::wstring& detail);
+
+// ---- Texts that do not convert.
+//
+// Without a collector, a ":s" value whose bytes are not valid code page 936 fails to read, and a
+// text the code page cannot hold fails to write (both ExceptionParseStreamError). While a
+// collector is installed on the thread, such a text is read, or written, as the empty text and
+// the offset of its ":s" record (its first key byte) is kept, so that the caller can tell the
+// user where each one was (LocateStreamRecord). Collectors nest; the innermost one collects.
+class StreamTextCollector {
+ public:
+  StreamTextCollector();
+  ~StreamTextCollector();
+  StreamTextCollector(const StreamTextCollector&) = delete;
+  StreamTextCollector& operator=(const StreamTextCollector&) = delete;
+
+  // Offsets of the ":s" records, in the order they were met.
+  const std::vector<uint32_t>& Offsets() const { return offsets_; }
+  // For a writing collector: the texts that were written empty, one per offset.
+  const std::vector<std::wstring>& Texts() const { return texts_; }
+
+  // The collector installed on this thread, or null.
+  static StreamTextCollector* Installed();
+  void Add(size_t offset, std::wstring_view text);
+
+ private:
+  StreamTextCollector* previous_;
+  std::vector<uint32_t> offsets_;
+  std::vector<std::wstring> texts_;
+};
 
 // ---- Splitting.
 
@@ -114,7 +143,8 @@ void DecodeIntValue(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffse
 // The 32-bit key of a map entry: the same bytes as an integer.
 void DecodeKeyValue(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, int32_t& key);
 // Code page 936 bytes up to the first zero byte or the end of the value. Bytes that are not
-// valid in the code page throw (the text is not silently replaced).
+// valid in the code page throw (the text is not silently replaced), unless a
+// StreamTextCollector is installed: the text is then empty and its place collected.
 void DecodeStringValue(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset, std::wstring& text);
 
 void EncodeFlagValue(StreamBytes& bytes, uint8_t flag);
@@ -123,7 +153,8 @@ void EncodeByteValue(StreamBytes& bytes, uint8_t value);
 void EncodeIntValue(StreamBytes& bytes, int32_t value);
 void EncodeKeyValue(StreamBytes& bytes, int32_t key);
 // The text up to its first zero character in code page 936. A character the code page cannot
-// hold throws, and nothing is appended.
+// hold throws, and nothing is appended (with a StreamTextCollector installed: the empty text is
+// written and its place collected).
 void EncodeStringValue(StreamBytes& bytes, std::wstring_view text);
 
 // ---- Writing a field: the key, a zero byte, a length placeholder; then the value; then the

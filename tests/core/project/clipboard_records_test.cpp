@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/env/exception_error.h"
+#include "core/env/language.h"
 #include "core/env/utilities.h"
 #include "support/memory_clipboard.h"
 
@@ -122,4 +125,63 @@ TEST(ClipboardRecords, ThroughThePrivateClipboardBlock) {
 
 TEST(ClipboardRecords, CopyOfATextOutsideTheCodePageFails) {
   EXPECT_THROW(MakeClipNetworksBlock({TwoLineNetwork(L"\x2603")}), ExceptionParseStreamError);
+}
+
+namespace {
+
+// The block with the first two bytes of `text` (it occurs once) replaced by FF 20, which is not
+// code page 936.
+Bytes Damaged(Bytes block, const std::string& text) {
+  const auto at = std::search(block.begin(), block.end(), text.begin(), text.end());
+  EXPECT_NE(at, block.end());
+  if (at != block.end()) {
+    at[0] = 0xFF;
+    at[1] = 0x20;
+  }
+  return block;
+}
+
+}  // namespace
+
+TEST(ClipboardRecords, ATextThatIsNotCodePage936PastesEmptyAndIsNamed) {
+  SetCurrentLanguage(kLanguageEnglish);
+  std::vector<Network> copied = {TwoLineNetwork(L"I0.0"), TwoLineNetwork(L"I0.1"), LadderNetwork()};
+  copied[1].Comments = {L"main cm"};
+  copied[2].Grid.Elements[0].OperandId[0].Text = L"V9.9";
+  const Bytes block = MakeClipNetworksBlock(copied);
+
+  ClipBlockContent pasted = ReadClipBlock(Damaged(block, "main cm"), false, 5);
+  ASSERT_EQ(pasted.Held, ClipBlockContent::Networks);
+  std::vector<Network> expected = copied;
+  expected[1].Comments = {L""};
+  EXPECT_EQ(pasted.NetworkList, expected);
+  EXPECT_EQ(pasted.EmptiedTexts, std::vector<std::wstring>{L"NETWORK 6, comment line 1"});
+
+  pasted = ReadClipBlock(Damaged(block, "V9.9"), true, 0);
+  expected = copied;
+  expected[2].Grid.Elements[0].OperandId[0].Text.clear();
+  EXPECT_EQ(pasted.NetworkList, expected);
+  EXPECT_EQ(pasted.EmptiedTexts, std::vector<std::wstring>{L"NETWORK 2, ladder element 1, operand"});
+
+  const std::vector<LadElement> elements = {LadderNetwork().Grid.Elements[0], LadderNetwork().Grid.Elements[0]};
+  std::vector<LadElement> named = elements;
+  named[1].Name = L"XQ";
+  pasted = ReadClipBlock(Damaged(MakeClipElementsBlock(named), "XQ"), true);
+  ASSERT_EQ(pasted.Held, ClipBlockContent::Elements);
+  EXPECT_EQ(pasted.ElementList[1].Name, L"");
+  EXPECT_EQ(pasted.EmptiedTexts, std::vector<std::wstring>{L"ladder element 2, instruction"});
+}
+
+TEST(ClipboardRecords, ACopyOfATextTheCodePageCannotHoldNamesTheNetwork) {
+  SetCurrentLanguage(kLanguageChinese);
+  std::vector<Network> copied = {TwoLineNetwork(L"I0.0"), TwoLineNetwork(L"I0.1")};
+  copied[1].Lines[1].Comments = {L"pump \U0001F600"};
+  try {
+    MakeClipNetworksBlock(copied, 3);
+    ADD_FAILURE() << "copied";
+  } catch (const ExceptionParseStreamError& error) {
+    EXPECT_NE(error.Message().find(L"NETWORK 4，语句表第 2 行，注释: \"pump \U0001F600\""), std::wstring::npos)
+        << error.Message();
+  }
+  SetCurrentLanguage(kLanguageEnglish);
 }

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "core/env/exception_error.h"
+#include "core/env/language.h"
 #include "core/link/link_ui.h"
 #include "core/program/ladder_metrics.h"
 #include "core/project/data_block_table.h"
@@ -126,6 +130,81 @@ TEST_F(ProjectCommandsTest, OpenReplacesTheProjectByTheFileContent) {
   ASSERT_EQ(env_.ProjectList.size(), 1u);
   EXPECT_EQ(Content(Current()), saved);
   EXPECT_TRUE(Current().CrossReferences.SearchHits.empty());
+}
+
+// One text of the file (written as "main cm") has its first two bytes replaced by FF 20, which is
+// not code page 936: the project opens with that text empty, everything else as saved, and the
+// user is told where the text was.
+TEST_F(ProjectCommandsTest, ATextThatIsNotCodePage936OpensEmptyAndIsNamed) {
+  struct Case {
+    std::function<std::wstring&(Project&)> text;
+    std::wstring place;
+  };
+  const std::vector<Case> cases = {
+      {[](Project& p) -> std::wstring& { return p.Program.GetProgramPage(0).UndoLog.Networks[0].Comments[0]; },
+       L"MAIN (INT0), NETWORK 0, comment line 1"},
+      {[](Project& p) -> std::wstring& { return p.Program.GetProgramPage(0).UndoLog.Networks[0].Lines[0].Operands[0]; },
+       L"MAIN (INT0), NETWORK 0, statement-list line 1, operand 1"},
+      {[](Project& p) -> std::wstring& { return p.Program.InterruptTable.Working.at(0).Comment; },
+       L"MAIN (INT0), page comment"},
+      {[](Project& p) -> std::wstring& { return p.Symbols.Working.at(0).Rows[0].Comment; },
+       L"Variable Symbol, USR_0 (USR0), row 1, comment"},
+      {[](Project& p) -> std::wstring& { return p.DataBlocks.Working.at(0).Rows[0].Comment; },
+       L"Data Block, DAT_0 (DAT0), row 1, comment"},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(TryNewProject());
+    AddContent();
+    c.text(Current()) = L"main cm";
+    ASSERT_TRUE(TrySaveProject(Path("bad.lqw")));
+    c.text(Current()) = L"";
+    const StreamBytes expected = Content(Current());
+
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(platform::ReadFileBytes(Path("bad.lqw"), bytes));
+    const std::string marker = "main cm";
+    const auto at = std::search(bytes.begin(), bytes.end(), marker.begin(), marker.end());
+    ASSERT_NE(at, bytes.end());
+    at[0] = 0xFF;
+    at[1] = 0x20;
+    ASSERT_TRUE(platform::WriteFileBytes(Path("bad.lqw"), bytes));
+
+    boxes_.Shown.clear();
+    ASSERT_TRUE(TryOpenProject(Path("bad.lqw"))) << boxes_.Shown.front().Text;
+    EXPECT_EQ(Content(Current()), expected) << c.place;
+    ASSERT_EQ(boxes_.Shown.size(), 1u);
+    EXPECT_EQ(boxes_.Shown[0].Icon, kMessageIconWarning);
+    EXPECT_EQ(boxes_.Shown[0].Text, L"These texts are not valid code page 936 text and were read as empty:\r\n  " + c.place);
+  }
+
+  SetCurrentLanguage(kLanguageChinese);
+  boxes_.Shown.clear();
+  ASSERT_TRUE(TryOpenProject(Path("bad.lqw")));
+  ASSERT_EQ(boxes_.Shown.size(), 1u);
+  EXPECT_EQ(boxes_.Shown[0].Text, L"以下文本不是有效的 936 代码页文本，已按空文本读入:\r\n  数据块，DAT_0 (DAT0)，第 1 行，注释");
+  SetCurrentLanguage(kLanguageEnglish);
+}
+
+TEST_F(ProjectCommandsTest, ASaveStoppedByATextNamesWhereItIs) {
+  AddContent();
+  ASSERT_TRUE(TrySaveProject(Path("kept.lqw")));
+  std::vector<uint8_t> before;
+  ASSERT_TRUE(platform::ReadFileBytes(Path("kept.lqw"), before));
+  Current().Program.GetProgramPage(0).UndoLog.Networks[0].Comments[0] = L"pump \U0001F600";
+  Current().Symbols.Working.at(0).Rows[0].Name = L"\x2603";
+  boxes_.Shown.clear();
+  EXPECT_FALSE(TrySaveProject(Path("kept.lqw")));
+  ASSERT_EQ(boxes_.Shown.size(), 1u);
+  EXPECT_EQ(boxes_.Shown[0].Icon, kMessageIconStop);
+  const std::wstring& text = boxes_.Shown[0].Text;
+  EXPECT_NE(text.find(L"These texts cannot be stored in code page 936:\r\n"
+                      L"  Variable Symbol, USR_0 (USR0), row 1, symbol: \"\x2603\"\r\n"
+                      L"  MAIN (INT0), NETWORK 0, comment line 1: \"pump \U0001F600\""),
+            std::wstring::npos)
+      << text;
+  std::vector<uint8_t> after;
+  ASSERT_TRUE(platform::ReadFileBytes(Path("kept.lqw"), after));
+  EXPECT_EQ(after, before);
 }
 
 TEST_F(ProjectCommandsTest, SaveToAnUnwritablePathShowsTheErrorAndKeepsTheProject) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -568,4 +569,47 @@ TEST_F(ProjectFileTest, Version10SectionsAreMergedIntoTheReferencePages) {
   ASSERT_FALSE(main.Page.LocalVars.empty());
   EXPECT_EQ(main.Page.LocalVars.back().Name, L"flag");
   EXPECT_TRUE(project.Program.SubroutineTable.HasWorkingPage(0x10000));
+}
+
+// Version-1.0 sections keep their texts in other layouts: a text that is not code page 936 is
+// named there too.
+TEST_F(ProjectFileTest, Version10TextsThatAreNotCodePage936AreNamed) {
+  Network network;
+  network.Kind = kNetworkStl;
+  StlLine line;
+  line.Mnemonic = L"LD";
+  line.Operands = {L"I0.2"};
+  line.Comments = {L"main cm"};
+  network.Lines = {line};
+  StreamBytes file;
+  EncodeStringField(file, kFileVerKey, kProjectFileVersion10);
+  EncodeStringField(file, kPlcTypeKey, kTypeA);
+  EncodeStructField(file, kSymbolVarKey, [&](StreamBytes& v) {
+    LegacyEntry(v, "#2", 0, std::vector<VarEntry>{{0, kVarAreaTemp, 0, L"flag", L"L0.0", L"temp cm"}}, EncodeVarEntry);
+  });
+  EncodeStructField(file, kSymbolFunKey,
+                    [&](StreamBytes& v) { TitlesEntry(v, "#1", 0, PageTitles{L"MAIN", L"OB1", L"old main"}); });
+  EncodeStructField(file, kDataBlockKey, [](StreamBytes&) {});
+  EncodeStructField(file, kSystemBlockKey, [](StreamBytes&) {});
+  EncodeStructField(file, kProgramBlockKey, [&](StreamBytes& v) {
+    EncodeKeyField(v, "#1", kViewModeStl);
+    EncodeFlagField(v, "#2", static_cast<uint8_t>(1));
+    ProgramUnitEntry(v, "#3", 0, {network});
+  });
+  EncodeStructField(file, kStatusChartKey, [](StreamBytes&) {});
+  for (const std::string marker : {"main cm", "temp cm"}) {
+    const auto at = std::search(file.begin(), file.end(), marker.begin(), marker.end());
+    ASSERT_NE(at, file.end());
+    at[0] = 0xFF;
+    at[1] = 0x20;
+  }
+  WriteFile("old.lqw", file);
+
+  const ProjectOpenNotes notes = OpenProjectAsCurrent(Path("old.lqw"));
+  EXPECT_EQ(notes.EmptiedTexts, (std::vector<std::wstring>{L"MAIN (INT0), local variables, row 1, comment",
+                                                           L"MAIN (INT0), NETWORK 0, statement-list line 1, comment"}));
+  const BlockRecord& main = CurrentProject().Program.InterruptTable.Working.at(0);
+  EXPECT_EQ(main.Page.Networks()[0].Lines[0].Comments, std::vector<std::wstring>{L""});
+  EXPECT_EQ(main.Page.Networks()[0].Lines[0].Operands, std::vector<std::wstring>{L"I0.2"});
+  EXPECT_EQ(main.Comment, L"old main");
 }

@@ -30,6 +30,12 @@ Bytes Record(std::string_view key, const Bytes& value) {
 
 Bytes Text(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
+StreamRecords Split(const Bytes& bytes) {
+  StreamRecords records;
+  SplitStreamRecords(bytes, records);
+  return records;
+}
+
 template <class F>
 void ExpectStreamError(F&& f) {
   EXPECT_THROW(f(), ExceptionParseStreamError);
@@ -117,6 +123,30 @@ TEST(TaggedStream, TextOutsideCodePage936IsAnErrorNotAnEmptyText) {
   std::wstring text = L"kept";
   ExpectStreamError([&] { DecodeStringValue(bad, 0, static_cast<uint32_t>(bad.size()), text); });
   EXPECT_EQ(text, L"kept");
+}
+
+TEST(TaggedStream, ACollectorTakesTextsThatDoNotConvertAsEmptyAndKeepsTheirRecords) {
+  // Reading: the ":s" record at offset 7 of the field holds bytes that are not code page 936.
+  const Bytes field = Record("#1", Record(":s", {0x81, 0x20}));
+  std::wstring text = L"old";
+  {
+    StreamTextCollector collector;
+    DecodeStringField("#1", field, Split(field), text);
+    EXPECT_EQ(text, L"");
+    EXPECT_EQ(collector.Offsets(), std::vector<uint32_t>{7});
+  }
+  // Without the collector the same bytes are an error again.
+  ExpectStreamError([&] { DecodeStringField("#1", field, Split(field), text); });
+
+  // Writing: the text goes out empty; the collector keeps the place and the text.
+  Bytes bytes = {9};
+  StreamTextCollector collector;
+  EncodeStringField(bytes, "#4", L"snow \x2603");
+  EncodeStringValue(bytes, L"ok");
+  EncodeStringValue(bytes, L"\x2603");
+  EXPECT_EQ(bytes, Concat({Bytes{9}, Record("#4", Record(":s", {})), Record(":s", Text("ok")), Record(":s", {})}));
+  EXPECT_EQ(collector.Offsets(), (std::vector<uint32_t>{8, 24}));
+  EXPECT_EQ(collector.Texts(), (std::vector<std::wstring>{L"snow \x2603", L"\x2603"}));
 }
 
 TEST(TaggedStream, SplitterRefusesEveryShortRecord) {

@@ -14,7 +14,9 @@
 #include "core/program/program_page.h"
 #include "core/project/clipboard_records.h"
 #include "core/project/local_var_table.h"
+#include "core/project/message_box.h"
 #include "core/project/project.h"
+#include "core/project/stream_text_places.h"
 #include "ui/shell/notify_main_frame.h"
 #include "ui/views/program_editor/program_editor_main_view.h"
 #include "ui/views/program_editor/program_page_lock.h"
@@ -350,9 +352,7 @@ void CProgramEditorMainView::CutOrCopy(bool cut) {
       std::vector<Network> networks;
       page.CopyNetworks(networks);
       if (networks.empty()) return;
-      StreamBytes bytes;
-      WriteClipNetworkRecord(bytes, kClipNetworksKey, networks);
-      if (!PutClipboardBlock(bytes)) return;
+      if (!PutClipboardBlock(MakeClipNetworksBlock(networks, page.ViewState.SelectionFirst))) return;
       if (cut && page.CutNetworks(networks)) PublishChange();
       return;
     }
@@ -375,36 +375,22 @@ void CProgramEditorMainView::CutOrCopy(bool cut) {
     const bool copyChanged = page.CopyLadderCells(elements);
     if (copyChanged) PublishChange();
     if (elements.empty()) return;
-    StreamBytes bytes;
-    WriteClipElementRecord(bytes, kClipElementsKey, elements);
-    if (!PutClipboardBlock(bytes)) return;
+    if (!PutClipboardBlock(MakeClipElementsBlock(elements))) return;
     if (cut && page.CutLadderCells(elements)) PublishChange();
-  } catch (const ExceptionParseStreamError&) {
-    // A text the clipboard block cannot hold: nothing is cut, nothing is shown.
+  } catch (const ExceptionParseStreamError& error) {
+    // A text the clipboard block cannot hold: nothing is cut, and the user is told which.
+    MessageBoxOk(error.Message(), kMessageIconStop);
   }
 }
 
 void CProgramEditorMainView::Paste() {
   if (!CanEditBlock()) return;
   ProgramPage& page = Page();
-  // Reads the one record of the clipboard block; an empty key when there is none.
-  auto readBlock = [](std::vector<uint8_t>& block, StreamRecords& records) -> std::string {
-    if (!GetClipboardBlock(block) || block.empty()) return std::string();
-    SplitStreamRecords(block, records);
-    if (records.size() != 1) return std::string();
-    return std::string(RecordKey(block, records.front()));
-  };
-  try {
-    std::vector<uint8_t> block;
-    StreamRecords records;
-    if (HasValidRange()) {
-      setFocus(Qt::OtherFocusReason);
-      if (readBlock(block, records) != kClipNetworksKey) return;
-      std::vector<Network> networks;
-      ReadClipNetworkRecord(kClipNetworksKey, block, networks, records);
-      if (!networks.empty() && page.PasteNetworks(networks)) PublishChange();
-      return;
-    }
+  ClipBlockContent content;
+  if (HasValidRange()) {
+    setFocus(Qt::OtherFocusReason);
+    content = ReadClipboardForPaste(false, page.ViewState.SelectionFirst);
+  } else {
     if (page.IsAtCommentLevel()) {
       if (commentEdit_.isVisible()) commentEdit_.paste();
       return;
@@ -420,19 +406,18 @@ void CProgramEditorMainView::Paste() {
       return;
     }
     setFocus(Qt::OtherFocusReason);
-    const std::string key = readBlock(block, records);
-    if (key == kClipNetworksKey) {
-      std::vector<Network> networks;
-      ReadClipNetworkRecord(kClipNetworksKey, block, networks, records);
-      if (!networks.empty() && page.PasteNetworks(networks)) PublishChange();
-    } else if (key == kClipElementsKey) {
-      std::vector<LadElement> elements;
-      ReadClipElementRecord(kClipElementsKey, block, elements, records);
-      if (!elements.empty() && page.PasteLadderCells(elements)) PublishChange();
-    }
-  } catch (const ExceptionParseStreamError&) {
-    // A broken block pastes nothing.
+    content = ReadClipboardForPaste(true, page.ViewState.SelectionFirst);
   }
+  // A block that does not read pastes nothing; one whose texts are partly unreadable pastes
+  // what reads and says which texts came in empty.
+  bool pasted = false;
+  if (content.Held == ClipBlockContent::Networks) {
+    pasted = !content.NetworkList.empty() && page.PasteNetworks(content.NetworkList);
+  } else if (content.Held == ClipBlockContent::Elements) {
+    pasted = !content.ElementList.empty() && page.PasteLadderCells(content.ElementList);
+  }
+  if (pasted) PublishChange();
+  if (pasted && !content.EmptiedTexts.empty()) MessageBoxOk(EmptiedTextsMessage(content.EmptiedTexts), kMessageIconWarning);
 }
 
 void CProgramEditorMainView::TextMode(int offset) {
