@@ -29,13 +29,13 @@
 #include <vector>
 
 #include "core/convert/stl_analysis.h"
-#include "core/env/app_environment.h"
-#include "core/env/environment_loader.h"
+#include "core/link/app_environment.h"
+#include "core/project/environment_loader.h"
 #include "core/env/exception_error.h"
 #include "core/env/plc_config.h"
 #include "core/env/plc_type.h"
 #include "core/program/program_services.h"
-#include "core/program/project_services.h"
+#include "core/project/project_services.h"
 #include "core/project/data_block_table.h"
 #include "core/project/project.h"
 #include "core/project/project_commands.h"

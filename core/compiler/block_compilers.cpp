@@ -8,10 +8,11 @@
 #include "core/compiler/system_words.h"
 #include "core/env/exception_error.h"
 #include "core/env/plc_type.h"
+#include "core/compiler/block_report.h"
 #include "core/program/compile_report.h"
-#include "core/program/page_conversion.h"
+#include "core/convert/page_conversion.h"
 #include "core/program/program_block.h"
-#include "core/program/program_view_switch.h"
+#include "core/convert/program_view_switch.h"
 #include "core/project/local_var_table.h"
 #include "core/project/project.h"
 
@@ -283,7 +284,7 @@ void DecodeProgramBlocks(CompileReport& report, const BinaryImage& image) {
   if (report.EndSection() != 0) return;
   ReportProgramSize(report, project, image);
   // Pages the PLC held beyond the type's limits are cut to fit; the user is told what went.
-  for (const ProgramBlockCut& cut : program.NormalizeProgramBlocks()) {
+  for (const ProgramBlockCut& cut : program.NormalizeProgramBlocks(project.Symbols.Sizes)) {
     std::wstring unit;
     program.DescribeProgramUnitKey(cut.Key, unit);
     if (report.Print) report.WriteLine(L"    " + DescribeProgramBlockCut(cut, unit));

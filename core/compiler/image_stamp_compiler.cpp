@@ -2,7 +2,6 @@
 
 #include "core/compiler/block_compilers.h"
 #include "core/env/exception_error.h"
-#include "core/link/online_monitor.h"
 #include "core/program/compile_report.h"
 
 namespace Brenno {
@@ -25,22 +24,5 @@ BinaryImage CompileProjectImage(bool print) {
   if (total != 0) throw ExceptionParseBinaryError();
   return image;
 }
-
-CompiledImagePages ImagePagesOf(const BinaryImage& image) {
-  CompiledImagePages pages;
-  for (const auto& [key, words] : image.DataPages) pages.DataPages[static_cast<uint32_t>(key)] = words;
-  for (const auto& [key, bytes] : image.SystemPages) pages.SystemPages[static_cast<uint32_t>(key)] = bytes;
-  pages.Constants = image.ProgramConsts;
-  for (const auto& [key, words] : image.ProgramArguments) pages.ArgumentPages[static_cast<uint32_t>(key)] = words;
-  for (const auto& [key, words] : image.ProgramInstructions)
-    pages.InstructionPages[static_cast<uint32_t>(key)] = words;
-  return pages;
-}
-
-void CompileImageStampPages(AppEnvironment&, CompiledImagePages& pages) {
-  pages = ImagePagesOf(CompileProjectImage(true));
-}
-
-void InstallImageStampCompiler() { SetImageCompiler(&CompileImageStampPages); }
 
 }  // namespace Brenno

@@ -38,4 +38,16 @@ void ConvertPageView(ProgramPage& page, int mode, CompileReport& report, const P
   page.UndoLog.ClearHistory();
 }
 
+void ConvertPageToStl(ProgramPage& page, CompileReport& report, const ProgramBlock& program) {
+  ConvertPageView(page, kViewModeStl, report, program);
+}
+
+void ConvertPageToLad(ProgramPage& page, CompileReport& report, const ProgramBlock& program) {
+  ConvertPageView(page, kViewModeLad, report, program);
+}
+
+void ConvertPageToMode(int mode, CompileReport& report, ProgramPage& page, const ProgramBlock& program) {
+  ConvertPageView(page, mode, report, program);
+}
+
 }  // namespace Brenno

@@ -20,4 +20,10 @@ class ProgramBlock;
 // (networks, view mode and history).
 void ConvertPageView(ProgramPage& page, int mode, CompileReport& report, const ProgramBlock& program);
 
+// The same by the program model's names: the whole page to statement list, to ladder, or to the
+// given mode.
+void ConvertPageToStl(ProgramPage& page, CompileReport& report, const ProgramBlock& program);
+void ConvertPageToLad(ProgramPage& page, CompileReport& report, const ProgramBlock& program);
+void ConvertPageToMode(int mode, CompileReport& report, ProgramPage& page, const ProgramBlock& program);
+
 }  // namespace Brenno

@@ -1,6 +1,6 @@
 #include "core/link/comm_state.h"
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/exception_error.h"
 #include "core/link/comm_port.h"
 

@@ -6,7 +6,7 @@
 
 #include "core/compiler/binary_image.h"
 #include "core/compiler/image_stamp_compiler.h"
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/plugin_library.h"
 #include "core/link/comm_state.h"

@@ -1,6 +1,6 @@
 #include "core/link/link_commands.h"
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/utilities.h"
 #include "core/link/link_request.h"

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "core/env/environment_placeholders.h"
-#include "core/link/online_cache.h"
+#include "core/link/link_settings.h"
+#include "core/program/online_cache.h"
 
 namespace Brenno {
 

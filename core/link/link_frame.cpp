@@ -1,6 +1,6 @@
 #include "core/link/link_frame.h"
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/utilities.h"
 #include "core/link/comm_port.h"
@@ -18,14 +18,13 @@ uint16_t GetU16(const std::vector<uint8_t>& bytes, size_t at) {
   return static_cast<uint16_t>((bytes[at] << 8) | bytes[at + 1]);
 }
 
-// A plain ExceptionExchError that carries the message of the error caught.
+}  // namespace
+
 ExceptionExchError PlainExchError(const ExceptionError& caught) {
   ExceptionExchError plain;
   static_cast<ExceptionError&>(plain) = caught;
   return plain;
 }
-
-}  // namespace
 
 std::vector<uint8_t> BuildLinkPacket(uint16_t code, uint16_t parameter, uint16_t frameIndex,
                                      const std::vector<uint8_t>& data) {

@@ -9,7 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/env/environment_placeholders.h"
+#include "core/env/exception_error.h"
+#include "core/link/link_settings.h"
 
 namespace Brenno {
 
@@ -20,6 +21,10 @@ inline constexpr size_t kLinkPacketHeaderSize = 6;
 inline constexpr size_t kLinkEnvelopeHeaderSize = 4;
 // Bit 15 of the frame index marks the last frame of a request.
 inline constexpr uint16_t kLastFrameFlag = 0x8000;
+
+// A plain ExceptionExchError that carries the message of the error caught (a frame's or a
+// request's last failure, whatever its class).
+ExceptionExchError PlainExchError(const ExceptionError& caught);
 
 // The request packet: code, parameter, frame index (big-endian), then the data.
 std::vector<uint8_t> BuildLinkPacket(uint16_t code, uint16_t parameter, uint16_t frameIndex,

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/env/plc_type.h"
@@ -18,12 +18,6 @@ namespace {
 
 // Frame indexes count in 15 bits; bit 15 marks the last frame.
 constexpr int kMaxFrames = 0x8000;
-
-ExceptionExchError PlainExchError(const ExceptionError& caught) {
-  ExceptionExchError plain;
-  static_cast<ExceptionError&>(plain) = caught;
-  return plain;
-}
 
 // The frame loop shared by both request kinds. `frameData(i)` gives the data of frame i.
 template <class FrameData>

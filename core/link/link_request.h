@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/env/environment_placeholders.h"
+#include "core/link/link_settings.h"
 
 namespace Brenno {
 

@@ -8,7 +8,10 @@ namespace {
 std::atomic<LinkUiServices*> g_services{nullptr};
 }  // namespace
 
-void InstallLinkUiServices(LinkUiServices* services) { g_services.store(services); }
+void InstallLinkUiServices(LinkUiServices* services) {
+  g_services.store(services);
+  InstallInformationOutput(services);
+}
 
 LinkUiServices* InstalledLinkUiServices() { return g_services.load(); }
 

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "core/env/information_output.h"
+
 namespace Brenno {
 
 // The progress message: a text (shown when not empty) and the percent of the two bars; above 99
@@ -22,21 +24,19 @@ struct ProgressInfo {
   int Percent2 = 0;
 };
 
-class LinkUiServices {
+// The information output (AppendOutputLine) is one of them.
+class LinkUiServices : public InformationOutput {
  public:
-  virtual ~LinkUiServices() = default;
   // `UpdProgress` to the main window.
   virtual void UpdProgress(const ProgressInfo& info) = 0;
-  // One line appended to the information output (`EvOutputAppend`).
-  virtual void AppendOutputLine(const std::wstring& line) = 0;
   // The PLC password dialog: true with the 16-byte block of the typed password
   // (PackPasswordBytes); false when the user cancels or the text needs more than 16 bytes.
   virtual bool AskPlcPassword(std::vector<uint8_t>& block) = 0;
 };
 
-// Installs the services (null removes them). The caller keeps ownership and removes them
-// before destroying them. Without services progress and output are dropped and the password
-// prompt counts as cancelled.
+// Installs the services (null removes them), and with them the information output. The caller
+// keeps ownership and removes them before destroying them. Without services progress and output
+// are dropped and the password prompt counts as cancelled.
 void InstallLinkUiServices(LinkUiServices* services);
 LinkUiServices* InstalledLinkUiServices();
 

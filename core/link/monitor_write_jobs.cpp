@@ -7,7 +7,7 @@
 #include <thread>
 #include <utility>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/link/comm_state.h"

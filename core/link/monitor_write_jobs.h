@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/link/online_cache.h"
+#include "core/program/online_cache.h"
 
 namespace Brenno {
 

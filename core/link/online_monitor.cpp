@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/env/memory_area_manager.h"
@@ -16,7 +16,7 @@
 #include "core/link/link_commands.h"
 #include "core/link/link_request.h"
 #include "core/link/monitor_ui.h"
-#include "core/link/online_cache.h"
+#include "core/program/online_cache.h"
 #include "core/project/project.h"
 #include "platform/crc16.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/link/comm_state.h"

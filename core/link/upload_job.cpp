@@ -7,7 +7,7 @@
 #include "core/compiler/binary_image.h"
 #include "core/compiler/block_compilers.h"
 #include "core/compiler/instruction_words.h"
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/exception_error.h"
 #include "core/link/comm_state.h"
 #include "core/link/download_job.h"

@@ -5,10 +5,8 @@
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/env/page_names.h"
-#include "core/link/link_ui.h"
+#include "core/env/information_output.h"
 #include "core/program/program_block.h"
-#include "core/project/data_block_table.h"
-#include "core/project/system_block_table.h"
 
 namespace Brenno {
 
@@ -45,36 +43,17 @@ void CompileReport::PrintTotal() {
 void CompileReport::WriteLine(const std::wstring& line) {
   if (!Print) return;
   Lines.push_back(line);
-  if (LinkUiServices* services = InstalledLinkUiServices()) services->AppendOutputLine(line);
+  AppendInformationLine(line);
+}
+
+std::wstring ReportErrorLine(const std::wstring& title, const ExceptionError& error) {
+  return L"    " + title + L"    " + PickText(L"Error", L"错误") + L" : " + error.Message();
 }
 
 namespace {
 
-std::wstring ErrorLine(const std::wstring& title, const ExceptionError& error) {
-  return L"    " + title + L"    " + PickText(L"Error", L"错误") + L" : " + error.Message();
-}
-
-std::wstring SizeLine(const wchar_t* englishTitle, const wchar_t* chineseTitle, const std::wstring& amount,
-                      const std::wstring& percent) {
-  std::wstring line = std::wstring(PickText(englishTitle, chineseTitle)) + L" : " + amount +
-                      PickText(L" Byte(s)", L" 字节");
-  if (!percent.empty()) line += L" (" + percent + L")";
-  return line;
-}
-
-// "name (address)" of the working page, else of the reference page (a decoder names a page
-// before it stores it); empty when the table knows neither.
-template <class Table>
-std::wstring DescribePage(const Table& table, int key) {
-  std::wstring text = DescribeTablePageKey(table, key);
-  if (text.empty()) {
-    const auto found = table.Reference.find(key);
-    if (found != table.Reference.end()) text = found->second.Name + L" (" + found->second.Address + L")";
-  }
-  return text;
-}
-
-// The same for a program unit.
+// "name (address)" of a program unit: of the working page, else of the reference page (a
+// decoder names a page before it stores it); empty when the program knows neither.
 std::wstring DescribeUnit(const ProgramBlock& program, int key) {
   std::wstring text;
   if (program.DescribeProgramUnitKey(key, text)) return text;
@@ -87,87 +66,26 @@ std::wstring DescribeUnit(const ProgramBlock& program, int key) {
 
 }  // namespace
 
-std::wstring FormatSizePercent(long long used, int capacity) {
-  if (capacity <= 0) return {};
-  const float percent = static_cast<float>(static_cast<double>(used) * 100.0 / static_cast<double>(capacity));
-  wchar_t text[64];
-  std::swprintf(text, sizeof text / sizeof text[0], L"%.1f", static_cast<double>(percent));
-  return text;
-}
-
-void ReportCompilingDataBlock(CompileReport& report) {
-  report.WriteLine(PickText(L"Compiling Data Block ...", L"正在编译数据块 ..."));
-}
-
-void ReportCompilingSystemBlock(CompileReport& report) {
-  report.WriteLine(PickText(L"Compiling System Block ...", L"正在编译系统块 ..."));
-}
-
 void ReportCompilingProgramBlock(CompileReport& report) {
   report.WriteLine(PickText(L"Compiling Program Block ...", L"正在编译程序块 ..."));
-}
-
-void ReportDataPageName(CompileReport& report, const DataBlockTable& table, int key) {
-  report.WriteLine(IndentText(DescribePage(table, key)));
-}
-
-void ReportSystemPageName(CompileReport& report, const SystemBlockTable& table, int key) {
-  report.WriteLine(IndentText(DescribePage(table, key)));
 }
 
 void ReportProgramPageName(CompileReport& report, const ProgramBlock& program, int key) {
   report.WriteLine(IndentText(DescribeUnit(program, key)));
 }
 
-void ReportDataPageError(const DataBlockTable& table, int key, const ExceptionError& error, CompileReport& report) {
-  ++report.ErrorCount;
-  if (report.Print) report.WriteLine(ErrorLine(DescribePage(table, key), error));
-}
-
-void ReportSystemPageError(const SystemBlockTable& table, int key, const ExceptionError& error,
-                           CompileReport& report) {
-  ++report.ErrorCount;
-  if (report.Print) report.WriteLine(ErrorLine(DescribePage(table, key), error));
-}
-
 void ReportProgramPageError(const ProgramBlock& program, int key, const ExceptionError& error,
                             CompileReport& report) {
   ++report.ErrorCount;
   if (!report.Print) return;
-  report.WriteLine(ErrorLine(DescribeUnit(program, key), error));
+  report.WriteLine(ReportErrorLine(DescribeUnit(program, key), error));
 }
 
 void ReportProgramNetworkError(const ProgramBlock& program, int pageKey, const ExceptionError& error,
                                CompileReport& report, int networkIndex) {
   ++report.ErrorCount;
   if (!report.Print) return;
-  report.WriteLine(ErrorLine(DescribeUnit(program, pageKey) + L", NETWORK " + std::to_wstring(networkIndex), error));
-}
-
-void ReportDataBlockSize(int capacity, CompileReport& report, long long used) {
-  if (!report.Print) return;
-  report.WriteLine(SizeLine(L"Size of Data Block", L"数据块大小", std::to_wstring(used), FormatSizePercent(used, capacity) +
-                                                                                           (capacity > 0 ? L"%" : L"")));
-}
-
-void ReportSystemBlockSize(int capacity, CompileReport& report, long long used) {
-  if (!report.Print) return;
-  report.WriteLine(SizeLine(L"Size of System Block", L"系统块大小", std::to_wstring(used),
-                            FormatSizePercent(used, capacity) + (capacity > 0 ? L"%" : L"")));
-}
-
-void ReportProgramBlockSize(int constantCapacity, long long instructionBytes, CompileReport& report,
-                            long long constantBytes, int instructionCapacity) {
-  if (!report.Print) return;
-  const std::wstring constantPercent = FormatSizePercent(constantBytes, constantCapacity);
-  const std::wstring instructionPercent = FormatSizePercent(instructionBytes, instructionCapacity);
-  std::wstring percent;
-  if (!constantPercent.empty() || !instructionPercent.empty()) {
-    percent = (constantPercent.empty() ? L"-" : constantPercent + L"%") + L" + " +
-              (instructionPercent.empty() ? L"-" : instructionPercent + L"%");
-  }
-  report.WriteLine(SizeLine(L"Size of Program Block", L"程序块大小",
-                            std::to_wstring(constantBytes) + L" + " + std::to_wstring(instructionBytes), percent));
+  report.WriteLine(ReportErrorLine(DescribeUnit(program, pageKey) + L", NETWORK " + std::to_wstring(networkIndex), error));
 }
 
 }  // namespace Brenno

@@ -16,7 +16,7 @@
 #include "core/draw/draw_context.h"
 #include "core/env/instruction_records.h"
 #include "core/env/utilities.h"
-#include "core/link/online_cache.h"
+#include "core/program/online_cache.h"
 #include "core/program/ladder_grid.h"
 #include "core/program/page_view_state.h"
 

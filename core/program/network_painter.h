@@ -9,7 +9,7 @@
 #pragma once
 
 #include "core/draw/draw_context.h"
-#include "core/link/online_cache.h"
+#include "core/program/online_cache.h"
 #include "core/program/network.h"
 #include "core/program/page_view_state.h"
 

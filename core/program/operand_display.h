@@ -9,7 +9,7 @@
 
 #include "core/env/instruction_records.h"
 #include "core/env/utilities.h"
-#include "core/link/online_cache.h"
+#include "core/program/online_cache.h"
 #include "core/program/page_view_state.h"
 
 namespace Brenno {

@@ -5,6 +5,7 @@
 #include "core/env/exception_error.h"
 #include "core/program/ladder_painter.h"
 #include "core/program/network_painter.h"
+#include "core/program/online_services.h"
 
 namespace Brenno {
 

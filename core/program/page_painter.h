@@ -9,7 +9,7 @@
 
 #include "core/draw/draw_context.h"
 #include "core/env/utilities.h"
-#include "core/link/online_cache.h"
+#include "core/program/online_cache.h"
 #include "core/program/program_page.h"
 
 namespace Brenno {

@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <climits>
 
-#include "core/env/app_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/env/page_names.h"
-#include "core/project/local_var_table.h"
-#include "core/project/project.h"
+#include "core/program/program_services.h"
 
 namespace Brenno {
 
@@ -23,10 +21,13 @@ size_t InitialCount(int limit, int initial) {
 
 size_t NonNegative(int value) { return value < 0 ? 0 : static_cast<size_t>(value); }
 
-const SymbolTable* CurrentSymbolTable() {
-  AppEnvironment* environment = InstalledEnvironment();
-  if (environment == nullptr || environment->ProjectList.empty()) return nullptr;
-  return &environment->ProjectList.back().Symbols;
+// The project's work on the local variables after units changed (nothing without services).
+void NormalizeLocalVariables(ProgramBlock& program) {
+  if (const ProgramServices* services = InstalledProgramServices()) services->NormalizeLocalVariables(program);
+}
+
+void UpdateSubroutineInterfaces(const ProgramBlock& program) {
+  if (const ProgramServices* services = InstalledProgramServices()) services->UpdateSubroutineInterfaces(program);
 }
 
 // Cuts what the type does not allow from the end of a loaded page, and says what was cut.
@@ -86,8 +87,8 @@ std::wstring NumberText(int value) { return std::to_wstring(value); }
 }  // namespace
 
 bool ConfiguredSymbolicAddressing() {
-  AppEnvironment* environment = InstalledEnvironment();
-  return environment != nullptr && environment->Config.SymbolicAddr != 0;
+  const ProgramServices* services = InstalledProgramServices();
+  return services != nullptr && services->SymbolicAddressing();
 }
 
 std::wstring DescribeProgramBlockCut(const ProgramBlockCut& cut, const std::wstring& unitDescription) {
@@ -109,13 +110,6 @@ void ResizeLocalVarTable(size_t n, LocalVarTable& variables) {
 }
 
 // ---------------------------------------------------------------- building
-
-void ProgramBlock::CreateDefaultBlocks() {
-  const Project& project = CurrentProject();
-  if (project.Type == nullptr) throw ExceptionLogicError();
-  CreateDefaultBlocks(project.Type->Description.ProgramBlock, project.Symbols.Sizes,
-                      project.Instructions.ReservedNames);
-}
 
 void ProgramBlock::CreateDefaultBlocks(const ProgramBlockSizes& limits, const SymbolVarSizes& symbolSizes,
                                        const std::vector<std::wstring>& reservedNames) {
@@ -155,9 +149,10 @@ void ProgramBlock::FillDefaultProgramBlocks() {
 }
 
 std::vector<ProgramBlockCut> ProgramBlock::NormalizeProgramBlocks() {
-  const SymbolTable* symbols = CurrentSymbolTable();
-  if (symbols == nullptr) throw ExceptionLogicError();
-  return NormalizeProgramBlocks(symbols->Sizes);
+  const ProgramServices* services = InstalledProgramServices();
+  const SymbolVarSizes* sizes = services != nullptr ? services->SymbolSizes() : nullptr;
+  if (sizes == nullptr) throw ExceptionLogicError();
+  return NormalizeProgramBlocks(*sizes);
 }
 
 std::vector<ProgramBlockCut> ProgramBlock::NormalizeProgramBlocks(const SymbolVarSizes& symbolSizes) {
@@ -174,10 +169,8 @@ std::vector<ProgramBlockCut> ProgramBlock::NormalizeProgramBlocks(const SymbolVa
 }
 
 void ProgramBlock::NormalizeUnits() {
-  static const SymbolTable kNoSymbols;
-  const SymbolTable* symbols = CurrentSymbolTable();
-  NormalizeAllLocalVarTables(*this, symbols != nullptr ? *symbols : kNoSymbols);
-  UpdateAllSubroutineInterfaces(*this, symbols != nullptr ? *symbols : kNoSymbols);
+  NormalizeLocalVariables(*this);
+  UpdateSubroutineInterfaces(*this);
 }
 
 // ---------------------------------------------------------------- lists
@@ -295,9 +288,7 @@ bool ProgramBlock::ChangeBlockAddressAt(int index, int addressIndex, int& newKey
   const bool symbolic = ConfiguredSymbolicAddressing();
   InterruptTable.StampBlockPages(symbolic, ViewMode);
   SubroutineTable.StampBlockPages(symbolic, ViewMode);
-  static const SymbolTable kNoSymbols;
-  const SymbolTable* symbols = CurrentSymbolTable();
-  UpdateAllSubroutineInterfaces(*this, symbols != nullptr ? *symbols : kNoSymbols);
+  UpdateSubroutineInterfaces(*this);
   return true;
 }
 
@@ -343,9 +334,7 @@ int ProgramBlock::RemoveInterrupt(int key) {
   const int next = InterruptTable.RemoveBlockPage(key);
   if (next != -1) {
     InterruptTable.StampBlockPages(ConfiguredSymbolicAddressing(), ViewMode);
-    static const SymbolTable kNoSymbols;
-    const SymbolTable* symbols = CurrentSymbolTable();
-    NormalizeAllLocalVarTables(*this, symbols != nullptr ? *symbols : kNoSymbols);
+    NormalizeLocalVariables(*this);
   }
   return next;
 }

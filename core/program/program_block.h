@@ -6,7 +6,8 @@
 // CreateDefaultBlocks gives the collection the reference pages of the project's PLC type; then
 // FillDefaultProgramBlocks (new project) or the loaded pages and NormalizeProgramBlocks (open,
 // type change, upload) set the working pages. The operations without explicit sizes read the
-// current project (its PLC type, symbol table and instruction library) and the configuration.
+// current project's symbol sizes and the configured addressing through the program services,
+// which also fit the local variables after units change.
 #pragma once
 
 #include <string>
@@ -14,7 +15,7 @@
 
 #include "core/env/plc_type.h"
 #include "core/program/block_table.h"
-#include "core/project/symbol_table.h"
+#include "core/program/var_entry.h"
 
 namespace Brenno {
 
@@ -44,7 +45,6 @@ class ProgramBlock {
   ProgramBlockSizes Limits;
 
   // ---- Building for a PLC type.
-  void CreateDefaultBlocks();
   void CreateDefaultBlocks(const ProgramBlockSizes& limits, const SymbolVarSizes& symbolSizes,
                            const std::vector<std::wstring>& reservedNames);
   void FillDefaultProgramBlocks();

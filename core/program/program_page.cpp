@@ -2,13 +2,11 @@
 
 #include <algorithm>
 
-#include "core/env/app_environment.h"
 #include "core/env/exception_error.h"
-#include "core/link/online_cache.h"
+#include "core/program/online_services.h"
 #include "core/program/ladder_edit.h"
 #include "core/program/network_text.h"
 #include "core/program/program_services.h"
-#include "core/project/project.h"
 
 namespace Brenno {
 
@@ -122,10 +120,9 @@ int ProgramPage::NetworkAtY(int y, int& top) {
 
 void ProgramPage::ToggleBreakpoint(int network, int line) {
   // The break point lives in the PLC; without a fresh debug record there is nothing to toggle.
-  const AppEnvironment* environment = InstalledEnvironment();
-  if (environment == nullptr || environment->ProjectList.empty()) return;
+  OnlineCacheSnapshot online = TakeCurrentOnlineSnapshot();
   DebugRecord record;
-  if (!ReadCachedDebugRecord(environment->ProjectList.back().Online, record)) return;
+  if (!ReadCachedDebugRecord(online, record)) return;
   const int n = NetworkCount();
   int targetNetwork = 0;
   int targetStep = 0;

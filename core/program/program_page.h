@@ -18,7 +18,7 @@
 #include "core/program/network_undo_log.h"
 #include "core/program/page_view_state.h"
 #include "core/program/program_search_hit.h"
-#include "core/project/symbol_table.h"
+#include "core/program/var_entry.h"
 
 namespace Brenno {
 

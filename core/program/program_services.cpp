@@ -10,6 +10,8 @@ const ProgramServices* g_services = nullptr;
 
 void InstallProgramServices(const ProgramServices* services) { g_services = services; }
 
+const ProgramServices* InstalledProgramServices() { return g_services; }
+
 const ProgramServices& CurrentProgramServices() {
   if (g_services == nullptr) throw ExceptionLogicError();
   return *g_services;

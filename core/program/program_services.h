@@ -1,7 +1,8 @@
 // What the program model reads of the current project: the project's copies of the instruction
 // library and the memory map, the symbol lookups of its symbol table and the name lookups of
-// its subroutine table. The project side installs one implementation over the current project;
-// tests install their own. The program model never changes the project through it.
+// its subroutine table, the configured addressing, and the project's work on a program's local
+// variables. The project side installs one implementation over the current project; tests
+// install their own. The program model never changes the project through it.
 #pragma once
 
 #include <string>
@@ -9,7 +10,9 @@
 namespace Brenno {
 
 class InstructionLibrary;
+class ProgramBlock;
 struct MemoryAreaManager;
+struct SymbolVarSizes;
 
 class ProgramServices {
  public:
@@ -32,11 +35,24 @@ class ProgramServices {
   virtual bool ReplaceReferenceNameByPageName(std::wstring& text) const = 0;
   virtual bool ReplacePageAddressByName(std::wstring& text) const = 0;
   virtual bool ReplacePageNameByAddress(std::wstring& text) const = 0;
+
+  // Whether operands show as symbol names (the workbench's configuration). False by default.
+  virtual bool SymbolicAddressing() const { return false; }
+  // The symbol sizes of the current project's symbol table (the local variable limits among
+  // them); null, the default, when there is none.
+  virtual const SymbolVarSizes* SymbolSizes() const { return nullptr; }
+  // After units of the program were added, removed, renamed or loaded: the local variable tables
+  // of its pages fitted to the symbol table and validated, and the subroutine call interfaces
+  // rebuilt from the subroutines' local variables. Nothing by default.
+  virtual void NormalizeLocalVariables(ProgramBlock&) const {}
+  virtual void UpdateSubroutineInterfaces(const ProgramBlock&) const {}
 };
 
 // Installs the services of the current project (null removes them). Not owned.
 void InstallProgramServices(const ProgramServices* services);
 // The installed services; throws ExceptionLogicError when none are installed.
 const ProgramServices& CurrentProgramServices();
+// The installed services, or null.
+const ProgramServices* InstalledProgramServices();
 
 }  // namespace Brenno

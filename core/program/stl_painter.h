@@ -13,7 +13,7 @@
 
 #include "core/draw/draw_context.h"
 #include "core/env/utilities.h"
-#include "core/link/online_cache.h"
+#include "core/program/online_cache.h"
 #include "core/program/page_view_state.h"
 #include "core/program/stl_line.h"
 

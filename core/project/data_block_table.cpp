@@ -7,7 +7,7 @@
 #include <sstream>
 #include <utility>
 
-#include "core/env/app_environment.h"
+#include "core/project/project_environment.h"
 #include "core/env/constant.h"
 #include "core/env/exception_error.h"
 #include "core/env/operand_format.h"
@@ -56,7 +56,7 @@ const DataRow& RowAt(const DataBlockTable& table, int key, int index) {
 }
 
 bool SymbolicAddressing() {
-  const AppEnvironment* environment = InstalledEnvironment();
+  const ProjectEnvironment* environment = InstalledEnvironment();
   return environment != nullptr && environment->Config.SymbolicAddr != 0;
 }
 

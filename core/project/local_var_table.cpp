@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "core/env/app_environment.h"
+#include "core/project/project_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/operand_address.h"
 #include "core/env/operand_format.h"
@@ -19,14 +19,14 @@ const std::vector<int> kSubroutineAreas = {kVarAreaIn, kVarAreaInOut, kVarAreaOu
 const std::vector<int> kInterruptAreas = {kVarAreaTemp};
 
 Project* CurrentProjectOrNull() {
-  AppEnvironment* environment = InstalledEnvironment();
+  ProjectEnvironment* environment = InstalledEnvironment();
   if (environment == nullptr || environment->ProjectList.empty()) return nullptr;
   return &environment->ProjectList.back();
 }
 
 // The project of the list whose program block this is, or null.
 Project* OwningProject(const ProgramBlock& program) {
-  AppEnvironment* environment = InstalledEnvironment();
+  ProjectEnvironment* environment = InstalledEnvironment();
   if (environment == nullptr) return nullptr;
   for (Project& project : environment->ProjectList) {
     if (&project.Program == &program) return &project;

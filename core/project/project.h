@@ -7,18 +7,18 @@
 
 #include "core/env/instruction_library.h"
 #include "core/env/memory_area_manager.h"
-#include "core/link/online_cache.h"
+#include "core/program/online_cache.h"
 #include "core/program/program_block.h"
 #include "core/project/cross_reference.h"
 #include "core/project/symbol_table.h"
 #include "core/project/data_block_table.h"
+#include "core/project/project_environment.h"
 #include "core/project/status_chart.h"
 #include "core/project/system_block_table.h"
 
 namespace Brenno {
 
 class PlcType;
-class AppEnvironment;
 
 class Project {
  public:
@@ -36,11 +36,6 @@ class Project {
   SystemBlockTable SystemBlocks;
   Brenno::StatusChart StatusChart;
 };
-
-// The process-wide environment that the model code reaches the current project through. The
-// application installs its environment at start-up; tests install their own.
-void InstallEnvironment(AppEnvironment* environment);
-AppEnvironment* InstalledEnvironment();
 
 // The current project: the last element of the installed environment's project list. Throws
 // ExceptionLogicError when no environment is installed or the list is empty.

@@ -2,17 +2,15 @@
 
 #include <iterator>
 
-#include "core/compiler/binary_image.h"
-#include "core/compiler/block_compilers.h"
-#include "core/env/app_environment.h"
-#include "core/env/environment_loader.h"
+#include "core/project/project_environment.h"
+#include "core/project/environment_loader.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/env/page_names.h"
 #include "core/env/plc_type.h"
 #include "core/program/compile_report.h"
 #include "core/program/ladder_metrics.h"
-#include "core/program/program_view_switch.h"
+#include "core/convert/program_view_switch.h"
 #include "core/project/message_box.h"
 #include "core/project/pmw_import.h"
 #include "core/project/project.h"
@@ -25,8 +23,8 @@ namespace Brenno {
 
 namespace {
 
-AppEnvironment& Environment() {
-  AppEnvironment* environment = InstalledEnvironment();
+ProjectEnvironment& Environment() {
+  ProjectEnvironment* environment = InstalledEnvironment();
   if (environment == nullptr) throw ExceptionLogicError();
   return *environment;
 }
@@ -35,11 +33,11 @@ AppEnvironment& Environment() {
 // the ladder metrics. Taken before a replacing command, put back when it fails.
 class TypeSettingsSnapshot {
  public:
-  explicit TypeSettingsSnapshot(const AppEnvironment& environment)
+  explicit TypeSettingsSnapshot(const ProjectEnvironment& environment)
       : plcName_(environment.Config.PlcName),
         type_(environment.ProjectList.empty() ? nullptr : environment.ProjectList.back().Type) {}
 
-  void Restore(AppEnvironment& environment) const {
+  void Restore(ProjectEnvironment& environment) const {
     environment.Config.PlcName = plcName_;
     if (type_ != nullptr) SetLadderMetrics(environment.Config.ViewZoom, type_->IsFxMode());
   }
@@ -52,7 +50,7 @@ class TypeSettingsSnapshot {
 // The replace transaction around one operation that builds the newest project.
 template <class Operation>
 bool RunReplaceTransaction(Operation operation) {
-  AppEnvironment& environment = Environment();
+  ProjectEnvironment& environment = Environment();
   const TypeSettingsSnapshot settings(environment);
   PushDefaultProject();
   try {
@@ -73,29 +71,6 @@ bool RunReplaceTransaction(Operation operation) {
   return true;
 }
 
-void RunCompile(bool allBlocks) {
-  CompileReport report(true);
-  try {
-    BinaryImage image;
-    if (allBlocks) {
-      EncodeDataBlocks(report, image);
-      EncodeSystemBlock(report, image);
-    }
-    EncodeProgramBlocks(report, image);
-    ProgramBlock& program = CurrentProject().Program;
-    if (program.ViewMode == kViewModeLad) {
-      CompileReport silent(false);
-      SwitchProgramView(program, silent, kViewModeStl);
-      SwitchProgramView(program, silent, kViewModeLad);
-      silent.PrintTotal();
-    }
-    report.PrintTotal();
-  } catch (const ExceptionError& error) {
-    report.PrintTotal();
-    MessageBoxOk(error.Message(), kMessageIconStop);
-  }
-}
-
 // Tells the user what a replacing command changed of what it read: texts read as empty and
 // networks or local variables cut to the type's limits. Nothing to tell shows nothing.
 void ReportReadChanges(const std::vector<ProgramBlockCut>& cuts, const std::vector<std::wstring>& emptiedTexts) {
@@ -114,7 +89,7 @@ void ReportReadChanges(const std::vector<ProgramBlockCut>& cuts, const std::vect
   if (!text.empty()) MessageBoxOk(text, kMessageIconWarning);
 }
 
-void SelectTypeOrThrow(AppEnvironment& environment, const std::wstring& typeName) {
+void SelectTypeOrThrow(ProjectEnvironment& environment, const std::wstring& typeName) {
   const std::wstring name = typeName;  // may be the configured name that selecting overwrites
   if (!SelectPlcType(environment, name)) throw ExceptionInitPlcTypeError();
 }
@@ -162,7 +137,7 @@ bool TrySaveProject(const std::wstring& path) {
 // ---------------------------------------------------------------- operations
 
 void NewProject() {
-  AppEnvironment& environment = Environment();
+  ProjectEnvironment& environment = Environment();
   SelectTypeOrThrow(environment, environment.Config.PlcName);
   Project& project = CurrentProject();
   ResetProjectForType(project);
@@ -170,7 +145,7 @@ void NewProject() {
 }
 
 std::vector<ProgramBlockCut> ChangePlcType(const std::wstring& typeName) {
-  AppEnvironment& environment = Environment();
+  ProjectEnvironment& environment = Environment();
   SelectTypeOrThrow(environment, typeName);
   if (environment.ProjectList.size() < 2) throw ExceptionLogicError();
   Project& project = environment.ProjectList.back();
@@ -187,7 +162,7 @@ std::vector<ProgramBlockCut> ChangePlcType(const std::wstring& typeName) {
 }
 
 void ImportPmwFile(const std::wstring& path) {
-  AppEnvironment& environment = Environment();
+  ProjectEnvironment& environment = Environment();
   SelectTypeOrThrow(environment, environment.Config.PlcName);
   Project& project = CurrentProject();
   ResetProjectForType(project);
@@ -211,11 +186,5 @@ void ImportPmwFile(const std::wstring& path) {
   project.Program.InterruptTable.GetBlockPage(kMainProgramKey).LoadFromText(L"\r\n", listing);
   report.PrintTotal();
 }
-
-// ---------------------------------------------------------------- compiling
-
-void CompileProgramBlock() { RunCompile(false); }
-
-void CompileAllBlocks() { RunCompile(true); }
 
 }  // namespace Brenno

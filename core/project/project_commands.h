@@ -44,12 +44,5 @@ std::vector<ProgramBlockCut> ChangePlcType(const std::wstring& typeName);
 // in statement-list view.
 void ImportPmwFile(const std::wstring& path);
 
-// Compile the current project into an image that is then discarded, to check it: the program
-// block alone, or data blocks, system block and program block under one total. The lines and
-// the total go to the output through the report. In ladder view every page is then converted to
-// statement list and back, silently. An error ends the command: the total is written, then the
-// message is shown with MessageBoxOk and the stop icon.
-void CompileProgramBlock();
-void CompileAllBlocks();
 
 }  // namespace Brenno

@@ -3,8 +3,8 @@
 #include <iterator>
 #include <map>
 
-#include "core/env/app_environment.h"
-#include "core/env/environment_loader.h"
+#include "core/project/project_environment.h"
+#include "core/project/environment_loader.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/env/plc_type.h"
@@ -20,8 +20,8 @@ namespace {
 
 enum class FileVersion { V10, V11, V12 };
 
-AppEnvironment& Environment() {
-  AppEnvironment* environment = InstalledEnvironment();
+ProjectEnvironment& Environment() {
+  ProjectEnvironment* environment = InstalledEnvironment();
   if (environment == nullptr) throw ExceptionLogicError();
   return *environment;
 }
@@ -79,7 +79,7 @@ FileVersion ParseVersion(const std::wstring& marker) {
 // the open fails.
 class TypeSelectionGuard {
  public:
-  explicit TypeSelectionGuard(AppEnvironment& environment)
+  explicit TypeSelectionGuard(ProjectEnvironment& environment)
       : environment_(environment), plcName_(environment.Config.PlcName) {
     if (environment.ProjectList.size() >= 2) {
       previousType_ = std::prev(environment.ProjectList.end(), 2)->Type;
@@ -93,7 +93,7 @@ class TypeSelectionGuard {
   void Commit() { committed_ = true; }
 
  private:
-  AppEnvironment& environment_;
+  ProjectEnvironment& environment_;
   std::wstring plcName_;
   const PlcType* previousType_ = nullptr;
   bool committed_ = false;
@@ -234,7 +234,7 @@ ProjectOpenNotes OpenProjectFile(const std::wstring& path) {
 }
 
 ProjectOpenNotes OpenProjectBytes(StreamBuffer buffer) {
-  AppEnvironment& environment = Environment();
+  ProjectEnvironment& environment = Environment();
   Project& project = CurrentProject();
 
   StreamRecords records;
@@ -286,7 +286,7 @@ ProjectOpenNotes OpenProjectBytes(StreamBuffer buffer) {
 }
 
 ProjectOpenNotes OpenProjectAsCurrent(const std::wstring& path) {
-  AppEnvironment& environment = Environment();
+  ProjectEnvironment& environment = Environment();
   environment.ProjectList.emplace_back();
   ProjectOpenNotes notes;
   try {

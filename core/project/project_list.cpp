@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "core/env/app_environment.h"
-#include "core/env/environment_loader.h"
+#include "core/project/project_environment.h"
+#include "core/project/environment_loader.h"
 #include "core/env/exception_error.h"
 #include "core/env/plc_type.h"
 #include "core/project/project.h"
@@ -12,8 +12,8 @@ namespace Brenno {
 
 namespace {
 
-AppEnvironment& Environment() {
-  AppEnvironment* environment = InstalledEnvironment();
+ProjectEnvironment& Environment() {
+  ProjectEnvironment* environment = InstalledEnvironment();
   if (environment == nullptr) throw ExceptionLogicError();
   return *environment;
 }
@@ -23,7 +23,7 @@ AppEnvironment& Environment() {
 void PushDefaultProject() { Environment().ProjectList.emplace_back(); }
 
 void PushProjectOfSameType() {
-  AppEnvironment& environment = Environment();
+  ProjectEnvironment& environment = Environment();
   const PlcType* type = environment.ProjectList.empty() ? nullptr : environment.ProjectList.back().Type;
   const std::wstring name = type != nullptr ? type->Name() : std::wstring();
   environment.ProjectList.emplace_back();
@@ -31,12 +31,12 @@ void PushProjectOfSameType() {
 }
 
 void DropNewestProject() {
-  AppEnvironment& environment = Environment();
+  ProjectEnvironment& environment = Environment();
   if (!environment.ProjectList.empty()) environment.ProjectList.pop_back();
 }
 
 void DropOldestProject() {
-  AppEnvironment& environment = Environment();
+  ProjectEnvironment& environment = Environment();
   if (!environment.ProjectList.empty()) environment.ProjectList.pop_front();
 }
 

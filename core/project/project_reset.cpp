@@ -1,6 +1,8 @@
 #include "core/project/project_reset.h"
 
-#include "core/link/online_cache.h"
+#include "core/env/exception_error.h"
+#include "core/env/plc_type.h"
+#include "core/program/online_cache.h"
 #include "core/project/cross_reference.h"
 #include "core/project/data_block_table.h"
 #include "core/project/project.h"
@@ -16,7 +18,9 @@ void ResetProjectForType(Project& project) {
   ResetSymbolTable(project.Symbols);
   ResetDataBlockTable(project.DataBlocks);
   BuildSystemReferencePages(project.SystemBlocks);
-  project.Program.CreateDefaultBlocks();
+  if (project.Type == nullptr) throw ExceptionLogicError();
+  project.Program.CreateDefaultBlocks(project.Type->Description.ProgramBlock, project.Symbols.Sizes,
+                                      project.Instructions.ReservedNames);
   ResetStatusChart(project.StatusChart);
 }
 
@@ -32,7 +36,7 @@ std::vector<ProgramBlockCut> NormalizeProjectForType(Project& project) {
   NormalizeSymbolTable(project.Symbols);
   NormalizeDataBlocks(project.DataBlocks);
   CheckSystemPagesCompatible(project.SystemBlocks);
-  std::vector<ProgramBlockCut> cuts = project.Program.NormalizeProgramBlocks();
+  std::vector<ProgramBlockCut> cuts = project.Program.NormalizeProgramBlocks(project.Symbols.Sizes);
   NormalizeStatusChart(project.StatusChart);
   return cuts;
 }

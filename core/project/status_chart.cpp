@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <utility>
 
-#include "core/env/app_environment.h"
+#include "core/project/project_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/env/operand_format.h"
 #include "core/env/utilities.h"
-#include "core/link/online_cache.h"
+#include "core/program/online_services.h"
 #include "core/project/project.h"
 #include "core/project/symbol_resolution.h"
 
@@ -57,7 +57,7 @@ const FormatTypes& PointerFormat() {
 bool IsDoubleWordSlot(int slot) { return slot == 2 || slot == 3; }
 
 bool SymbolicAddressing() {
-  const AppEnvironment* environment = InstalledEnvironment();
+  const ProjectEnvironment* environment = InstalledEnvironment();
   return environment != nullptr && environment->Config.SymbolicAddr != 0;
 }
 

@@ -1,6 +1,6 @@
 #include "core/project/symbol_resolution.h"
 
-#include "core/env/app_environment.h"
+#include "core/project/project_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/operand_address.h"
 #include "core/program/program_block.h"
@@ -61,7 +61,7 @@ const LocalVarTable* FindLocalVarTable(const ProgramBlock& program, int unitKey)
 }
 
 SymbolScope CurrentSymbolScope(int unitKey) {
-  const AppEnvironment* environment = InstalledEnvironment();
+  const ProjectEnvironment* environment = InstalledEnvironment();
   if (environment == nullptr || environment->ProjectList.empty()) return SymbolScope();
   const Project& project = environment->ProjectList.back();
   return SymbolScope{FindLocalVarTable(project.Program, unitKey), &project.MemoryAreas};

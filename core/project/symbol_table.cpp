@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <map>
 
-#include "core/env/app_environment.h"
+#include "core/project/project_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/operand_address.h"
 #include "core/env/operand_format.h"
@@ -39,7 +39,7 @@ const DataTypeRow kDataTypes[] = {
 constexpr int kTypeCount = static_cast<int>(sizeof(kDataTypes) / sizeof(kDataTypes[0]));
 
 const Project* CurrentProjectOrNull() {
-  const AppEnvironment* environment = InstalledEnvironment();
+  const ProjectEnvironment* environment = InstalledEnvironment();
   if (environment == nullptr || environment->ProjectList.empty()) return nullptr;
   return &environment->ProjectList.back();
 }
@@ -103,18 +103,6 @@ bool SetIfChanged(SymbolTable& table, int key, int index, Value VarEntry::*field
 }  // namespace
 
 // ---------------------------------------------------------------- entries
-
-VarEntry MakeEmptyVarEntry() { return VarEntry{}; }
-
-VarEntry MakeAreaVarEntry(int area) {
-  VarEntry entry;
-  entry.Area = area;
-  return entry;
-}
-
-void DestroyVarEntry(VarEntry& entry) { entry = VarEntry(); }
-
-bool IsValidVarEntry(const VarEntry& entry) { return entry.CheckFlags == kVarEntryComplete; }
 
 int DataTypeWidthClass(int type) { return type >= 0 && type < kTypeCount ? kDataTypes[type].widthClass : -1; }
 

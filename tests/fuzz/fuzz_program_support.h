@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <string>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/instruction_library.h"
 #include "core/env/manager_var_reader.h"
-#include "core/program/project_services.h"
+#include "core/project/project_services.h"
 #include "core/project/project.h"
 #include "core/project/local_var_table.h"
 #include "platform/text_codec.h"

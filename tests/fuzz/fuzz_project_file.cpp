@@ -9,11 +9,11 @@
 #include <iterator>
 #include <vector>
 
-#include "core/env/app_environment.h"
-#include "core/env/environment_loader.h"
+#include "core/link/app_environment.h"
+#include "core/project/environment_loader.h"
 #include "core/env/exception_error.h"
 #include "core/env/plc_type.h"
-#include "core/program/project_services.h"
+#include "core/project/project_services.h"
 #include "core/project/project.h"
 #include "core/project/project_file.h"
 

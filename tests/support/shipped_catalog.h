@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "core/env/app_environment.h"
-#include "core/env/environment_loader.h"
+#include "core/link/app_environment.h"
+#include "core/project/environment_loader.h"
 #include "core/env/language.h"
 #include "core/program/program_services.h"
-#include "core/program/project_services.h"
+#include "core/project/project_services.h"
 #include "core/project/project.h"
 #include "core/project/project_reset.h"
 #include "platform/text_codec.h"

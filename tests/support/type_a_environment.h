@@ -10,11 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "core/env/app_environment.h"
-#include "core/env/environment_loader.h"
 #include "core/env/language.h"
+#include "core/link/app_environment.h"
+#include "core/link/online_access.h"
+#include "core/project/environment_loader.h"
 #include "core/program/program_services.h"
-#include "core/program/project_services.h"
+#include "core/project/project_services.h"
 #include "core/project/message_box.h"
 #include "core/project/project.h"
 #include "core/project/project_commands.h"
@@ -53,7 +54,8 @@ class RecordingMessageBoxes : public Brenno::MessageBoxServices {
 };
 
 // English texts; the environment of a TypeA program directory loaded, installed with the
-// current project's services and the recording message boxes, and a new project made. Fixtures
+// current project's services, the link's online services and the recording message boxes, and a
+// new project made. Fixtures
 // that add to it call SetUp first (and return on a fatal failure) and TearDown last.
 class TypeAEnvironmentTest : public ::testing::Test {
  protected:
@@ -63,12 +65,14 @@ class TypeAEnvironmentTest : public ::testing::Test {
     Brenno::LoadEnvironment(env_, std::filesystem::path(dir_.path()).wstring());
     Brenno::InstallEnvironment(&env_);
     Brenno::InstallCurrentProjectServices();
+    Brenno::InstallLinkOnlineServices();
     Brenno::InstallMessageBoxServices(&boxes_);
     ASSERT_TRUE(Brenno::TryNewProject());
   }
 
   void TearDown() override {
     Brenno::InstallMessageBoxServices(nullptr);
+    Brenno::InstallOnlineServices(nullptr);
     Brenno::InstallProgramServices(nullptr);
     Brenno::InstallEnvironment(nullptr);
     Brenno::SetCurrentLanguage(Brenno::kLanguageEnglish);

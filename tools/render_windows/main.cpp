@@ -25,7 +25,7 @@
 #include <functional>
 #include <string>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/instruction_library.h"
 #include "core/link/link_ui.h"
 #include "core/program/network.h"

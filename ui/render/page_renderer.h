@@ -7,7 +7,7 @@
 #include <QSize>
 
 #include "core/env/utilities.h"
-#include "core/link/online_cache.h"
+#include "core/program/online_cache.h"
 #include "core/program/program_page.h"
 #include "ui/widgets/qt_draw_context.h"
 

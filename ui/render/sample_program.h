@@ -9,7 +9,7 @@
 
 #include "core/env/instruction_library.h"
 #include "core/env/memory_area_manager.h"
-#include "core/link/online_cache.h"
+#include "core/program/online_cache.h"
 #include "core/program/program_page.h"
 #include "core/program/program_services.h"
 

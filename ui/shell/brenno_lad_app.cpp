@@ -15,11 +15,13 @@
 #include <sstream>
 
 #include "core/compiler/image_stamp_compiler.h"
-#include "core/env/environment_loader.h"
+#include "core/link/image_stamp_pages.h"
+#include "core/link/online_access.h"
+#include "core/project/environment_loader.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/env/program_paths.h"
-#include "core/program/project_services.h"
+#include "core/project/project_services.h"
 #include "core/project/project.h"
 #include "core/project/message_box.h"
 #include "core/project/project_commands.h"
@@ -46,6 +48,7 @@ void CBrennoLadApp::RemoveServices() {
   InstallClipboardService(nullptr);
   InstallMessageFacade(nullptr);
   InstallUiDispatcher(nullptr);
+  InstallOnlineServices(nullptr);
   if (InstalledEnvironment() == &env_) InstallEnvironment(nullptr);
 }
 
@@ -76,6 +79,9 @@ bool CBrennoLadApp::InitInstance(const QStringList& arguments, const std::wstrin
   InstallMonitorUiServices(&monitorUi_);
   InstallEnvironment(&env_);
   InstallCurrentProjectServices();
+  // The program editor and the status chart read the PLC's values and start writes through the
+  // link.
+  InstallLinkOnlineServices();
   // The monitor compares the PLC's image stamps with those of the project's compiled images.
   InstallImageStampCompiler();
 

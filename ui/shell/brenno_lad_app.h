@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "ui/shell/main_frame.h"
 #include "ui/shell/qt_clipboard_service.h"
 #include "ui/shell/qt_message_facade.h"

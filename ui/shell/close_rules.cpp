@@ -1,6 +1,6 @@
 #include "ui/shell/close_rules.h"
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/language.h"
 #include "core/link/comm_state.h"
 #include "core/project/message_box.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/draw/draw_context.h"
-#include "core/link/online_cache.h"
+#include "core/program/online_cache.h"
 
 namespace Brenno {
 

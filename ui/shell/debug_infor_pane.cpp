@@ -3,8 +3,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
-#include "core/env/app_environment.h"
-#include "core/link/online_cache.h"
+#include "core/link/app_environment.h"
+#include "core/program/online_cache.h"
 #include "core/project/project.h"
 #include "ui/shell/debug_infor_painter.h"
 #include "ui/shell/notify_codes.h"

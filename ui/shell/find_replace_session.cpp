@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/exception_error.h"
 #include "core/link/comm_state.h"
 #include "core/program/program_block.h"

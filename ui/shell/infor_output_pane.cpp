@@ -45,8 +45,4 @@ CInforOutputPane::CInforOutputPane(const QString& title, QWidget* parent) : QDoc
   setFocusProxy(view_);
 }
 
-CEmptyPane::CEmptyPane(const QString& title, QWidget* parent) : QDockWidget(title, parent) {
-  setWidget(new QWidget(this));
-}
-
 }  // namespace Brenno

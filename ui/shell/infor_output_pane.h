@@ -30,13 +30,4 @@ class CInforOutputPane : public QDockWidget, public PaneRequestReceiver {
   CInforOutputView* view_;
 };
 
-// A docking pane whose view is not built into the workbench yet: it takes its codes and does
-// nothing with them.
-class CEmptyPane : public QDockWidget, public PaneRequestReceiver {
-  Q_OBJECT
- public:
-  CEmptyPane(const QString& title, QWidget* parent);
-  void OnPaneRequest(uint16_t, intptr_t) override {}
-};
-
 }  // namespace Brenno

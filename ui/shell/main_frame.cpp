@@ -18,25 +18,27 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/env/plc_type.h"
 #include "core/env/program_paths.h"
 #include "core/link/link_ui.h"
+#include "core/link/online_access.h"
 #include "core/compiler/write_flash_image.h"
 #include "core/link/comm_state.h"
 #include "core/link/download_job.h"
 #include "core/link/exchange_transfer.h"
 #include "core/link/monitor_write_jobs.h"
-#include "core/link/online_cache.h"
+#include "core/program/online_cache.h"
 #include "core/link/plc_command_jobs.h"
 #include "core/link/upload_job.h"
 #include "core/project/message_box.h"
 #include "core/project/project.h"
+#include "core/compiler/compile_commands.h"
 #include "core/project/project_commands.h"
 #include "core/program/compile_report.h"
-#include "core/program/program_view_switch.h"
+#include "core/convert/program_view_switch.h"
 #include "core/project/cross_reference.h"
 #include "core/project/data_block_table.h"
 #include "core/project/status_chart.h"
@@ -476,8 +478,7 @@ void CMainFrame::UpdateCommandStates() {
     bool checked = false;
     if (MainFrameCommands::Knows(offset)) {
       const CommandStatus status = rules.Status(offset);
-      // A command whose dialog or window is not part of the workbench yet stays disabled.
-      enabled = status.Enabled && handled_.count(offset) != 0;
+      enabled = status.Enabled;
       checked = status.Checked;
       if (const int kind = ChildFrameKindOfCommand(offset); kind >= 0) {
         checked = ChildFrame(static_cast<ChildFrameKind>(kind)) != nullptr;
@@ -641,7 +642,7 @@ void CMainFrame::OnPaneRequest(uint16_t code, intptr_t value) {
     case UpdOpenSystemBlock:
       if (MainFrameCommands(ReadCommandGates()).Acts(CmdViewSystemBlock)) OnSystemBlock();
       break;
-    default: break;  // editor frames and dialogs that are not part of the workbench yet
+    default: break;
   }
 }
 
@@ -782,7 +783,6 @@ CommandGates CMainFrame::ReadCommandGates() {
 }
 
 void CMainFrame::OnCommand(int offset, std::function<void()> handler) {
-  handled_.insert(offset);
   connect(Command(offset), &QAction::triggered, this, [this, offset, handler = std::move(handler)] {
     // Through an accelerator a command may arrive while its entry is disabled: it acts only when
     // the rules allow it now.

@@ -14,7 +14,6 @@
 
 #include <map>
 #include <memory>
-#include <set>
 
 #include "core/link/online_monitor.h"
 #include "ui/shell/close_rules.h"
@@ -32,7 +31,6 @@ namespace Brenno {
 
 class AppEnvironment;
 class CInforOutputPane;
-class CEmptyPane;
 class CStatusChartPane;
 class CProjectManagerPane;
 class SharedImageLists;
@@ -215,8 +213,6 @@ class CMainFrame : public QMainWindow,
   CMainProgressDlg* progress_ = nullptr;
   QPointer<QWidget> savedFocus_;
   OnlineMonitor monitor_;
-  // The commands that have a handler; the others stay disabled.
-  std::set<int> handled_;
 };
 
 }  // namespace Brenno

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/program/program_block.h"
 #include "core/project/project.h"
 #include "ui/shell/ui_dispatcher.h"
@@ -251,7 +251,7 @@ NotifyPlan PlanNotifyEvent(uint32_t event, intptr_t value, const ReplacedProject
 }
 
 void NotifyMainFrame(uint32_t event, intptr_t value) {
-  AppEnvironment* env = InstalledEnvironment();
+  AppEnvironment* env = InstalledAppEnvironment();
   // The project keys are read only for the one event that sends them.
   const ReplacedProjectKeys keys = event == EvProjectReplaced ? KeysOfCurrentProject(env) : ReplacedProjectKeys{};
   const NotifyPlan plan = PlanNotifyEvent(event, value, keys);

@@ -1,6 +1,6 @@
 #include "ui/shell/unit_password.h"
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/language.h"
 
 namespace Brenno {

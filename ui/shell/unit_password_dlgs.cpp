@@ -10,7 +10,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/project/message_box.h"
 
 namespace Brenno {

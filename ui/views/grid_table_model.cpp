@@ -1,6 +1,6 @@
 #include "ui/views/grid_table_model.h"
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/link/comm_state.h"
 #include "core/project/project.h"
 #include "core/project/symbol_table.h"
@@ -52,7 +52,7 @@ std::vector<std::wstring> GridSymbolTypeNames() {
 }
 
 int GridCommState() {
-  const AppEnvironment* env = InstalledEnvironment();
+  const AppEnvironment* env = InstalledAppEnvironment();
   return env != nullptr ? env->CommState.load() : CommOffline;
 }
 

@@ -1,6 +1,6 @@
 #include "ui/widgets/table_view_ctrl.h"
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/link/comm_state.h"
 #include "core/project/project.h"
 
@@ -16,7 +16,7 @@ bool CTableViewCtrl::IsEditingState(int commState) {
 }
 
 int CTableViewCtrl::CommStateNow() const {
-  const AppEnvironment* env = InstalledEnvironment();
+  const AppEnvironment* env = InstalledAppEnvironment();
   return env != nullptr ? env->CommState.load() : CommOffline;
 }
 

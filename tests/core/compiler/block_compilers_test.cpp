@@ -7,7 +7,7 @@
 
 #include "compiler_test_support.h"
 #include "core/project/local_var_table.h"
-#include "core/program/program_view_switch.h"
+#include "core/convert/program_view_switch.h"
 #include "core/project/symbol_table.h"
 
 using namespace Brenno;

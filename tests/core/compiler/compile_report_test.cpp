@@ -1,3 +1,4 @@
+#include "core/compiler/block_report.h"
 #include "core/program/compile_report.h"
 
 #include <gtest/gtest.h>

@@ -9,7 +9,7 @@
 #include "core/env/exception_error.h"
 #include "core/program/ladder_edit.h"
 #include "core/program/program_block.h"
-#include "core/program/program_view_switch.h"
+#include "core/convert/program_view_switch.h"
 #include "tests/core/convert/convert_test_support.h"
 #include "tests/core/program/program_test_support.h"
 

@@ -1,4 +1,4 @@
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 
 #include <gtest/gtest.h>
 

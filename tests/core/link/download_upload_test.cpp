@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/compiler/image_stamp_compiler.h"
+#include "core/link/image_stamp_pages.h"
 #include "core/link/comm_port.h"
 #include "core/link/comm_state.h"
 #include "core/link/download_job.h"

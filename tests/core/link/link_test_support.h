@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/plc_type.h"
 #include "core/link/comm_port.h"
 #include "core/link/link_ui.h"

@@ -1,14 +1,14 @@
 // The online cache as the painters read it: values only while online, assembled from the value
 // image, stale debug records refused, request ticks written back, power flow by instruction
 // set, and reads that never see a value half-way through an update of the monitor.
-#include "core/link/online_cache.h"
+#include "core/link/online_access.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/instruction_library.h"
 #include "core/env/language.h"
 #include "core/env/manager_var_reader.h"
@@ -419,6 +419,7 @@ TEST_F(OnlineCacheTest, ReadersNeverSeeAHalfWrittenValue) {
 TEST(OnlineBreakPoint, WritesGoToTheJobOnlyWhileOnline) {
   AppEnvironment environment;
   InstallEnvironment(&environment);
+  InstallLinkOnlineServices();
   std::vector<DebugRecord> written;
   SetDebugBreakPointWriter([&](const DebugRecord& record) { written.push_back(record); });
   DebugRecord record;
@@ -430,6 +431,7 @@ TEST(OnlineBreakPoint, WritesGoToTheJobOnlyWhileOnline) {
   ASSERT_EQ(written.size(), 1u);
   EXPECT_EQ(written[0].Words[0], 4);
   SetDebugBreakPointWriter(nullptr);
+  InstallOnlineServices(nullptr);
   InstallEnvironment(nullptr);
 }
 

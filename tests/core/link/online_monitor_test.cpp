@@ -20,7 +20,7 @@
 #include "core/link/link_commands.h"
 #include "core/link/monitor_ui.h"
 #include "core/link/monitor_write_jobs.h"
-#include "core/link/online_cache.h"
+#include "core/link/online_access.h"
 #include "core/link/link_test_support.h"
 #include "support/test_paths.h"
 
@@ -100,6 +100,7 @@ class OnlineMonitorTest : public ::testing::Test {
                    platform::FromUtf8Lossy(testsupport::FixturePath("catalog/Orvisto/TypeA/ManagerVar.xml")));
     RebuildOnlineCache(Project().Online, Project().MemoryAreas);
     InstallEnvironment(&e);
+    InstallLinkOnlineServices();
     SetImageCompiler([](AppEnvironment&, CompiledImagePages& pages) { pages = SampleImages(); });
     SetPlcStamps(ExpectedStamps());
     options_.YieldPauseMs = 10;
@@ -109,6 +110,7 @@ class OnlineMonitorTest : public ::testing::Test {
     monitor_.Join();
     JoinLinkJobThreads();
     SetImageCompiler(nullptr);
+    InstallOnlineServices(nullptr);
     InstallEnvironment(nullptr);
   }
 

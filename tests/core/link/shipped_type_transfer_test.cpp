@@ -10,6 +10,7 @@
 
 #include "core/compiler/block_compilers.h"
 #include "core/compiler/image_stamp_compiler.h"
+#include "core/link/image_stamp_pages.h"
 #include "core/link/comm_port.h"
 #include "core/link/download_job.h"
 #include "core/link/online_monitor.h"

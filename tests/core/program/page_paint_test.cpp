@@ -11,7 +11,7 @@
 #include "core/draw/gdi_resource_set.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
-#include "core/link/online_cache.h"
+#include "core/link/online_access.h"
 #include "core/program/ladder_metrics.h"
 #include "ladder_test_elements.h"
 #include "ladder_test_services.h"
@@ -278,15 +278,17 @@ TEST_F(PagePaintTest, ARangeBeyondTheNetworksCountsAsNoSelection) {
 }
 
 // The page painter and the break-point click on the current project's cache and the
-// installed environment's communication state.
+// installed environment's communication state, as the PLC link serves them.
 class PageOnlineTest : public programtest::ProjectFixture {
  protected:
   void SetUp() override {
     ProjectFixture::SetUp();
     SetLadderMetrics(100, false);
     RebuildOnlineCache(Project().Online, Project().MemoryAreas);
+    InstallLinkOnlineServices();
   }
   void TearDown() override {
+    InstallOnlineServices(nullptr);
     SetDebugBreakPointWriter(nullptr);
     ProjectFixture::TearDown();
   }

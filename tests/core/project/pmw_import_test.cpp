@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/instruction_library.h"
 #include "core/env/language.h"
 #include "core/env/manager_var_reader.h"
 #include "core/program/program_block.h"
-#include "core/program/project_services.h"
+#include "core/project/project_services.h"
 #include "core/project/fx_code_table.h"
 #include "core/project/project.h"
 #include "platform/file_util.h"

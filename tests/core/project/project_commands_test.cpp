@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "core/compiler/compile_commands.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/link/link_ui.h"

@@ -9,13 +9,13 @@
 #include <map>
 #include <unistd.h>
 
-#include "core/env/app_environment.h"
-#include "core/env/environment_loader.h"
+#include "core/link/app_environment.h"
+#include "core/project/environment_loader.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/program/ladder_metrics.h"
 #include "core/program/program_services.h"
-#include "core/program/project_services.h"
+#include "core/project/project_services.h"
 #include "core/project/program_stream.h"
 #include "platform/file_util.h"
 #include "platform/text_codec.h"

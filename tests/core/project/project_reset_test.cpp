@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/env/environment_loader.h"
+#include "core/project/environment_loader.h"
 #include "core/project/cross_reference.h"
 #include "core/project/data_block_table.h"
 #include "core/project/status_chart.h"

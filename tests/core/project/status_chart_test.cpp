@@ -8,7 +8,7 @@
 
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
-#include "core/link/online_cache.h"
+#include "core/link/online_access.h"
 #include "core/project/table_test_support.h"
 
 using namespace Brenno;
@@ -28,6 +28,12 @@ class StatusCharts : public tabletest::TableFixture {
     TableFixture::SetUp();
     ResetStatusChart(Chart());
     FillDefaultStatusCharts(Chart());
+    // The chart reads and writes the PLC's values through the link.
+    InstallLinkOnlineServices();
+  }
+  void TearDown() override {
+    InstallOnlineServices(nullptr);
+    TableFixture::TearDown();
   }
 
   StatusChart& Chart() { return Project().StatusChart; }

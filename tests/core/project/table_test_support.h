@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/instruction_library.h"
 #include "core/env/language.h"
 #include "core/env/manager_var_reader.h"

@@ -8,6 +8,7 @@
 #include "core/link/comm_port.h"
 #include "core/link/comm_state.h"
 #include "core/link/monitor_write_jobs.h"
+#include "core/link/online_access.h"
 #include "core/program/ladder_painter.h"
 #include "core/program/page_painter.h"
 #include "core/project/status_chart.h"

@@ -15,7 +15,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/program/page_painter.h"
 #include "core/program/program_block.h"
 #include "core/program/program_page.h"

@@ -1,7 +1,7 @@
 // The close rules of the main window and the language switch, driven without a screen.
 #include <gtest/gtest.h>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/language.h"
 #include "core/link/comm_state.h"
 #include "core/project/project.h"

@@ -9,7 +9,7 @@
 #include <QWindow>
 #include <QScrollBar>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/language.h"
 #include "core/link/comm_state.h"
 #include "core/project/project.h"

@@ -10,7 +10,7 @@
 #include <iterator>
 #include <set>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/link/comm_state.h"
 #include "core/program/program_block.h"
 #include "core/project/project.h"
@@ -146,7 +146,7 @@ class FileCommandsTest : public ::testing::Test {
     ASSERT_TRUE(app.InitInstance({QStringLiteral("orvisto")}, program.Path()));
     frame = app.MainFrame();
     ASSERT_NE(frame, nullptr);
-    env = InstalledEnvironment();
+    env = InstalledAppEnvironment();
     ASSERT_NE(env, nullptr);
   }
   void Trigger(int offset) {

@@ -25,7 +25,7 @@
 #include <fstream>
 #include <thread>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/language.h"
 #include "core/link/comm_state.h"
 #include "core/project/project.h"

@@ -8,7 +8,7 @@
 #include <atomic>
 #include <thread>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/project/project.h"
 #include "ui/shell/notify_main_frame.h"
 #include "ui/shell/ui_dispatcher.h"

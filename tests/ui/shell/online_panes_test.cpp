@@ -16,7 +16,7 @@
 #include "core/env/operand_address.h"
 #include "core/link/comm_state.h"
 #include "core/link/monitor_write_jobs.h"
-#include "core/link/online_cache.h"
+#include "core/link/online_access.h"
 #include "core/link/online_monitor.h"
 #include "tests/core/link/link_test_support.h"
 #include "tests/support/recording_draw_context.h"
@@ -61,6 +61,7 @@ class OnlinePanesTest : public ::testing::Test {
                    platform::FromUtf8Lossy(testsupport::FixturePath("catalog/Orvisto/TypeA/ManagerVar.xml")));
     RebuildOnlineCache(Project().Online, Project().MemoryAreas);
     InstallEnvironment(&env());
+    InstallLinkOnlineServices();
     SetImageCompiler([](AppEnvironment&, CompiledImagePages& pages) { pages = SampleImages(); });
     std::array<std::vector<uint8_t>, 3> images;
     FillImageBytes(SampleImages(), images);
@@ -76,6 +77,7 @@ class OnlinePanesTest : public ::testing::Test {
     monitor_.Join();
     JoinLinkJobThreads();
     SetImageCompiler(nullptr);
+    InstallOnlineServices(nullptr);
     InstallEnvironment(nullptr);
   }
 

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "tests/ui/shell/scripted_message_facade.h"
 #include "ui/shell/unit_password.h"
 #include "ui/shell/unit_password_dlgs.h"

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/program/program_block.h"
 #include "core/project/project.h"
 #include "tests/support/test_paths.h"

@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "core/env/app_environment.h"
-#include "core/env/environment_loader.h"
+#include "core/link/app_environment.h"
+#include "core/project/environment_loader.h"
 #include "core/env/language.h"
 #include "core/link/comm_state.h"
 #include "core/program/program_services.h"
-#include "core/program/project_services.h"
+#include "core/project/project_services.h"
 #include "core/project/message_box.h"
 #include "core/project/project.h"
 #include "core/project/project_commands.h"

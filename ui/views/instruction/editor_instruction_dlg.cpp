@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/project/project.h"
 #include "ui/views/instruction/instruction_dialog_runner.h"
 
@@ -25,7 +25,7 @@ const char* const kReferenceNames[] = {"OperandReference0", "OperandReference1",
                                        "OperandReference3", "OperandReference4", "OperandReference5"};
 
 bool SymbolicAddressingOn() {
-  const AppEnvironment* environment = InstalledEnvironment();
+  const AppEnvironment* environment = InstalledAppEnvironment();
   return environment != nullptr && environment->Config.SymbolicAddr != 0;
 }
 

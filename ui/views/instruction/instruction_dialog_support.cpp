@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <map>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/language.h"
 #include "core/link/comm_state.h"
 #include "core/project/project.h"
@@ -219,13 +219,13 @@ QString PickQ(const wchar_t* english, const wchar_t* chinese) {
 }
 
 const Project* CurrentProjectOrNull() {
-  const AppEnvironment* environment = InstalledEnvironment();
+  const AppEnvironment* environment = InstalledAppEnvironment();
   if (environment == nullptr || environment->ProjectList.empty()) return nullptr;
   return &environment->ProjectList.back();
 }
 
 bool IsCommOfflineNow() {
-  const AppEnvironment* environment = InstalledEnvironment();
+  const AppEnvironment* environment = InstalledAppEnvironment();
   return environment != nullptr && environment->CommState.load() == CommOffline;
 }
 

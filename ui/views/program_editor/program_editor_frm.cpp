@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/program/program_block.h"

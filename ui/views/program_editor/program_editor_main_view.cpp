@@ -8,7 +8,7 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/language.h"
 #include "core/env/utilities.h"
 #include "core/program/ladder_metrics.h"

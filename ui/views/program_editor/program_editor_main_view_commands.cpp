@@ -4,7 +4,7 @@
 // the two context menus that offer them.
 #include <QAction>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/env/utilities.h"

@@ -1,6 +1,6 @@
 #include "ui/views/program_editor/program_page_lock.h"
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/link/comm_state.h"
 #include "ui/shell/unit_password.h"
 

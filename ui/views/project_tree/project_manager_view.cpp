@@ -11,7 +11,7 @@
 #include <QToolTip>
 
 #include "core/draw/gdi_resource_set.h"
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/project/message_box.h"

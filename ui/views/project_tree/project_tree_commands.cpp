@@ -1,6 +1,6 @@
 #include "ui/views/project_tree/project_tree_commands.h"
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/link/comm_state.h"

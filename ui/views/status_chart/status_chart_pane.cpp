@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/exception_error.h"
 #include "core/env/page_names.h"
 #include "core/project/project.h"
@@ -18,7 +18,7 @@ namespace Brenno {
 namespace {
 
 StatusChart* CurrentChart() {
-  AppEnvironment* env = InstalledEnvironment();
+  AppEnvironment* env = InstalledAppEnvironment();
   if (env == nullptr || env->ProjectList.empty()) return nullptr;
   return &env->ProjectList.back().StatusChart;
 }

@@ -4,7 +4,7 @@
 
 #include <cwctype>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/language.h"
 #include "core/env/utilities.h"
 #include "core/project/project.h"
@@ -65,7 +65,7 @@ void CStatusChartView::BuildPopupMenu() {
 }
 
 StatusChart* CStatusChartView::Chart() {
-  AppEnvironment* env = InstalledEnvironment();
+  AppEnvironment* env = InstalledAppEnvironment();
   if (env == nullptr || env->ProjectList.empty()) return nullptr;
   return &env->ProjectList.back().StatusChart;
 }
@@ -367,7 +367,7 @@ void CStatusChartView::OnPaneUpdate(uint16_t code, intptr_t) {
       if (isVisible()) InvalidateGrid();
       break;
     case UpdChartOnline: {
-      AppEnvironment* env = InstalledEnvironment();
+      AppEnvironment* env = InstalledAppEnvironment();
       if (env == nullptr || env->ProjectList.empty()) break;
       OnlineCache& cache = env->ProjectList.back().Online;
       cache.SetRequestFlag(true);

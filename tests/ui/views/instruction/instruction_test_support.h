@@ -9,14 +9,14 @@
 #include <memory>
 #include <string>
 
-#include "core/env/app_environment.h"
+#include "core/link/app_environment.h"
 #include "core/env/instruction_library.h"
 #include "core/env/language.h"
 #include "core/env/manager_var_reader.h"
 #include "core/link/comm_state.h"
 #include "core/program/program_block.h"
 #include "core/program/program_services.h"
-#include "core/program/project_services.h"
+#include "core/project/project_services.h"
 #include "core/project/project.h"
 #include "platform/text_codec.h"
 #include "support/symbol_test_support.h"

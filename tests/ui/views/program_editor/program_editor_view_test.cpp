@@ -16,7 +16,7 @@
 #include "core/program/page_painter.h"
 #include "core/program/program_block.h"
 #include "core/program/program_page.h"
-#include "core/program/program_view_switch.h"
+#include "core/convert/program_view_switch.h"
 #include "tests/ui/views/program_editor/program_editor_test_env.h"
 #include "ui/shell/notify_main_frame.h"
 #include "ui/shell/update_router.h"

@@ -1,4 +1,4 @@
-#include "core/env/environment_loader.h"
+#include "core/project/environment_loader.h"
 
 #include <dlfcn.h>
 #include <filesystem>

@@ -1,9 +1,9 @@
-#include "core/program/program_view_switch.h"
+#include "core/convert/program_view_switch.h"
 
 #include <gtest/gtest.h>
 
 #include "core/env/exception_error.h"
-#include "program_test_support.h"
+#include "core/program/program_test_support.h"
 
 namespace {
 

@@ -10,6 +10,9 @@
 // A reader that runs with the request flag set records what it read in its snapshot;
 // OnlineCache::StampRequests writes those request ticks back afterwards, so the monitor keeps
 // polling what the windows show.
+//
+// The PLC link fills the cache (its monitor) and judges it by the communication state; what
+// the program and the status chart ask of it goes through core/program/online_services.h.
 #pragma once
 
 #include <array>
@@ -171,13 +174,6 @@ class OnlineCache {
 // Milliseconds of a steady clock, wrapping at 2^32 like the system tick counter.
 uint32_t OnlineTickCount();
 
-// A snapshot of the current project's cache judged by the installed environment: its
-// communication state, its age limits, the project's memory map and instruction set. Without
-// an installed environment or project: an offline snapshot of nothing.
-OnlineCacheSnapshot TakeCurrentOnlineSnapshot();
-// Writes the request ticks of the snapshot back into the current project's cache.
-void StampCurrentOnlineRequests(const OnlineCacheSnapshot& snapshot);
-
 // Resets the cache for a memory map: flags, states, ticks and debug record zero; one force and
 // one value image per slot, sized from the regions; 512 free requested-variable entries.
 void RebuildOnlineCache(OnlineCache& cache, const MemoryAreaManager& memoryMap);
@@ -186,23 +182,13 @@ void DestroyOnlineCache(OnlineCache& cache);
 // Copies the debug record (with its two ticks) and returns true only while online and while
 // the record is fresh; else false and the record untouched.
 bool ReadCachedDebugRecord(OnlineCacheSnapshot& snapshot, DebugRecord& record);
-// The same on the current communication state, from a snapshot of the cache taken here.
-bool ReadCachedDebugRecord(const OnlineCache& cache, DebugRecord& record);
-
-// Installs what WriteDebugBreakPoint hands the record to; null restores the default, the job
-// that writes the break point to the PLC (WriteBreakPointThreadProc on a job thread).
-void SetDebugBreakPointWriter(std::function<void(const DebugRecord&)> writer);
-// When online (installed environment), hands a copy of the record to the writer.
-void WriteDebugBreakPoint(const DebugRecord& record);
 
 // The run state (bit 0 of the status byte: running) and the debug state: out 1 set, 2 clear,
 // 255 unknown (offline, stale or never read). ReadCachedRunState returns true only when out was
-// set from a fresh value. The overloads on a cache judge it by the installed environment and
-// write the request ticks back.
+// set from a fresh value. (The PLC link judges a cache by its communication state:
+// core/link/online_access.h.)
 bool ReadCachedRunState(OnlineCacheSnapshot& snapshot, uint8_t& out);
 void ReadCachedDebugState(OnlineCacheSnapshot& snapshot, uint8_t& out);
-bool ReadCachedRunState(OnlineCache& cache, uint8_t& out);
-void ReadCachedDebugState(OnlineCache& cache, uint8_t& out);
 
 // The force flag of a bit operand: out 1 forced, 2 not forced, 255 unknown (offline, stale, no
 // force image, outside the image). Slots 0 and 1 keep a flag per bit of each byte; slots 2 and 3
@@ -211,19 +197,6 @@ void ReadCachedBit(OnlineCacheSnapshot& snapshot, const OperandFields& operand, 
 // A plain variable of a slot whose force image has cells: a bit, or in slots 2 and 3 a double
 // word at a multiple of 4.
 bool IsForceableOperand(const OnlineCache& cache, const OperandFields& operand);
-
-// Writes to the PLC through the write jobs, each only while online (installed environment) and
-// with the current project's memory map:
-// - WriteForcedVariable: a forceable operand of slots 0 to 3; the job gets {operand word,
-//   force flag} with the flag 0 for state 2 (release) and 1 otherwise;
-// - WriteVariable: a plain variable whose bytes lie inside the value image and whose text
-//   parses for the type without an index register, or any other operand kind through
-//   WriteOperandValue; the job gets {operand word, value};
-// - WriteOperandValue: the text parsed for the type (an index register suffix is dropped).
-// Each returns true when it started a job.
-bool WriteForcedVariable(OnlineCache& cache, const OperandFields& operand, uint8_t state);
-bool WriteVariable(OnlineCache& cache, const OperandFields& operand, const std::wstring& text, int dataType);
-bool WriteOperandValue(const OperandFields& operand, const std::wstring& text, int dataType);
 
 // The value of an operand as text in a data type. The text is emptied; not online: false.
 // Online and a plain variable (kind value): the text becomes "Unknown" / "未知" until a value

@@ -1,19 +1,16 @@
-#include "core/link/online_cache.h"
+#include "core/program/online_cache.h"
 
 #include <algorithm>
 #include <chrono>
 #include <string_view>
 #include <utility>
 
-#include "core/env/app_environment.h"
 #include "core/env/constant.h"
 #include "core/env/exception_error.h"
 #include "core/env/instruction_library.h"
 #include "core/env/instruction_records.h"
 #include "core/env/language.h"
 #include "core/env/memory_area_manager.h"
-#include "core/link/monitor_write_jobs.h"
-#include "core/project/project.h"
 
 namespace Brenno {
 
@@ -137,32 +134,6 @@ uint32_t OnlineTickCount() {
   return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
 }
 
-namespace {
-
-Project* CurrentProjectOrNull() {
-  AppEnvironment* environment = InstalledEnvironment();
-  if (environment == nullptr || environment->ProjectList.empty()) return nullptr;
-  return &environment->ProjectList.back();
-}
-
-uint32_t NonNegative(int value) { return value < 0 ? 0u : static_cast<uint32_t>(value); }
-
-}  // namespace
-
-OnlineCacheSnapshot TakeCurrentOnlineSnapshot() {
-  AppEnvironment* environment = InstalledEnvironment();
-  Project* project = CurrentProjectOrNull();
-  if (environment == nullptr || project == nullptr) return OnlineCacheSnapshot();
-  return project->Online.TakeSnapshot(IsOnlineCommState(environment->CommState.load()), OnlineTickCount(),
-                                      NonNegative(environment->Config.LinkTimeUpdateError),
-                                      NonNegative(environment->Config.LinkTimeUpdateMark), &project->MemoryAreas,
-                                      project->Instructions.FxMode);
-}
-
-void StampCurrentOnlineRequests(const OnlineCacheSnapshot& snapshot) {
-  if (Project* project = CurrentProjectOrNull()) project->Online.StampRequests(snapshot);
-}
-
 // ---------------------------------------------------------------- rebuild
 
 namespace {
@@ -216,56 +187,9 @@ bool ReadCachedDebugRecord(OnlineCacheSnapshot& snapshot, DebugRecord& record) {
   return true;
 }
 
-bool ReadCachedDebugRecord(const OnlineCache& cache, DebugRecord& record) {
-  AppEnvironment* environment = InstalledEnvironment();
-  if (environment == nullptr || !IsOnlineCommState(environment->CommState.load())) return false;
-  OnlineCacheSnapshot snapshot = cache.TakeSnapshot(true, OnlineTickCount(),
-                                                    NonNegative(environment->Config.LinkTimeUpdateError),
-                                                    NonNegative(environment->Config.LinkTimeUpdateMark), nullptr, 0);
-  return ReadCachedDebugRecord(snapshot, record);
-}
-
-namespace {
-
-std::mutex g_writerMutex;
-std::function<void(const DebugRecord&)> g_breakPointWriter;
-
-}  // namespace
-
-void SetDebugBreakPointWriter(std::function<void(const DebugRecord&)> writer) {
-  std::lock_guard<std::mutex> lock(g_writerMutex);
-  g_breakPointWriter = std::move(writer);
-}
-
-void WriteDebugBreakPoint(const DebugRecord& record) {
-  AppEnvironment* environment = InstalledEnvironment();
-  if (environment == nullptr || !IsOnlineCommState(environment->CommState.load())) return;
-  std::function<void(const DebugRecord&)> writer;
-  {
-    std::lock_guard<std::mutex> lock(g_writerMutex);
-    writer = g_breakPointWriter;
-  }
-  if (writer) {
-    writer(record);
-    return;
-  }
-  StartLinkJobThread([environment, record] { WriteBreakPointThreadProc(*environment, record); });
-}
-
 // ---------------------------------------------------------------- states and force flags
 
 namespace {
-
-// A snapshot of a cache judged by the installed environment; offline without one.
-OnlineCacheSnapshot TakeInstalledSnapshot(const OnlineCache& cache) {
-  AppEnvironment* environment = InstalledEnvironment();
-  if (environment == nullptr || !IsOnlineCommState(environment->CommState.load())) return OnlineCacheSnapshot();
-  const Project* project = CurrentProjectOrNull();
-  return cache.TakeSnapshot(true, OnlineTickCount(), NonNegative(environment->Config.LinkTimeUpdateError),
-                            NonNegative(environment->Config.LinkTimeUpdateMark),
-                            project != nullptr ? &project->MemoryAreas : nullptr,
-                            project != nullptr ? project->Instructions.FxMode : 0);
-}
 
 uint8_t StateOf(const OnlineCacheSnapshot& snapshot, uint8_t state, uint32_t updateTick) {
   if (!snapshot.IsFresh(updateTick)) return 255;
@@ -287,19 +211,6 @@ void ReadCachedDebugState(OnlineCacheSnapshot& snapshot, uint8_t& out) {
   if (!snapshot.Online) return;
   if (snapshot.Data.RequestFlag) snapshot.DebugStateWanted = true;
   out = StateOf(snapshot, snapshot.Data.DebugState, snapshot.Data.DebugUpdateTick);
-}
-
-bool ReadCachedRunState(OnlineCache& cache, uint8_t& out) {
-  OnlineCacheSnapshot snapshot = TakeInstalledSnapshot(cache);
-  const bool fresh = ReadCachedRunState(snapshot, out);
-  cache.StampRequests(snapshot);
-  return fresh;
-}
-
-void ReadCachedDebugState(OnlineCache& cache, uint8_t& out) {
-  OnlineCacheSnapshot snapshot = TakeInstalledSnapshot(cache);
-  ReadCachedDebugState(snapshot, out);
-  cache.StampRequests(snapshot);
 }
 
 void ReadCachedBit(OnlineCacheSnapshot& snapshot, const OperandFields& operand, uint8_t& out) {
@@ -329,87 +240,6 @@ bool IsForceableOperand(const OnlineCache& cache, const OperandFields& operand) 
   if (cache.ForceImageSize(operand.slot) == 0) return false;
   if (operand.width == kWidthBit) return true;
   return operand.width == kWidthDword && (operand.slot == 2 || operand.slot == 3) && operand.byte % 4 == 0;
-}
-
-// ---------------------------------------------------------------- writes
-
-namespace {
-
-// The installed environment when it is online and has a project, else null.
-AppEnvironment* OnlineEnvironment() {
-  AppEnvironment* environment = InstalledEnvironment();
-  if (environment == nullptr || CurrentProjectOrNull() == nullptr) return nullptr;
-  return IsOnlineCommState(environment->CommState.load()) ? environment : nullptr;
-}
-
-bool PackWord(const OperandFields& operand, OperandWord& word) {
-  const Project* project = CurrentProjectOrNull();
-  if (project == nullptr) return false;
-  try {
-    PackOperandWord(word, project->MemoryAreas, operand);
-    return true;
-  } catch (const ExceptionError&) {
-    return false;
-  }
-}
-
-bool ParseValue(const std::wstring& text, int dataType, ConstantOperand& value) {
-  const Project* project = CurrentProjectOrNull();
-  if (project == nullptr || dataType < kDataTypeBit || dataType > kDataTypeReal) return false;
-  try {
-    return ParseConstantOperand(value, project->MemoryAreas, dataType, text);
-  } catch (const ExceptionError&) {
-    return false;
-  }
-}
-
-void StartVariableWrite(AppEnvironment& environment, OperandWord word, uint32_t value) {
-  std::vector<uint32_t> words{word, value};
-  StartLinkJobThread([&environment, words = std::move(words)] { WriteVariableThreadProc(environment, words); });
-}
-
-}  // namespace
-
-bool WriteForcedVariable(OnlineCache& cache, const OperandFields& operand, uint8_t state) {
-  AppEnvironment* environment = OnlineEnvironment();
-  if (environment == nullptr || operand.slot < 0 || operand.slot > 3) return false;
-  // Only what the force images can show may be forced: a bit, or an aligned double word of
-  // slots 2 and 3.
-  if (!IsForceableOperand(cache, operand)) return false;
-  OperandWord word = 0;
-  if (!PackWord(operand, word)) return false;
-  std::vector<uint32_t> words{word, state == 2 ? 0u : 1u};
-  StartLinkJobThread(
-      [environment, words = std::move(words)] { WriteForcedVariableThreadProc(*environment, words); });
-  return true;
-}
-
-bool WriteVariable(OnlineCache& cache, const OperandFields& operand, const std::wstring& text, int dataType) {
-  AppEnvironment* environment = OnlineEnvironment();
-  if (environment == nullptr) return false;
-  if (operand.kind != kKindValue) return WriteOperandValue(operand, text, dataType);
-  if (operand.byte < 0 || operand.width < kWidthBit || operand.width > kWidthDword) return false;
-  const size_t cells = cache.ValueImageSize(operand.slot);
-  const size_t bytes = operand.width == kWidthBit ? 1 : static_cast<size_t>(WidthBytes(operand.width));
-  // The whole value must lie in the image the monitor shows.
-  if (cells == 0 || static_cast<size_t>(operand.byte) + bytes > cells) return false;
-  ConstantOperand value;
-  if (!ParseValue(text, dataType, value) || value.index != -1) return false;
-  OperandWord word = 0;
-  if (!PackWord(operand, word)) return false;
-  StartVariableWrite(*environment, word, value.value);
-  return true;
-}
-
-bool WriteOperandValue(const OperandFields& operand, const std::wstring& text, int dataType) {
-  AppEnvironment* environment = InstalledEnvironment();
-  if (environment == nullptr) return false;
-  ConstantOperand value;
-  if (!ParseValue(text, dataType, value)) return false;
-  OperandWord word = 0;
-  if (!PackWord(operand, word)) return false;
-  StartVariableWrite(*environment, word, value.value);
-  return true;
 }
 
 // ---------------------------------------------------------------- values

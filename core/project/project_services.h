@@ -1,7 +1,8 @@
 // The program services over the current project (the last project of the installed
 // environment): its instruction library and memory map, its symbol table with the local
-// variables of its program pages, and its subroutine table. Every call reads the project anew,
-// so the services follow the project list as projects are replaced.
+// variables of its program pages, and its subroutine table; the configured addressing. Every
+// call reads the project anew, so the services follow the project list as projects are
+// replaced.
 #pragma once
 
 #include "core/program/program_services.h"
@@ -18,6 +19,11 @@ class CurrentProjectServices final : public ProgramServices {
   bool ReplaceReferenceNameByPageName(std::wstring& text) const override;
   bool ReplacePageAddressByName(std::wstring& text) const override;
   bool ReplacePageNameByAddress(std::wstring& text) const override;
+  bool SymbolicAddressing() const override;
+  const SymbolVarSizes* SymbolSizes() const override;
+  // With the current project's symbol table, or an empty one when there is no project.
+  void NormalizeLocalVariables(ProgramBlock& program) const override;
+  void UpdateSubroutineInterfaces(const ProgramBlock& program) const override;
 };
 
 // Installs one process-wide CurrentProjectServices (start-up and tests).

@@ -1,17 +1,16 @@
-// The one process-wide environment of the workbench: the configuration, the language and its
-// id bases, the PLC type catalog, the project list (whose last element is the current project)
-// and the members of the PLC link. Start-up fills it once; exit writes the configuration back.
+// The environment of the workbench as the project layer knows it: the configuration, the
+// language and its id bases, the PLC type catalog, the project list (whose last element is the
+// current project) and the unit password tables. The PLC link adds its port, communication
+// state and monitor to it (AppEnvironment, core/link/app_environment.h), and that is the one
+// the application builds and installs.
 #pragma once
 
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <list>
-#include <mutex>
 #include <string>
-#include <vector>
 
-#include "core/env/environment_placeholders.h"
 #include "core/env/plc_config.h"
 #include "core/env/plc_type.h"
 
@@ -19,12 +18,12 @@ namespace Brenno {
 
 class Project;  // core/project/project.h
 
-class AppEnvironment {
+class ProjectEnvironment {
  public:
-  AppEnvironment();
-  ~AppEnvironment();
-  AppEnvironment(const AppEnvironment&) = delete;
-  AppEnvironment& operator=(const AppEnvironment&) = delete;
+  ProjectEnvironment();
+  virtual ~ProjectEnvironment();
+  ProjectEnvironment(const ProjectEnvironment&) = delete;
+  ProjectEnvironment& operator=(const ProjectEnvironment&) = delete;
 
   // The language lives in one process-wide value (language.h) so that every bilingual text,
   // the error messages first of all, reads the same one. These forward to it.
@@ -46,27 +45,16 @@ class AppEnvironment {
   // Path of the current project's file; empty for a project never saved.
   std::wstring ProjectPath;
   std::atomic<bool> Modified{false};
-  std::atomic<bool> MonitorWait{false};
-  // Communication state word, changed by compare-exchange; 0 is offline.
-  std::atomic<int> CommState{0};
-  CommPort Port;
-  // Receive buffer of the link.
-  std::vector<uint8_t> LinkBuffer;
-  LinkSettings Link;
-  // Guards the port and the communication state.
-  std::mutex PortLock;
-  MonitorEvent Monitor;
-  // The current project is the last element.
-  std::list<Project> ProjectList;
-  // Working values of the online monitor.
-  std::vector<uint8_t> MonitorRequestArea;
-  // CRC-16 of each of the three compiled images, low byte first.
-  std::array<uint8_t, 6> ImageStamps{};
-  std::array<std::vector<uint8_t>, 3> CompiledImages;
   std::array<uint8_t, 128> PasswordTable1{};
   std::array<uint8_t, 128> PasswordTable2{};
-
-  static constexpr size_t kLinkBufferSize = 1024;
+  // The current project is the last element. Declared last: the projects go before the catalog
+  // they point at, the catalog (which releases each type's libraries) before the configuration.
+  std::list<Project> ProjectList;
 };
+
+// The process-wide environment that the model code reaches the current project through. The
+// application installs its environment at start-up; tests install their own.
+void InstallEnvironment(ProjectEnvironment* environment);
+ProjectEnvironment* InstalledEnvironment();
 
 }  // namespace Brenno

@@ -1,10 +1,28 @@
-#include "core/program/project_services.h"
+#include "core/project/project_services.h"
 
 #include "core/env/page_names.h"
+#include "core/project/local_var_table.h"
 #include "core/project/project.h"
 #include "core/project/symbol_resolution.h"
 
 namespace Brenno {
+
+namespace {
+
+// The current project's symbol table; null without an installed environment or project.
+const SymbolTable* CurrentSymbolTable() {
+  const ProjectEnvironment* environment = InstalledEnvironment();
+  if (environment == nullptr || environment->ProjectList.empty()) return nullptr;
+  return &environment->ProjectList.back().Symbols;
+}
+
+const SymbolTable& CurrentSymbolsOrNone() {
+  static const SymbolTable kNoSymbols;
+  const SymbolTable* symbols = CurrentSymbolTable();
+  return symbols != nullptr ? *symbols : kNoSymbols;
+}
+
+}  // namespace
 
 const InstructionLibrary& CurrentProjectServices::Library() const { return CurrentProject().Instructions; }
 
@@ -36,6 +54,24 @@ bool CurrentProjectServices::ReplacePageAddressByName(std::wstring& text) const 
 
 bool CurrentProjectServices::ReplacePageNameByAddress(std::wstring& text) const {
   return Brenno::ReplacePageNameByAddress(CurrentProject().Program.SubroutineTable, text);
+}
+
+bool CurrentProjectServices::SymbolicAddressing() const {
+  const ProjectEnvironment* environment = InstalledEnvironment();
+  return environment != nullptr && environment->Config.SymbolicAddr != 0;
+}
+
+const SymbolVarSizes* CurrentProjectServices::SymbolSizes() const {
+  const SymbolTable* symbols = CurrentSymbolTable();
+  return symbols != nullptr ? &symbols->Sizes : nullptr;
+}
+
+void CurrentProjectServices::NormalizeLocalVariables(ProgramBlock& program) const {
+  NormalizeAllLocalVarTables(program, CurrentSymbolsOrNone());
+}
+
+void CurrentProjectServices::UpdateSubroutineInterfaces(const ProgramBlock& program) const {
+  UpdateAllSubroutineInterfaces(program, CurrentSymbolsOrNone());
 }
 
 void InstallCurrentProjectServices() {

@@ -1,4 +1,4 @@
-#include "core/env/environment_loader.h"
+#include "core/project/environment_loader.h"
 
 #include "core/env/exception_error.h"
 #include "core/env/plc_type.h"
@@ -8,9 +8,9 @@
 
 namespace Brenno {
 
-void LoadEnvironment(AppEnvironment& env) { LoadEnvironment(env, GetProgramDirectory()); }
+void LoadEnvironment(ProjectEnvironment& env) { LoadEnvironment(env, GetProgramDirectory()); }
 
-void LoadEnvironment(AppEnvironment& env, const std::wstring& programDirectory) {
+void LoadEnvironment(ProjectEnvironment& env, const std::wstring& programDirectory) {
   env.PasswordTable1.fill(0);
   env.PasswordTable2.fill(0);
   env.ProjectList.emplace_back();
@@ -29,14 +29,14 @@ void LoadEnvironment(AppEnvironment& env, const std::wstring& programDirectory) 
   if (!SelectPlcType(env, env.Config.PlcName)) env.Config.PlcName = env.PlcTypeCatalog.front().Name();
 }
 
-void SaveEnvironment(AppEnvironment& env) { SaveEnvironment(env, GetProgramDirectory()); }
+void SaveEnvironment(ProjectEnvironment& env) { SaveEnvironment(env, GetProgramDirectory()); }
 
-void SaveEnvironment(AppEnvironment& env, const std::wstring& programDirectory) {
+void SaveEnvironment(ProjectEnvironment& env, const std::wstring& programDirectory) {
   if (!env.ProjectList.empty()) env.ProjectList.pop_back();
   env.Config.WritePlcConfig(programDirectory + L"/" + kPlcConfigFileName);
 }
 
-bool SelectPlcType(AppEnvironment& env, const std::wstring& name) {
+bool SelectPlcType(ProjectEnvironment& env, const std::wstring& name) {
   for (PlcType& type : env.PlcTypeCatalog) {
     if (type.Name() != name) continue;
     if (env.ProjectList.empty()) throw ExceptionLogicError();

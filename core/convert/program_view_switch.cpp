@@ -1,8 +1,8 @@
-#include "core/program/program_view_switch.h"
+#include "core/convert/program_view_switch.h"
 
 #include "core/env/exception_error.h"
 #include "core/program/ladder_edit.h"
-#include "core/program/page_conversion.h"
+#include "core/convert/page_conversion.h"
 
 namespace Brenno {
 
