@@ -212,11 +212,15 @@ bool WideToCp936(std::wstring_view text, std::string& out) {
 
 bool Cp936ToWide(std::string_view bytes, std::wstring& out) {
   if (IsAscii(bytes)) {
-    // Sized first, then filled: assigning from the char range would build a temporary wide
-    // string and copy it again, an allocation more for every text longer than the inline
-    // buffer.
-    out.resize(bytes.size());
-    std::copy(bytes.begin(), bytes.end(), out.begin());
+    // Assigning from the char range would build a temporary wide string and copy it again: an
+    // allocation more for every text longer than a string holds inline. A string with room
+    // enough is overwritten in place; any other gets a new one built in a single pass.
+    if (out.capacity() >= bytes.size()) {
+      out.resize(bytes.size());
+      std::copy(bytes.begin(), bytes.end(), out.begin());
+    } else {
+      out = std::wstring(bytes.begin(), bytes.end());
+    }
     return true;
   }
   thread_local Iconv cv("UTF-8", "CP936");
