@@ -25,7 +25,12 @@ void DecodeIndexedNameField(std::string_view key, StreamBuffer buffer, const Str
 }
 
 void EncodeIndexedNameField(StreamBytes& bytes, std::string_view key, const std::wstring& name, int variant) {
-  std::wstring text;
+  // Variant 0 is the bare name; any other is composed in a reused buffer.
+  if (variant == 0) {
+    EncodeStringField(bytes, key, name);
+    return;
+  }
+  thread_local std::wstring text;
   ComposeIndexedName(text, name, variant);
   EncodeStringField(bytes, key, text);
 }
