@@ -48,6 +48,79 @@ bool ListEntries(const std::wstring& folder, std::vector<std::wstring>& names, b
   return true;
 }
 
+template <class Bytes>
+void ReserveLarge(Bytes& bytes, size_t size) {
+  bytes.reserve(size);
+  constexpr size_t kLarge = size_t{4} << 20;
+  if (bytes.capacity() < kLarge) return;
+  // The allocator maps a buffer this large on its own; advising the whole pages inside it is
+  // enough (a failure only costs the speed).
+  const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  const uintptr_t begin = (reinterpret_cast<uintptr_t>(bytes.data()) + page - 1) & ~(page - 1);
+  const uintptr_t end = (reinterpret_cast<uintptr_t>(bytes.data()) + bytes.capacity()) & ~(page - 1);
+  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
+template <class Bytes>
+ReadFileResult ReadWholeFileUpTo(const std::wstring& path, uint64_t maxSize, Bytes& bytes, std::wstring* error) {
+  const int fd = open(ToUtf8Lossy(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (error) *error = ErrnoText("cannot open", path);
+    return ReadFileResult::Failed;
+  }
+  struct stat st {};
+  if (fstat(fd, &st) != 0) {
+    if (error) *error = ErrnoText("cannot read", path);
+    close(fd);
+    return ReadFileResult::Failed;
+  }
+  const bool regular = S_ISREG(st.st_mode);
+  if (regular && static_cast<uint64_t>(st.st_size) > maxSize) {
+    close(fd);
+    return ReadFileResult::TooLarge;
+  }
+  // A regular file is read straight into a buffer of its size. Whatever follows (a file that
+  // grew meanwhile, or one that is not a regular file) is read in chunks and appended.
+  Bytes data;
+  if (regular) {
+    ReserveLarge(data, static_cast<size_t>(st.st_size));
+    data.resize(static_cast<size_t>(st.st_size));
+  }
+  size_t filled = 0;
+  auto fail = [&] {
+    if (error) *error = ErrnoText("cannot read", path);
+    close(fd);
+    return ReadFileResult::Failed;
+  };
+  while (filled < data.size()) {
+    const ssize_t n = read(fd, data.data() + filled, data.size() - filled);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail();
+    }
+    if (n == 0) break;
+    filled += static_cast<size_t>(n);
+  }
+  data.resize(filled);
+  uint8_t chunk[65536];
+  for (;;) {
+    const ssize_t n = read(fd, chunk, sizeof(chunk));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail();
+    }
+    if (n == 0) break;
+    if (data.size() + static_cast<size_t>(n) > maxSize) {
+      close(fd);
+      return ReadFileResult::TooLarge;
+    }
+    data.insert(data.end(), chunk, chunk + n);
+  }
+  close(fd);
+  bytes.swap(data);
+  return ReadFileResult::Ok;
+}
+
 }  // namespace
 
 std::wstring GetProgramDirectory() {
@@ -100,79 +173,20 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
 
 ReadFileResult ReadFileBytesUpTo(const std::wstring& path, uint64_t maxSize, std::vector<uint8_t>& bytes,
                                  std::wstring* error) {
-  const int fd = open(ToUtf8Lossy(path).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    if (error) *error = ErrnoText("cannot open", path);
-    return ReadFileResult::Failed;
-  }
-  struct stat st {};
-  if (fstat(fd, &st) != 0) {
-    if (error) *error = ErrnoText("cannot read", path);
-    close(fd);
-    return ReadFileResult::Failed;
-  }
-  const bool regular = S_ISREG(st.st_mode);
-  if (regular && static_cast<uint64_t>(st.st_size) > maxSize) {
-    close(fd);
-    return ReadFileResult::TooLarge;
-  }
-  // A regular file is read straight into a buffer of its size. Whatever follows (a file that
-  // grew meanwhile, or one that is not a regular file) is read in chunks and appended.
-  std::vector<uint8_t> data;
-  if (regular) {
-    ReserveLargeBuffer(data, static_cast<size_t>(st.st_size));
-    data.resize(static_cast<size_t>(st.st_size));
-  }
-  size_t filled = 0;
-  auto fail = [&] {
-    if (error) *error = ErrnoText("cannot read", path);
-    close(fd);
-    return ReadFileResult::Failed;
-  };
-  while (filled < data.size()) {
-    const ssize_t n = read(fd, data.data() + filled, data.size() - filled);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return fail();
-    }
-    if (n == 0) break;
-    filled += static_cast<size_t>(n);
-  }
-  data.resize(filled);
-  uint8_t chunk[65536];
-  for (;;) {
-    const ssize_t n = read(fd, chunk, sizeof(chunk));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return fail();
-    }
-    if (n == 0) break;
-    if (data.size() + static_cast<size_t>(n) > maxSize) {
-      close(fd);
-      return ReadFileResult::TooLarge;
-    }
-    data.insert(data.end(), chunk, chunk + n);
-  }
-  close(fd);
-  bytes.swap(data);
-  return ReadFileResult::Ok;
+  return ReadWholeFileUpTo(path, maxSize, bytes, error);
+}
+
+ReadFileResult ReadFileBytesUpTo(const std::wstring& path, uint64_t maxSize, FileBytes& bytes, std::wstring* error) {
+  return ReadWholeFileUpTo(path, maxSize, bytes, error);
 }
 
 bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes, std::wstring* error) {
   return ReadFileBytesUpTo(path, UINT64_MAX, bytes, error) == ReadFileResult::Ok;
 }
 
-void ReserveLargeBuffer(std::vector<uint8_t>& bytes, size_t size) {
-  bytes.reserve(size);
-  constexpr size_t kLarge = size_t{4} << 20;
-  if (bytes.capacity() < kLarge) return;
-  // The allocator maps a buffer this large on its own; advising the whole pages inside it is
-  // enough (a failure only costs the speed).
-  const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
-  const uintptr_t begin = (reinterpret_cast<uintptr_t>(bytes.data()) + page - 1) & ~(page - 1);
-  const uintptr_t end = (reinterpret_cast<uintptr_t>(bytes.data()) + bytes.capacity()) & ~(page - 1);
-  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-}
+void ReserveLargeBuffer(std::vector<uint8_t>& bytes, size_t size) { ReserveLarge(bytes, size); }
+
+void ReserveLargeBuffer(FileBytes& bytes, size_t size) { ReserveLarge(bytes, size); }
 
 bool WriteFileBytes(const std::wstring& path, const std::vector<uint8_t>& bytes, std::wstring* error) {
   return WriteFileBytes(path, bytes.data(), bytes.size(), error);

@@ -196,26 +196,47 @@ bool WideToCp936(std::wstring_view text, std::string& out) {
     std::transform(text.begin(), text.end(), out.begin(), [](wchar_t c) { return static_cast<char>(c); });
     return true;
   }
-  auto utf8 = WideToUtf8(text);
-  if (!utf8) return false;
+  // The intermediate forms live in per-thread buffers: a save converts hundreds of thousands
+  // of texts, and only `out` should need memory of its own.
+  thread_local std::string utf8;
+  utf8.clear();
+  for (wchar_t wc : text) {
+    if (!AppendUtf8(utf8, static_cast<uint32_t>(wc))) return false;
+  }
   thread_local Iconv cv("CP936", "UTF-8");
   thread_local std::string converted;
-  if (!cv.Run(utf8->data(), utf8->size(), converted)) return false;
+  if (!cv.Run(utf8.data(), utf8.size(), converted)) return false;
   out.assign(converted);
   return true;
 }
 
 bool Cp936ToWide(std::string_view bytes, std::wstring& out) {
   if (IsAscii(bytes)) {
-    out.assign(bytes.begin(), bytes.end());
+    // Assigning from the char range would build a temporary wide string and copy it again: an
+    // allocation more for every text longer than a string holds inline. A string with room
+    // enough is overwritten in place; any other gets a new one built in a single pass.
+    if (out.capacity() >= bytes.size()) {
+      out.resize(bytes.size());
+      std::copy(bytes.begin(), bytes.end(), out.begin());
+    } else {
+      out = std::wstring(bytes.begin(), bytes.end());
+    }
     return true;
   }
   thread_local Iconv cv("UTF-8", "CP936");
   thread_local std::string utf8;
   if (!cv.Run(bytes.data(), bytes.size(), utf8)) return false;
-  auto wide = Utf8ToWide(utf8);
-  if (!wide) return false;
-  out = std::move(*wide);
+  // Decoded into a per-thread buffer, so that a failure leaves `out` as it was and a success
+  // costs `out` at most one allocation of the exact size.
+  thread_local std::wstring wide;
+  wide.clear();
+  size_t i = 0;
+  while (i < utf8.size()) {
+    uint32_t c;
+    if (!NextUtf8(utf8, i, c)) return false;
+    wide.push_back(static_cast<wchar_t>(c));
+  }
+  out.assign(wide);
   return true;
 }
 

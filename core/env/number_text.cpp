@@ -4,6 +4,7 @@
 #include <iomanip>
 #include <locale>
 #include <sstream>
+#include <type_traits>
 
 namespace Brenno {
 namespace {
@@ -24,8 +25,40 @@ bool RestIsBlank(std::wistringstream& in) {
   return true;
 }
 
+// The radix a stream reads and prints in.
+int StreamRadix(int radix) { return radix == 8 || radix == 16 ? radix : 10; }
+
+// The value of a text that is nothing but digits of the radix, few enough to fit the type
+// whatever they are: the form nearly every address and constant has, read without building a
+// stream (which costs far more than the number). False for every other text, which the stream
+// then reads.
+template <typename T>
+bool ReadPlainDigits(int radix, const std::wstring& text, T& value) {
+  const int base = StreamRadix(radix);
+  const size_t fitting = sizeof(T) == 4 ? (base == 10 ? 9 : base == 8 ? 10 : 7) : (base == 10 ? 18 : base == 8 ? 20 : 15);
+  if (text.empty() || text.size() > fitting) return false;
+  T read = 0;
+  for (const wchar_t c : text) {
+    int digit = base;
+    if (c >= L'0' && c <= L'9') {
+      digit = c - L'0';
+    } else if (c >= L'a' && c <= L'f') {
+      digit = c - L'a' + 10;
+    } else if (c >= L'A' && c <= L'F') {
+      digit = c - L'A' + 10;
+    }
+    if (digit >= base) return false;
+    read = static_cast<T>(read * base + digit);
+  }
+  value = read;
+  return true;
+}
+
 template <typename T>
 bool ReadNumber(int radix, const std::wstring& text, T& value, TrailingText trailing) {
+  if constexpr (std::is_integral_v<T>) {
+    if (ReadPlainDigits(radix, text, value)) return true;
+  }
   std::wistringstream in(text);
   in.imbue(std::locale::classic());
   ApplyRadix(in, radix);
@@ -44,6 +77,25 @@ constexpr int kMaxDigitCount = 64;
 int FieldWidth(int digitCount) {
   if (digitCount < 0) return 0;
   return digitCount > kMaxDigitCount ? kMaxDigitCount : digitCount;
+}
+
+// A value that is not negative, printed as the stream prints it (no sign, no base prefix, the
+// fill on the left) without building one; false for a negative value.
+bool FormatPlainNumber(int radix, bool upperCase, int digitCount, wchar_t fill, int64_t value, std::wstring& text) {
+  if (value < 0) return false;
+  const unsigned base = static_cast<unsigned>(StreamRadix(radix));
+  wchar_t digits[32];
+  int count = 0;
+  uint64_t rest = static_cast<uint64_t>(value);
+  do {
+    const unsigned digit = static_cast<unsigned>(rest % base);
+    digits[count++] = static_cast<wchar_t>(digit < 10 ? L'0' + digit : (upperCase ? L'A' : L'a') + digit - 10);
+    rest /= base;
+  } while (rest != 0);
+  const int width = FieldWidth(digitCount);
+  text.assign(width > count ? static_cast<size_t>(width - count) : 0, fill);
+  while (count > 0) text.push_back(digits[--count]);
+  return true;
 }
 
 }  // namespace
@@ -67,6 +119,7 @@ bool ParseRealText(const std::wstring& text, float& value, TrailingText trailing
 }
 
 void FormatInt64Text(int radix, bool upperCase, int digitCount, wchar_t fill, int64_t value, std::wstring& text) {
+  if (FormatPlainNumber(radix, upperCase, digitCount, fill, value, text)) return;
   std::wostringstream out;
   out.imbue(std::locale::classic());
   ApplyRadix(out, radix);
@@ -77,6 +130,7 @@ void FormatInt64Text(int radix, bool upperCase, int digitCount, wchar_t fill, in
 }
 
 void FormatIntText(int radix, int digitCount, wchar_t fill, int32_t value, std::wstring& text) {
+  if (FormatPlainNumber(radix, false, digitCount, fill, value, text)) return;
   std::wostringstream out;
   out.imbue(std::locale::classic());
   ApplyRadix(out, radix);

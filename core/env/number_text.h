@@ -1,5 +1,6 @@
 // Number texts of constants and operand numbers: reading and printing integers in radix 8, 10
-// or 16 and 32-bit reals, through wide string streams in the classic locale.
+// or 16 and 32-bit reals, as wide string streams in the classic locale read and print them (a
+// text of plain digits and a value that is not negative are handled without a stream).
 //
 // Reading skips white space before the number, accepts a sign, reads the digits that are valid
 // in the radix and fails when there is no digit or the value does not fit the target type. By

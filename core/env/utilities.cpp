@@ -33,8 +33,11 @@ int DigitValue(wchar_t c, int base) {
 // Text up to its first zero character: the converted strings are zero-ended on the other side.
 template <class View>
 View UpToZero(View text) {
-  const auto zero = text.find(typename View::value_type{0});
-  return zero == View::npos ? text : text.substr(0, zero);
+  // A plain loop: the texts are short, and a library search call costs more than the search.
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == typename View::value_type{0}) return text.substr(0, i);
+  }
+  return text;
 }
 
 }  // namespace

@@ -182,6 +182,10 @@ void ValidateDataRows(DataBlockTable& table) {
   const MemoryAreaManager& manager = project.MemoryAreas;
   const SymbolTable& symbols = project.Symbols;
   const bool symbolic = SymbolicAddressing();
+  // Every row looks its address up among the global symbols: they are indexed once.
+  const GlobalSymbolIndex globals(symbols);
+  SymbolScope scope = CurrentSymbolScope(kNoProgramUnit);
+  scope.Globals = &globals;
 
   // First pass: each row on its own; the texts of the valid addresses are collected.
   std::map<std::wstring, int> validAddresses;
@@ -193,10 +197,10 @@ void ValidateDataRows(DataBlockTable& table) {
         continue;
       }
       row.CheckFlags = kDataCheckType;
-      LookupSymbolName(row.Address, kNoProgramUnit, symbols);
+      LookupSymbolName(row.Address, scope, symbols);
       if (CanonicalAddress(manager, ListEntry(table.AddressTemplates, kAddressTemplates, row.Type), row.Address)) {
         row.CheckFlags |= kDataCheckAddress;
-        if (symbolic) LookupOperandSymbol(symbols, row.Address, kNoProgramUnit);
+        if (symbolic) LookupOperandSymbol(symbols, row.Address, scope);
         ++validAddresses[row.Address];
       }
       if (CanonicalValue(manager, row.Type, row.Value)) row.CheckFlags |= kDataCheckValue;

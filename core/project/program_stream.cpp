@@ -13,17 +13,24 @@ namespace {
 // a variant other than 0.
 void DecodeIndexedNameField(std::string_view key, StreamBuffer buffer, const StreamRecords& records,
                             std::wstring& name, int& variant) {
-  std::wstring text;
+  // The stored text is only read once more to split it: a per-thread buffer saves an allocation
+  // for every name longer than a string holds inline.
+  thread_local std::wstring text;
   DecodeStringField(key, buffer, records, text);
   SplitIndexedName(name, text, variant);
   while (variant == 0 && name.find(L'#') != std::wstring::npos) {
-    text = std::move(name);
+    text = name;
     SplitIndexedName(name, text, variant);
   }
 }
 
 void EncodeIndexedNameField(StreamBytes& bytes, std::string_view key, const std::wstring& name, int variant) {
-  std::wstring text;
+  // Variant 0 is the bare name; any other is composed in a reused buffer.
+  if (variant == 0) {
+    EncodeStringField(bytes, key, name);
+    return;
+  }
+  thread_local std::wstring text;
   ComposeIndexedName(text, name, variant);
   EncodeStringField(bytes, key, text);
 }

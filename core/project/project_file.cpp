@@ -99,13 +99,10 @@ class TypeSelectionGuard {
   bool committed_ = false;
 };
 
-}  // namespace
-
-// ---------------------------------------------------------------- whole files
-
-void ReadWholeFile(std::vector<uint8_t>& bytes, const std::wstring& path) {
+template <class Bytes>
+void ReadProjectFileBytes(Bytes& bytes, const std::wstring& path) {
   std::wstring reason;
-  std::vector<uint8_t> read;
+  Bytes read;
   switch (platform::ReadFileBytesUpTo(path, kProjectFileMaxSize, read, &reason)) {
     case platform::ReadFileResult::Ok:
       break;
@@ -119,6 +116,14 @@ void ReadWholeFile(std::vector<uint8_t>& bytes, const std::wstring& path) {
   if (read.empty()) ThrowStreamError(path + PickText(L": the file is empty", L": 文件为空"));
   bytes.swap(read);
 }
+
+}  // namespace
+
+// ---------------------------------------------------------------- whole files
+
+void ReadWholeFile(std::vector<uint8_t>& bytes, const std::wstring& path) { ReadProjectFileBytes(bytes, path); }
+
+void ReadWholeFile(platform::FileBytes& bytes, const std::wstring& path) { ReadProjectFileBytes(bytes, path); }
 
 void WriteWholeFile(const std::vector<uint8_t>& bytes, const std::wstring& path) {
   if (bytes.empty()) ThrowStreamError(path + PickText(L": nothing to write", L": 没有要写入的内容"));
@@ -228,7 +233,7 @@ void ReadLegacyProgramBlock(StreamBuffer buffer, const StreamRecords& records, P
 ProjectOpenNotes OpenProjectFile(const std::wstring& path) {
   Environment();
   CurrentProject();
-  std::vector<uint8_t> bytes;
+  platform::FileBytes bytes;
   ReadWholeFile(bytes, path);
   return OpenProjectBytes(bytes);
 }

@@ -25,6 +25,7 @@
 #include "core/project/project_reset.h"
 #include "core/project/table_stream.h"
 #include "core/project/tagged_stream.h"
+#include "platform/file_util.h"
 
 namespace Brenno {
 
@@ -82,6 +83,7 @@ inline constexpr uint64_t kProjectFileMaxSize = UINT32_MAX;
 // The file's bytes; ExceptionParseStreamError (naming the path) when it cannot be read, is empty
 // or is larger than kProjectFileMaxSize (refused before it is read).
 void ReadWholeFile(std::vector<uint8_t>& bytes, const std::wstring& path);
+void ReadWholeFile(platform::FileBytes& bytes, const std::wstring& path);
 // Replaces the file with the bytes, atomically; an empty vector is refused.
 void WriteWholeFile(const std::vector<uint8_t>& bytes, const std::wstring& path);
 

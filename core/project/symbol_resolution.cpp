@@ -19,6 +19,15 @@ const VarEntry* FindGlobalBy(const SymbolTable& table, const std::wstring& text,
   return nullptr;
 }
 
+// The first global entry with the text, through the scope's index when it indexes this table.
+const VarEntry* FindGlobalBy(const SymbolTable& table, const SymbolScope& scope, const std::wstring& text,
+                             std::wstring VarEntry::*field) {
+  if (scope.Globals != nullptr && &scope.Globals->Table() == &table) {
+    return field == &VarEntry::Name ? scope.Globals->FindByName(text) : scope.Globals->FindByAddress(text);
+  }
+  return FindGlobalBy(table, text, field);
+}
+
 const VarEntry* FindLocalBy(const LocalVarTable* locals, const std::wstring& text, std::wstring VarEntry::*field) {
   if (locals == nullptr) return nullptr;
   for (const VarEntry& entry : *locals) {
@@ -54,6 +63,28 @@ bool WithPrefix(std::wstring& text, Lookup lookup) {
 }
 
 }  // namespace
+
+GlobalSymbolIndex::GlobalSymbolIndex(const SymbolTable& table) : table_(&table) {
+  // Pages in key order, rows in order, the first entry of a text kept: the order in which
+  // FindGlobalBy meets them.
+  for (const auto& [key, page] : table.Working) {
+    for (const VarEntry& entry : page.Rows) {
+      if (entry.CheckFlags != kVarEntryComplete) continue;
+      byName_.try_emplace(entry.Name, &entry);
+      byAddress_.try_emplace(entry.Address, &entry);
+    }
+  }
+}
+
+const VarEntry* GlobalSymbolIndex::FindByName(std::wstring_view name) const {
+  const auto found = byName_.find(name);
+  return found == byName_.end() ? nullptr : found->second;
+}
+
+const VarEntry* GlobalSymbolIndex::FindByAddress(std::wstring_view address) const {
+  const auto found = byAddress_.find(address);
+  return found == byAddress_.end() ? nullptr : found->second;
+}
 
 const LocalVarTable* FindLocalVarTable(const ProgramBlock& program, int unitKey) {
   const ProgramPage* page = program.FindProgramPage(unitKey);
@@ -106,16 +137,19 @@ bool FindLocalAddressBySymbol(int unitKey, std::wstring& text) {
 bool LookupOperandSymbol(const SymbolTable& table, std::wstring& text, const SymbolScope& scope) {
   if (text.empty()) return false;
   if (NormalizeAddress(scope.MemoryAreas, text)) {
-    if (FindGlobalSymbolByAddress(table, text)) return true;
+    if (const VarEntry* entry = FindGlobalBy(table, scope, text, &VarEntry::Address)) {
+      text = entry->Name;
+      return true;
+    }
     if (FindLocalSymbolByAddress(scope.Locals, text)) {
       text.insert(0, 1, L'#');
       return true;
     }
     return false;
   }
-  std::wstring copy = text;
-  if (FindGlobalAddressBySymbol(table, copy)) return false;
-  if (FindLocalAddressBySymbol(scope.Locals, copy)) text.insert(0, 1, L'#');
+  // A global symbol's name stays as it is; a local variable's name gets its mark.
+  if (FindGlobalBy(table, scope, text, &VarEntry::Name) != nullptr) return false;
+  if (FindLocalBy(scope.Locals, text, &VarEntry::Name) != nullptr) text.insert(0, 1, L'#');
   return false;
 }
 
@@ -129,7 +163,11 @@ bool LookupSymbolName(std::wstring& text, const SymbolScope& scope, const Symbol
     text.erase(0, 1);
     return FindLocalAddressBySymbol(scope.Locals, text);
   }
-  return FindGlobalAddressBySymbol(table, text) || FindLocalAddressBySymbol(scope.Locals, text);
+  if (const VarEntry* entry = FindGlobalBy(table, scope, text, &VarEntry::Name)) {
+    text = entry->Address;
+    return true;
+  }
+  return FindLocalAddressBySymbol(scope.Locals, text);
 }
 
 bool LookupSymbolName(std::wstring& text, int unitKey, const SymbolTable& table) {

@@ -1,6 +1,7 @@
 #include "core/project/tagged_stream.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <memory>
 #include <limits>
@@ -12,14 +13,25 @@ namespace Brenno {
 
 namespace {
 
-uint32_t ReadLength(StreamBuffer buffer, size_t at) {
-  return static_cast<uint32_t>(buffer[at]) | (static_cast<uint32_t>(buffer[at + 1]) << 8) |
-         (static_cast<uint32_t>(buffer[at + 2]) << 16) | (static_cast<uint32_t>(buffer[at + 3]) << 24);
+// The 32-bit little-endian number at `at` (four bytes that lie inside the buffer).
+inline uint32_t ReadLength(const uint8_t* data, size_t at) {
+  uint32_t value;
+  std::memcpy(&value, data + at, sizeof(value));
+  if constexpr (std::endian::native == std::endian::big) value = __builtin_bswap32(value);
+  return value;
+}
+
+inline uint32_t ReadLength(StreamBuffer buffer, size_t at) { return ReadLength(buffer.data(), at); }
+
+// Writes the 32-bit little-endian form of `length` at `at`.
+inline void StoreLength(uint8_t* at, uint32_t length) {
+  if constexpr (std::endian::native == std::endian::big) length = __builtin_bswap32(length);
+  std::memcpy(at, &length, sizeof(length));
 }
 
 void AppendLength(StreamBytes& bytes, uint32_t length) {
-  const uint8_t le[4] = {static_cast<uint8_t>(length), static_cast<uint8_t>(length >> 8),
-                         static_cast<uint8_t>(length >> 16), static_cast<uint8_t>(length >> 24)};
+  uint8_t le[4];
+  StoreLength(le, length);
   bytes.insert(bytes.end(), le, le + 4);
 }
 
@@ -29,65 +41,148 @@ void AppendKey(StreamBytes& bytes, std::string_view key) {
   bytes.push_back(0);
 }
 
+// Keys up to this length have their record header put together on the stack.
+constexpr size_t kShortKeyLength = 27;
+
+// Writes a record header (the key, its zero byte, `length`) to `at`, which has room for it;
+// returns the end of what was written.
+inline uint8_t* PutHeader(uint8_t* at, std::string_view key, uint32_t length) {
+  for (const char c : key) *at++ = static_cast<uint8_t>(c);
+  *at++ = 0;
+  StoreLength(at, length);
+  return at + 4;
+}
+
+// Appends a record header in one piece: every field and every scalar begins with one, and the
+// vector is grown once instead of three times.
+void AppendHeader(StreamBytes& bytes, std::string_view key, uint32_t length) {
+  if (key.size() > kShortKeyLength) {
+    AppendKey(bytes, key);
+    AppendLength(bytes, length);
+    return;
+  }
+  uint8_t header[kShortKeyLength + 5];
+  bytes.insert(bytes.end(), header, PutHeader(header, key, length));
+}
+
 std::wstring KeyText(std::string_view key) { return std::wstring(key.begin(), key.end()); }
 
+// The failures of reading a record. Kept out of line: the readers run for every record of a
+// file, and only their fast path belongs there.
+[[noreturn, gnu::cold, gnu::noinline]] void ThrowKeyHasNoEnd() {
+  ThrowStreamError(PickText(L"a record key has no end", L"记录键没有结束符"));
+}
+
+[[noreturn, gnu::cold, gnu::noinline]] void ThrowLengthCutShort() {
+  ThrowStreamError(PickText(L"a record length is cut short", L"记录长度不完整"));
+}
+
+[[noreturn, gnu::cold, gnu::noinline]] void ThrowLengthExceedsRange() {
+  ThrowStreamError(PickText(L"a record length exceeds the bytes that follow", L"记录长度超出剩余字节"));
+}
+
+[[noreturn, gnu::cold, gnu::noinline]] void ThrowStreamTooLarge() {
+  ThrowStreamError(PickText(L"the stream is larger than 4 GB", L"流大于 4 GB"));
+}
+
+[[noreturn, gnu::cold, gnu::noinline]] void ThrowRangePastEnd() {
+  ThrowStreamError(PickText(L"a range reaches past the end of the stream", L"范围超出流的末尾"));
+}
+
+// The zero byte ending a key longer than the first bytes looked at, searched from `from`.
+[[gnu::noinline]] uint32_t FindLongKeyEnd(const uint8_t* data, uint32_t from, uint32_t end) {
+  const void* zero = from < end ? std::memchr(data + from, 0, end - from) : nullptr;
+  if (zero == nullptr) ThrowKeyHasNoEnd();
+  return static_cast<uint32_t>(static_cast<const uint8_t*>(zero) - data);
+}
+
+// The position of the first zero byte among the eight at `at`, or 8 when there is none.
+inline uint32_t FirstZeroOfEight(const uint8_t* at) {
+  uint64_t word;
+  std::memcpy(&word, at, sizeof(word));
+  // A byte of `zeros` has its top bit set where `word` has a zero byte; a byte above a zero byte
+  // may be marked too, never one below it, so the first mark is the first zero.
+  const uint64_t zeros = (word - 0x0101010101010101u) & ~word & 0x8080808080808080u;
+  if (zeros == 0) return 8;
+  if constexpr (std::endian::native == std::endian::little) return static_cast<uint32_t>(std::countr_zero(zeros)) / 8;
+  return static_cast<uint32_t>(std::countl_zero(zeros)) / 8;
+}
+
 // One record starting at `position` of a range that ends at `end` (end <= buffer size).
-StreamRecordRef ReadRecordAt(StreamBuffer buffer, uint32_t position, uint32_t end) {
-  // Keys are short: look at the first bytes directly before handing a long one to memchr.
-  uint32_t zeroAt = position;
-  const uint32_t nearEnd = std::min<uint32_t>(end, position + 8);
-  while (zeroAt < nearEnd && buffer[zeroAt] != 0) ++zeroAt;
-  if (zeroAt == nearEnd) {
-    const void* zero = zeroAt < end ? std::memchr(buffer.data() + zeroAt, 0, end - zeroAt) : nullptr;
-    if (zero == nullptr) ThrowStreamError(PickText(L"a record key has no end", L"记录键没有结束符"));
-    zeroAt = static_cast<uint32_t>(static_cast<const uint8_t*>(zero) - buffer.data());
+inline StreamRecordRef ReadRecordAt(const uint8_t* data, uint32_t position, uint32_t end) {
+  // Keys are short: the first eight bytes are looked at in one piece (one at a time near the end
+  // of the range) before a longer key is handed to memchr.
+  uint32_t zeroAt;
+  if (end - position >= 8) {
+    zeroAt = position + FirstZeroOfEight(data + position);
+  } else {
+    zeroAt = position;
+    while (zeroAt < end && data[zeroAt] != 0) ++zeroAt;
   }
-  if (end - zeroAt - 1 < 4) ThrowStreamError(PickText(L"a record length is cut short", L"记录长度不完整"));
-  const uint32_t length = ReadLength(buffer, zeroAt + 1);
+  if (zeroAt - position == 8 || zeroAt == end) zeroAt = FindLongKeyEnd(data, zeroAt, end);
+  if (end - zeroAt - 1 < 4) ThrowLengthCutShort();
+  const uint32_t length = ReadLength(data, zeroAt + 1);
   const uint32_t valueOffset = zeroAt + 5;
-  if (length > end - valueOffset) {
-    ThrowStreamError(PickText(L"a record length exceeds the bytes that follow", L"记录长度超出剩余字节"));
-  }
+  if (length > end - valueOffset) ThrowLengthExceedsRange();
   return {position, valueOffset, valueOffset + length};
 }
 
 // The checks of SplitStreamRecords on a range before its records are read.
-bool CheckRange(StreamBuffer buffer, uint32_t begin, uint32_t end) {
-  if (buffer.size() > std::numeric_limits<uint32_t>::max()) {
-    ThrowStreamError(PickText(L"the stream is larger than 4 GB", L"流大于 4 GB"));
-  }
+inline bool CheckRange(StreamBuffer buffer, uint32_t begin, uint32_t end) {
+  if (buffer.size() > std::numeric_limits<uint32_t>::max()) ThrowStreamTooLarge();
   if (end <= begin) return false;
-  if (end > buffer.size()) {
-    ThrowStreamError(PickText(L"a range reaches past the end of the stream", L"范围超出流的末尾"));
-  }
+  if (end > buffer.size()) ThrowRangePastEnd();
   return true;
+}
+
+[[noreturn, gnu::cold, gnu::noinline]] void ThrowWrongType(std::string_view typeKey) {
+  ThrowStreamError(PickText(L"expected a value of type ", L"应为类型 ") + KeyText(typeKey));
+}
+
+[[noreturn, gnu::cold, gnu::noinline]] void ThrowWrongLength(std::string_view typeKey) {
+  ThrowStreamError(PickText(L"wrong value length for type ", L"值长度错误，类型 ") + KeyText(typeKey));
+}
+
+// A range that is not one whole record: split in full, so that it fails as any range does.
+[[gnu::noinline]] StreamRecordRef SplitSingleRecord(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset) {
+  StreamRecords records;
+  SplitStreamRecords(buffer, valueOffset, endOffset, records);
+  if (records.size() != 1) {
+    ThrowStreamError(PickText(L"a scalar value must hold exactly one record", L"标量值必须只含一个记录"));
+  }
+  return records.front();
 }
 
 // The single record of a scalar value, checked for its type key and payload length (0: any).
 // Read in place: a range that is not one whole record goes through the full split, so that it
 // fails as any range does.
-StreamRecordRef ScalarRecord(StreamBuffer buffer, uint32_t valueOffset, uint32_t endOffset,
-                             std::string_view typeKey, uint32_t payloadLength) {
+// Inlined into each decoder, where the type key is a constant.
+[[gnu::always_inline]] inline StreamRecordRef ScalarRecord(StreamBuffer buffer, uint32_t valueOffset,
+                                                          uint32_t endOffset, std::string_view typeKey,
+                                                          uint32_t payloadLength) {
+  // Nearly every value is exactly one well-formed record of the expected type: the type key, its
+  // zero, a length that reaches the end of the range (the expected one where it is fixed).
+  const size_t headerLength = typeKey.size() + 5;
+  if (buffer.size() <= std::numeric_limits<uint32_t>::max() && endOffset <= buffer.size() &&
+      valueOffset <= endOffset && endOffset - valueOffset >= headerLength) {
+    const uint8_t* data = buffer.data() + valueOffset;
+    const uint32_t length = ReadLength(data, typeKey.size() + 1);
+    if (std::memcmp(data, typeKey.data(), typeKey.size()) == 0 && data[typeKey.size()] == 0 &&
+        length == endOffset - valueOffset - headerLength && (payloadLength == 0 || length == payloadLength)) {
+      const uint32_t payloadOffset = valueOffset + static_cast<uint32_t>(headerLength);
+      return {valueOffset, payloadOffset, endOffset};
+    }
+  }
+  // Anything else takes the full way, and fails as any range does.
   StreamRecordRef record;
   bool single = false;
   if (CheckRange(buffer, valueOffset, endOffset)) {
-    record = ReadRecordAt(buffer, valueOffset, endOffset);
+    record = ReadRecordAt(buffer.data(), valueOffset, endOffset);
     single = record.EndOffset == endOffset;
   }
-  if (!single) {
-    StreamRecords records;
-    SplitStreamRecords(buffer, valueOffset, endOffset, records);
-    if (records.size() != 1) {
-      ThrowStreamError(PickText(L"a scalar value must hold exactly one record", L"标量值必须只含一个记录"));
-    }
-    record = records.front();
-  }
-  if (RecordKey(buffer, record) != typeKey) {
-    ThrowStreamError(PickText(L"expected a value of type ", L"应为类型 ") + KeyText(typeKey));
-  }
-  if (payloadLength != 0 && record.EndOffset - record.ValueOffset != payloadLength) {
-    ThrowStreamError(PickText(L"wrong value length for type ", L"值长度错误，类型 ") + KeyText(typeKey));
-  }
+  if (!single) record = SplitSingleRecord(buffer, valueOffset, endOffset);
+  if (!RecordHasKey(buffer, record, typeKey)) ThrowWrongType(typeKey);
+  if (payloadLength != 0 && record.EndOffset - record.ValueOffset != payloadLength) ThrowWrongLength(typeKey);
   return record;
 }
 
@@ -131,8 +226,7 @@ const std::string& TextBytes(std::wstring_view text, size_t recordOffset) {
 // least significant byte first.
 void AppendFixedScalarField(StreamBytes& bytes, std::string_view key, std::string_view typeKey, uint32_t payload,
                             uint32_t payloadLength) {
-  uint8_t record[64];
-  if (key.size() + typeKey.size() + 10 + payloadLength > sizeof(record)) {
+  if (key.size() > kShortKeyLength || typeKey.size() > kShortKeyLength || payloadLength > 4) {
     const size_t at = BeginStreamField(bytes, key);
     AppendKey(bytes, typeKey);
     AppendLength(bytes, payloadLength);
@@ -140,25 +234,15 @@ void AppendFixedScalarField(StreamBytes& bytes, std::string_view key, std::strin
     EndStreamField(bytes, at);
     return;
   }
-  size_t n = 0;
-  const auto put = [&](uint32_t value, uint32_t size) {
-    for (uint32_t i = 0; i < size; ++i) record[n++] = static_cast<uint8_t>(value >> (8 * i));
-  };
-  std::memcpy(record, key.data(), key.size());
-  n = key.size();
-  record[n++] = 0;
-  put(static_cast<uint32_t>(typeKey.size() + 5 + payloadLength), 4);
-  std::memcpy(record + n, typeKey.data(), typeKey.size());
-  n += typeKey.size();
-  record[n++] = 0;
-  put(payloadLength, 4);
-  put(payload, payloadLength);
-  bytes.insert(bytes.end(), record, record + n);
+  uint8_t record[2 * (kShortKeyLength + 5) + 4];
+  uint8_t* end = PutHeader(record, key, static_cast<uint32_t>(typeKey.size() + 5 + payloadLength));
+  end = PutHeader(end, typeKey, payloadLength);
+  for (uint32_t i = 0; i < payloadLength; ++i) *end++ = static_cast<uint8_t>(payload >> (8 * i));
+  bytes.insert(bytes.end(), record, end);
 }
 
 void AppendScalarHeader(StreamBytes& bytes, std::string_view typeKey, uint32_t length) {
-  AppendKey(bytes, typeKey);
-  AppendLength(bytes, length);
+  AppendHeader(bytes, typeKey, length);
 }
 
 }  // namespace
@@ -188,9 +272,10 @@ void ThrowStreamError(const std::wstring& detail) {
 void SplitStreamRecords(StreamBuffer buffer, uint32_t begin, uint32_t end, StreamRecords& records) {
   records.clear();
   if (!CheckRange(buffer, begin, end)) return;
+  const uint8_t* data = buffer.data();
   uint32_t position = begin;
   while (position < end) {
-    records.push_back(ReadRecordAt(buffer, position, end));
+    records.push_back(ReadRecordAt(data, position, end));
     position = records.back().EndOffset;
   }
 }
@@ -227,16 +312,11 @@ std::string_view RecordKey(StreamBuffer buffer, const StreamRecordRef& record) {
 }
 
 const StreamRecordRef* FindStreamRecord(StreamBuffer buffer, const StreamRecords& records, std::string_view key) {
-  for (const StreamRecordRef& record : records) {
-    if (RecordHasKey(buffer, record, key)) return &record;
-  }
-  return nullptr;
+  return FindRecord(buffer, records, key);
 }
 
-const StreamRecordRef& RequireStreamRecord(StreamBuffer buffer, const StreamRecords& records, std::string_view key) {
-  const StreamRecordRef* record = FindStreamRecord(buffer, records, key);
-  if (record == nullptr) ThrowStreamError(PickText(L"missing record ", L"缺少记录 ") + KeyText(key));
-  return *record;
+void ThrowMissingRecord(std::string_view key) {
+  ThrowStreamError(PickText(L"missing record ", L"缺少记录 ") + KeyText(key));
 }
 
 // ---- Scalars.
@@ -304,10 +384,8 @@ void EncodeStringValue(StreamBytes& bytes, std::wstring_view text) {
 // ---- Fields.
 
 size_t BeginStreamField(StreamBytes& bytes, std::string_view key) {
-  AppendKey(bytes, key);
-  const size_t at = bytes.size();
-  AppendLength(bytes, 0);
-  return at;
+  AppendHeader(bytes, key, 0);
+  return bytes.size() - 4;
 }
 
 void EndStreamField(StreamBytes& bytes, size_t lengthPosition) {
@@ -315,7 +393,7 @@ void EndStreamField(StreamBytes& bytes, size_t lengthPosition) {
   if (length > std::numeric_limits<uint32_t>::max()) {
     ThrowStreamError(PickText(L"a value is larger than 4 GB", L"值大于 4 GB"));
   }
-  for (int i = 0; i < 4; ++i) bytes[lengthPosition + i] = static_cast<uint8_t>(length >> (8 * i));
+  StoreLength(bytes.data() + lengthPosition, static_cast<uint32_t>(length));
 }
 
 void DecodeIntField(std::string_view key, StreamBuffer buffer, const StreamRecords& records, int32_t& value) {

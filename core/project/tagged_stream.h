@@ -120,7 +120,8 @@ class ScopedStreamRecords {
 // The key bytes of a record of that buffer.
 std::string_view RecordKey(StreamBuffer buffer, const StreamRecordRef& record);
 // Keys are a few bytes long and compared for every field read: inline, length first.
-inline bool RecordHasKey(StreamBuffer buffer, const StreamRecordRef& record, std::string_view key) {
+[[gnu::always_inline]] inline bool RecordHasKey(StreamBuffer buffer, const StreamRecordRef& record,
+                                                std::string_view key) {
   if (record.ValueOffset - 5 - record.KeyOffset != key.size()) return false;
   const uint8_t* stored = buffer.data() + record.KeyOffset;
   for (size_t i = 0; i < key.size(); ++i) {
@@ -130,8 +131,22 @@ inline bool RecordHasKey(StreamBuffer buffer, const StreamRecordRef& record, std
 }
 // The first record with the key, or null.
 const StreamRecordRef* FindStreamRecord(StreamBuffer buffer, const StreamRecords& records, std::string_view key);
+// Throws the error of a structure without a record of the key.
+[[noreturn, gnu::cold]] void ThrowMissingRecord(std::string_view key);
+// FindStreamRecord inline, for the decoders that look up every field of every structure.
+inline const StreamRecordRef* FindRecord(StreamBuffer buffer, const StreamRecords& records, std::string_view key) {
+  for (const StreamRecordRef& record : records) {
+    if (RecordHasKey(buffer, record, key)) return &record;
+  }
+  return nullptr;
+}
 // The first record with the key; throws when there is none.
-const StreamRecordRef& RequireStreamRecord(StreamBuffer buffer, const StreamRecords& records, std::string_view key);
+inline const StreamRecordRef& RequireStreamRecord(StreamBuffer buffer, const StreamRecords& records,
+                                                  std::string_view key) {
+  const StreamRecordRef* record = FindRecord(buffer, records, key);
+  if (record == nullptr) ThrowMissingRecord(key);
+  return *record;
+}
 
 // ---- Scalar values. Decoders read [valueOffset, endOffset), which must hold exactly one
 // record of the form's type key and payload length; encoders append one complete scalar record.
@@ -217,23 +232,49 @@ void EncodeStructField(StreamBytes& bytes, std::string_view key, const T& value,
   EndStreamField(bytes, at);
 }
 
-// Empties the list, then for every record of the key appends a copy of `prototype` and decodes
-// the record into it.
-template <class T, class Decode>
-void DecodeStructList(std::string_view key, StreamBuffer buffer, const StreamRecords& records,
-                      std::vector<T>& target, Decode&& decode, const T& prototype = T()) {
+// Empties the list, then for every record of the key appends a copy of `prototype` (without
+// one: a default-constructed element) and decodes the record into it.
+template <class T, class Decode, class Append>
+void DecodeStructListWith(std::string_view key, StreamBuffer buffer, const StreamRecords& records,
+                          std::vector<T>& target, Decode&& decode, Append&& append) {
   target.clear();
   // Room for every element first: growing the list element by element would move the decoded
-  // elements again and again.
+  // elements again and again. The records of the key are noted as they are counted (most lists
+  // are short), so the decoding pass need not look at every record again.
+  constexpr size_t kNoted = 16;
+  uint32_t noted[kNoted];
   size_t count = 0;
-  for (const StreamRecordRef& record : records) count += RecordHasKey(buffer, record, key) ? 1 : 0;
+  for (size_t i = 0; i < records.size(); ++i) {
+    if (!RecordHasKey(buffer, records[i], key)) continue;
+    if (count < kNoted) noted[count] = static_cast<uint32_t>(i);
+    ++count;
+  }
   if (count == 0) return;
   target.reserve(count);
-  for (const StreamRecordRef& record : records) {
-    if (!RecordHasKey(buffer, record, key)) continue;
-    target.push_back(prototype);
+  const auto decodeAt = [&](const StreamRecordRef& record) {
+    append(target);
     decode(buffer, record.ValueOffset, record.EndOffset, target.back());
+  };
+  if (count <= kNoted) {
+    for (size_t n = 0; n < count; ++n) decodeAt(records[noted[n]]);
+    return;
   }
+  for (size_t i = noted[0]; i < records.size(); ++i) {
+    if (RecordHasKey(buffer, records[i], key)) decodeAt(records[i]);
+  }
+}
+
+template <class T, class Decode>
+void DecodeStructList(std::string_view key, StreamBuffer buffer, const StreamRecords& records,
+                      std::vector<T>& target, Decode&& decode) {
+  DecodeStructListWith(key, buffer, records, target, decode, [](std::vector<T>& list) { list.emplace_back(); });
+}
+
+template <class T, class Decode>
+void DecodeStructList(std::string_view key, StreamBuffer buffer, const StreamRecords& records,
+                      std::vector<T>& target, Decode&& decode, const T& prototype) {
+  DecodeStructListWith(key, buffer, records, target, decode,
+                       [&](std::vector<T>& list) { list.push_back(prototype); });
 }
 
 template <class T, class Encode>

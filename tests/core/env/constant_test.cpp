@@ -248,3 +248,50 @@ TEST(NumberText, ReadingAndPrinting) {
   FormatIntText(10, 1000000, L'0', 1, text);  // a fill width from a bad file stays small
   EXPECT_EQ(text.size(), 64u);
 }
+
+TEST(NumberText, DigitTextsAtTheLimitsOfTheirType) {
+  struct Case {
+    int radix;
+    const wchar_t* text;
+    bool fits32;
+    int32_t value32;
+    bool fits64;
+    int64_t value64;
+  };
+  const Case cases[] = {
+      {10, L"0008", true, 8, true, 8},
+      {10, L"2147483647", true, 2147483647, true, 2147483647},
+      {10, L"2147483648", false, 0, true, 2147483648LL},
+      {10, L"999999999999999999", false, 0, true, 999999999999999999LL},
+      {10, L"9223372036854775808", false, 0, false, 0},
+      {10, L"FF", false, 0, false, 0},
+      {8, L"17777777777", true, 2147483647, true, 2147483647},
+      {8, L"20000000000", false, 0, true, 2147483648LL},
+      {8, L"0008", false, 0, false, 0},
+      {16, L"FF", true, 255, true, 255},
+      {16, L"0x1F", true, 31, true, 31},
+      {16, L"7fffffff", true, 2147483647, true, 2147483647},
+      {16, L"ffffffff", false, 0, true, 4294967295LL},
+      {16, L"fffffffffffffff", false, 0, true, 1152921504606846975LL},
+      {16, L"8000000000000000", false, 0, false, 0},
+      {16, L"Fg", false, 0, false, 0},
+  };
+  for (const Case& c : cases) {
+    int32_t value32 = -77;
+    int64_t value64 = -77;
+    EXPECT_EQ(ParseIntText(c.radix, c.text, value32, TrailingText::Refused), c.fits32) << c.text;
+    EXPECT_EQ(value32, c.fits32 ? c.value32 : -77) << c.text;
+    EXPECT_EQ(ParseInt64Text(c.radix, c.text, value64, TrailingText::Refused), c.fits64) << c.text;
+    EXPECT_EQ(value64, c.fits64 ? c.value64 : -77) << c.text;
+  }
+
+  std::wstring text;
+  FormatIntText(8, 8, L' ', 255, text);
+  EXPECT_EQ(text, L"     377");
+  FormatIntText(16, 0, L'0', 0, text);
+  EXPECT_EQ(text, L"0");
+  FormatInt64Text(16, false, 3, L'0', INT64_MAX, text);
+  EXPECT_EQ(text, L"7fffffffffffffff");
+  FormatIntText(8, 0, L'0', -1, text);  // negative: the two's complement of the type
+  EXPECT_EQ(text, L"37777777777");
+}

@@ -137,6 +137,46 @@ TEST_F(SymbolResolution, FindOperationsChangeTheTextOnlyOnSuccess) {
   EXPECT_EQ(text, L"LW1");
 }
 
+TEST_F(SymbolResolution, AnIndexOfTheGlobalSymbolsFindsWhatTheTableSearchFinds) {
+  // A second complete "Motor" and a second complete Q0.0 (as before validation): the first wins.
+  VarEntry again = Brenno::MakeEmptyVarEntry();
+  again.CheckFlags = Brenno::kVarEntryComplete;
+  again.Name = L"Motor";
+  again.Address = L"Q0.1";
+  Symbols().Working.at(0).Rows.push_back(again);
+  again.Name = L"Pump";
+  again.Address = L"Q0.0";
+  Symbols().Working.at(0).Rows.push_back(again);
+
+  const Brenno::GlobalSymbolIndex index(Symbols());
+  const Brenno::SymbolTable other;
+  const Brenno::GlobalSymbolIndex otherIndex(other);  // of another table: not used
+  for (const Brenno::GlobalSymbolIndex* globals : {&index, &otherIndex}) {
+    for (const int unit : {kMain, -1}) {
+      Brenno::SymbolScope indexed = Brenno::CurrentSymbolScope(unit);
+      indexed.Globals = globals;
+      for (const wchar_t* in : {L"Q0.0", L"q0.0", L"Q0.1", L"VW010", L"M0.0", L"L0.0", L"l0.1", L"vw20", L"Motor",
+                                L"Pump", L"Speed", L"Both", L"#Both", L"x", L"#x", L"#Motor", L"Shadow", L"9bad",
+                                L"Nothing", L""}) {
+        std::wstring expected = in, actual = in;
+        EXPECT_EQ(Brenno::LookupOperandSymbol(Symbols(), actual, indexed),
+                  Brenno::LookupOperandSymbol(Symbols(), expected, unit))
+            << in;
+        EXPECT_EQ(actual, expected) << in;
+        expected = actual = in;
+        EXPECT_EQ(Brenno::LookupSymbolName(actual, indexed, Symbols()), Brenno::LookupSymbolName(expected, unit, Symbols()))
+            << in;
+        EXPECT_EQ(actual, expected) << in;
+      }
+    }
+  }
+  std::wstring text = L"Motor";
+  Brenno::SymbolScope scope;
+  scope.Globals = &index;
+  EXPECT_TRUE(Brenno::LookupSymbolName(text, scope, Symbols()));
+  EXPECT_EQ(text, L"Q0.0");
+}
+
 TEST_F(SymbolResolution, TheProgramServicesUseTheCurrentProject) {
   std::wstring text = L"&x";
   EXPECT_TRUE(Brenno::CurrentProgramServices().LookupSymbolNamePrefixed(text, kMain));

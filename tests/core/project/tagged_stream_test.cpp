@@ -177,6 +177,46 @@ TEST(TaggedStream, SplitterRefusesEveryShortRecord) {
   ExpectStreamError([&] { SplitStreamRecords(good, 0, static_cast<uint32_t>(good.size()) + 1, records); });
 }
 
+TEST(TaggedStream, KeysOfEveryLengthAreReadWhole) {
+  // Key ends on either side of the first eight bytes, near the end of a range or not.
+  for (size_t length = 0; length <= 20; ++length) {
+    const std::string key(length, 'k');
+    for (const Bytes& value : {Bytes{}, Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9}}) {
+      const Bytes bytes = Concat({Record(key, value), Record("#2", {})});
+      StreamRecords records;
+      SplitStreamRecords(bytes, records);
+      ASSERT_EQ(records.size(), 2u) << length;
+      EXPECT_EQ(RecordKey(bytes, records[0]), key);
+      EXPECT_EQ(records[0].EndOffset - records[0].ValueOffset, value.size());
+      EXPECT_EQ(RecordKey(bytes, records[1]), "#2");
+      // A range that ends inside the key (its zero byte lies beyond) is refused.
+      for (uint32_t end = 1; end <= length; ++end) {
+        ExpectStreamError([&] { SplitStreamRecords(bytes, 0, end, records); });
+      }
+    }
+  }
+}
+
+TEST(TaggedStream, LongInterleavedListsKeepTheirOrder) {
+  Bytes bytes;
+  for (int i = 0; i < 40; ++i) {
+    EncodeIntField(bytes, i % 2 == 0 ? "#2" : "#3", i);
+    if (i % 3 == 0) EncodeStringField(bytes, "#1", L"other");
+  }
+  StreamRecords records;
+  SplitStreamRecords(bytes, records);
+  std::vector<int32_t> even, odd;
+  const auto decodeInt = [](StreamBuffer b, uint32_t v, uint32_t e, int32_t& t) { DecodeIntValue(b, v, e, t); };
+  DecodeStructList("#2", bytes, records, even, decodeInt);
+  DecodeStructList("#3", bytes, records, odd, decodeInt, int32_t{-1});
+  ASSERT_EQ(even.size(), 20u);
+  ASSERT_EQ(odd.size(), 20u);
+  for (int i = 0; i < 20; ++i) {
+    EXPECT_EQ(even[i], 2 * i);
+    EXPECT_EQ(odd[i], 2 * i + 1);
+  }
+}
+
 TEST(TaggedStream, NestedRangesAreSplitInPlace) {
   Bytes bytes;
   EncodeStructField(bytes, "outer", [](StreamBytes& out) {
