@@ -20,18 +20,6 @@ std::wstring SizeLine(const wchar_t* englishTitle, const wchar_t* chineseTitle, 
   return line;
 }
 
-// "name (address)" of the working page, else of the reference page (a decoder names a page
-// before it stores it); empty when the table knows neither.
-template <class Table>
-std::wstring DescribePage(const Table& table, int key) {
-  std::wstring text = DescribeTablePageKey(table, key);
-  if (text.empty()) {
-    const auto found = table.Reference.find(key);
-    if (found != table.Reference.end()) text = found->second.Name + L" (" + found->second.Address + L")";
-  }
-  return text;
-}
-
 }  // namespace
 
 std::wstring FormatSizePercent(long long used, int capacity) {
@@ -51,22 +39,22 @@ void ReportCompilingSystemBlock(CompileReport& report) {
 }
 
 void ReportDataPageName(CompileReport& report, const DataBlockTable& table, int key) {
-  report.WriteLine(IndentText(DescribePage(table, key)));
+  report.WriteLine(IndentText(DescribeWorkingOrReferencePage(table, key)));
 }
 
 void ReportSystemPageName(CompileReport& report, const SystemBlockTable& table, int key) {
-  report.WriteLine(IndentText(DescribePage(table, key)));
+  report.WriteLine(IndentText(DescribeWorkingOrReferencePage(table, key)));
 }
 
 void ReportDataPageError(const DataBlockTable& table, int key, const ExceptionError& error, CompileReport& report) {
   ++report.ErrorCount;
-  if (report.Print) report.WriteLine(ReportErrorLine(DescribePage(table, key), error));
+  if (report.Print) report.WriteLine(ReportErrorLine(DescribeWorkingOrReferencePage(table, key), error));
 }
 
 void ReportSystemPageError(const SystemBlockTable& table, int key, const ExceptionError& error,
                            CompileReport& report) {
   ++report.ErrorCount;
-  if (report.Print) report.WriteLine(ReportErrorLine(DescribePage(table, key), error));
+  if (report.Print) report.WriteLine(ReportErrorLine(DescribeWorkingOrReferencePage(table, key), error));
 }
 
 void ReportDataBlockSize(int capacity, CompileReport& report, long long used) {

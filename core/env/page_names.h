@@ -233,4 +233,16 @@ std::wstring DescribeTablePageKey(const Table& table, int key) {
   return text;
 }
 
+// The same of the working page, else of the reference page (a decoder names a page before it
+// stores it); empty when the table knows neither.
+template <class Table>
+std::wstring DescribeWorkingOrReferencePage(const Table& table, int key) {
+  std::wstring text = DescribeTablePageKey(table, key);
+  if (text.empty()) {
+    const auto found = table.Reference.find(key);
+    if (found != table.Reference.end()) text = found->second.Name + L" (" + found->second.Address + L")";
+  }
+  return text;
+}
+
 }  // namespace Brenno

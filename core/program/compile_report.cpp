@@ -55,13 +55,8 @@ namespace {
 // "name (address)" of a program unit: of the working page, else of the reference page (a
 // decoder names a page before it stores it); empty when the program knows neither.
 std::wstring DescribeUnit(const ProgramBlock& program, int key) {
-  std::wstring text;
-  if (program.DescribeProgramUnitKey(key, text)) return text;
-  for (const BlockTable* table : {&program.InterruptTable, &program.SubroutineTable}) {
-    const auto found = table->Reference.find(key);
-    if (found != table->Reference.end()) return found->second.Name + L" (" + found->second.Address + L")";
-  }
-  return {};
+  std::wstring text = DescribeWorkingOrReferencePage(program.InterruptTable, key);
+  return text.empty() ? DescribeWorkingOrReferencePage(program.SubroutineTable, key) : text;
 }
 
 }  // namespace

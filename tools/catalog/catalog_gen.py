@@ -201,6 +201,16 @@ def check(library, type_name):
                 raise ValueError("%s: rule keys differ for %s" % (type_name, left))
 
 
+def write_unit(lines, head, operands):
+    """One Unit element of FunOrg or FunStl: with its Operand elements inside, or empty."""
+    if not operands:
+        lines.append(head + "/>")
+        return
+    lines.append(head + ">")
+    write_operands(lines, "      ", "Operand", operands)
+    lines.append("    </Unit>")
+
+
 def write_operands(lines, indent, tag, operands):
     if not operands:
         return
@@ -239,26 +249,14 @@ def render(library, type_name, description):
 
     lines.append("  <FunOrg>")
     for u in library.units:
-        head = "    <Unit" + attr("Name", u.name) + attr("Comment", localized(u.comment)) + attr("Type", u.kind) \
-            + attr("Node", str(u.node))
-        if u.operands:
-            lines.append(head + ">")
-            write_operands(lines, "      ", "Operand", u.operands)
-            lines.append("    </Unit>")
-        else:
-            lines.append(head + "/>")
+        write_unit(lines, "    <Unit" + attr("Name", u.name) + attr("Comment", localized(u.comment))
+                   + attr("Type", u.kind) + attr("Node", str(u.node)), u.operands)
     lines.append("  </FunOrg>")
 
     lines.append("  <FunStl>")
     for d in library.stl:
-        head = "    <Unit" + attr("Name", d.name) + attr("Comment", localized(d.comment)) \
-            + attr("Parent", localized(d.group)) + attr("Slot", "16#%04X" % d.code)
-        if d.operands:
-            lines.append(head + ">")
-            write_operands(lines, "      ", "Operand", d.operands)
-            lines.append("    </Unit>")
-        else:
-            lines.append(head + "/>")
+        write_unit(lines, "    <Unit" + attr("Name", d.name) + attr("Comment", localized(d.comment))
+                   + attr("Parent", localized(d.group)) + attr("Slot", "16#%04X" % d.code), d.operands)
     lines.append("  </FunStl>")
 
     lines.append("  <FunLad>")

@@ -32,6 +32,7 @@
 #include "core/program/program_block.h"
 #include "core/program/program_page.h"
 #include "core/project/message_box.h"
+#include "core/project/stream_text_places.h"
 #include "core/project/project.h"
 #include "ui/shell/brenno_lad_app.h"
 #include "ui/shell/main_frame.h"
@@ -128,6 +129,14 @@ class Renderer {
                    0x10);
     }) && ok;
     ok = Capture("message_question", [&] { MessageBoxYesNoCancel(TextAskSaveChanges()); }) && ok;
+    // What an open says of texts it read as empty.
+    ok = Capture("message_emptied_texts", [&] {
+      const std::vector<std::wstring> places =
+          chinese ? std::vector<std::wstring>{L"MAIN (INT0)，NETWORK 3，注释第 1 行", L"数据块，DAT_0 (DAT0)，第 4 行，注释"}
+                  : std::vector<std::wstring>{L"MAIN (INT0), NETWORK 3, comment line 1",
+                                              L"Data Block, DAT_0 (DAT0), row 4, comment"};
+      MessageBoxOk(EmptiedTextsMessage(places), kMessageIconWarning);
+    }) && ok;
     ok = Capture("message_long", [&] {
       std::wstring text;
       for (int i = 1; i <= 40; ++i) {
