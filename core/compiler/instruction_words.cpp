@@ -11,7 +11,9 @@
 #include "core/env/exception_error.h"
 #include "core/env/ip_address.h"
 #include "core/env/instruction_library.h"
+#include "core/env/language.h"
 #include "core/env/operand_format.h"
+#include "core/env/operand_slot.h"
 #include "core/env/operand_word.h"
 #include "core/program/compile_report.h"
 #include "core/program/program_block.h"
@@ -83,7 +85,7 @@ uint32_t EncodeConstantOperand(BinaryImage& image, const MemoryAreaManager& mana
   ConstantOperand constant;
   if (ipAddress) {
     constant.value = ParseIpAddressConstant(text, manager, def.Const);
-  } else if (!ParseConstantOperand(constant, manager, def.Const, text)) {
+  } else if (!ParseSlotConstant(constant, manager, def, text)) {
     throw ExceptionParseBinaryInstructionError();
   }
   const auto& table = image.ProgramConsts;
@@ -107,6 +109,25 @@ uint32_t EncodeConstantOperand(BinaryImage& image, const MemoryAreaManager& mana
     throw ExceptionParseBinaryInstructionError();
   }
   return word;
+}
+
+// "\r\n  PID LOOP 8 (0 ~ 7)": the instruction, the operand's name (or its number when it has
+// none), the text that was refused and, for a slot that takes constants, the values it takes.
+std::wstring DescribeRefusedOperand(const MemoryAreaManager& manager, const FunStlRecord& definition, size_t j,
+                                    const std::wstring& text) {
+  const OperandDef& def = definition.Operands[j];
+  std::wstring detail = L"\r\n  " + definition.Name + L" ";
+  detail += def.Name.empty() ? std::wstring(PickText(L"operand ", L"操作数 ")) + std::to_wstring(j + 1) : def.Name;
+  detail += L" " + (text.empty() ? std::wstring(L"\"\"") : text);
+  try {
+    if ((ParseOperandFormatFlags(def.Capacity) & kFormatConstant) != 0 && def.Const >= kDataTypeBit &&
+        def.Const <= kDataTypeReal) {
+      detail += L" (" + SlotRangeText(manager, def) + L")";
+    }
+  } catch (const ExceptionError&) {
+    // a malformed format names no range
+  }
+  return detail;
 }
 
 }  // namespace
@@ -141,7 +162,12 @@ void EncodeInstructions(BinaryImage& image, const std::vector<StlElement>& eleme
         continue;
       }
       const bool ipAddress = element.definition == kIpAddressInstructionIndex && j == 0;
-      words.push_back(EncodeConstantOperand(image, manager, def, text, ipAddress));
+      try {
+        words.push_back(EncodeConstantOperand(image, manager, def, text, ipAddress));
+      } catch (ExceptionError& error) {
+        error.AppendDetail(DescribeRefusedOperand(manager, definition, j, text));
+        throw;
+      }
     }
   }
 }

@@ -6,6 +6,7 @@
 #include "core/convert/pattern_matching.h"
 #include "core/env/exception_error.h"
 #include "core/env/instruction_library.h"
+#include "core/program/ladder_edit.h"
 
 namespace Brenno {
 
@@ -82,14 +83,14 @@ void PlaceBox(const FunLadRecord& definition, const std::vector<LayoutPoint>& po
   }
 }
 
-std::vector<ElementOperand> DealOperands(const std::vector<OperandDef>& definitions,
-                                         const std::vector<std::wstring>& texts, std::size_t& next) {
-  std::vector<ElementOperand> operands;
-  operands.reserve(definitions.size());
-  for (std::size_t j = 0; j < definitions.size(); ++j) {
-    operands.push_back(ElementOperand{static_cast<int>(j), definitions[j].Name, texts[next++]});
-  }
-  return operands;
+// The cell's operand texts, which stand in the definition's list order (OperandId, OperandIn,
+// OperandOut), put into the order of the instruction.
+std::vector<std::wstring> TextsInInstructionOrder(const InstructionLibrary& library, const FunLadRecord& definition,
+                                                  const std::vector<std::wstring>& texts) {
+  const std::vector<int> order = LadOperandOrder(library, definition);
+  std::vector<std::wstring> placed(texts.size());
+  for (std::size_t k = 0; k < texts.size(); ++k) placed[static_cast<std::size_t>(order[k])] = texts[k];
+  return placed;
 }
 
 // Whether a unit acts on the power it receives as a whole (NOT, the edges) rather than adding
@@ -604,10 +605,8 @@ void BuildLadNetwork(const InstructionLibrary& library, const CellGrid& grid, La
       if (cell.operands.size() != definition.OperandCount()) {
         ThrowLayoutError(L"Ladder build: operands differ from the definition");
       }
-      std::size_t next = 0;
-      element.OperandId = DealOperands(definition.OperandId, cell.operands, next);
-      element.OperandIn = DealOperands(definition.OperandIn, cell.operands, next);
-      element.OperandOut = DealOperands(definition.OperandOut, cell.operands, next);
+      DealOperandsOfDef(element, library, definition, TextsInInstructionOrder(library, definition, cell.operands),
+                        [](const std::wstring& text, const OperandDef&) { return text; });
       element.Comments = cell.comments;
       built.Elements.push_back(std::move(element));
     }

@@ -24,6 +24,38 @@ struct IntegerReading {
   int64_t value = 0;
 };
 
+// Bits of the value of an integer type wider than a bit: 8, 16 or 32.
+int ValueBits(int dataType) { return 4 * ConstantDigitTable[dataType]; }
+
+bool IsBitPatternType(int dataType) {
+  return dataType == kDataTypeByte || dataType == kDataTypeWord || dataType == kDataTypeDword;
+}
+
+bool IsSignedType(int dataType) {
+  return dataType == kDataTypeSint || dataType == kDataTypeInt || dataType == kDataTypeDint;
+}
+
+// The type's range decides, with two widenings a programmer relies on: a byte, word or double
+// word is a bit pattern, so a negative number stands for its two's complement (-1 is 16#FFFF in
+// a word); a signed type written in radix 8 or 16 is a bit pattern too, so 16#FFFF is -1 in an
+// integer (16#8000 its minimum). FX program files carry every constant as the unsigned number of
+// its bits (K65535 for K-1), so in FX mode a signed type takes those in decimal as well. The
+// reading then holds the value the type carries.
+bool FitToType(const MemoryAreaManager& manager, IntegerReading& read, int dataType) {
+  const IntegerTypeRange& range = IntegerTypeRangeTable[dataType];
+  if (read.value >= range.Minimum && read.value <= range.Maximum) return true;
+  if (dataType == kDataTypeBit) return false;
+  const int bits = ValueBits(dataType);
+  const int64_t span = int64_t{1} << bits;
+  if (IsBitPatternType(dataType)) return read.value < 0 && read.value >= -(span / 2);
+  const bool pattern = read.radix != 10 || manager.FxMode != 0;
+  if (IsSignedType(dataType) && pattern && read.value > range.Maximum && read.value < span) {
+    read.value -= span;
+    return true;
+  }
+  return false;
+}
+
 bool ReadInteger(const MemoryAreaManager& manager, const std::wstring& text, int dataType, IntegerReading& reading) {
   IntegerReading read;
   if (StartsWith(text, manager.Prefix8)) {
@@ -42,8 +74,7 @@ bool ReadInteger(const MemoryAreaManager& manager, const std::wstring& text, int
   if (!ParseInt64Text(read.radix, text.substr(read.prefix.size()), read.value, TrailingText::Refused)) {
     return false;
   }
-  const IntegerTypeRange& range = IntegerTypeRangeTable[dataType];
-  if (read.value < range.Minimum || read.value > range.Maximum) return false;
+  if (!FitToType(manager, read, dataType)) return false;
   reading = read;
   return true;
 }
@@ -65,18 +96,16 @@ float BitsFloat(uint32_t bits) {
 }
 
 // The integer in its radix with the type's digit count. In radix 8 and 16 a negative value is
-// written as its sign and the filled magnitude, so that the text reads back as the same value.
+// written as its bit pattern in the type's width (16#FFFF for -1 in a word or an integer), which
+// reads back as the same value.
 std::wstring CanonicalInteger(const IntegerReading& reading, int dataType) {
   int digits = 0;
   if (reading.radix == 8) digits = 2 * ConstantDigitTable[dataType];
   if (reading.radix == 16) digits = ConstantDigitTable[dataType];
+  int64_t value = reading.value;
+  if (value < 0 && reading.radix != 10) value += int64_t{1} << ValueBits(dataType);
   std::wstring number;
-  if (reading.value < 0 && reading.radix != 10) {
-    FormatInt64Text(reading.radix, true, digits, L'0', -reading.value, number);
-    number.insert(0, 1, L'-');
-  } else {
-    FormatInt64Text(reading.radix, true, digits, L'0', reading.value, number);
-  }
+  FormatInt64Text(reading.radix, true, digits, L'0', value, number);
   return reading.prefix + number;
 }
 

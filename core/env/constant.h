@@ -23,8 +23,10 @@ struct ConstantOperand {
 
 // True when the text is a constant of the type; the text is then replaced by its canonical form
 // (16#ff as a Word gives 16#00FF; 0100 as a Dint with default radix 10 gives 100). The whole text
-// must be the number: "16#1g" is refused. A negative value written in radix 8 or 16 keeps its sign
-// before the digits (16#-1 as a Sint gives 16#-01). A type outside 0..10 throws
+// must be the number: "16#1g" is refused. A byte, word or double word also takes a negative
+// number as its two's complement (-1 in a Word is 16#FFFF), and a signed type written in radix 8 or
+// 16 is read as a bit pattern of its width (16#FFFF as an Int is -1); a negative value in radix 8
+// or 16 is written as that bit pattern (16#-1 as a Sint gives 16#FF). A type outside 0..10 throws
 // ExceptionLogicError.
 bool CheckConstantText(const MemoryAreaManager& manager, std::wstring& text, int dataType);
 

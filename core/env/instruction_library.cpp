@@ -289,6 +289,46 @@ void XmlCreateConvert(InstructionLibrary& library) {
   PutIntoWorkingOrder(library.UnitToLadRules, n);
 }
 
+void BuildLadOperandPositions(InstructionLibrary& library) {
+  std::vector<std::vector<int>> positions(library.FunLadList.size());
+  for (const ConvertRule& rule : library.LadToUnitRules) {
+    if (rule.Left.size() != 1 || rule.Right.size() != 1) continue;
+    const int d = rule.Left.front().Slot;
+    if (d < 0 || static_cast<std::size_t>(d) >= positions.size() || !positions[d].empty()) continue;
+    const std::wstring& left = rule.Left.front().Text;
+    const std::wstring& right = rule.Right.front().Text;
+    if (left.size() != library.FunLadList[d].OperandCount() || right.size() != left.size()) continue;
+    // Only a rule that names every operand once orders them.
+    std::vector<int> order(left.size(), -1);
+    std::vector<bool> taken(left.size(), false);
+    bool whole = true;
+    for (std::size_t k = 0; k < left.size() && whole; ++k) {
+      const std::size_t at = right.find(left[k]);
+      whole = at != std::wstring::npos && !taken[at] && left.find(left[k]) == k;
+      if (whole) {
+        order[k] = static_cast<int>(at);
+        taken[at] = true;
+      }
+    }
+    if (whole) positions[d] = std::move(order);
+  }
+  library.LadOperandPositions = std::move(positions);
+}
+
+std::vector<int> LadOperandOrder(const InstructionLibrary& library, const FunLadRecord& def) {
+  const std::size_t count = def.OperandCount();
+  const FunLadRecord* first = library.FunLadList.data();
+  if (&def >= first && &def < first + library.FunLadList.size()) {
+    const std::size_t d = static_cast<std::size_t>(&def - first);
+    if (d < library.LadOperandPositions.size() && library.LadOperandPositions[d].size() == count) {
+      return library.LadOperandPositions[d];
+    }
+  }
+  std::vector<int> order(count);
+  for (std::size_t k = 0; k < count; ++k) order[k] = static_cast<int>(k);
+  return order;
+}
+
 void BuildReservedNames(InstructionLibrary& library) {
   library.ReservedNames.clear();
   library.ReservedNames.reserve(library.FunStlList.size() + library.FunLadList.size());

@@ -53,6 +53,12 @@ class InstructionLibrary {
   std::vector<std::wstring> ReservedNames;  // FunStl names, then FunLad keywords
   std::wstring StlInstructionText;          // FunStl names, six to a line
   std::vector<LadInstructionGroup> LadInstructionCatalog;
+  // For each FunLad definition, the place of each of its operands (OperandId, OperandIn,
+  // OperandOut taken as one sequence) in the instruction as statement list writes it: the
+  // operand's character in the logic unit's key of the definition's rule. A box whose inputs and
+  // outputs interleave (BMOV S D n: n an input after the output D) is written, drawn and typed in
+  // this order; where no rule orders the operands, the sequence order stands.
+  std::vector<std::vector<int>> LadOperandPositions;
 };
 
 // Reads the instruction library file at `path` and builds the derived tables, with
@@ -76,6 +82,13 @@ void XmlCreateConvert(InstructionLibrary& library);
 void BuildReservedNames(InstructionLibrary& library);
 void BuildStlInstructionText(InstructionLibrary& library);
 void BuildLadInstructionCatalog(InstructionLibrary& library);
+// Fills LadOperandPositions from the resolved single-item ConvertLad rules.
+void BuildLadOperandPositions(InstructionLibrary& library);
+
+// The place in the instruction of each operand of the definition (see LadOperandPositions); the
+// sequence order for a definition the table does not cover (a subroutine box whose interface
+// changed, a record of another library).
+std::vector<int> LadOperandOrder(const InstructionLibrary& library, const FunLadRecord& def);
 
 // ---- Subroutine names.
 

@@ -163,6 +163,20 @@ void ReadInteger(const ManagerFunReader& reader, const std::wstring& value, int&
   if (!ParseBasedInteger(field, value)) Fail(reader, L"Value error");
 }
 
+// "minimum~maximum", both integers as the other numbers of the file are written.
+void ReadRange(const ManagerFunReader& reader, const std::wstring& value, OperandDef& operand) {
+  const size_t mark = value.find(L'~');
+  int low = 0;
+  int high = 0;
+  if (mark == std::wstring::npos || !ParseBasedInteger(low, value.substr(0, mark)) ||
+      !ParseBasedInteger(high, value.substr(mark + 1)) || low > high) {
+    Fail(reader, L"Value error");
+  }
+  operand.HasRange = true;
+  operand.RangeMin = low;
+  operand.RangeMax = high;
+}
+
 void ReadWord(const ManagerFunReader& reader, int code, int& field) {
   if (code < 0) Fail(reader, L"Value error");
   field = code;
@@ -208,6 +222,7 @@ bool ReadAttribute(ManagerFunReader& reader, AttributeSet set, const std::wstrin
       if (name == L"Capacity") return ReadText(reader, value, reader.Operand.Capacity), true;
       if (name == L"Const") return ReadWord(reader, DataTypeFromWord(value), reader.Operand.Const), true;
       if (name == L"Marker") return ReadInteger(reader, value, reader.Operand.Marker), true;
+      if (name == L"Range") return ReadRange(reader, value, reader.Operand), true;
       return false;
     case kPowerAttributes:
       if (name == L"Name") return ReadText(reader, value, reader.PowerName), true;
@@ -354,6 +369,7 @@ void ReadManagerFun(InstructionLibrary& library, const std::wstring& path, int s
   XmlCreateSys(result);
   BuildGroupNameLists(result);
   XmlCreateConvert(result);
+  BuildLadOperandPositions(result);
   BuildReservedNames(result);
   BuildStlInstructionText(result);
   BuildLadInstructionCatalog(result);

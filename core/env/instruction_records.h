@@ -3,6 +3,8 @@
 // the ladder instruction catalog built from the definitions.
 #pragma once
 
+#include <cstdint>
+
 #include <string>
 #include <vector>
 
@@ -42,6 +44,11 @@ struct OperandDef {
   std::wstring Capacity;  // operand format text: which operand forms the slot accepts
   int Const = kDataTypeNone;  // DataType of the slot's value, -1 none
   int Marker = 0;         // non-zero: the memory-marker text may be shown behind the operand
+  // The values a constant written in the slot may take ("Range" attribute "0~7"), within the
+  // range of its data type: a loop number, a port, a count the instruction limits.
+  bool HasRange = false;
+  int64_t RangeMin = 0;
+  int64_t RangeMax = 0;
 
   bool operator==(const OperandDef&) const = default;
 };

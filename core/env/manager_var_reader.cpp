@@ -79,8 +79,10 @@ void ApplyManagerVarAttributes(ManagerVarReadState& state, const XmlAttributeLis
       Fail(state, L"Attribute error");
     }
   }
-  // Without a valid default radix no constant written without a prefix could be read.
-  if (state.PrefixAutoBase != 8 && state.PrefixAutoBase != 10 && state.PrefixAutoBase != 16) {
+  // The default radix is 8, 10 or 16, or 0 for a type whose constants always carry their prefix
+  // (K100, H64); 0 needs the prefixes that make every constant readable.
+  const bool prefixed = state.PrefixAutoBase == 0 && !state.Prefix10.empty() && !state.Prefix16.empty();
+  if (!prefixed && state.PrefixAutoBase != 8 && state.PrefixAutoBase != 10 && state.PrefixAutoBase != 16) {
     Fail(state, L"Value error");
   }
 }

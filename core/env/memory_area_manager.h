@@ -80,7 +80,7 @@ struct MemoryAreaManager {
   std::wstring Prefix8;     // radix prefixes of constants; empty: that radix has none
   std::wstring Prefix10;
   std::wstring Prefix16;
-  int32_t PrefixAutoBase = 0;  // radix of a constant written without prefix (8, 10, 16)
+  int32_t PrefixAutoBase = 0;  // radix of a constant written without prefix (8, 10, 16; 0: none)
   std::vector<MemoryRegion> Regions;  // file order; every lookup takes the first that fits
   std::wstring ModbusAddressList;     // built by BuildModbusAddressMap
 };

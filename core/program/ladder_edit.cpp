@@ -9,6 +9,7 @@
 #include "core/env/ip_address.h"
 #include "core/env/memory_area_manager.h"
 #include "core/env/operand_format.h"
+#include "core/env/operand_slot.h"
 #include "core/env/utilities.h"
 #include "core/program/ladder_metrics.h"
 #include "core/program/program_services.h"
@@ -123,7 +124,10 @@ LadElement ElementShellFromDef(const FunLadRecord& def, int variant) {
   return e;
 }
 
-// The three operand lists in the order of the instruction text.
+std::vector<const ElementOperand*> OperandsInInstructionOrder(const LadElement& element) {
+  return LadElement::OperandsInInstructionOrder(element);
+}
+
 template <class Element, class Visit>
 void ForEachOperandList(Element& e, Visit visit) {
   visit(e.OperandId);
@@ -134,6 +138,67 @@ void ForEachOperandList(Element& e, Visit visit) {
 }  // namespace
 
 // ---- Definitions and instruction text.
+
+void DealOperandsOfDef(LadElement& element, const InstructionLibrary& library, const FunLadRecord& def,
+                       const std::vector<std::wstring>& texts,
+                       const std::function<std::wstring(const std::wstring&, const OperandDef&)>& prepare) {
+  const std::vector<int> order = LadOperandOrder(library, def);
+  const bool byPlace = LadElement::SlotIsInstructionPlace(def.Look);
+  std::size_t k = 0;
+  auto deal = [&](std::vector<ElementOperand>& list, const std::vector<OperandDef>& defs) {
+    list.clear();
+    for (std::size_t i = 0; i < defs.size(); ++i, ++k) {
+      const std::size_t place = static_cast<std::size_t>(order[k]);
+      const std::wstring text = place < texts.size() ? prepare(texts[place], defs[i]) : std::wstring(L"???");
+      list.push_back({static_cast<int>(byPlace ? place : i), defs[i].Name, text});
+    }
+  };
+  deal(element.OperandId, def.OperandId);
+  deal(element.OperandIn, def.OperandIn);
+  deal(element.OperandOut, def.OperandOut);
+}
+
+bool UpgradeLadElementToLibrary(LadElement& element, const InstructionLibrary& library) {
+  if (!element.InCell || !LadElement::SlotIsInstructionPlace(element.Kind) || element.Kind == kLadKindLine) {
+    return false;
+  }
+  const LadElementKey key{element.Kind, element.Name, element.OperandId.size(), element.OperandIn.size(),
+                          element.OperandOut.size()};
+  std::vector<const FunLadRecord*> found;
+  FindLadElementDefs(library, key, found);
+  std::vector<std::wstring> texts;  // in the order of the instruction
+  const FunLadRecord* def = nullptr;
+  if (found.size() == 1) {
+    def = found.front();
+    std::vector<std::wstring> listed;
+    ForEachOperandList(element, [&](const std::vector<ElementOperand>& list) {
+      for (const ElementOperand& operand : list) listed.push_back(operand.Text);
+    });
+    const std::vector<int> order = LadOperandOrder(library, *def);
+    texts.resize(listed.size());
+    for (std::size_t k = 0; k < listed.size(); ++k) texts[static_cast<std::size_t>(order[k])] = listed[k];
+  } else if (found.empty()) {
+    const std::size_t count = key.IdCount + key.InCount + key.OutCount;
+    for (const FunLadRecord& candidate : library.FunLadList) {
+      if (candidate.Look != element.Kind || candidate.Keyword != element.Name || candidate.OperandCount() != count) {
+        continue;
+      }
+      if (def != nullptr) return false;  // more than one: nothing tells which
+      def = &candidate;
+    }
+    if (def == nullptr) return false;
+    ForEachOperandList(element, [&](const std::vector<ElementOperand>& list) {
+      for (const ElementOperand& operand : list) texts.push_back(operand.Text);
+    });
+  } else {
+    return false;
+  }
+  LadElement upgraded = element;
+  DealOperandsOfDef(upgraded, library, *def, texts, [](const std::wstring& text, const OperandDef&) { return text; });
+  if (upgraded == element) return false;
+  element = std::move(upgraded);
+  return true;
+}
 
 const FunLadRecord* LadElement::FindDefinition(const LadElement& element) {
   const ProgramServices& services = CurrentProgramServices();
@@ -159,13 +224,11 @@ bool LadElement::ToInstructionText(const LadElement& element, const PageViewStat
   ComposeIndexedName(result, mnemonic, element.Variant);
   result += L"  ";
   bool first = true;
-  ForEachOperandList(element, [&](const std::vector<ElementOperand>& list) {
-    for (const ElementOperand& operand : list) {
-      if (!first) result += L", ";
-      result += operand.Text;
-      first = false;
-    }
-  });
+  for (const ElementOperand* operand : OperandsInInstructionOrder(element)) {
+    if (!first) result += L", ";
+    result += operand->Text;
+    first = false;
+  }
   if (!element.Comments.empty()) result += L"//" + element.Comments.front();
   text = std::move(result);
   return true;
@@ -185,7 +248,7 @@ std::wstring NormalizeLadderOperand(const std::wstring& text, const OperandDef& 
   } else if (definition.Const >= 0 && definition.Const <= 10) {
     // Tidies a valid constant into its canonical form; other text stays as typed and the
     // painter marks it.
-    CheckConstantOperand(map, definition.Const, result);
+    CheckSlotConstant(map, definition, result);
   }
   if (state.Symbolic) services.LookupOperandSymbolPrefixed(result, state.PageId);
   return result;
@@ -219,17 +282,11 @@ bool ParseLadElementText(const std::wstring& text, LadElement& element, const Pa
   if (operandCount > def.OperandCount()) return false;
 
   LadElement result = ElementShellFromDef(def, variant);
-  std::size_t next = 1;
-  auto fill = [&](std::vector<ElementOperand>& list, const std::vector<OperandDef>& defsOfList) {
-    for (std::size_t i = 0; i < defsOfList.size(); ++i) {
-      std::wstring operand = L"???";
-      if (next < tokens.size()) operand = NormalizeLadderOperand(tokens[next++], defsOfList[i], state);
-      list.push_back({static_cast<int>(i), defsOfList[i].Name, operand});
-    }
-  };
-  fill(result.OperandId, def.OperandId);
-  fill(result.OperandIn, def.OperandIn);
-  fill(result.OperandOut, def.OperandOut);
+  // The operands are typed in the order of the instruction; each goes to its list.
+  std::vector<std::wstring> texts(tokens.begin() + 1, tokens.end());
+  DealOperandsOfDef(result, services.Library(), def, texts, [&](const std::wstring& typed, const OperandDef& slot) {
+    return NormalizeLadderOperand(typed, slot, state);
+  });
   if (hasComment) result.Comments.push_back(comment);
   if (state.Symbolic) services.ReplaceReferenceNameByPageName(result.Name);
   element = std::move(result);
@@ -242,12 +299,8 @@ bool BuildLadElementFromDef(int definitionIndex, LadElement& element, const Page
   if (definitionIndex < 0 || static_cast<std::size_t>(definitionIndex) >= list.size()) return false;
   const FunLadRecord& def = list[definitionIndex];
   LadElement result = ElementShellFromDef(def, 0);
-  auto fill = [](std::vector<ElementOperand>& out, const std::vector<OperandDef>& defs) {
-    for (std::size_t i = 0; i < defs.size(); ++i) out.push_back({static_cast<int>(i), defs[i].Name, L"???"});
-  };
-  fill(result.OperandId, def.OperandId);
-  fill(result.OperandIn, def.OperandIn);
-  fill(result.OperandOut, def.OperandOut);
+  DealOperandsOfDef(result, services.Library(), def, {},
+                    [](const std::wstring& typed, const OperandDef&) { return typed; });
   if (state.Symbolic) services.ReplaceReferenceNameByPageName(result.Name);
   element = std::move(result);
   return true;

@@ -10,15 +10,33 @@
 // memory map or the symbols use CurrentProgramServices().
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "core/env/instruction_library.h"
 #include "core/env/instruction_records.h"
 #include "core/program/ladder_grid.h"
 #include "core/program/page_view_state.h"
 #include "core/program/program_search_hit.h"
 
 namespace Brenno {
+
+// Fills the three operand lists of an element of the definition from operand texts in the order
+// of the instruction (texts[p] for place p of LadOperandOrder; "???" where none is given), each
+// passed through `prepare` with its operand definition; each operand's Slot is set as its kind
+// places it (its place in the instruction, or a Block's pin row).
+void DealOperandsOfDef(LadElement& element, const InstructionLibrary& library, const FunLadRecord& def,
+                       const std::vector<std::wstring>& texts,
+                       const std::function<std::wstring(const std::wstring&, const OperandDef&)>& prepare);
+
+// Brings an element read from a file or a clipboard block in line with the library: a contact,
+// coil or FX box whose lists match no definition, while exactly one definition of its kind and
+// keyword takes as many operands, gets its operands dealt to that definition's lists (an older
+// instruction set listed them in the order of the instruction, as a set coil's count among its
+// outputs); and every operand of a contact, coil or FX box gets its place in the instruction as
+// its Slot. Boxes with pins and links are left as they are. True when the element changed.
+bool UpgradeLadElementToLibrary(LadElement& element, const InstructionLibrary& library);
 
 // The selected elements as copies placed relative to the cell cursor (position minus cursor),
 // in selection order; then they leave the grid and the selection is emptied. True when an

@@ -32,7 +32,9 @@ Rect TextRow(const LadderMetrics& m, int left, int cy, int right) {
   return {left, cy - m.TextHeight / 2, right, cy + m.TextHeight / 2};
 }
 
-// The operand text places of contacts and coils: above (j = 0) and below (j = 1) the symbol.
+// The operand text places of contacts and coils: above (j = 0) and below (j = 1) the symbol; an
+// operand's place is its place in the instruction (its Slot), so the bit of a set coil stands above
+// and its count below whichever list holds them.
 Rect ContactOperandPlace(const LadderMetrics& m, int x, int y, int j) {
   int c = 0;
   if (j == 0) {
@@ -45,8 +47,10 @@ Rect ContactOperandPlace(const LadderMetrics& m, int x, int y, int j) {
   return {x + 1, y + c - m.TextHeight / 2, x + m.CellWidth - 1, y + c + m.TextHeight / 2};
 }
 
-// The cell k of an FX box, text high.
-Rect FxCellRect(const LadderMetrics& m, int x, int y, int k) {
+// The operand cell k of an FX box, text high (cell 0 holds the name; a cell outside the box, from
+// a slot no definition gives, has none).
+Rect FxCellRect(const LadderMetrics& m, const LadElement& e, int x, int y, int k) {
+  if (k < 1 || k >= LadElement::WidthInCells(e)) return {};
   const int W = m.CellWidth;
   const int H = m.CellHeight;
   const int fw = m.FxBoxWidth;
@@ -255,7 +259,7 @@ Rect OperandIdTextRect(const LadElement& e, int x, int y, int i) {
   if (!e.InCell || !InRange(e.OperandId, i)) return {};
   const LadderMetrics& m = GetLadderMetrics();
   if (e.Kind == kLadKindBlock) return {x + 1, y, x + m.CellWidth - 1, y + m.TextHeight};
-  if (e.Kind == kLadKindFxBlock) return FxCellRect(m, x, y, i + 1);
+  if (e.Kind == kLadKindFxBlock) return FxCellRect(m, e, x, y, e.OperandId[i].Slot + 1);
   return {};
 }
 
@@ -265,8 +269,8 @@ Rect OperandInTextRect(const LadElement& e, int x, int y, int i) {
   const LadderMetrics& m = GetLadderMetrics();
   const int W = m.CellWidth;
   if (e.Kind == kLadKindBlock) return TextRow(m, x - W + 1, OperandY(m, e, y, e.OperandIn[i].Slot), x - 1);
-  if (e.Kind == kLadKindFxBlock) return FxCellRect(m, x, y, static_cast<int>(e.OperandId.size()) + i + 1);
-  if (IsContactLike(e.Kind)) return ContactOperandPlace(m, x, y, i);
+  if (e.Kind == kLadKindFxBlock) return FxCellRect(m, e, x, y, e.OperandIn[i].Slot + 1);
+  if (IsContactLike(e.Kind)) return ContactOperandPlace(m, x, y, e.OperandIn[i].Slot);
   return {};
 }
 
@@ -276,10 +280,8 @@ Rect OperandOutTextRect(const LadElement& e, int x, int y, int i) {
   const LadderMetrics& m = GetLadderMetrics();
   const int W = m.CellWidth;
   if (e.Kind == kLadKindBlock) return TextRow(m, x + W + 1, OperandY(m, e, y, e.OperandOut[i].Slot), x + 2 * W - 1);
-  if (e.Kind == kLadKindFxBlock) {
-    return FxCellRect(m, x, y, static_cast<int>(e.OperandId.size() + e.OperandIn.size()) + i + 1);
-  }
-  if (IsContactLike(e.Kind)) return ContactOperandPlace(m, x, y, static_cast<int>(e.OperandIn.size()) + i);
+  if (e.Kind == kLadKindFxBlock) return FxCellRect(m, e, x, y, e.OperandOut[i].Slot + 1);
+  if (IsContactLike(e.Kind)) return ContactOperandPlace(m, x, y, e.OperandOut[i].Slot);
   return {};
 }
 

@@ -70,6 +70,18 @@ void CheckLadElement(const LadElement& element) {
   if (!element.InCell && element.Kind != kLadKindLine) throw ExceptionLogicError();
 }
 
+std::vector<const ElementOperand*> LadElement::OperandsInInstructionOrder(const LadElement& element) {
+  std::vector<const ElementOperand*> operands;
+  for (const auto* list : {&element.OperandId, &element.OperandIn, &element.OperandOut}) {
+    for (const ElementOperand& operand : *list) operands.push_back(&operand);
+  }
+  if (SlotIsInstructionPlace(element.Kind)) {
+    std::stable_sort(operands.begin(), operands.end(),
+                     [](const ElementOperand* a, const ElementOperand* b) { return a->Slot < b->Slot; });
+  }
+  return operands;
+}
+
 int LadElement::WidthInCells(const LadElement& element) {
   if (!IsKnownKind(element.Kind)) throw ExceptionLogicError();
   if (element.Kind == kLadKindFxBlock) return 1 + OperandTotal(element);

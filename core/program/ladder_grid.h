@@ -69,6 +69,14 @@ struct LadElement {
   // blanks, operands joined by ", ", "//" and the first comment). False when the definition is
   // not unique. (ladder_edit.cpp)
   static bool ToInstructionText(const LadElement& element, const PageViewState& state, std::wstring& text);
+
+  // Contacts, coils and FX boxes stand their operands where the instruction writes them: the
+  // Slot of such an operand is its place in the instruction (0 first), whichever of the three
+  // lists holds it; the Slot of a Block's operand is its pin row within its own list.
+  static bool SlotIsInstructionPlace(int kind) { return kind != kLadKindBlock; }
+  // The operands in the order of the instruction text: by Slot where the Slot is the place in
+  // the instruction (ties keep list order), else OperandId, OperandIn, OperandOut.
+  static std::vector<const ElementOperand*> OperandsInInstructionOrder(const LadElement& element);
 };
 
 struct LadderGrid {

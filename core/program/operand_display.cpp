@@ -6,6 +6,7 @@
 #include "core/env/ip_address.h"
 #include "core/env/operand_address.h"
 #include "core/env/operand_format.h"
+#include "core/env/operand_slot.h"
 #include "core/program/program_services.h"
 
 namespace Brenno {
@@ -82,7 +83,7 @@ void AppendOperandDisplay(const std::wstring& written, const OperandDef& slot, c
   }
 
   ConstantOperand constant;
-  if (SlotAdmitsConstants(slot) && IsDataType(slot.Const) && ParseConstantOperand(constant, map, slot.Const, working)) {
+  if (SlotAdmitsConstants(slot) && IsDataType(slot.Const) && ParseSlotConstant(constant, map, slot, working)) {
     AppendRun(text, runs, written, colour(6));
     if (constant.index == -1) flag = OperandValueFlag{1, static_cast<int>(constant.value)};
     return;

@@ -5,6 +5,7 @@
 #include "core/env/instruction_library.h"
 #include "core/env/memory_area_manager.h"
 #include "core/env/operand_format.h"
+#include "core/env/operand_slot.h"
 #include "core/env/operand_word.h"
 #include "core/program/program_services.h"
 
@@ -46,7 +47,7 @@ std::wstring NormalizeStlOperand(const std::wstring& token, const OperandDef& sl
       FormatOperandWord(services.MemoryMap(), slot.Capacity, word, canonical)) {
     text = std::move(canonical);
   } else if (slot.Const >= kDataTypeBit && slot.Const <= kDataTypeReal) {
-    CheckConstantOperand(services.MemoryMap(), slot.Const, text);
+    CheckSlotConstant(services.MemoryMap(), slot, text);
   }
   if (page.Symbolic) services.LookupOperandSymbolPrefixed(text, page.PageId);
   return text;

@@ -5,6 +5,7 @@
 #include "core/program/online_cache.h"
 #include "core/project/cross_reference.h"
 #include "core/project/data_block_table.h"
+#include "core/project/program_upgrade.h"
 #include "core/project/project.h"
 #include "core/project/status_chart.h"
 #include "core/project/symbol_table.h"
@@ -37,6 +38,7 @@ std::vector<ProgramBlockCut> NormalizeProjectForType(Project& project) {
   NormalizeDataBlocks(project.DataBlocks);
   CheckSystemPagesCompatible(project.SystemBlocks);
   std::vector<ProgramBlockCut> cuts = project.Program.NormalizeProgramBlocks(project.Symbols.Sizes);
+  UpgradeProgramToType(project);
   NormalizeStatusChart(project.StatusChart);
   return cuts;
 }

@@ -46,19 +46,28 @@ def attr(name, value):
 
 
 class Operand:
-    def __init__(self, name, capacity, const, marker=False):
+    """One operand slot: its name, operand format, data type, whether the memory marker may be
+    shown behind it, and the values a constant written there may take (low, high) or None."""
+
+    def __init__(self, name, capacity, const, marker=False, limits=None):
         self.name = name
         self.capacity = capacity
         self.const = const
         self.marker = marker
+        self.limits = limits
 
     def renamed(self, name):
-        return Operand(name, self.capacity, self.const, self.marker)
+        return Operand(name, self.capacity, self.const, self.marker, self.limits)
+
+    def limited(self, low, high):
+        return Operand(self.name, self.capacity, self.const, self.marker, (low, high))
 
     def xml(self):
         out = "<FunOperand" + attr("Name", self.name) + attr("Capacity", self.capacity) + attr("Const", self.const)
         if self.marker:
             out += attr("Marker", "1")
+        if self.limits is not None:
+            out += attr("Range", "%d~%d" % self.limits)
         return out + "/>"
 
 
@@ -73,11 +82,14 @@ class StlDef:
 
 
 class LadDef:
-    def __init__(self, name, comment, group, look, keyword, power_in, power_out, op_id, op_in, op_out, entry):
+    def __init__(self, name, comment, group, look, keyword, power_in, power_out, op_id, op_in, op_out, entry,
+                 order=None):
         self.name, self.comment, self.group, self.look, self.keyword = name, comment, group, look, keyword
         self.power_in, self.power_out = power_in, power_out
         self.op_id, self.op_in, self.op_out = op_id, op_in, op_out
         self.entry = entry  # (display name, width marks, help text) or None
+        # The place in the instruction of each operand (OperandId, OperandIn, OperandOut in turn).
+        self.order = order if order is not None else list(range(len(op_id) + len(op_in) + len(op_out)))
 
     def operands(self):
         return self.op_id + self.op_in + self.op_out
@@ -119,9 +131,10 @@ class Library:
     def stl_def(self, name, comment, code, operands):
         self.stl.append(StlDef(name, comment, self.stl_group, code, operands))
 
-    def lad_def(self, name, comment, look, keyword, power_in, power_out, op_id=(), op_in=(), op_out=(), entry=None):
+    def lad_def(self, name, comment, look, keyword, power_in, power_out, op_id=(), op_in=(), op_out=(), entry=None,
+                order=None):
         self.lad.append(LadDef(name, comment, self.lad_group, look, keyword, list(power_in), list(power_out or []),
-                               list(op_id), list(op_in), list(op_out), entry))
+                               list(op_id), list(op_in), list(op_out), entry, order))
 
     def stl_rule(self, left, right):
         self.stl_rules.append((left, right))
@@ -144,12 +157,18 @@ class Library:
         return code
 
     def lad_form(self, unit, name, look, keyword, comment, power_in, power_out, op_id=(), op_in=(), op_out=(),
-                 entry=None):
-        """One ladder element of one logic unit; its operands in the order OperandId, OperandIn,
-        OperandOut are the unit's operands in order."""
-        self.lad_def(name, comment, look, keyword, power_in, power_out, op_id, op_in, op_out, entry)
-        keys = key_of(list(op_id) + list(op_in) + list(op_out))
-        self.lad_rule([(name, keys)], [(unit, keys)])
+                 entry=None, order=None):
+        """One ladder element of one logic unit. Its operands in the order OperandId, OperandIn,
+        OperandOut are the unit's operands in order, or, with order, operand k of that sequence is
+        the unit's operand order[k] (a coil whose count is an input after its output bit, a box
+        whose count follows its destination)."""
+        count = len(op_id) + len(op_in) + len(op_out)
+        order = list(order) if order is not None else list(range(count))
+        if sorted(order) != list(range(count)):
+            raise ValueError("%s: operand order %s is no permutation" % (name, order))
+        self.lad_def(name, comment, look, keyword, power_in, power_out, op_id, op_in, op_out, entry, order)
+        unit_keys = key_of([None] * count)
+        self.lad_rule([(name, "".join(unit_keys[p] for p in order))], [(unit, unit_keys)])
 
 
 def key_of(operands):
@@ -182,6 +201,13 @@ def check(library, type_name):
         if key in lad_keys:
             raise ValueError("%s: ladder element %s %s defined twice" % (type_name, d.look, d.keyword))
         lad_keys.add(key)
+    check_catalog_entries(library, type_name)
+    for d in library.lad:
+        if d.look == "Block" and d.order != sorted(d.order):
+            raise ValueError("%s: the box %s writes its operands in another order than its pins" % (type_name, d.name))
+        for operand in d.op_out:
+            if "c" in operand.capacity.split(":")[0][1:]:
+                raise ValueError("%s: output %s of %s takes constants" % (type_name, operand.name, d.name))
     units = {u.name: u for u in library.units}
     stl_by = {(d.name, len(d.operands)) for d in library.stl}
     lad_by = {}
@@ -199,6 +225,39 @@ def check(library, type_name):
                     raise ValueError("%s: rule names unit %s/%d" % (type_name, name, len(keys)))
             if set("".join(k for _, k in left)) != set("".join(k for _, k in right)):
                 raise ValueError("%s: rule keys differ for %s" % (type_name, left))
+
+
+def catalog_entry(d):
+    """The display name and width marks a ladder definition shows in the instruction tree, as the
+    library splits its GroupName (English texts)."""
+    if d.entry is None:
+        return d.name, ""
+    display, marks, _ = d.entry
+    return (display[0] if isinstance(display, tuple) else display), marks
+
+
+def check_catalog_entries(library, type_name):
+    """No two items of the instruction tree share a name, no name is empty or "-", no display
+    text holds the field separator "|", and the variants of one item differ in their width marks."""
+    items = {}
+    for d in library.lad:
+        if d.entry is not None:
+            display, marks, help_text = d.entry
+            for text in (display, marks, help_text):
+                for piece in (text if isinstance(text, tuple) else (text,)):
+                    if "|" in piece:
+                        raise ValueError("%s: %s: '|' in the entry text %r" % (type_name, d.name, piece))
+        name, marks = catalog_entry(d)
+        if name.strip() in ("", "-"):
+            raise ValueError("%s: %s has no name in the instruction tree" % (type_name, d.name))
+        flags = frozenset(m for m in ("+T", "+B", "+W", "+D", "+P") if m in marks)
+        group = d.group[0] if isinstance(d.group, tuple) else d.group
+        entry = items.setdefault(name, (group, set()))
+        if entry[0] != group:
+            raise ValueError("%s: the instruction tree names %s in two groups" % (type_name, name))
+        if flags in entry[1]:
+            raise ValueError("%s: two variants of %s with the marks %r" % (type_name, name, marks))
+        entry[1].add(flags)
 
 
 def write_unit(lines, head, operands):

@@ -10,8 +10,10 @@ next odd code and its pulse forms the code OR 0x1000. verify() checks the set ag
 
 Operands are given by device class (see CLASSES below): which FX devices an operand position
 takes, as an operand format that lists them, and the data type its constants and online values
-are read in. Constants are read unsigned (K0 to K65535 in 16-bit positions, up to K4294967295 in
-32-bit ones), as FX program files carry them, so that every constant of an imported program fits.
+are read in. Constants of values are signed (K-32768 to K32767 in 16-bit positions, K-2147483648
+to K2147483647 in 32-bit ones) and a hexadecimal constant is the value's bit pattern (H8000 is
+K-32768); the sources of the word logic instructions are bit patterns and show as H. Counts are
+unsigned. Every constant carries its K or H, as FX programs write them.
 
 The order of the statement-list definitions is part of the compiled image (definition index 177
 has a fixed meaning in the workbench), so new instructions go at the end of the list.
@@ -49,7 +51,7 @@ WORD_DEVICES = {"W": ["T", "C", "D", "V", "Z"], "D": ["C", "D", "Z"]}
 DATA_DEVICES = {"W": ["T", "C", "D"], "D": ["C", "D"]}
 INDEXED = set(DIGIT_IN + ["T", "C", "D"])  # regions that admit a V/Z index suffix
 
-WIDTH_LETTER = {"T": "t", "W": "w", "D": "d"}
+WIDTH_LETTER = {"T": "t", "B": "b", "W": "w", "D": "d"}
 
 
 def fmt(width, items, const=False, index=True):
@@ -72,28 +74,35 @@ def at(names, width=None):
     return [(n, width) for n in names]
 
 
-# Data types: constants and online values of 16-bit positions that take constants are unsigned,
-# the others signed.
+# Data types of values: signed integers of the position's width.
 def int_type(width, const):
     if width == "T":
         return "Bit"
-    if const:
-        return "Uint" if width == "W" else "Udint"
     return "Int" if width == "W" else "Dint"
+
+
+def count_type(width):
+    return "Uint" if width == "W" else "Udint"
+
+
+def pattern_type(width):
+    return "Word" if width == "W" else "Dword"
 
 
 # name -> function(width of the instruction) -> (format width, items, const, data type or None)
 CLASSES = {
     # values: constants, digit groups and word devices
     "S": lambda w: (w, at(DIGIT_IN) + at(WORD_DEVICES[w]), True, None),
+    # bit patterns (the word logic sources): constants show as H
+    "SB": lambda w: (w, at(DIGIT_IN) + at(WORD_DEVICES[w]), True, pattern_type(w)),
     # data sources: no constants and not the index registers themselves (block and table sources)
     "Sd": lambda w: (w, at(DIGIT_IN) + at(DATA_DEVICES[w]), False, None),
     # destinations: digit groups of writable bits and word devices
     "D": lambda w: (w, at(DIGIT_OUT) + at(WORD_DEVICES[w]), False, None),
     "Dd": lambda w: (w, at(DIGIT_OUT) + at(DATA_DEVICES[w]), False, None),
     # counts and selectors: constants only
-    "K": lambda w: (w, [], True, None),
-    "KD": lambda w: (w, at(["D"]), True, None),
+    "K": lambda w: (w, [], True, count_type(w)),
+    "KD": lambda w: (w, at(["D"]), True, count_type(w)),
     # data registers only
     "R": lambda w: (w, at(["D"]), False, None),
     "TCD": lambda w: ("W", at(["T", "C", "D"]), False, None),
@@ -119,7 +128,11 @@ CLASSES = {
     "CNT": lambda w: (w, at(["C"]), False, None),
     "HSC": lambda w: ("D", at(["C"]), False, None),
     "OUT_TC": lambda w: ("W", at(["T", "C"]) + at(["C"], "D"), False, "Int"),
-    "PRESET": lambda w: ("W", at(["D"]), True, None),
+    # the set value of a timer or counter: a data register or a constant as wide as a 32-bit
+    # counter's (a 16-bit timer or counter takes K1 to K32767)
+    "PRESET": lambda w: ("D", at(["D"], "W"), True, "Dint"),
+    # the destination of the high-speed compare set: a bit, or the interrupt pointer I010 to I060
+    "HSCS_D": lambda w: ("T", at(["Y", "M", "S"]) + at(["I"], "B"), False, None),
     # digit groups of inputs and auxiliary relays (PRUN)
     "KN_XM": lambda w: (w, at(["X", "M"]), False, None),
     "KN_YM": lambda w: (w, at(["Y", "M"]), False, None),
@@ -134,12 +147,12 @@ CLASSES = {
 }
 
 
-def operand(name, cls, width, marker=False, index=True):
+def operand(name, cls, width, marker=False, index=True, limits=None):
     """The operand slot of a position of the class, in an instruction of the given width ("W" or
     "D"; a width in the class overrides it). Basic instructions (index False) take no V/Z index
-    suffix."""
+    suffix. limits: the values a constant there may take."""
     fwidth, items, const, data_type = CLASSES[cls](width)
-    return Operand(name, fmt(fwidth, items, const, index), data_type or int_type(fwidth, const), marker)
+    return Operand(name, fmt(fwidth, items, const, index), data_type or int_type(fwidth, const), marker, limits)
 
 
 # ---- Groups ------------------------------------------------------------------------------------
@@ -213,10 +226,10 @@ APPLIED = [
     A(12, "MOV", "PD", G_MOVE, T("Move", "传送"), [("S", "S"), ("D", "D")],
       T("Copies S to D.", "把 S 复制到 D。")),
     A(13, "SMOV", "P", G_MOVE, T("Shift move", "移位传送"),
-      [("S", "S"), ("m1", "K"), ("m2", "K"), ("D", "D"), ("n", "K")],
+      [("S", "S"), ("m1", "K", (1, 4)), ("m2", "K", (1, 4)), ("D", "D"), ("n", "K", (1, 4))],
       T("Moves m2 BCD digits of S, starting at digit m1, into D from digit n on.",
         "把 S 从第 m1 位起的 m2 个 BCD 位传送到 D 从第 n 位起的位置。")),
-    A(14, "CML", "PD", G_MOVE, T("Complement", "取反传送"), [("S", "S"), ("D", "D")],
+    A(14, "CML", "PD", G_MOVE, T("Complement", "取反传送"), [("S", "SB"), ("D", "D")],
       T("Writes the inverted bits of S to D.", "把 S 按位取反后写入 D。")),
     A(15, "BMOV", "P", G_MOVE, T("Block move", "成批传送"), [("S", "Sd"), ("D", "Dd"), ("n", "K")],
       T("Copies the n values starting at S to the n places starting at D.", "把从 S 开始的 n 个数据复制到从 D 开始的 n 个地址。")),
@@ -240,11 +253,11 @@ APPLIED = [
         "S1 除以 S2：商存入 D，余数存入其后的字（字对）。")),
     A(24, "INC", "PD", G_MATH, T("Increment", "加 1"), [("D", "D")], T("D = D + 1.", "D = D + 1。")),
     A(25, "DEC", "PD", G_MATH, T("Decrement", "减 1"), [("D", "D")], T("D = D - 1.", "D = D - 1。")),
-    A(26, "WAND", "PD", G_MATH, T("Logical word AND", "逻辑字与"), [("S1", "S"), ("S2", "S"), ("D", "D")],
+    A(26, "WAND", "PD", G_MATH, T("Logical word AND", "逻辑字与"), [("S1", "SB"), ("S2", "SB"), ("D", "D")],
       T("D = S1 AND S2, bit by bit.", "D = S1 与 S2，按位运算。")),
-    A(27, "WOR", "PD", G_MATH, T("Logical word OR", "逻辑字或"), [("S1", "S"), ("S2", "S"), ("D", "D")],
+    A(27, "WOR", "PD", G_MATH, T("Logical word OR", "逻辑字或"), [("S1", "SB"), ("S2", "SB"), ("D", "D")],
       T("D = S1 OR S2, bit by bit.", "D = S1 或 S2，按位运算。")),
-    A(28, "WXOR", "PD", G_MATH, T("Logical exclusive OR", "逻辑字异或"), [("S1", "S"), ("S2", "S"), ("D", "D")],
+    A(28, "WXOR", "PD", G_MATH, T("Logical exclusive OR", "逻辑字异或"), [("S1", "SB"), ("S2", "SB"), ("D", "D")],
       T("D = S1 XOR S2, bit by bit.", "D = S1 异或 S2，按位运算。")),
     A(29, "NEG", "PD", G_MATH, T("Negation", "求补码"), [("D", "D")],
       T("D = -D (two's complement).", "D = -D（二进制补码）。")),
@@ -279,9 +292,9 @@ APPLIED = [
     A(40, "ZRST", "P", G_DATA, T("Zone reset", "成批复位"), [("D1", "ZRST"), ("D2", "ZRST")],
       T("Resets every device from D1 to D2 (bits, timers, counters or data registers of one kind).",
         "把 D1 到 D2 之间的同类元件（位、定时器、计数器或数据寄存器）全部复位。")),
-    A(41, "DECO", "P", G_DATA, T("Decode", "译码"), [("S", "DECO_S"), ("D", "DECO_D"), ("n", "K")],
+    A(41, "DECO", "P", G_DATA, T("Decode", "译码"), [("S", "DECO_S"), ("D", "DECO_D"), ("n", "K", (1, 8))],
       T("Sets the bit of D whose number is held in the n low bits of S.", "把 D 中编号等于 S 低 n 位数值的位置 ON。")),
-    A(42, "ENCO", "P", G_DATA, T("Encode", "编码"), [("S", "ENCO_S"), ("D", "TCDVZ"), ("n", "K")],
+    A(42, "ENCO", "P", G_DATA, T("Encode", "编码"), [("S", "ENCO_S"), ("D", "TCDVZ"), ("n", "K", (1, 8))],
       T("Writes the number of the highest bit that is on among the 2^n bits of S into D.",
         "把 S 的 2^n 个位中最高的 ON 位的编号写入 D。")),
     A(43, "SUM", "PD", G_DATA, T("Sum of active bits", "ON 位数"), [("S", "S"), ("D", "D")],
@@ -290,7 +303,7 @@ APPLIED = [
       T("Turns D on when bit n of S is on.", "S 的第 n 位为 ON 时 D 为 ON。")),
     A(45, "MEAN", "PD", G_DATA, T("Mean", "平均值"), [("S", "Sd"), ("D", "D"), ("n", "K")],
       T("Writes the mean of the n values starting at S into D.", "把从 S 开始的 n 个数据的平均值写入 D。")),
-    A(46, "ANS", "", G_DATA, T("Timed annunciator set", "报警器置位"), [("S", "TIMER"), ("m", "K"), ("D", "B_S")],
+    A(46, "ANS", "", G_DATA, T("Timed annunciator set", "报警器置位"), [("S", "TIMER"), ("m", "K", (1, 32767)), ("D", "B_S")],
       T("Sets the annunciator state D when the condition stays on for m x 100 ms, timed by S.",
         "条件持续 m x 100 ms（由定时器 S 计时）后置位报警状态 D。")),
     A(47, "ANR", "P", G_DATA, T("Annunciator reset", "报警器复位"), [],
@@ -303,13 +316,15 @@ APPLIED = [
     A(50, "REF", "P", G_HSP, T("Refresh", "输入输出刷新"), [("D", "B_XY"), ("n", "K")],
       T("Refreshes the n inputs or outputs starting at D at once (D a multiple of 10, n a multiple of 8).",
         "立即刷新从 D 开始的 n 个输入或输出（D 为 10 的倍数，n 为 8 的倍数）。")),
-    A(51, "REFF", "P", G_HSP, T("Refresh and filter adjust", "滤波调整"), [("n", "K")],
+    A(51, "REFF", "P", G_HSP, T("Refresh and filter adjust", "滤波调整"), [("n", "K", (0, 60))],
       T("Refreshes the inputs X000..X017 with an input filter of n ms.", "以 n ms 的输入滤波刷新输入 X000..X017。")),
     A(52, "MTR", "", G_HSP, T("Input matrix", "矩阵输入"), [("S", "B_X"), ("D1", "B_Y"), ("D2", "B_OUT"), ("n", "K")],
       T("Reads an 8 x n input matrix: 8 inputs from S, n strobe outputs from D1, results from D2.",
         "读取 8 x n 输入矩阵：S 起 8 个输入，D1 起 n 个选通输出，结果存入 D2 起的位。")),
-    A(53, "HSCS", "D", G_HSP, T("High-speed counter set", "高速计数器置位"), [("S1", "S"), ("S2", "HSC"), ("D", "B_OUT")],
-      T("Sets D at once when the high-speed counter S2 reaches S1.", "高速计数器 S2 的当前值等于 S1 时立即置位 D。")),
+    A(53, "HSCS", "D", G_HSP, T("High-speed counter set", "高速计数器置位"), [("S1", "S"), ("S2", "HSC"), ("D", "HSCS_D")],
+      T("Sets D at once when the high-speed counter S2 reaches S1; with an interrupt pointer I010 to I060 as D the "
+        "interrupt routine of that label runs instead.",
+        "高速计数器 S2 的当前值等于 S1 时立即置位 D；D 为中断指针 I010 至 I060 时改为执行该标号的中断程序。")),
     A(54, "HSCR", "D", G_HSP, T("High-speed counter reset", "高速计数器复位"), [("S1", "S"), ("S2", "HSC"), ("D", "B_OUTC")],
       T("Resets D at once when the high-speed counter S2 reaches S1.", "高速计数器 S2 的当前值等于 S1 时立即复位 D。")),
     A(55, "HSZ", "D", G_HSP, T("High-speed zone compare", "高速区间比较"),
@@ -341,9 +356,9 @@ APPLIED = [
       [("S1", "Sd"), ("S2", "CNT"), ("D", "B_OUT"), ("n", "K")],
       T("Switches through the n outputs starting at D by the step counts in the table S1, counted in S2 and S2+1.",
         "按表 S1 中的步长依次切换从 D 开始的 n 个输出，由 S2 和 S2+1 计数。")),
-    A(64, "TTMR", "", G_HANDY, T("Teaching timer", "示教定时器"), [("D", "R"), ("n", "K")],
+    A(64, "TTMR", "", G_HANDY, T("Teaching timer", "示教定时器"), [("D", "R"), ("n", "K", (0, 2))],
       T("Measures how long the condition is on and stores it multiplied by 10^n in D.", "测量条件为 ON 的时间，乘以 10^n 后存入 D。")),
-    A(65, "STMR", "", G_HANDY, T("Special timer", "特殊定时器"), [("S", "TIMER"), ("m", "K"), ("D", "B_OUT")],
+    A(65, "STMR", "", G_HANDY, T("Special timer", "特殊定时器"), [("S", "TIMER"), ("m", "K", (1, 32767)), ("D", "B_OUT")],
       T("Timer S with the set value m x 100 ms drives the off-delay, one-shot and flicker outputs D to D+3.",
         "定时器 S（设定值 m x 100 ms）驱动断开延时、单脉冲和闪烁输出 D 到 D+3。")),
     A(66, "ALT", "P", G_HANDY, T("Alternate state", "交替输出"), [("D", "B_OUT")],
@@ -367,7 +382,7 @@ APPLIED = [
       T("Reads n groups of four BCD thumbwheel switches at S (strobes D1) into D2.", "读取 S 处 n 组四位 BCD 拨码开关（选通 D1）存入 D2。")),
     A(73, "SEGD", "P", G_EXTIO, T("Seven-segment decode", "七段译码"), [("S", "S"), ("D", "D")],
       T("Writes the seven-segment pattern of the low hexadecimal digit of S into D.", "把 S 低位十六进制数字的七段码写入 D。")),
-    A(74, "SEGL", "", G_EXTIO, T("Seven-segment with latch", "带锁存七段显示"), [("S", "S"), ("D", "B_Y"), ("n", "K")],
+    A(74, "SEGL", "", G_EXTIO, T("Seven-segment with latch", "带锁存七段显示"), [("S", "S"), ("D", "B_Y"), ("n", "K", (0, 7))],
       T("Shows S on four-digit latched seven-segment displays driven from D (n selects the logic).",
         "在由 D 驱动的四位带锁存七段显示器上显示 S（n 选择逻辑）。")),
     A(75, "ARWS", "", G_EXTIO, T("Arrow switch", "方向开关"), [("S", "B_IN"), ("D1", "TCDVZ"), ("D2", "B_Y"), ("n", "K")],
@@ -379,10 +394,10 @@ APPLIED = [
       T("Outputs the ASCII characters at S one by one on the eight outputs starting at D.", "把 S 处的 ASCII 字符逐个输出到从 D 开始的八个输出。")),
     # External serial devices
     A(78, "FROM", "PD", G_EXTSER, T("Read from special unit", "特殊单元读出"),
-      [("m1", "K"), ("m2", "KD"), ("D", "D"), ("n", "KD")],
+      [("m1", "K", (0, 7)), ("m2", "KD"), ("D", "D"), ("n", "KD")],
       T("Reads n words from buffer memory m2 of the special unit m1 into D.", "从特殊单元 m1 的缓冲存储器 m2 读出 n 个字存入 D。")),
     A(79, "TO", "PD", G_EXTSER, T("Write to special unit", "特殊单元写入"),
-      [("m1", "K"), ("m2", "KD"), ("S", "S"), ("n", "KD")],
+      [("m1", "K", (0, 7)), ("m2", "KD"), ("S", "S"), ("n", "KD")],
       T("Writes n words from S into buffer memory m2 of the special unit m1.", "把从 S 开始的 n 个字写入特殊单元 m1 的缓冲存储器 m2。")),
     A(80, "RS", "", G_EXTSER, T("Serial communication", "串行通信"), [("S", "R"), ("m", "KD"), ("D", "R"), ("n", "KD")],
       T("Sends m bytes from S and receives up to n bytes into D over the serial port.", "经串口发送从 S 开始的 m 个字节，并接收最多 n 个字节存入 D。")),
@@ -394,9 +409,9 @@ APPLIED = [
       T("Converts n ASCII characters at S into hexadecimal digits at D.", "把 S 处的 n 个 ASCII 字符转换为十六进制数字存入 D。")),
     A(84, "CCD", "P", G_EXTSER, T("Check code", "校验码"), [("S", "Sd"), ("D", "Dd"), ("n", "KD")],
       T("Writes the sum and the horizontal parity of the n bytes at S into D and D+1.", "把 S 处 n 个字节的和与水平奇偶校验值写入 D 和 D+1。")),
-    A(85, "VRRD", "P", G_EXTSER, T("Volume read", "电位器值读出"), [("S", "K"), ("D", "D")],
+    A(85, "VRRD", "P", G_EXTSER, T("Volume read", "电位器值读出"), [("S", "K", (0, 7)), ("D", "D")],
       T("Reads the setting of the analog volume S (0 to 7) as 0 to 255 into D.", "把模拟电位器 S（0 到 7）的值读为 0 到 255 存入 D。")),
-    A(86, "VRSC", "P", G_EXTSER, T("Volume scale", "电位器刻度"), [("S", "K"), ("D", "D")],
+    A(86, "VRSC", "P", G_EXTSER, T("Volume scale", "电位器刻度"), [("S", "K", (0, 7)), ("D", "D")],
       T("Reads the analog volume S (0 to 7) as a scale position 0 to 10 into D.", "把模拟电位器 S（0 到 7）的值读为刻度 0 到 10 存入 D。")),
     A(88, "PID", "", G_EXTSER, T("PID control loop", "PID 运算"), [("S1", "R"), ("S2", "R"), ("S3", "R"), ("D", "R")],
       T("Computes the PID output D from the set value S1 and the process value S2 with the parameters at S3.",
@@ -554,14 +569,8 @@ def contacts(lib):
     ]:
         lib.unit(unit, "Input", 1, [operand_list], comment)
         forms(lib, unit, [operand_list], rows)
-        # The edge contacts keep their bit among the output operands: the instruction input box
-        # finds them by that shape.
-        if lad in ("LDP", "LDF"):
-            lib.lad_form(unit, lad, "FxCont", lad, comment, ["IN"], ["OUT"], op_out=[operand_list],
-                         entry=(lad, "", help_text))
-        else:
-            lib.lad_form(unit, lad, "FxCont", lad, comment, ["IN"], ["OUT"], op_in=[operand_list],
-                         entry=(lad, "", help_text))
+        lib.lad_form(unit, lad, "FxCont", lad, comment, ["IN"], ["OUT"], op_in=[operand_list],
+                     entry=(lad, "", help_text))
     inv = T("Invert", "取反")
     lib.unit("INV", "Input", 1, [], inv)
     forms(lib, "INV", [], [("INV", "AND", inv, 0xFFFD)])
@@ -580,6 +589,20 @@ def connection(lib):
         lib.stl_rule([(mnemonic, "")], [(unit, "")])
 
 
+TIMER_COUNTER_HELP = T(
+    "Output: drives the timer or counter D with the set value K (a constant or a data register). Timers count in "
+    "the time base their number gives: T0 to T199 100 ms (T192 to T199 for subroutines and interrupt routines), "
+    "T200 to T245 10 ms, T246 to T249 1 ms and retentive, T250 to T255 100 ms and retentive; a timer takes K1 to "
+    "K32767 (T0 with K100 times 10 s). Counters count the rising edges of the condition: C0 to C99 16-bit, C100 to "
+    "C199 16-bit and retentive (K1 to K32767), C200 to C234 32-bit up/down counters whose direction M8200 to M8234 "
+    "set (K-2147483648 to K2147483647), C235 to C255 high-speed counters. RST resets a timer or counter.",
+    "输出：以设定值 K（常数或数据寄存器）驱动定时器或计数器 D。定时器的时基由编号决定：T0 至 T199 为 100 ms"
+    "（T192 至 T199 用于子程序和中断程序），T200 至 T245 为 10 ms，T246 至 T249 为 1 ms 积算型，T250 至 T255 为 "
+    "100 ms 积算型；定时器设定值为 K1 至 K32767（T0 设 K100 即 10 s）。计数器对条件的上升沿计数：C0 至 C99 为 16 位，"
+    "C100 至 C199 为 16 位停电保持型（K1 至 K32767），C200 至 C234 为 32 位加减计数器，方向由 M8200 至 M8234 设定"
+    "（K-2147483648 至 K2147483647），C235 至 C255 为高速计数器。用 RST 复位定时器或计数器。")
+
+
 def outputs(lib):
     lib.groups(G_OUTPUT)
     coil = operand("D", "B_OUT", "W", marker=True, index=False)
@@ -591,10 +614,10 @@ def outputs(lib):
     timer_counter = [operand("D", "OUT_TC", "W", index=False), operand("K", "PRESET", "W", index=False)]
     lib.unit("FXOUTT", "Output", 1, timer_counter, T("Timer or counter coil", "定时器计数器线圈"))
     forms(lib, "FXOUTT", timer_counter, [("OUT", None, T("Timer or counter output", "定时器计数器输出"), 0x06FF)])
+    # The set value K is read: it stands below the timer or counter it drives.
     lib.lad_form("FXOUTT", "OUT", "Coil", "OUT", T("Timer or counter coil", "定时器计数器线圈"), ["IN"], None,
-                 op_out=timer_counter,
-                 entry=("OUT", "", T("Output: drives the timer or counter D with the set value K (a constant or a data register).",
-                                     "输出：以设定值 K（常数或数据寄存器）驱动定时器或计数器 D。")))
+                 op_in=timer_counter[1:], op_out=timer_counter[:1], order=[1, 0],
+                 entry=("OUT T/C", "", TIMER_COUNTER_HELP))
     for unit, code, cls, comment, help_text in [
         ("SET", 0xDFFF, "B_OUT", T("Set", "置位"),
          T("Set: turns the bit on and keeps it on.", "置位：把位置 ON 并保持。")),
@@ -678,20 +701,26 @@ def applied(lib, fnc, name, form_letters, group, names, operand_specs, help_text
     lib.groups(group)
     has_double = "D" in form_letters
     for mnemonic, code, width, pulse in variants(fnc, name, form_letters):
-        operands = [operand(spec[0], spec[1], spec[2] if len(spec) > 2 else width) for spec in operand_specs]
+        operands = []
+        for spec in operand_specs:
+            fixed = next((x for x in spec[2:] if isinstance(x, str)), None)
+            limits = next((x for x in spec[2:] if isinstance(x, tuple)), None)
+            operands.append(operand(spec[0], spec[1], fixed or width, limits=limits))
         comment = form_comment(names, width, pulse, has_double)
         lib.unit(mnemonic, "GeneratrixOutput" if standalone else "Output", 1, operands, comment)
         forms(lib, mnemonic, operands, [(mnemonic, None, comment, code)])
-        # In the box the operands stand in their order; the destinations (D...) and what
-        # follows them are the box's outputs.
-        split = next((i for i, o in enumerate(operands) if o.name.startswith("D")), len(operands))
+        # The destinations (D, D1, ...) are the box's outputs, every other operand an input; the
+        # box still shows them in the order of the instruction (BMOV S D n).
         if name in ("CJ", "CALL"):
-            op_id, op_in, op_out = operands, [], []
+            op_id, op_in, op_out, order = operands, [], [], None
         else:
-            op_id, op_in, op_out = [], operands[:split], operands[split:]
+            inputs = [i for i, o in enumerate(operands) if not o.name.startswith("D")]
+            outputs = [i for i, o in enumerate(operands) if o.name.startswith("D")]
+            op_id, op_in, op_out = [], [operands[i] for i in inputs], [operands[i] for i in outputs]
+            order = inputs + outputs
         marks = ("+" + width if has_double else "") + ("+P" if pulse else "")
         lib.lad_form(mnemonic, mnemonic, "FxBlock", mnemonic, comment, ["IN"], None, op_id=op_id, op_in=op_in,
-                     op_out=op_out, entry=(name, marks, help_text))
+                     op_out=op_out, entry=(name, marks, help_text), order=order)
 
 
 def compare_contacts(lib):

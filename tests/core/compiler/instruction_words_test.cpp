@@ -138,7 +138,8 @@ TEST_F(InstructionWordsTest, EncodingFailuresAreReportedWithTheNetworkPosition) 
   EXPECT_EQ(report.ErrorCount, 2);
   EXPECT_EQ(report.Lines, (std::vector<std::wstring>{
                               L"    MAIN (INT0), NETWORK 1    Error : Parse Program Block (Instruction) Error",
-                              L"    MAIN (INT0), NETWORK 2    Error : Parse Program Block (Instruction) Error"}));
+                              L"    MAIN (INT0), NETWORK 2    Error : Parse Program Block (Instruction) Error"
+                              L"\r\n  S N 300 (16#00 ~ 16#FF)"}));
 }
 
 TEST_F(InstructionWordsTest, TheIpAddressOperandIsStoredFirstNumberHigh) {

@@ -63,12 +63,23 @@ TEST(Constant, CheckGivesTheCanonicalForm) {
       {&TypeA(), kDataTypeByte, L"16#1g", nullptr},
       {&TypeA(), kDataTypeDint, L"10Z1", nullptr},
       {&TypeA(), kDataTypeDint, L"12AB", nullptr},
-      // A negative number in radix 8 or 16 keeps its sign and the type's digit count.
-      {&TypeA(), kDataTypeSint, L"16#-1", L"16#-01"},
-      {&TypeA(), kDataTypeInt, L"16#-8000", L"16#-8000"},
+      // A negative number in radix 8 or 16 is written as its bit pattern in the type's width, and
+      // a signed type takes its width's bit patterns (16#FFFF is -1 in an Int).
+      {&TypeA(), kDataTypeSint, L"16#-1", L"16#FF"},
+      {&TypeA(), kDataTypeInt, L"16#-8000", L"16#8000"},
       {&TypeA(), kDataTypeInt, L"16#-8001", nullptr},
-      {&TypeA(), kDataTypeDint, L"16#-7fffffff", L"16#-7FFFFFFF"},
-      {&octal, kDataTypeSint, L"8#-1", L"8#-0001"},
+      {&TypeA(), kDataTypeInt, L"16#ffff", L"16#FFFF"},
+      {&TypeA(), kDataTypeInt, L"16#10000", nullptr},
+      {&TypeA(), kDataTypeDint, L"16#-7fffffff", L"16#80000001"},
+      {&octal, kDataTypeSint, L"8#-1", L"8#0377"},
+      // A byte, word or double word takes a negative decimal as its two's complement; the unsigned
+      // number types and a signed type written in decimal keep their ranges.
+      {&TypeA(), kDataTypeWord, L"-1", L"-1"},
+      {&TypeA(), kDataTypeByte, L"-128", L"-128"},
+      {&TypeA(), kDataTypeByte, L"-129", nullptr},
+      {&TypeA(), kDataTypeDword, L"-2147483648", L"-2147483648"},
+      {&TypeA(), kDataTypeUint, L"-1", nullptr},
+      {&TypeA(), kDataTypeInt, L"40000", nullptr},
       {&octal, kDataTypeByte, L"8#17", L"8#0017"},
       {&octal, kDataTypeByte, L"8#18", nullptr},
       {&auto16, kDataTypeByte, L"ff", L"FF"},

@@ -171,6 +171,15 @@ TEST(InstructionLibraryFixtures, TypeFxReadsInChineseAndFromUtf16) {
   ASSERT_EQ(out1.size(), 1u);
   ASSERT_EQ(out2.size(), 1u);
   EXPECT_NE(out1[0], out2[0]);
+  // The set value of the timer coil is read and stands below the timer it drives: the ladder
+  // definition lists it first, the instruction writes it second.
+  std::vector<const FunLadRecord*> coil;
+  FilterLadElementDefsByOperandCount(coil, english, L"OUT", 2);
+  ASSERT_EQ(coil.size(), 1u);
+  EXPECT_EQ(LadOperandOrder(english, *coil[0]), (std::vector<int>{1, 0}));
+  FilterLadElementDefsByOperandCount(coil, english, L"OUT", 1);
+  ASSERT_EQ(coil.size(), 1u);
+  EXPECT_EQ(LadOperandOrder(english, *coil[0]), (std::vector<int>{0}));
 
   {
     LanguageGuard chinese(kLanguageChinese);
@@ -208,7 +217,7 @@ TEST(ReadManagerFun, ReadsRecordsWithDefaultsAndAttributeForms) {
       "<FunOperand Name=\"x\"/></Operand><Operand><FunOperand Name=\"y\"/></Operand></Unit></FunOrg>"
       "<FunStl><Unit Name=\"K\" Slot=\"16#1F\">"
       "<Operand><FunOperand Name=\"a\" Const=\"Real\" Marker=\"16#2\"/></Operand>"
-      "<Operand><FunOperand Name=\"b\" Capacity=\"Bv:\"/></Operand></Unit>"
+      "<Operand><FunOperand Name=\"b\" Capacity=\"Bv:\" Range=\"-64~16#40\"/></Operand></Unit>"
       "<Unit Name=\"${Start}${Anfang}\" Slot=\"10#12\"/></FunStl>"
       "<FunLad><Unit Name=\"L\" Look=\"FxBlock\" Keyword=\"KW\">"
       "<PowerIn x=\"y\"><FunPower Name=\"EN\"/></PowerIn><PowerIn><FunPower/></PowerIn>"
@@ -233,6 +242,9 @@ TEST(ReadManagerFun, ReadsRecordsWithDefaultsAndAttributeForms) {
   // Two Operand groups make one list in document order.
   ASSERT_EQ(library.FunStlList[0].Operands.size(), 2u);
   EXPECT_EQ(library.FunStlList[0].Operands[0], (OperandDef{L"a", L"", kDataTypeReal, 2}));
+  EXPECT_TRUE(library.FunStlList[0].Operands[1].HasRange);
+  EXPECT_EQ(library.FunStlList[0].Operands[1].RangeMin, -64);
+  EXPECT_EQ(library.FunStlList[0].Operands[1].RangeMax, 64);
   EXPECT_EQ(library.FunStlList[0].Operands[1].Capacity, L"Bv:");
   EXPECT_EQ(library.FunStlList[1].Name, L"Start");
   EXPECT_EQ(library.FunStlList[1].Slot, 12);
@@ -305,6 +317,10 @@ TEST(ReadManagerFun, ElementAndAttributeErrorsCarryThePosition) {
       {head + "<FunLad><Unit><OperandIn><FunOperand Const=\"int\"/></OperandIn></Unit></FunLad></ManagerFun>",
        L"Value error", 3, 25},
       {head + "<FunLad><Unit><OperandIn><FunOperand Marker=\"2x\"/></OperandIn></Unit></FunLad></ManagerFun>",
+       L"Value error", 3, 25},
+      {head + "<FunLad><Unit><OperandIn><FunOperand Range=\"7~0\"/></OperandIn></Unit></FunLad></ManagerFun>",
+       L"Value error", 3, 25},
+      {head + "<FunLad><Unit><OperandIn><FunOperand Range=\"7\"/></OperandIn></Unit></FunLad></ManagerFun>",
        L"Value error", 3, 25},
       {head + "<FunOrg><Unit name=\"U\"/></FunOrg></ManagerFun>", L"Attribute error", 3, 8},
       {head + "<FunStl><Unit Look=\"Cont\"/></FunStl></ManagerFun>", L"Attribute error", 3, 8},

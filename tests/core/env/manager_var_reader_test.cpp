@@ -91,6 +91,9 @@ TEST(ManagerVarReader, HandlerFaultsNameTheWordFileAndPosition) {
       {"FxMode 2", ManagerVarText("", "FxMode=\"2\" PrefixAutoBase=\"10\""), L"Value error"},
       {"PrefixAutoBase 7", ManagerVarText("", "FxMode=\"0\" PrefixAutoBase=\"7\""), L"Value error"},
       {"PrefixAutoBase left out", ManagerVarText("", "FxMode=\"0\""), L"Value error"},
+      // No default radix is right only where both prefixes make every constant readable.
+      {"PrefixAutoBase 0 without K", ManagerVarText("", "FxMode=\"1\" PrefixAutoBase=\"0\" Prefix16=\"H\""),
+       L"Value error"},
       {"not well-formed", "<ManagerVar FxMode=\"0\" PrefixAutoBase=\"10\"><Region></ManagerVar>",
        L"mismatched tag"},
   };

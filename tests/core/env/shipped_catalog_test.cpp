@@ -15,6 +15,7 @@
 #include "core/compiler/instruction_words.h"
 #include "core/convert/stl_analysis.h"
 #include "core/convert/stl_generation.h"
+#include "core/env/constant.h"
 #include "core/env/exception_error.h"
 #include "core/env/ip_address.h"
 #include "core/env/language.h"
@@ -61,7 +62,13 @@ class ShippedType : public ::testing::TestWithParam<std::string> {
         return mark + first;
       }
     }
-    if ((ParseOperandFormatFlags(slot.Capacity) & 0x10) != 0) return L"1";
+    if ((ParseOperandFormatFlags(slot.Capacity) & 0x10) != 0) {
+      // A constant the slot takes, written as the type writes it (K1 where constants carry a
+      // prefix).
+      std::wstring text;
+      FormatConstantValue(slot.Const, Map(), slot.HasRange ? static_cast<uint32_t>(slot.RangeMin) : 1u, text);
+      return text;
+    }
     ADD_FAILURE() << "no operand fits the format " << U(slot.Capacity);
     return L"";
   }

@@ -55,10 +55,12 @@ inline Brenno::LadElement Box(int column, int row, int powerIn, int powerOut, in
 }
 
 inline Brenno::LadElement FxBox(int column, int row, int operandId, int operandIn, int operandOut) {
+  // The operands of an FX box stand in the box in the order of their places (their Slots).
   Brenno::LadElement e = Element(Brenno::kLadKindFxBlock, column, row, L"MOV");
-  for (int i = 0; i < operandId; ++i) e.OperandId.push_back({i, L"", L"K" + std::to_wstring(i)});
-  for (int i = 0; i < operandIn; ++i) e.OperandIn.push_back({i, L"", L"D" + std::to_wstring(i)});
-  for (int i = 0; i < operandOut; ++i) e.OperandOut.push_back({i, L"", L"D1" + std::to_wstring(i)});
+  int place = 0;
+  for (int i = 0; i < operandId; ++i) e.OperandId.push_back({place++, L"", L"K" + std::to_wstring(i)});
+  for (int i = 0; i < operandIn; ++i) e.OperandIn.push_back({place++, L"", L"D" + std::to_wstring(i)});
+  for (int i = 0; i < operandOut; ++i) e.OperandOut.push_back({place++, L"", L"D1" + std::to_wstring(i)});
   return e;
 }
 

@@ -37,9 +37,9 @@ InputReference EditorInputModel::Reference(const InstructionLibrary& library) co
     case kElementContactFalling: {
       const FunLadRecord* def = FindSingleLadElementDef(library, ElementKindQuery(library, kind_));
       if (def == nullptr) return reference;
-      const bool plain = kind_ == kElementContactNo || kind_ == kElementContactNc;
+      if (def->OperandIn.empty()) return reference;
       reference.Which = InputReference::DeviceDetail;
-      reference.Slot = SlotOf(plain ? def->OperandIn.front() : def->OperandOut.front());
+      reference.Slot = SlotOf(def->OperandIn.front());
       return reference;
     }
     case kElementCoil:

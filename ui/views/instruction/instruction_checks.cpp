@@ -1,6 +1,7 @@
 #include "ui/views/instruction/instruction_checks.h"
 
 #include "core/env/constant.h"
+#include "core/env/operand_slot.h"
 #include "core/env/exception_error.h"
 #include "core/env/operand_format.h"
 #include "core/env/page_names.h"
@@ -13,12 +14,15 @@ namespace {
 
 bool IsSeparator(wchar_t c) { return c == L'\t' || c == L' ' || c == L','; }
 
-// The operand definitions of a record as one sequence: OperandId, OperandIn, OperandOut.
-std::vector<const OperandDef*> OperandSequence(const FunLadRecord& record) {
-  std::vector<const OperandDef*> defs;
+// The operand definitions of a record in the order the instruction is written (and typed).
+std::vector<const OperandDef*> OperandSequence(const InstructionLibrary& library, const FunLadRecord& record) {
+  std::vector<const OperandDef*> listed;
   for (const auto* list : {&record.OperandId, &record.OperandIn, &record.OperandOut}) {
-    for (const OperandDef& def : *list) defs.push_back(&def);
+    for (const OperandDef& def : *list) listed.push_back(&def);
   }
+  const std::vector<int> order = LadOperandOrder(library, record);
+  std::vector<const OperandDef*> defs(listed.size());
+  for (std::size_t k = 0; k < listed.size(); ++k) defs[static_cast<std::size_t>(order[k])] = listed[k];
   return defs;
 }
 
@@ -58,7 +62,9 @@ std::wstring JoinOperandTokens(const std::vector<std::wstring>& tokens) {
   return text;
 }
 
-OperandSlot SlotOf(const OperandDef& def) { return OperandSlot{def.Capacity, def.Const}; }
+OperandSlot SlotOf(const OperandDef& def) {
+  return OperandSlot{def.Capacity, def.Const, def.HasRange, def.RangeMin, def.RangeMax};
+}
 
 void FilterLadElementDefsByOperandLists(std::vector<const FunLadRecord*>& out, const InstructionLibrary& library,
                                         const LadOperandListsQuery& query) {
@@ -105,10 +111,10 @@ int ElementKindOfToken(const InstructionLibrary& library, const std::wstring& to
 LadOperandListsQuery ElementKindQuery(const InstructionLibrary& library, int kind) {
   LadOperandListsQuery query;
   query.Name = ElementKindMnemonic(library, kind);
-  if (kind == kElementContactNo || kind == kElementContactNc) {
-    query.InCount = 1;
-  } else {
+  if (kind == kElementCoil) {
     query.OutCount = 1;
+  } else {
+    query.InCount = 1;
   }
   return query;
 }
@@ -122,8 +128,14 @@ bool CheckOperandText(const Project& project, const std::wstring& text, const Op
     OperandWord word = 0;
     if (ParseOperandText(operand, project.MemoryAreas, slot.Format, word)) return true;
     if ((ParseOperandFormatFlags(slot.Format) & kFormatConstant) == 0) return false;
+    OperandDef def;
+    def.Capacity = slot.Format;
+    def.Const = slot.DataType;
+    def.HasRange = slot.HasRange;
+    def.RangeMin = slot.RangeMin;
+    def.RangeMax = slot.RangeMax;
     ConstantOperand constant;
-    return ParseConstantOperand(constant, project.MemoryAreas, slot.DataType, operand);
+    return ParseSlotConstant(constant, project.MemoryAreas, def, operand);
   } catch (const ExceptionError&) {
     // A malformed format or a data type the constant reader does not know.
     return false;
@@ -137,7 +149,7 @@ bool CheckInstructionTokens(const Project& project, const std::vector<std::wstri
   std::vector<const FunLadRecord*> defs;
   FilterLadElementDefsByOperandCount(defs, project.Instructions, name, tokens.size() - 1);
   if (defs.size() != 1) return false;
-  const std::vector<const OperandDef*> operands = OperandSequence(*defs.front());
+  const std::vector<const OperandDef*> operands = OperandSequence(project.Instructions, *defs.front());
   for (std::size_t i = 0; i < operands.size(); ++i) {
     if (!CheckOperandText(project, tokens[i + 1], SlotOf(*operands[i]), blockKey)) return false;
   }
@@ -150,7 +162,7 @@ std::optional<OperandSlotRow> RecognizeInstructionName(const Project& project, c
   std::vector<const FunLadRecord*> defs;
   FilterLadElementDefsByName(defs, project.Instructions, lookup);
   if (defs.size() != 1) return std::nullopt;
-  const std::vector<const OperandDef*> operands = OperandSequence(*defs.front());
+  const std::vector<const OperandDef*> operands = OperandSequence(project.Instructions, *defs.front());
   if (operands.size() > kInstructionOperandRows) return std::nullopt;
   OperandSlotRow found;
   for (std::size_t i = 0; i < operands.size(); ++i) found[i] = SlotOf(*operands[i]);
@@ -160,7 +172,14 @@ std::optional<OperandSlotRow> RecognizeInstructionName(const Project& project, c
 CoilDefinitions FindCoilDefinitions(const InstructionLibrary& library) {
   CoilDefinitions coils;
   coils.OneOperand = FindSingleLadElementDef(library, {library.LadFxNameCoil, 0, 0, 1});
-  coils.TwoOperands = FindSingleLadElementDef(library, {library.LadFxNameCoil, 0, 0, 2});
+  std::vector<const FunLadRecord*> two;
+  FilterLadElementDefsByOperandCount(two, library, library.LadFxNameCoil, 2);
+  if (two.size() == 1) {
+    coils.TwoOperands = two.front();
+    const std::vector<const OperandDef*> written = OperandSequence(library, *two.front());
+    coils.TwoDevice = written[0];
+    coils.TwoSetValue = written[1];
+  }
   return coils;
 }
 
@@ -168,13 +187,13 @@ DeviceSlots ChooseDeviceSlots(const CoilDefinitions& coils, bool setValueEmpty) 
   DeviceSlots found;
   if (!setValueEmpty || coils.OneOperand == nullptr) {
     if (coils.TwoOperands != nullptr) {
-      found.Device = SlotOf(coils.TwoOperands->OperandOut[0]);
-      found.SetValue = SlotOf(coils.TwoOperands->OperandOut[1]);
+      found.Device = SlotOf(*coils.TwoDevice);
+      found.SetValue = SlotOf(*coils.TwoSetValue);
     }
     return found;
   }
   found.Device = SlotOf(coils.OneOperand->OperandOut[0]);
-  if (coils.TwoOperands != nullptr) found.SetValue = SlotOf(coils.TwoOperands->OperandOut[1]);
+  if (coils.TwoOperands != nullptr) found.SetValue = SlotOf(*coils.TwoSetValue);
   return found;
 }
 

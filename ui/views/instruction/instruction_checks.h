@@ -29,6 +29,9 @@ std::wstring JoinOperandTokens(const std::vector<std::wstring>& tokens);
 struct OperandSlot {
   std::wstring Format;
   int DataType = -1;
+  bool HasRange = false;  // the values a constant may take, as the definition limits them
+  int64_t RangeMin = 0;
+  int64_t RangeMax = 0;
 
   bool HasFormat() const { return !Format.empty(); }
   bool operator==(const OperandSlot&) const = default;
@@ -68,7 +71,8 @@ std::wstring ElementKindMnemonic(const InstructionLibrary& library, int kind);
 // also for the empty token. An empty mnemonic in the library matches nothing.
 int ElementKindOfToken(const InstructionLibrary& library, const std::wstring& token);
 // The list sizes under which the contact or coil definition of a kind 0..4 is looked up
-// (contacts 0/1/0, edge contacts 0/0/1, the coil 0/0/1), with its mnemonic as the name.
+// (contacts, edge contacts included, 0/1/0: the bit they read; the coil 0/0/1), with its mnemonic
+// as the name.
 LadOperandListsQuery ElementKindQuery(const InstructionLibrary& library, int kind);
 
 // The operand text check: a global symbol or local variable name of the block (after an
@@ -93,6 +97,9 @@ std::optional<OperandSlotRow> RecognizeInstructionName(const Project& project, c
 struct CoilDefinitions {
   const FunLadRecord* OneOperand = nullptr;
   const FunLadRecord* TwoOperands = nullptr;
+  // The two operands of TwoOperands in the order they are written: the device, the set value.
+  const OperandDef* TwoDevice = nullptr;
+  const OperandDef* TwoSetValue = nullptr;
 };
 CoilDefinitions FindCoilDefinitions(const InstructionLibrary& library);
 struct DeviceSlots {

@@ -144,7 +144,9 @@ TEST(DeviceSlots, FormatsFollowTheSetValueAndTheCoilsPresent) {
   FunLadRecord one;
   one.OperandOut = {OperandDef{L"bit", L"Tv:", 0, 0}};
   FunLadRecord two;
-  two.OperandOut = {OperandDef{L"TC", L"Wv:", 2, 0}, OperandDef{L"K", L"Wvc:", 5, 0}};
+  // The timer or counter is written (an output), its set value read (an input).
+  two.OperandIn = {OperandDef{L"K", L"Wvc:", 5, 0}};
+  two.OperandOut = {OperandDef{L"TC", L"Wv:", 2, 0}};
   const OperandSlot bit{L"Tv:", 0};
   const OperandSlot tc{L"Wv:", 2};
   const OperandSlot k{L"Wvc:", 5};
@@ -161,7 +163,9 @@ TEST(DeviceSlots, FormatsFollowTheSetValueAndTheCoilsPresent) {
       {true, nullptr, nullptr, none, none},
   };
   for (const auto& c : cases) {
-    const DeviceSlots chosen = ChooseDeviceSlots(CoilDefinitions{c.one, c.two}, c.setValueEmpty);
+    const CoilDefinitions coils{c.one, c.two, c.two != nullptr ? &two.OperandOut[0] : nullptr,
+                                c.two != nullptr ? &two.OperandIn[0] : nullptr};
+    const DeviceSlots chosen = ChooseDeviceSlots(coils, c.setValueEmpty);
     EXPECT_EQ(chosen.Device, c.device);
     EXPECT_EQ(chosen.SetValue, c.setValue);
   }

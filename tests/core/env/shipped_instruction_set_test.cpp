@@ -1,0 +1,316 @@
+// The shipped instruction sets as a programmer types them: a statement-list line compiles and
+// decodes back exactly as it was typed (numbers in the form the operand gives them, FX constants
+// with their K or H), or it is refused with the operand named; the instruction tree names every
+// instruction once; operands that are read are inputs and only written operands are outputs.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/compiler/binary_image.h"
+#include "core/compiler/instruction_words.h"
+#include "core/convert/stl_analysis.h"
+#include "core/convert/stl_generation.h"
+#include "core/env/exception_error.h"
+#include "core/env/language.h"
+#include "core/env/operand_format.h"
+#include "core/program/ladder_edit.h"
+#include "core/program/ladder_geometry.h"
+#include "core/program/stl_line.h"
+#include "core/program/stl_painter.h"
+#include "core/project/program_upgrade.h"
+#include "core/project/project.h"
+#include "platform/text_codec.h"
+#include "support/shipped_catalog.h"
+
+namespace {
+
+using namespace Brenno;
+
+std::string U(const std::wstring& text) { return platform::ToUtf8Lossy(text); }
+
+// A line typed into the statement list; `back` is what compile and decode give ("" for the
+// typed text itself), `refused` the operand the compiler names when it refuses the line.
+struct TypedLine {
+  const wchar_t* typed;
+  const wchar_t* back;
+  const wchar_t* refused;
+};
+
+const std::map<std::string, std::vector<TypedLine>>& TypedLines() {
+  static const std::map<std::string, std::vector<TypedLine>> lines = {
+      {"CPU-Feldrin-CM3",
+       {
+           // Counts, labels, events and loop numbers are numbers: decimal stays decimal.
+           {L"S  Q0.0, 8", L"", nullptr},
+           {L"R  M1.0, 16", L"", nullptr},
+           {L"JMP  300", L"", nullptr},
+           {L"LBL  300", L"", nullptr},
+           {L"ATCH  0, 10", L"", nullptr},
+           {L"DTCH  10", L"", nullptr},
+           {L"PID  VB100, 0", L"", nullptr},
+           {L"HDEF  1, 11", L"", nullptr},
+           {L"BMB  VB0, 10, VB100", L"", nullptr},
+           {L"LDB=  VB0, 5", L"", nullptr},
+           {L"LDW<  VW0, -5", L"", nullptr},
+           {L"SHRB  I0.0, V10.0, -8", L"", nullptr},
+           // Bit patterns stay hexadecimal; a negative number is their two's complement.
+           {L"MOVW  16#00FF, VW0", L"", nullptr},
+           {L"MOVW  -1, VW0", L"MOVW  16#FFFF, VW0", nullptr},
+           {L"MOVD  -1, VD0", L"MOVD  16#FFFFFFFF, VD0", nullptr},
+           {L"ANDW  16#0F0F, VW2, VW4", L"", nullptr},
+           {L"+I  16#FFFF, VW0, VW2", L"+I  -1, VW0, VW2", nullptr},
+           // The accumulators in every width.
+           {L"MOVB  VB0, AC0", L"", nullptr},
+           {L"BTI  VB0, AC0", L"", nullptr},
+           {L"SWAP  AC1", L"", nullptr},
+           {L"MOVD  *AC2, VD0", L"", nullptr},
+           // The instructions of the sequence control relays and the others added.
+           {L"LSCR  S0.1", L"", nullptr},
+           {L"SCRT  S0.2", L"", nullptr},
+           {L"SCRE", L"", nullptr},
+           {L"CSCRE", L"", nullptr},
+           {L"DECO  VB0, VW2", L"", nullptr},
+           {L"ENCO  VW2, VB4", L"", nullptr},
+           {L"ITA  VW0, 16#03, VB10", L"", nullptr},
+           {L"RTA  VD0, 16#A2, VB20", L"", nullptr},
+           {L"BIR  I0.0, M0.0", L"", nullptr},
+           {L"BIW  M0.0, Q0.1", L"", nullptr},
+           // What the instruction does not take is refused, naming the operand.
+           {L"PID  VB100, 8", nullptr, L"LOOP"},
+           {L"PLS  2", nullptr, L"Q"},
+           {L"XMT  VB0, 2", nullptr, L"PORT"},
+           {L"TOF  T37, -1", nullptr, L"PT"},
+           {L"S  Q0.0, 0", nullptr, L"N"},
+           {L"=  SM0.0", nullptr, L"bit"},
+           {L"MOVR  HC0, VD0", nullptr, L"IN"},
+           {L"ATCH  0, 34", nullptr, L"EVNT"},
+       }},
+      {"CPU-Feldrin-FX",
+       {
+           {L"MOV  K100, D10", L"", nullptr},
+           {L"MOV  K-1, D0", L"", nullptr},
+           {L"ADD  D0, K-5, D1", L"", nullptr},
+           {L"DMOV  K-100000, D0", L"", nullptr},
+           {L"LDD=  K-1, D0", L"", nullptr},
+           {L"MOV  H8000, D0", L"MOV  K-32768, D0", nullptr},
+           {L"MOV  K65535, D0", L"MOV  K-1, D0", nullptr},
+           {L"WAND  H00FF, D0, D1", L"", nullptr},
+           {L"DAND  H0000FFFF, D0, D2", L"", nullptr},
+           {L"OUT  T0, K100", L"", nullptr},
+           {L"OUT  C200, K100000", L"", nullptr},
+           {L"OUT  C201, K-5", L"", nullptr},
+           {L"OUT  T1, D10", L"", nullptr},
+           {L"DMOV  D3999, D0", L"", nullptr},
+           {L"DMOV  D4095, D4000", L"", nullptr},
+           {L"DHSCS  K100, C235, I010", L"", nullptr},
+           {L"BMOV  D0, D100, K5", L"", nullptr},
+           {L"SMOV  D0, K4, K2, D1, K3", L"", nullptr},
+           {L"LDP  X000", L"", nullptr},
+           {L"MOV  K10Z1, D0", L"", nullptr},
+           {L"VRRD  K8, D0", nullptr, L"S"},
+           {L"MOV  100, D0", nullptr, L"S"},
+           {L"MOV  K70000, D0", nullptr, L"S"},
+       }},
+  };
+  return lines;
+}
+
+class ShippedInstructionSet : public ::testing::TestWithParam<std::string> {
+ protected:
+  void SetUp() override { shipped_ = std::make_unique<testsupport::ShippedEnvironment>(GetParam(), kLanguageEnglish); }
+  void TearDown() override { shipped_.reset(); }
+
+  const InstructionLibrary& Library() { return CurrentProject().Instructions; }
+
+  std::unique_ptr<testsupport::ShippedEnvironment> shipped_;
+};
+
+std::wstring LineText(const StlLine& line) {
+  std::wstring text;
+  FormatStlLine(line, text);
+  return text;
+}
+
+TEST_P(ShippedInstructionSet, TypedLinesComeBackAsTypedOrAreRefusedNamingTheOperand) {
+  const auto found = TypedLines().find(GetParam());
+  ASSERT_NE(found, TypedLines().end()) << "no typed lines for the shipped type " << GetParam();
+  PageViewState page;
+  for (const TypedLine& c : found->second) {
+    SCOPED_TRACE(U(c.typed));
+    StlLine line;
+    ASSERT_TRUE(ParseStlLine(c.typed, line, page));
+    std::vector<StlElement> elements;
+    ParseStlLines(Library(), {line}, elements);
+    ASSERT_EQ(elements.size(), 1u);
+    BinaryImage image;
+    std::vector<uint32_t> words;
+    if (c.refused != nullptr) {
+      try {
+        EncodeInstructions(image, elements, words);
+        ADD_FAILURE() << "accepted";
+      } catch (const ExceptionParseBinaryInstructionError& error) {
+        EXPECT_NE(error.Message().find(line.Mnemonic + L" " + c.refused + L" "), std::wstring::npos)
+            << U(error.Message());
+      }
+      // The editor shows the refused operand as an error as it is typed.
+      StlLineView view;
+      OnlineCacheSnapshot offline;
+      BuildStlLineView(line, page, offline, view);
+      EXPECT_TRUE(std::any_of(view.Runs.begin(), view.Runs.end(), [](const ColorRun& r) { return r.colour == 10; }))
+          << U(view.Text);
+      continue;
+    }
+    try {
+      EncodeInstructions(image, elements, words);
+      std::vector<StlElement> decoded;
+      DecodeInstructions(decoded, image.ProgramConsts, words);
+      std::vector<StlLine> lines;
+      FormatStlLines(Library(), decoded, lines);
+      ASSERT_EQ(lines.size(), 1u);
+      EXPECT_EQ(U(LineText(lines[0])), U(*c.back != 0 ? c.back : c.typed));
+    } catch (const ExceptionError& error) {
+      ADD_FAILURE() << U(error.Message());
+    }
+  }
+}
+
+// Every ladder instruction has a name of its own in the instruction tree, in both languages;
+// the forms of one item differ in their width marks.
+TEST_P(ShippedInstructionSet, InstructionTreeNamesEveryInstructionOnce) {
+  for (int language : {kLanguageEnglish, kLanguageChinese}) {
+    SCOPED_TRACE(language);
+    shipped_.reset();
+    shipped_ = std::make_unique<testsupport::ShippedEnvironment>(GetParam(), language);
+    std::set<std::wstring> names;
+    for (const LadInstructionGroup& group : Library().LadInstructionCatalog) {
+      for (const LadInstructionItem& item : group.Items) {
+        EXPECT_TRUE(names.insert(item.Name).second) << "twice: " << U(item.Name);
+        EXPECT_NE(item.Name, L"-");
+        EXPECT_FALSE(item.Name.empty()) << U(group.Name);
+        EXPECT_FALSE(item.Description.empty()) << U(item.Name);
+        EXPECT_EQ(item.Description.find(L"|"), std::wstring::npos) << U(item.Name);
+        std::set<int> flags;
+        for (const LadInstructionVariant& variant : item.Variants) {
+          EXPECT_TRUE(flags.insert(variant.Flags).second) << U(item.Name) << " flags " << variant.Flags;
+        }
+      }
+    }
+  }
+}
+
+// What a ladder definition writes is an output and takes no constant; every operand that takes
+// a constant is read (an input or the element's name operand); contacts write nothing; every
+// statement-list operand with a ladder form has its place in the instruction there.
+TEST_P(ShippedInstructionSet, InputsAreInputsAndOutputsAreOutputs) {
+  const InstructionLibrary& library = Library();
+  for (size_t d = 0; d < library.FunLadList.size(); ++d) {
+    const FunLadRecord& def = library.FunLadList[d];
+    SCOPED_TRACE(U(def.Name));
+    for (const OperandDef& out : def.OperandOut) {
+      EXPECT_EQ(ParseOperandFormatFlags(out.Capacity) & kFormatConstant, 0) << U(out.Name);
+    }
+    if (def.Look == kLadLookCont || def.Look == kLadLookFxCont) EXPECT_TRUE(def.OperandOut.empty());
+    const std::vector<int> order = LadOperandOrder(library, def);
+    std::set<int> places(order.begin(), order.end());
+    EXPECT_EQ(places.size(), def.OperandCount());
+    if (def.Look == kLadLookBlock) {
+      for (size_t k = 0; k < order.size(); ++k) EXPECT_EQ(order[k], static_cast<int>(k));
+    }
+  }
+}
+
+// A ladder element as an older instruction set listed it (the operands in the order of the
+// instruction, a set coil's count and a box's trailing count among the outputs, each list slotted
+// from 0), in a program read from a file: the open brings it in line with the set, it keeps its
+// instruction text, and an FX box still shows its operands in the order of the instruction.
+TEST_P(ShippedInstructionSet, OlderProgramsKeepTheirMeaning) {
+  struct Old {
+    int kind;
+    const wchar_t* name;
+    std::vector<ElementOperand> in;
+    std::vector<ElementOperand> out;
+    const wchar_t* text;
+  };
+  const bool fx = Library().FxMode != 0;
+  const std::vector<Old> olds =
+      fx ? std::vector<Old>{
+               {kLadKindFxBlock, L"BMOV", {{0, L"S", L"D0"}}, {{0, L"D", L"D100"}, {1, L"n", L"K5"}},
+                L"BMOV  D0, D100, K5"},
+               {kLadKindFxCont, L"LDP", {}, {{0, L"S", L"X000"}}, L"LDP  X000"},
+               {kLadKindCoil, L"OUT", {}, {{0, L"D", L"T0"}, {1, L"K", L"100"}}, L"OUT  T0, K100"},
+           }
+         : std::vector<Old>{
+               {kLadKindCoil, L"S", {}, {{0, L"bit", L"Q0.0"}, {1, L"N", L"8"}}, L"S  Q0.0, 8"},
+               {kLadKindCoil, L"JMP", {}, {{0, L"N", L"3"}}, L"JMP  3"},
+           };
+  CurrentProject().Program.FillDefaultProgramBlocks();
+  ProgramPage& page = CurrentProject().Program.GetProgramPage(0);
+  Network network;
+  network.Kind = kNetworkLad;
+  for (size_t i = 0; i < olds.size(); ++i) {
+    LadElement e;
+    e.Column = 1;
+    e.Row = static_cast<int>(i);
+    e.InCell = true;
+    e.Kind = olds[i].kind;
+    e.Name = olds[i].name;
+    e.PowerIn = {{0, L"IN"}};
+    e.OperandIn = olds[i].in;
+    e.OperandOut = olds[i].out;
+    network.Grid.Elements.push_back(e);
+  }
+  Network list;
+  list.Kind = kNetworkStl;
+  StlLine bare;
+  bare.Mnemonic = fx ? L"MOV" : L"MOVW";
+  bare.Operands = {L"100", fx ? L"D0" : L"VW0"};
+  list.Lines = {bare};
+  page.UndoLog.Networks = {network, list};
+
+  UpgradeProgramToType(CurrentProject());
+
+  PageViewState state;
+  const std::vector<LadElement>& upgraded = page.UndoLog.Networks[0].Grid.Elements;
+  for (size_t i = 0; i < olds.size(); ++i) {
+    SCOPED_TRACE(U(olds[i].text));
+    const LadElement& e = upgraded[i];
+    ASSERT_NE(LadElement::FindDefinition(e), nullptr);
+    std::wstring text;
+    ASSERT_TRUE(LadElement::ToInstructionText(e, state, text));
+    EXPECT_EQ(U(text), U(olds[i].text));
+    // The written operand stands first (above a coil, first in a box), the rest after it.
+    std::vector<Rect> places(e.OperandId.size() + e.OperandIn.size() + e.OperandOut.size());
+    for (const ElementOperand* operand : LadElement::OperandsInInstructionOrder(e)) {
+      const int at = operand->Slot;
+      ASSERT_LT(static_cast<size_t>(at), places.size());
+      for (size_t j = 0; j < e.OperandIn.size(); ++j) {
+        if (&e.OperandIn[j] == operand) places[at] = OperandInTextRect(e, 0, 0, static_cast<int>(j));
+      }
+      for (size_t j = 0; j < e.OperandOut.size(); ++j) {
+        if (&e.OperandOut[j] == operand) places[at] = OperandOutTextRect(e, 0, 0, static_cast<int>(j));
+      }
+    }
+    for (size_t p = 1; p < places.size(); ++p) {
+      EXPECT_TRUE(places[p].left > places[p - 1].left || places[p].top > places[p - 1].top) << p;
+    }
+    // Typed back in the order of the instruction, the element is the same.
+    LadElement typed;
+    ASSERT_TRUE(ParseLadElementText(olds[i].text, typed, state));
+    EXPECT_EQ(typed.OperandIn, e.OperandIn);
+    EXPECT_EQ(typed.OperandOut, e.OperandOut);
+  }
+  // A constant written without a prefix where the type now wants one keeps its decimal value.
+  EXPECT_EQ(U(page.UndoLog.Networks[1].Lines[0].Operands[0]), fx ? "K100" : "100");
+}
+
+INSTANTIATE_TEST_SUITE_P(Catalog, ShippedInstructionSet, ::testing::ValuesIn(testsupport::ShippedTypeNames()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                           std::string name;
+                           for (char c : info.param) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                           return name;
+                         });
+
+}  // namespace
