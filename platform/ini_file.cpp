@@ -20,13 +20,6 @@ std::string_view Trim(std::string_view s) {
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  return true;
-}
-
 // Name of a "[Section]" line, or nullopt for any other line.
 std::optional<std::string_view> SectionName(std::string_view line) {
   std::string_view t = Trim(line);
@@ -35,6 +28,14 @@ std::optional<std::string_view> SectionName(std::string_view line) {
   size_t close = t.find(']');
   if (close != npos) t = t.substr(0, close);
   return Trim(t);
+}
+
+// A name as the index holds it: blanks trimmed, ASCII letters in lower case.
+std::string FoldName(std::string_view name) {
+  name = Trim(name);
+  std::string folded(name);
+  for (char& c : folded) c = LowerAscii(c);
+  return folded;
 }
 
 bool IsComment(std::string_view line) {
@@ -53,6 +54,7 @@ int HexDigit(char c) {
 
 bool IniFile::Load(const std::wstring& path, std::wstring* error) {
   lines_.clear();
+  Reindex();
   if (FolderExists(path)) {
     if (error) *error = L"is a folder: " + path;
     return false;
@@ -74,6 +76,35 @@ void IniFile::Parse(std::string_view bytes) {
     if (end == npos) break;
     bytes.remove_prefix(end + 1);
   }
+  Reindex();
+}
+
+void IniFile::Reindex() {
+  sections_.clear();
+  sectionIndex_.clear();
+  IndexFrom(0);
+}
+
+void IniFile::IndexFrom(size_t first) {
+  // Place in sections_ of the section the current line belongs to; npos before the first
+  // header and inside a later section of a name seen before.
+  size_t current = npos;
+  for (size_t i = first; i < lines_.size(); ++i) {
+    const std::string_view line = lines_[i];
+    if (auto name = SectionName(line)) {
+      const auto [entry, added] = sectionIndex_.try_emplace(FoldName(*name), sections_.size());
+      current = added ? entry->second : npos;
+      if (added) sections_.push_back(Section{i, 1, {}});
+      continue;
+    }
+    if (current == npos || Trim(line).empty()) continue;
+    Section& section = sections_[current];
+    const size_t offset = i - section.header;
+    section.end = offset + 1;
+    if (IsComment(line)) continue;
+    const size_t eq = line.find('=');
+    if (eq != npos) section.keys.try_emplace(FoldName(line.substr(0, eq)), offset);
+  }
 }
 
 std::string IniFile::Serialize() const {
@@ -90,32 +121,17 @@ bool IniFile::Save(const std::wstring& path, std::wstring* error) const {
   return WriteFileBytes(path, bytes.data(), bytes.size(), error);
 }
 
-size_t IniFile::FindSection(std::string_view section) const {
-  for (size_t i = 0; i < lines_.size(); ++i) {
-    auto name = SectionName(lines_[i]);
-    if (name && SameName(*name, Trim(section))) return i;
-  }
-  return npos;
-}
-
-size_t IniFile::FindKey(size_t sectionLine, std::string_view key) const {
-  for (size_t i = sectionLine + 1; i < lines_.size(); ++i) {
-    const std::string& line = lines_[i];
-    if (SectionName(line)) break;
-    if (IsComment(line)) continue;
-    size_t eq = line.find('=');
-    if (eq == npos) continue;
-    if (SameName(Trim(std::string_view(line).substr(0, eq)), Trim(key))) return i;
-  }
-  return npos;
+const IniFile::Section* IniFile::FindSection(std::string_view section) const {
+  const auto found = sectionIndex_.find(FoldName(section));
+  return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
 }
 
 std::optional<std::string> IniFile::GetRaw(std::string_view section, std::string_view key) const {
-  size_t s = FindSection(section);
-  if (s == npos) return std::nullopt;
-  size_t k = FindKey(s, key);
-  if (k == npos) return std::nullopt;
-  std::string_view line = lines_[k];
+  const Section* s = FindSection(section);
+  if (s == nullptr) return std::nullopt;
+  const auto k = s->keys.find(FoldName(key));
+  if (k == s->keys.end()) return std::nullopt;
+  std::string_view line = lines_[s->header + k->second];
   std::string_view value = Trim(line.substr(line.find('=') + 1));
   if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
   return std::string(value);
@@ -190,23 +206,38 @@ bool IniFile::DecodeStruct(std::string_view text, void* out, size_t size) {
 
 void IniFile::SetString(std::string_view section, std::string_view key, std::string_view value) {
   std::string line = std::string(Trim(key)) + "=" + std::string(value);
-  size_t s = FindSection(section);
-  if (s == npos) {
+  const auto found = sectionIndex_.find(FoldName(section));
+  if (found == sectionIndex_.end()) {
+    const size_t first = lines_.size();
     if (!lines_.empty() && !Trim(lines_.back()).empty()) lines_.emplace_back();
     lines_.push_back("[" + std::string(Trim(section)) + "]");
-    lines_.push_back(line);
+    lines_.push_back(std::move(line));
+    IndexFrom(first);
     return;
   }
-  size_t k = FindKey(s, key);
-  if (k != npos) {
-    lines_[k] = line;
+  const size_t place = found->second;
+  Section& s = sections_[place];
+  const std::string name = FoldName(key);
+  const auto k = s.keys.find(name);
+  if (k != s.keys.end()) {
+    // The new line has the same key (letter case aside), so the index stays as it is.
+    lines_[s.header + k->second] = std::move(line);
     return;
   }
   // After the last non-blank line of the section, so a blank line before the next header stays.
-  size_t insertAt = s + 1;
-  for (size_t i = s + 1; i < lines_.size() && !SectionName(lines_[i]); ++i)
-    if (!Trim(lines_[i]).empty()) insertAt = i + 1;
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), line);
+  const size_t at = s.header + s.end;
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+  const std::string_view added = lines_[at];
+  // A key written as "[..." makes a header of its line, which splits the section.
+  if (SectionName(added)) {
+    Reindex();
+    return;
+  }
+  for (size_t later = place + 1; later < sections_.size(); ++later) ++sections_[later].header;
+  s.end += 1;
+  if (IsComment(added)) return;
+  // The name as the line reads it: a key holding "=" ends at its first one.
+  s.keys.try_emplace(FoldName(added.substr(0, added.find('='))), at - s.header);
 }
 
 void IniFile::SetInt(std::string_view section, std::string_view key, int64_t value) {

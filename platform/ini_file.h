@@ -2,6 +2,12 @@
 // "Key=Value" lines, names matched without regard to ASCII case, values kept as the bytes of
 // the file (the caller decides the code page). Lines the writer does not touch, comments
 // included, are kept as they are, so a file edited by hand survives a save.
+//
+// A section is the first one of its name in the file (later sections of the same name are
+// kept but never read or written); its keys are the "Key=Value" lines up to the next section
+// header, lines starting with ";" are comments, and the first line of a key counts. The lines
+// are indexed when they are parsed and the index follows every change, so a lookup costs the
+// same whatever the size of the file.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -54,12 +61,27 @@ class IniFile {
   static bool DecodeStruct(std::string_view text, void* out, size_t size);
 
  private:
-  // Index of the section header line, or npos.
-  size_t FindSection(std::string_view section) const;
-  // Index of the key's line within the section starting after header `sectionLine`, or npos.
-  size_t FindKey(size_t sectionLine, std::string_view key) const;
+  // One section, by the first header of its name. Lines of the section are counted from the
+  // header, so that a line added to an earlier section only moves the headers after it.
+  struct Section {
+    size_t header = 0;  // line of the header
+    size_t end = 1;     // one past the section's last line that is not blank
+    // Key name (blanks trimmed, ASCII letters folded to lower case) to its first line.
+    std::unordered_map<std::string, size_t> keys;
+  };
+
+  // The section of that name, or null.
+  const Section* FindSection(std::string_view section) const;
+  // Rebuilds the index from the lines.
+  void Reindex();
+  // Indexes the lines from `first` on, which lie after every line indexed so far and begin
+  // with a section header or blank lines.
+  void IndexFrom(size_t first);
 
   std::vector<std::string> lines_;
+  // Sections in file order, and their folded names to their place in it.
+  std::vector<Section> sections_;
+  std::unordered_map<std::string, size_t> sectionIndex_;
 };
 
 }  // namespace platform

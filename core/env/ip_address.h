@@ -2,7 +2,8 @@
 // exchanges with as its first operand, written as a dotted address. In the statement list the
 // instruction is the definition at a fixed index of the instruction library, in the ladder the
 // box "EXIO"; the compiler stores the address as a constant with its first number in the most
-// significant byte.
+// significant byte. The link address of the configuration file, when written by hand as a
+// dotted address, is read the same way.
 #pragma once
 
 #include <array>

@@ -1,8 +1,10 @@
 #include "core/env/plc_config.h"
 
+#include <array>
 #include <tuple>
 
 #include "core/env/exception_error.h"
+#include "core/env/ip_address.h"
 #include "platform/file_util.h"
 #include "platform/text_codec.h"
 
@@ -49,11 +51,24 @@ const AttributeDef kAttributes[] = {
 // Parse state inside the file: 0 outside the element, 1 inside it.
 constexpr int kInsidePlcConfig = 1;
 
+// The link address as one number, first number of the dotted form in the most significant
+// byte (as the communication dialog and the transports hold it). The file carries it as that
+// number; a dotted address written by hand reads as that address; any other text reads as its
+// leading decimal number (0 without one) and is never refused.
+uint32_t ReadLinkIpAddr(const std::wstring& text) {
+  std::array<uint8_t, 4> bytes{};
+  if (text.find(L'.') != std::wstring::npos && ParseIpv4Text(text, bytes)) {
+    return static_cast<uint32_t>(bytes[0]) << 24 | static_cast<uint32_t>(bytes[1]) << 16 |
+           static_cast<uint32_t>(bytes[2]) << 8 | bytes[3];
+  }
+  return ReadUnsignedDecimal(text);
+}
+
 bool ReadAttributeValue(PlcConfig& config, const AttributeDef& def, const std::wstring& value) {
   switch (def.kind) {
     case ValueKind::Integer: return ParseBasedInteger(config.*def.integer, value);
     case ValueKind::Text: return SelectLocalizedText(value, config.*def.text);
-    case ValueKind::Address: return ParseUnsignedDecimal(config.LinkIpAddr, value);
+    case ValueKind::Address: config.LinkIpAddr = ReadLinkIpAddr(value); return true;
   }
   return false;
 }

@@ -193,14 +193,19 @@ bool ParseBasedInteger(int& value, const std::wstring& text) {
   return true;
 }
 
-bool ParseUnsignedDecimal(uint32_t& value, const std::wstring& text) {
+uint32_t ReadUnsignedDecimal(const std::wstring& text) {
   size_t pos = 0;
   while (pos < text.size() && IsBlank(text[pos])) ++pos;
-  if (pos < text.size() && text[pos] == L'+') ++pos;
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == L'+' || text[pos] == L'-')) {
+    negative = text[pos] == L'-';
+    ++pos;
+  }
+  const size_t start = pos;
   std::optional<unsigned long long> magnitude = ReadMagnitude(text, pos, 10, 0xFFFFFFFFULL);
-  if (!magnitude || !OnlyBlanksFrom(text, pos)) return false;
-  value = static_cast<uint32_t>(*magnitude);
-  return true;
+  if (!magnitude) return pos == start ? 0 : 0xFFFFFFFFu;
+  const auto value = static_cast<uint32_t>(*magnitude);
+  return negative ? 0u - value : value;
 }
 
 bool SelectLocalizedText(const std::wstring& text, std::wstring& result) {

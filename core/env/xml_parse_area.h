@@ -65,9 +65,10 @@ void ParseXmlBuffer(XmlParseArea& area, const std::wstring& path, const uint8_t*
 // number, no digit at all, or a value outside the signed 32-bit range gives false.
 bool ParseBasedInteger(int& value, const std::wstring& text);
 
-// Unsigned 32-bit decimal value (an IPv4 address kept as one number): optional white space
-// around, an optional "+", digits only; false for anything else or a value above 4294967295.
-bool ParseUnsignedDecimal(uint32_t& value, const std::wstring& text);
+// Unsigned 32-bit decimal value read as strtoul reads it: white space before it skipped, an
+// optional sign ("-" negates modulo 2^32), the digits up to the first other character; 0 when
+// there is no digit, 4294967295 when the number is too large. Never refuses a text.
+uint32_t ReadUnsignedDecimal(const std::wstring& text);
 
 // Text value: a text not beginning with "${" is taken whole. A text of the form
 // "${English}${Chinese}" gives the piece of the current language without its first and last

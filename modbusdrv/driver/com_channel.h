@@ -23,6 +23,8 @@ class CComChannel : public ModbusChannel {
 
  protected:
   Framing GetFraming() const override { return Encoding == 1 ? Framing::Ascii : Framing::Rtu; }
+  bool BacksOffFailedOpen() const override { return true; }
+  bool ExceptionMarksItemsBad() const override { return true; }
   void PrepareRound() override;
   void ClosePort() override;
   bool BlockDue(uint64_t elapsedMs, uint32_t refreshMs) const override { return elapsedMs > refreshMs; }

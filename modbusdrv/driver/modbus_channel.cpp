@@ -17,8 +17,8 @@ namespace modbusdrv {
 namespace {
 
 constexpr size_t kReceiveBufferSize = 64 * 1024;
-// Pause after the first failed open, doubled after each further one (never shorter than the
-// channel's refresh time).
+// Pause after the first failed open of a channel that backs off, doubled after each further
+// one (never shorter than the channel's refresh time).
 constexpr uint32_t kFirstOpenRetryMs = 50;
 
 int RemainingMs(std::chrono::steady_clock::time_point deadline) {
@@ -90,9 +90,10 @@ int ModbusChannel::Stop() {
 }
 
 void ModbusChannel::ThreadProc() {
-  // A port that cannot be opened (gone, or refusing its settings) is tried again after a
-  // growing pause rather than at every refresh. The pause is a wait on the stop event and is
-  // spent without PollLock, so neither a stop nor a reload waits for it.
+  // A failed open is tried again after the next refresh pause; a serial device that cannot be
+  // opened (gone, or refusing its settings) fails at once every time, so its channel waits a
+  // growing pause instead. The pause is a wait on the stop event and is spent without
+  // PollLock, so neither a stop nor a reload waits for it.
   uint32_t retryMs = 0;
   while (!WaitStop(static_cast<int>(std::max(RefreshMs.load(), retryMs)))) {
     // Open and poll under PollLock, so that a reload never changes the settings or the tree
@@ -113,7 +114,7 @@ void ModbusChannel::ThreadProc() {
     }
     if (NeedsOpen.load() == 0) Poll();
     PollLock.unlock();
-    retryMs = openFailed ? std::clamp(2 * retryMs, kFirstOpenRetryMs, kMaxOpenRetryMs) : 0;
+    retryMs = openFailed && BacksOffFailedOpen() ? std::clamp(2 * retryMs, kFirstOpenRetryMs, kMaxOpenRetryMs) : 0;
   }
   done_ = true;
 }
@@ -323,6 +324,7 @@ void ModbusChannel::Poll() {
             const bool bits = block.Area == 0 || block.Area == 1;
             const size_t firstByte = bits ? (c - s) / 8 : 2 * static_cast<size_t>(c - s);
             const size_t byteSpan = bits ? (count + 7) / 8 : 2 * static_cast<size_t>(count);
+            if (reply.status == ReplyStatus::Exception && !ExceptionMarksItemsBad()) continue;
             if (reply.status != ReplyStatus::Ok) {
               for (size_t j = firstByte; j < firstByte + byteSpan && j < block.Quality.size(); ++j) block.Quality[j] = 1;
               continue;

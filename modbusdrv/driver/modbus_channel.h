@@ -42,8 +42,9 @@ class ModbusChannel {
   bool IsRunning() const { return thread_.joinable() && !done_.load(); }
 
   // Opens the port or connection (poll thread). 1 when the attempt could be made; whether the
-  // channel is open shows in NeedsOpen. The pause after a failed attempt grows with each
-  // further failure up to kMaxOpenRetryMs; it is never shorter than RefreshMs.
+  // channel is open shows in NeedsOpen. A failed attempt is tried again after the next
+  // RefreshMs pause; a channel that backs off (BacksOffFailedOpen) waits longer after each
+  // further failure, up to kMaxOpenRetryMs.
   virtual int Open() = 0;
   static constexpr uint32_t kMaxOpenRetryMs = 2000;
   // One polling round over every due block (poll thread, PollLock held).
@@ -71,6 +72,11 @@ class ModbusChannel {
   ModbusChannel();
 
   virtual Framing GetFraming() const = 0;
+  // Whether the pause after a failed open grows with each further failure.
+  virtual bool BacksOffFailedOpen() const = 0;
+  // Whether an exception reply marks the items of its request bad (otherwise they keep their
+  // values and quality).
+  virtual bool ExceptionMarksItemsBad() const = 0;
   // Start of a polling round (the serial line purges its queues).
   virtual void PrepareRound() {}
   // Whether a block is due for polling.

@@ -21,6 +21,9 @@ class CTcpChannel : public ModbusChannel {
 
  protected:
   Framing GetFraming() const override { return Framing::Tcp; }
+  bool BacksOffFailedOpen() const override { return false; }
+  // The server answered and the connection stands: the items keep what was last read.
+  bool ExceptionMarksItemsBad() const override { return false; }
   bool BlockDue(uint64_t elapsedMs, uint32_t refreshMs) const override { return elapsedMs >= refreshMs; }
   bool ZeroReadEndsStream() const override { return true; }
   int FirstPieceTimeoutMs() const override { return 3000; }

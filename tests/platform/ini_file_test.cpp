@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 #include <sys/stat.h>
 
 #include "platform/file_util.h"
@@ -20,6 +21,133 @@ TEST(IniFile, ReadsValuesWhateverTheCaseBlanksAndLineEnds) {
   EXPECT_EQ(ini.GetInt("Other", "Count", 0), 7);  // the last line without its line end
   EXPECT_EQ(ini.GetInt("Trend", "Missing", 42), 42);
   EXPECT_EQ(ini.GetString("Nope", "x", "dflt", 31), "dflt");
+}
+
+namespace {
+
+// A hand-edited profile with every kind of line a lookup must see past or stop at.
+const char* const kOddProfile =
+    "Orphan=before any section\n"
+    "[Link] ; the header's trailing text is no part of its name\n"
+    "  Port = 1 \n"
+    "; Port=commented out\n"
+    "   ;Speed=indented comment\n"
+    "no equals sign here\n"
+    "=nameless\n"
+    "PORT=second of the key\n"
+    "Path=\"C:\\a=b\"\n"
+    "\n"
+    "[Open\n"
+    "Key=in a header without its bracket\n"
+    "[link]\n"
+    "Port=in a later section of the same name\n"
+    "Late=only in the later one\n"
+    "[ Other ]\n"
+    "Port=3\n"
+    "\n";
+
+}  // namespace
+
+TEST(IniFile, ALookupFindsTheFirstSectionOfANameAndTheFirstLineOfAKey) {
+  IniFile ini;
+  ini.Parse(kOddProfile);
+  const struct {
+    const char* section;
+    const char* key;
+    std::optional<std::string> value;
+  } cases[] = {
+      {"Link", "Port", "1"},
+      {" LINK ", " port ", "1"},
+      {"Link", "Speed", std::nullopt},
+      {"Link", "; Port", std::nullopt},
+      {"Link", "no equals sign here", std::nullopt},
+      {"Link", "", "nameless"},
+      {"Link", "Path", "C:\\a=b"},
+      {"Link", "Late", std::nullopt},
+      {"Link", "Key", std::nullopt},
+      {"Open", "Key", "in a header without its bracket"},
+      {"Other", "Port", "3"},
+      {"", "Orphan", std::nullopt},
+      {"Link] ; the header's trailing text is no part of its name", "Port", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ini.GetRaw(c.section, c.key), c.value) << c.section << " / " << c.key;
+}
+
+// Every write keeps the lookups what a profile read afresh from the written text gives, and
+// puts its line where the writer always has.
+TEST(IniFile, LookupsAfterWritesAreThoseOfTheWrittenText) {
+  IniFile ini;
+  ini.Parse(kOddProfile);
+  const struct {
+    const char* section;
+    const char* key;
+    const char* value;
+  } writes[] = {
+      {"other", "Added", "1"},           // last section, before its trailing blank line
+      {"LINK", "port", "9"},             // replaces the first line of the key in the first section
+      {"Link", "New", "2"},              // before the blank line that ends the first section
+      {"Link", "Late", "3"},             // the later section of the name is never written
+      {"Link", "a=b", "4"},              // the line's key is "a"
+      {"Link", "a", "5"},                // which this then replaces
+      {"Link", ";c", "6"},               // a comment: written again at each write
+      {"Link", ";c", "7"},
+      {"Open", "[Split", "8"},           // a header now, ending the section "Open"
+      {"Open", "After", "9"},            // before the new header
+      {"Split=8", "After", "10"},        // the new header's name
+      {"Fresh", "One", "11"},            // a new section at the end
+      {"fresh", "Two", "12"},
+      {"Odd]name", "K", "13"},           // a header named "Odd"
+      {"Odd]name", "K", "14"},           // no section has that name: another header
+      {"Odd", "K", "15"},
+  };
+  const char* probes[][2] = {{"Link", "Port"}, {"Link", "New"},   {"Link", "Late"},  {"Link", "a"},     {"Link", ";c"},
+                             {"Link", "c"},    {"Link", ""},      {"Link", "Path"},  {"Open", "Key"},   {"Open", "After"},
+                             {"Split=8", "After"}, {"Other", "Added"}, {"Other", "Port"}, {"Fresh", "One"}, {"Fresh", "Two"},
+                             {"Odd", "K"},     {"Odd]name", "K"}};
+  for (const auto& w : writes) {
+    ini.SetString(w.section, w.key, w.value);
+    IniFile afresh;
+    afresh.Parse(ini.Serialize());
+    for (const auto& p : probes)
+      EXPECT_EQ(ini.GetRaw(p[0], p[1]), afresh.GetRaw(p[0], p[1])) << "after " << w.key << ": " << p[0] << " / " << p[1];
+  }
+  EXPECT_EQ(ini.Serialize(),
+            "Orphan=before any section\r\n"
+            "[Link] ; the header's trailing text is no part of its name\r\n"
+            "port=9\r\n"
+            "; Port=commented out\r\n"
+            "   ;Speed=indented comment\r\n"
+            "no equals sign here\r\n"
+            "=nameless\r\n"
+            "PORT=second of the key\r\n"
+            "Path=\"C:\\a=b\"\r\n"
+            "New=2\r\n"
+            "Late=3\r\n"
+            "a=5\r\n"
+            ";c=6\r\n"
+            ";c=7\r\n"
+            "\r\n"
+            "[Open\r\n"
+            "Key=in a header without its bracket\r\n"
+            "After=9\r\n"
+            "[Split=8\r\n"
+            "After=10\r\n"
+            "[link]\r\n"
+            "Port=in a later section of the same name\r\n"
+            "Late=only in the later one\r\n"
+            "[ Other ]\r\n"
+            "Port=3\r\n"
+            "Added=1\r\n"
+            "\r\n"
+            "[Fresh]\r\n"
+            "One=11\r\n"
+            "Two=12\r\n"
+            "\r\n"
+            "[Odd]name]\r\n"
+            "K=15\r\n"
+            "\r\n"
+            "[Odd]name]\r\n"
+            "K=14\r\n");
 }
 
 TEST(IniFile, IntegersReadAsTheProfileFunctionsDo) {

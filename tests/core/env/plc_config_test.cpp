@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -132,7 +133,6 @@ TEST(PlcConfig, FaultsNameTheFileRowAndColumn) {
       {L"<PlcConfig\r\n  ViewZoom=\"abc\"\r\n  >\r\n</PlcConfig>\r\n", L"Value error", 2, 0},
       {L"<PlcConfig Lang=\"16#1g\"/>", L"Value error", 2, 0},
       {L"<PlcConfig LinkBaudrate=\"12zz\"/>", L"Value error", 2, 0},
-      {L"<PlcConfig LinkIpAddr=\"12zz\"/>", L"Value error", 2, 0},
       {L"<PlcConfig PlcName=\"${}\"/>", L"Value error", 2, 0},
       {L"<PlcConfig LinkPortPath=\"${}${COM1}\"/>", L"Value error", 2, 0},
       {L"<PlcConfig Lang=\"1\" Colour=\"1\"/>", L"Attribute error", 2, 0},
@@ -145,6 +145,51 @@ TEST(PlcConfig, FaultsNameTheFileRowAndColumn) {
   for (const Case& c : cases) {
     EXPECT_EQ(ReadError(path, head + c.body), PositionError(c.what, path, c.row, c.column)) << c.body;
   }
+}
+
+// The file carries the link address as one number, first part of the dotted form in the top
+// byte. A dotted address written by hand reads as that address; no other text is refused: it
+// reads as its leading decimal number.
+TEST(PlcConfig, LinkIpAddrReadsNumbersDottedAddressesAndAnyOtherText) {
+  testsupport::TempDir dir;
+  const std::wstring path = Wide(dir.File("Orvisto.xml"));
+  const struct {
+    const wchar_t* text;
+    uint32_t value;
+  } cases[] = {
+      // numbers
+      {L"3232235777", 3232235777u}, {L"0", 0}, {L" +4294967295 ", 4294967295u},
+      {L"4294967296", 4294967295u}, {L"99999999999999999999", 4294967295u}, {L"-1", 4294967295u},
+      {L"-4294967295", 1},
+      // dotted addresses
+      {L"192.168.1.10", 0xC0A8010Au}, {L" 10.0.0.2 ", 0x0A000002u}, {L"127.0.0.1", 0x7F000001u},
+      {L"255.255.255.255", 0xFFFFFFFFu}, {L"0.0.0.0", 0},
+      // other text
+      {L"192.168.1.300", 192}, {L"1.2.3.4.5", 1}, {L"12zz", 12}, {L"1 2", 1}, {L"abc", 0}, {L"", 0},
+      {L"-", 0}, {L"...", 0},
+  };
+  for (const auto& c : cases) {
+    WriteUtf16File(path, std::wstring(kHead) + L"<PlcConfig LinkIpAddr=\"" + c.text + L"\"/>");
+    PlcConfig config;
+    config.LinkIpAddr = 5;
+    try {
+      config.ReadPlcConfig(path);
+    } catch (const ExceptionError& e) {
+      ADD_FAILURE() << "\"" << c.text << "\": " << e.Message();
+      continue;
+    }
+    EXPECT_EQ(config.LinkIpAddr, c.value) << "\"" << c.text << "\"";
+  }
+
+  // A hand-written address is written back as the number.
+  WriteUtf16File(path, std::wstring(kHead) + L"<PlcConfig LinkIpAddr=\"192.168.1.10\"/>");
+  PlcConfig config;
+  config.ReadPlcConfig(path);
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(config.FormatPlcConfig(bytes));
+  const auto written = platform::WideToUtf16LeBytes(L"LinkIpAddr=\"3232235786\"");
+  ASSERT_TRUE(written);
+  EXPECT_NE(std::search(bytes.begin(), bytes.end(), written->begin(), written->end()), bytes.end());
 }
 
 TEST(PlcConfig, MissingOrEmptyFilesFailWithTheirPath) {

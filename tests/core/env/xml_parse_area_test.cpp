@@ -72,24 +72,6 @@ TEST(ParseBasedInteger, ReadsWholeTokensOnly) {
   }
 }
 
-TEST(ParseUnsignedDecimal, ReadsAWholeUnsigned32BitNumber) {
-  struct Case {
-    const wchar_t* text;
-    bool ok;
-    uint32_t value;
-  };
-  const Case cases[] = {
-      {L"3232235777", true, 3232235777u}, {L"0", true, 0}, {L" +4294967295 ", true, 4294967295u},
-      {L"4294967296", false, 0},          {L"-1", false, 0}, {L"192.168.0.1", false, 0},
-      {L"12zz", false, 0},                {L"abc", false, 0}, {L"", false, 0},
-  };
-  for (const Case& c : cases) {
-    uint32_t value = 7;
-    EXPECT_EQ(ParseUnsignedDecimal(value, c.text), c.ok) << c.text;
-    if (c.ok) EXPECT_EQ(value, c.value);
-  }
-}
-
 TEST(SelectLocalizedText, PicksThePieceOfTheCurrentLanguage) {
   struct Case {
     const wchar_t* text;

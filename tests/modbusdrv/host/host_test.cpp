@@ -2,10 +2,14 @@
 // name, fed a "Modbus.cfg" beside it, against independent Modbus slaves.
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -376,12 +380,88 @@ INSTANTIATE_TEST_SUITE_P(
                       FaultCase{"RtuLate", Wire::Rtu, Fault::Late, true, true, true},
                       FaultCase{"AsciiBadLrc", Wire::Ascii, Fault::BadChecksum, false, true, true},
                       FaultCase{"AsciiException", Wire::Ascii, Fault::Exception, false, true, false},
-                      FaultCase{"TcpException", Wire::Tcp, Fault::Exception, false, true, false},
                       FaultCase{"TcpWrongUnit", Wire::Tcp, Fault::WrongUnit, false, true, false},
                       FaultCase{"TcpSplit", Wire::Tcp, Fault::Split, false, false, false},
                       FaultCase{"TcpDrop", Wire::Tcp, Fault::Drop, true, true, true},
                       FaultCase{"TcpHugeLength", Wire::Tcp, Fault::HugeLength, true, true, true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Over TCP an exception reply leaves the request's registers as they were last read, value and
+// quality, and the connection open; the other requests of the block go on being read.
+TEST(ModbusdrvHost, TcpExceptionReplyKeepsItsItemsAndTheConnection) {
+  FaultSlave slave(Wire::Tcp);
+  testsupport::TempDir dir;
+  DriverLibrary d(dir.path(), (TcpChannelLine(slave.port(), 10) + kDevice + kBlocks).c_str());
+  AddStandardTags(d);
+  d.StartEx();
+  ASSERT_TRUE(WaitFor(StandardValuesArrived, 5000));
+  ASSERT_EQ(slave.Connections(), 1);
+
+  // From now on the slave answers the middle request (registers 121..240) with an exception;
+  // new values go into a refused and an answered register.
+  const auto refused = [](const std::vector<uint8_t>& frame) {
+    return frame.size() == 12 && frame[7] == 3 && frame[8] == 0 && frame[9] == 120;
+  };
+  slave.SetPlan([](uint8_t function, uint16_t address) { return function == 3 && address == 120 ? Fault::Exception : Fault::None; });
+  const size_t seenBefore = slave.Requests().size();
+  const int reportsBefore = SinkLog::Instance().Last(kMiddle).reports;
+  EXPECT_EQ(d.SetVal(kMiddle, 5555), 0);
+  EXPECT_EQ(d.SetVal(kFirst, 7777), 0);
+  const auto refusals = [&] {
+    const auto requests = slave.Requests();
+    return std::count_if(requests.begin() + static_cast<std::ptrdiff_t>(seenBefore), requests.end(), refused);
+  };
+  // Still reported at every round, with the value and quality read before the refusals.
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        return GoodValue(kFirst) == 7777 && refusals() >= 3 && SinkLog::Instance().Last(kMiddle).reports >= reportsBefore + 3;
+      },
+      5000));
+  EXPECT_EQ(GoodValue(kMiddle), 120);
+  EXPECT_EQ(GoodValue(kLast), 249);
+  EXPECT_EQ(slave.Connections(), 1);
+
+  // Answered again: the value written meanwhile arrives.
+  slave.SetPlan([](uint8_t, uint16_t) { return Fault::None; });
+  EXPECT_TRUE(WaitFor([] { return GoodValue(kMiddle) == 5555; }, 5000));
+  EXPECT_EQ(slave.Connections(), 1);
+  EXPECT_LT(StopSeconds(d), 2.0);
+}
+
+// A connection that is refused is tried again after every refresh pause, each attempt reporting
+// the tags bad and telling the host nothing else; a server that comes is connected to at the
+// next attempt.
+TEST(ModbusdrvHost, TcpChannelRetriesARefusedConnectionAtEveryRefresh) {
+  // A port bound without listening refuses connections, and no one else can take it meanwhile.
+  const int holder = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  ASSERT_GE(holder, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(::bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(::getsockname(holder, reinterpret_cast<sockaddr*>(&address), &length), 0);
+  const int port = ntohs(address.sin_port);
+
+  testsupport::TempDir dir;
+  const std::string config = TcpChannelLine(port, 1) + kDevice + "$DataBlock,Regs,,400001,100,4,50,0\r\n";
+  DriverLibrary d(dir.path(), config.c_str());
+  ASSERT_EQ(d.AddTagEx("Device0:400001", kFirst), 0);
+  d.StartEx();
+  // At the channel's 50 ms some twenty attempts a second; a pause that grew after each failure
+  // would take the better part of a minute for thirty.
+  EXPECT_TRUE(WaitFor([] { return SinkLog::Instance().Last(kFirst).reports >= 30; }, 10000))
+      << SinkLog::Instance().Last(kFirst).reports;
+  EXPECT_TRUE(IsBad(kFirst));
+  EXPECT_EQ(SinkLog::Instance().Messages().size(), 1u);  // the start message alone
+
+  ::close(holder);
+  int again = 0;
+  auto slave = StartLibmodbusTcp(port, again);
+  ASSERT_TRUE(slave) << "libmodbus slave did not start";
+  EXPECT_TRUE(WaitFor([] { return GoodValue(kFirst) == 0; }, 5000));
+  EXPECT_LT(StopSeconds(d), 2.0);
+}
 
 TEST(ModbusdrvHost, StopIsPromptWhileRepliesAreOverdue) {
   for (Wire wire : {Wire::Tcp, Wire::Rtu}) {
