@@ -262,6 +262,23 @@ int CountNetworks(const Brenno::Project& project) {
   return count;
 }
 
+// Decoding and fitting to the type of the file's bytes alone: into a fresh project beside the
+// current one, as an open does; dropping the older project afterwards is not timed.
+double OpenTime(Brenno::AppEnvironment& env, const std::vector<uint8_t>& bytes, int repetitions) {
+  auto dropOlder = [&] {
+    while (env.ProjectList.size() > 1) env.ProjectList.pop_front();
+  };
+  const double time = Best(
+      repetitions,
+      [&] {
+        dropOlder();
+        env.ProjectList.emplace_back();
+      },
+      [&] { Brenno::OpenProjectBytes(bytes); });
+  dropOlder();
+  return time;
+}
+
 void Measure(const char* title, Brenno::AppEnvironment& env, const fs::path& scratch, int repetitions) {
   const std::string file = (scratch / "project.lqw").string();
   const std::string raw = (scratch / "raw.bin").string();
@@ -292,19 +309,7 @@ void Measure(const char* title, Brenno::AppEnvironment& env, const fs::path& scr
   const double openWarm = Best(repetitions, [] {}, open);
   const double rawReadWarm = Best(repetitions, [] {}, [&] { RawRead(raw, read); });
   if (read != bytes) Fail("the raw read differs");
-  // Decoding and fitting to the type alone: into a fresh project beside the current one, as an
-  // open does; dropping the older project afterwards is not timed.
-  auto dropOlder = [&] {
-    while (env.ProjectList.size() > 1) env.ProjectList.pop_front();
-  };
-  const double decode = Best(
-      repetitions,
-      [&] {
-        dropOlder();
-        env.ProjectList.emplace_back();
-      },
-      [&] { Brenno::OpenProjectBytes(bytes); });
-  dropOlder();
+  const double decode = OpenTime(env, bytes, repetitions);
   Brenno::SaveProjectFile(wfile);
   std::vector<uint8_t> again;
   RawRead(file, again);
@@ -363,22 +368,6 @@ std::vector<uint8_t> LongNameFile(Brenno::AppEnvironment& env, int length, wchar
   page.UndoLog.ClearHistory();
   const Brenno::StreamBytes bytes = Brenno::BuildProjectFileBytes(project, env.PasswordTable1);
   return std::vector<uint8_t>(bytes.begin(), bytes.end());
-}
-
-// Decoding and fitting to the type of the file's bytes, into a fresh project, as an open does.
-double OpenTime(Brenno::AppEnvironment& env, const std::vector<uint8_t>& bytes, int repetitions) {
-  auto dropOlder = [&] {
-    while (env.ProjectList.size() > 1) env.ProjectList.pop_front();
-  };
-  const double time = Best(
-      repetitions,
-      [&] {
-        dropOlder();
-        env.ProjectList.emplace_back();
-      },
-      [&] { Brenno::OpenProjectBytes(bytes); });
-  dropOlder();
-  return time;
 }
 
 void MeasureEdges(Brenno::AppEnvironment& env, int repetitions) {

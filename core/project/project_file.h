@@ -23,6 +23,7 @@
 #include "core/program/program_block.h"
 #include "core/project/project.h"
 #include "core/project/project_reset.h"
+#include "core/project/stream_text_places.h"
 #include "core/project/table_stream.h"
 #include "core/project/tagged_stream.h"
 #include "platform/file_util.h"
@@ -51,7 +52,7 @@ struct ProjectOpenNotes {
   std::vector<ProgramBlockCut> Cuts;
   // Where texts stood whose bytes are not valid code page 936: each was read as empty, the rest
   // of the file as it is.
-  std::vector<std::wstring> EmptiedTexts;
+  StreamTextPlaces EmptiedTexts;
 };
 
 // Reads the file into the newest project (the current one: the caller appended it). Throws

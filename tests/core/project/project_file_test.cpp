@@ -17,6 +17,7 @@
 #include "core/program/program_services.h"
 #include "core/project/project_services.h"
 #include "core/project/program_stream.h"
+#include "core/project/stream_text_places.h"
 #include "platform/file_util.h"
 #include "platform/text_codec.h"
 #include "support/test_paths.h"
@@ -448,6 +449,66 @@ TEST_F(ProjectFileTest, FailedSaveKeepsTheOldFile) {
   EXPECT_EQ(read, bytes);
 }
 
+// A file of many texts that do not read lists the first places and counts the others. The work
+// of finding them (counted in records split, not timed) grows with the file, not with its
+// square.
+TEST_F(ProjectFileTest, ManyUnreadableTextsAreListedUpToAScreenfulAndCounted) {
+  uint64_t work[2] = {};
+  ProjectOpenNotes notes;
+  for (const size_t count : {1000u, 2000u}) {
+    Network& network = CurrentProject().Program.GetProgramPage(0).UndoLog.Networks[0];
+    network.Comments.assign(count, L"~~~~");
+    StreamBytes bytes = BuildProjectFileBytes(CurrentProject(), env_.PasswordTable1);
+    const std::string text = "~~~~";
+    size_t damaged = 0;
+    for (auto at = bytes.begin(); (at = std::search(at, bytes.end(), text.begin(), text.end())) != bytes.end(); at += 4) {
+      at[0] = 0xFF;
+      at[1] = 0x20;
+      ++damaged;
+    }
+    ASSERT_EQ(damaged, count);
+    WriteFile("many.lqw", bytes);
+
+    const uint64_t before = ThreadStreamWorkCount().RecordsSplit;
+    notes = OpenProjectAsCurrent(Path("many.lqw"));
+    work[count == 2000u] = ThreadStreamWorkCount().RecordsSplit - before;
+    ASSERT_EQ(notes.EmptiedTexts.Listed.size(), kMostTextPlacesListed);
+    EXPECT_EQ(notes.EmptiedTexts.Listed.front(), L"MAIN (INT0), NETWORK 0, comment line 1");
+    EXPECT_EQ(notes.EmptiedTexts.Further, count - kMostTextPlacesListed);
+  }
+  EXPECT_LE(work[1], 2 * work[0]);
+
+  const std::wstring english = EmptiedTextsMessage(notes.EmptiedTexts);
+  EXPECT_EQ(english.substr(english.rfind(L"\r\n")), L"\r\n  ... and 1980 more");
+  SetCurrentLanguage(kLanguageChinese);
+  const std::wstring chinese = EmptiedTextsMessage(notes.EmptiedTexts);
+  EXPECT_EQ(chinese.substr(chinese.rfind(L"\r\n")), L"\r\n  ……另有 1980 处");
+  SetCurrentLanguage(kLanguageEnglish);
+}
+
+// A file whose instruction name is many "#" opens in work (counted, not timed) that doubles with
+// the length of the name instead of growing fourfold: each "#" split off looks only at its own
+// part of the name.
+TEST_F(ProjectFileTest, ANameOfManyHashesOpensInWorkInProportionToItsLength) {
+  for (const std::wstring& head : {std::wstring(), std::wstring(L"AB#7")}) {
+    uint64_t work[2] = {};
+    for (const size_t length : {4000u, 8000u}) {
+      StlLine& line = CurrentProject().Program.GetProgramPage(0).UndoLog.Networks[0].Lines[0];
+      line.Mnemonic = head + std::wstring(length, L'#');
+      line.Variant = 0;
+      Save("hashes.lqw");
+      const uint64_t before = ThreadStreamWorkCount().NameCharactersSplit;
+      OpenProjectAsCurrent(Path("hashes.lqw"));
+      work[length == 8000u] = ThreadStreamWorkCount().NameCharactersSplit - before;
+      const StlLine& read = CurrentProject().Program.GetProgramPage(0).Networks()[0].Lines[0];
+      EXPECT_EQ(read.Mnemonic, head.empty() ? L"" : L"AB");
+      EXPECT_EQ(read.Variant, head.empty() ? 0 : 7);
+    }
+    EXPECT_GE(work[0], 4000u);
+    EXPECT_LE(work[1], 2 * work[0]);
+  }
+}
+
 namespace {
 
 // One version-1.0 list map entry: "key" and one "value" per element.
@@ -606,7 +667,7 @@ TEST_F(ProjectFileTest, Version10TextsThatAreNotCodePage936AreNamed) {
   WriteFile("old.lqw", file);
 
   const ProjectOpenNotes notes = OpenProjectAsCurrent(Path("old.lqw"));
-  EXPECT_EQ(notes.EmptiedTexts, (std::vector<std::wstring>{L"MAIN (INT0), local variables, row 1, comment",
+  EXPECT_EQ(notes.EmptiedTexts.Listed, (std::vector<std::wstring>{L"MAIN (INT0), local variables, row 1, comment",
                                                            L"MAIN (INT0), NETWORK 0, statement-list line 1, comment"}));
   const BlockRecord& main = CurrentProject().Program.InterruptTable.Working.at(0);
   EXPECT_EQ(main.Page.Networks()[0].Lines[0].Comments, std::vector<std::wstring>{L""});
