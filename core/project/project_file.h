@@ -85,8 +85,12 @@ inline constexpr uint64_t kProjectFileMaxSize = UINT32_MAX;
 // or is larger than kProjectFileMaxSize (refused before it is read).
 void ReadWholeFile(std::vector<uint8_t>& bytes, const std::wstring& path);
 void ReadWholeFile(platform::FileBytes& bytes, const std::wstring& path);
-// Replaces the file with the bytes, atomically; an empty vector is refused.
+// Replaces the file with the bytes (platform::WriteFileBytes: nothing of the old file changes
+// before the new content is whole); an empty vector is refused.
 void WriteWholeFile(const std::vector<uint8_t>& bytes, const std::wstring& path);
+// Throws the ExceptionParseStreamError of a file that could not be written: "Write file error"
+// with the path, and why (read-only, disk full, ...) in the user's language.
+[[noreturn]] void ThrowFileWriteError(const std::wstring& path, const platform::FileWriteFailure& failure);
 
 // ---- Sections of versions 1.1 and 1.2: the first top-level record of the key decoded into
 // the target; ExceptionParseStreamError when there is none.

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/link/app_environment.h"
@@ -447,6 +449,65 @@ TEST_F(ProjectFileTest, FailedSaveKeepsTheOldFile) {
   EXPECT_THROW(WriteWholeFile({}, Path("p.lqw")), ExceptionParseStreamError);
   ASSERT_TRUE(platform::ReadFileBytes(Path("p.lqw"), read));
   EXPECT_EQ(read, bytes);
+}
+
+namespace {
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace
+
+// A save the file system refuses is a file error naming the file and why, in the user's
+// language; the old file stays as it was and nothing is left beside it. A file of the user's
+// whose name looks like a temporary file survives saves.
+TEST_F(ProjectFileTest, ASaveTheFileSystemRefusesIsAFileErrorAndKeepsTheOldFile) {
+  fs::create_directory(dir_.File("files"));
+  const std::string path = dir_.File("files/p.lqw");
+  std::ofstream(dir_.File("files/p.lqw.tmpBACKUP")) << "the user's";
+  const Bytes old = Save("files/p.lqw");
+  const std::vector<std::string> files = {"p.lqw", "p.lqw.tmpBACKUP"};
+  EXPECT_EQ(FilesIn(dir_.File("files")), files);
+
+  struct Case {
+    const char* what;
+    int language;
+    std::wstring reason;
+  };
+  const Case cases[] = {
+      {"read-only", kLanguageEnglish, L"The file is read-only"},
+      {"read-only", kLanguageChinese, L"文件为只读"},
+      {"size limit", kLanguageEnglish, L"The file is larger than the system allows"},
+      {"size limit", kLanguageChinese, L"文件大小超出系统限制"},
+  };
+  for (const Case& c : cases) {
+    SetCurrentLanguage(c.language);
+    const bool readOnly = std::string(c.what) == "read-only";
+    if (readOnly) ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    try {
+      std::optional<testsupport::ScopedFileSizeLimit> limit;
+      if (!readOnly) limit.emplace(old.size() / 2);
+      SaveProjectFile(W(path));
+      ADD_FAILURE() << "saved: " << c.what;
+    } catch (const ExceptionParseStreamError& error) {
+      const std::wstring expected = c.language == kLanguageEnglish
+                                        ? L"Parse Stream Error\r\n  Write file error : \"" + W(path) + L"\"\r\n  "
+                                        : L"解析流错误\r\n  写文件错误 : \"" + W(path) + L"\"\r\n  ";
+      EXPECT_EQ(error.Message(), expected + c.reason) << c.what;
+    }
+    if (readOnly) ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+    Bytes read;
+    ASSERT_TRUE(platform::ReadFileBytes(W(path), read));
+    EXPECT_EQ(read, old) << c.what;
+    EXPECT_EQ(FilesIn(dir_.File("files")), files) << c.what;
+  }
+  SetCurrentLanguage(kLanguageEnglish);
+  Save("files/p.lqw");
+  EXPECT_EQ(FilesIn(dir_.File("files")), files);
 }
 
 // A file of many texts that do not read lists the first places and counts the others. The work
