@@ -119,7 +119,9 @@ namespace {
 // without our mark.
 void MakeLeftover(const std::string& path, bool marked) {
   std::ofstream(path) << "stale";
-  if (marked) ASSERT_EQ(setxattr(path.c_str(), "user.orvisto.temporary", "1", 1, 0), 0) << std::strerror(errno);
+  if (marked) {
+    ASSERT_EQ(setxattr(path.c_str(), "user.orvisto.temporary", "1", 1, 0), 0) << std::strerror(errno);
+  }
 }
 
 bool XattrsWork(const std::string& folder) {
@@ -275,7 +277,9 @@ TEST(FileUtil, AWriteErrorLeavesTheOldFileAndNothingElse) {
     const std::string path = dir.File("p.lqw");
     const std::vector<uint8_t> old(1000, 7);
     ASSERT_TRUE(WriteFileBytes(FromUtf8Lossy(path), old));
-    if (linked) ASSERT_EQ(link(path.c_str(), dir.File("other.lqw").c_str()), 0);
+    if (linked) {
+      ASSERT_EQ(link(path.c_str(), dir.File("other.lqw").c_str()), 0);
+    }
     FileWriteFailure failure;
     {
       const testsupport::ScopedFileSizeLimit limit(64 * 1024);

@@ -487,7 +487,9 @@ TEST_F(ProjectFileTest, ASaveTheFileSystemRefusesIsAFileErrorAndKeepsTheOldFile)
   for (const Case& c : cases) {
     SetCurrentLanguage(c.language);
     const bool readOnly = std::string(c.what) == "read-only";
-    if (readOnly) ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    if (readOnly) {
+      ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    }
     try {
       std::optional<testsupport::ScopedFileSizeLimit> limit;
       if (!readOnly) limit.emplace(old.size() / 2);
@@ -499,7 +501,9 @@ TEST_F(ProjectFileTest, ASaveTheFileSystemRefusesIsAFileErrorAndKeepsTheOldFile)
                                         : L"解析流错误\r\n  写文件错误 : \"" + W(path) + L"\"\r\n  ";
       EXPECT_EQ(error.Message(), expected + c.reason) << c.what;
     }
-    if (readOnly) ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+    if (readOnly) {
+      ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+    }
     Bytes read;
     ASSERT_TRUE(platform::ReadFileBytes(W(path), read));
     EXPECT_EQ(read, old) << c.what;
