@@ -326,19 +326,24 @@ void Measure(const char* title, Brenno::AppEnvironment& env, const fs::path& scr
   fs::remove(file);
 }
 
-// A project of `count` statement-list networks in the main page, each with one comment; the
-// comments of a damaged file have bytes that are not code page 936 (FF 20).
-std::vector<uint8_t> CommentsFile(Brenno::AppEnvironment& env, int count, bool damaged) {
+// The bytes of a new project whose main page holds these statement-list networks.
+Brenno::StreamBytes MainPageFile(Brenno::AppEnvironment& env, std::vector<Brenno::Network> networks) {
   Brenno::NewProject();
   Brenno::Project& project = Brenno::CurrentProject();
   project.Program.ViewMode = Brenno::kViewModeStl;
   Brenno::ProgramPage& page = project.Program.GetProgramPage(0);
+  page.UndoLog.Networks = std::move(networks);
+  page.UndoLog.ClearHistory();
+  return Brenno::BuildProjectFileBytes(project, env.PasswordTable1);
+}
+
+// `count` networks, each with one comment; the comments of a damaged file have bytes that are
+// not code page 936 (FF 20).
+std::vector<uint8_t> CommentsFile(Brenno::AppEnvironment& env, int count, bool damaged) {
   Brenno::Network network;
   network.Kind = Brenno::kNetworkStl;
   network.Comments = {L"~~~~"};
-  page.UndoLog.Networks.assign(static_cast<size_t>(count), network);
-  page.UndoLog.ClearHistory();
-  Brenno::StreamBytes bytes = Brenno::BuildProjectFileBytes(project, env.PasswordTable1);
+  Brenno::StreamBytes bytes = MainPageFile(env, std::vector<Brenno::Network>(static_cast<size_t>(count), network));
   if (damaged) {
     const std::string marker = std::string(":s\0\x04\0\0\0~~~~", 11);
     int patched = 0;
@@ -353,20 +358,14 @@ std::vector<uint8_t> CommentsFile(Brenno::AppEnvironment& env, int count, bool d
   return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
-// A project whose first network holds one statement-list line named by `length` times `letter`.
+// One network holding one statement-list line named by `length` times `letter`.
 std::vector<uint8_t> LongNameFile(Brenno::AppEnvironment& env, int length, wchar_t letter) {
-  Brenno::NewProject();
-  Brenno::Project& project = Brenno::CurrentProject();
-  project.Program.ViewMode = Brenno::kViewModeStl;
-  Brenno::ProgramPage& page = project.Program.GetProgramPage(0);
   Brenno::Network network;
   network.Kind = Brenno::kNetworkStl;
   Brenno::StlLine line;
   line.Mnemonic.assign(static_cast<size_t>(length), letter);
   network.Lines = {line};
-  page.UndoLog.Networks = {network};
-  page.UndoLog.ClearHistory();
-  const Brenno::StreamBytes bytes = Brenno::BuildProjectFileBytes(project, env.PasswordTable1);
+  const Brenno::StreamBytes bytes = MainPageFile(env, {network});
   return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
