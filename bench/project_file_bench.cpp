@@ -13,7 +13,12 @@
 // file dropped from the page cache first (as a file opened after some time) and with it cached
 // (as one just saved).
 //
-//   project_file_bench [program directory [repetitions [shipped|many]]]
+// The edge cases time the decoding and fitting of files whose cost must stay in proportion to
+// their size: N network comments whose bytes are not code page 936 (each read as empty and its
+// place told) beside the same file with sound texts, and an instruction name of N "#"
+// characters beside one of N letters.
+//
+//   project_file_bench [program directory [repetitions [shipped|many|edges]]]
 // The program directory defaults to the one this build lays out (it holds the shipped catalog
 // with its libraries); scratch files go to the system's temporary folder.
 #include <algorithm>
@@ -257,6 +262,23 @@ int CountNetworks(const Brenno::Project& project) {
   return count;
 }
 
+// Decoding and fitting to the type of the file's bytes alone: into a fresh project beside the
+// current one, as an open does; dropping the older project afterwards is not timed.
+double OpenTime(Brenno::AppEnvironment& env, const std::vector<uint8_t>& bytes, int repetitions) {
+  auto dropOlder = [&] {
+    while (env.ProjectList.size() > 1) env.ProjectList.pop_front();
+  };
+  const double time = Best(
+      repetitions,
+      [&] {
+        dropOlder();
+        env.ProjectList.emplace_back();
+      },
+      [&] { Brenno::OpenProjectBytes(bytes); });
+  dropOlder();
+  return time;
+}
+
 void Measure(const char* title, Brenno::AppEnvironment& env, const fs::path& scratch, int repetitions) {
   const std::string file = (scratch / "project.lqw").string();
   const std::string raw = (scratch / "raw.bin").string();
@@ -287,19 +309,7 @@ void Measure(const char* title, Brenno::AppEnvironment& env, const fs::path& scr
   const double openWarm = Best(repetitions, [] {}, open);
   const double rawReadWarm = Best(repetitions, [] {}, [&] { RawRead(raw, read); });
   if (read != bytes) Fail("the raw read differs");
-  // Decoding and fitting to the type alone: into a fresh project beside the current one, as an
-  // open does; dropping the older project afterwards is not timed.
-  auto dropOlder = [&] {
-    while (env.ProjectList.size() > 1) env.ProjectList.pop_front();
-  };
-  const double decode = Best(
-      repetitions,
-      [&] {
-        dropOlder();
-        env.ProjectList.emplace_back();
-      },
-      [&] { Brenno::OpenProjectBytes(bytes); });
-  dropOlder();
+  const double decode = OpenTime(env, bytes, repetitions);
   Brenno::SaveProjectFile(wfile);
   std::vector<uint8_t> again;
   RawRead(file, again);
@@ -314,6 +324,68 @@ void Measure(const char* title, Brenno::AppEnvironment& env, const fs::path& scr
               rawReadWarm * 1e3, openWarm / rawReadWarm);
   fs::remove(raw);
   fs::remove(file);
+}
+
+// The bytes of a new project whose main page holds these statement-list networks.
+Brenno::StreamBytes MainPageFile(Brenno::AppEnvironment& env, std::vector<Brenno::Network> networks) {
+  Brenno::NewProject();
+  Brenno::Project& project = Brenno::CurrentProject();
+  project.Program.ViewMode = Brenno::kViewModeStl;
+  Brenno::ProgramPage& page = project.Program.GetProgramPage(0);
+  page.UndoLog.Networks = std::move(networks);
+  page.UndoLog.ClearHistory();
+  return Brenno::BuildProjectFileBytes(project, env.PasswordTable1);
+}
+
+// `count` networks, each with one comment; the comments of a damaged file have bytes that are
+// not code page 936 (FF 20).
+std::vector<uint8_t> CommentsFile(Brenno::AppEnvironment& env, int count, bool damaged) {
+  Brenno::Network network;
+  network.Kind = Brenno::kNetworkStl;
+  network.Comments = {L"~~~~"};
+  Brenno::StreamBytes bytes = MainPageFile(env, std::vector<Brenno::Network>(static_cast<size_t>(count), network));
+  if (damaged) {
+    const std::string marker = std::string(":s\0\x04\0\0\0~~~~", 11);
+    int patched = 0;
+    for (auto at = bytes.begin(); (at = std::search(at, bytes.end(), marker.begin(), marker.end())) != bytes.end();) {
+      at += 7;
+      at[0] = 0xFF;
+      at[1] = 0x20;
+      ++patched;
+    }
+    if (patched != count) Fail("the damaged file has " + std::to_string(patched) + " damaged comments");
+  }
+  return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+// One network holding one statement-list line named by `length` times `letter`.
+std::vector<uint8_t> LongNameFile(Brenno::AppEnvironment& env, int length, wchar_t letter) {
+  Brenno::Network network;
+  network.Kind = Brenno::kNetworkStl;
+  Brenno::StlLine line;
+  line.Mnemonic.assign(static_cast<size_t>(length), letter);
+  network.Lines = {line};
+  const Brenno::StreamBytes bytes = MainPageFile(env, {network});
+  return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+void MeasureEdges(Brenno::AppEnvironment& env, int repetitions) {
+  env.Config.PlcName = kBenchType;
+  std::printf("network comments that are not code page 936, beside sound ones:\n");
+  for (const int count : {10000, 30000, 100000}) {
+    const std::vector<uint8_t> damaged = CommentsFile(env, count, true);
+    const std::vector<uint8_t> sound = CommentsFile(env, count, false);
+    const double bad = OpenTime(env, damaged, repetitions);
+    const double good = OpenTime(env, sound, repetitions);
+    std::printf("  %6d comments, %5.2f MB   open %9.1f ms   sound %7.1f ms\n", count,
+                static_cast<double>(damaged.size()) / 1e6, bad * 1e3, good * 1e3);
+  }
+  std::printf("an instruction name of \"#\" characters, beside one of letters:\n");
+  for (const int length : {20000, 80000, 320000}) {
+    const double hashes = OpenTime(env, LongNameFile(env, length, L'#'), repetitions);
+    const double letters = OpenTime(env, LongNameFile(env, length, L'A'), repetitions);
+    std::printf("  %6d characters   open %9.1f ms   letters %7.1f ms\n", length, hashes * 1e3, letters * 1e3);
+  }
 }
 
 int Run(int argc, char** argv) {
@@ -332,7 +404,7 @@ int Run(int argc, char** argv) {
   Brenno::InstallCurrentProjectServices();
 
   for (const wchar_t* type : {kShippedType, kBenchType}) {
-    if ((only == "shipped" && type != kShippedType) || (only == "many" && type != kBenchType)) continue;
+    if (only == "edges" || (only == "shipped" && type != kShippedType) || (only == "many" && type != kBenchType)) continue;
     env.Config.PlcName = type;
     Brenno::NewProject();
     Brenno::Project& project = Brenno::CurrentProject();
@@ -342,6 +414,7 @@ int Run(int argc, char** argv) {
     Measure(many ? "100,000 networks on a test type" : "largest project of the shipped type", env, scratch,
             repetitions);
   }
+  if (only.empty() || only == "edges") MeasureEdges(env, repetitions);
 
   Brenno::InstallProgramServices(nullptr);
   Brenno::InstallEnvironment(nullptr);

@@ -4,12 +4,14 @@
 #include <cerrno>
 #include <cstring>
 #include <random>
+#include <string_view>
 #include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include "platform/text_codec.h"
@@ -188,24 +190,37 @@ void ReserveLargeBuffer(std::vector<uint8_t>& bytes, size_t size) { ReserveLarge
 
 void ReserveLargeBuffer(FileBytes& bytes, size_t size) { ReserveLarge(bytes, size); }
 
-bool WriteFileBytes(const std::wstring& path, const std::vector<uint8_t>& bytes, std::wstring* error) {
-  return WriteFileBytes(path, bytes.data(), bytes.size(), error);
-}
+// ---------------------------------------------------------------- whole-file writes
 
 namespace {
 
-constexpr char kTempMark[] = ".tmp";
-constexpr size_t kTempSuffixLength = 6;  // as mkstemp makes it
+// Temporary files are named ".<target name>.orvisto-" and six letters or digits, and carry the
+// extended attribute kTempAttribute while they are temporary: a file of another program (or of
+// the user) that happens to have such a name is never taken for one of ours.
+constexpr char kTempInfix[] = ".orvisto-";
+constexpr size_t kTempSuffixLength = 6;
+constexpr char kTempLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr char kTempAttribute[] = "user.orvisto.temporary";
+
+FileWriteFailure Failed(FileWriteFailure::Kind what, int number = 0, const char* step = "") {
+  FileWriteFailure failure;
+  failure.What = what;
+  failure.Errno = number;
+  failure.Step = step;
+  return failure;
+}
+
+FileWriteFailure SystemFailure(const char* step) { return Failed(FileWriteFailure::System, errno, step); }
 
 // The file a path finally names, following symbolic links (the file itself need not exist).
-bool ResolveLinks(std::string& path, std::wstring* error, const std::wstring& shown) {
+bool ResolveLinks(std::string& path) {
   for (int depth = 0; depth < 40; ++depth) {
     struct stat st {};
     if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
     std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
     const ssize_t n = readlink(path.c_str(), target.data(), target.size());
     if (n < 0 || static_cast<size_t>(n) >= target.size()) {
-      if (error) *error = ErrnoText("cannot follow the link", shown);
+      if (n >= 0) errno = ENAMETOOLONG;  // the link grew while it was read
       return false;
     }
     target.resize(static_cast<size_t>(n));
@@ -216,7 +231,6 @@ bool ResolveLinks(std::string& path, std::wstring* error, const std::wstring& sh
     path = std::move(target);
   }
   errno = ELOOP;
-  if (error) *error = ErrnoText("cannot follow the link", shown);
   return false;
 }
 
@@ -232,19 +246,45 @@ std::string NameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// "<folder>/.<name>.orvisto-", to which the six letters are added.
+std::string TempPrefix(const std::string& target) {
+  return FolderOf(target) + "/." + NameOf(target) + kTempInfix;
+}
+
+bool IsTempSuffix(std::string_view suffix) {
+  if (suffix.size() != kTempSuffixLength) return false;
+  return std::all_of(suffix.begin(), suffix.end(), [](char c) {
+    return std::find(std::begin(kTempLetters), std::end(kTempLetters) - 1, c) != std::end(kTempLetters) - 1;
+  });
+}
+
+std::string FreshTempName(const std::string& target) {
+  std::random_device device;
+  std::string name = TempPrefix(target);
+  for (size_t i = 0; i < kTempSuffixLength; ++i) name += kTempLetters[device() % (sizeof(kTempLetters) - 1)];
+  return name;
+}
+
+bool HasTempAttribute(int fd) {
+  char value[8];
+  return fgetxattr(fd, kTempAttribute, value, sizeof(value)) >= 0;
+}
+
 // Removes the temporary files that earlier writes of the same target left behind when they
-// were killed part-way ("<name>.tmpXXXXXX"). A write holds a lock on its temporary file for as
-// long as it runs, so a file that can be locked belongs to no running write.
+// were killed part-way: files of our name pattern that carry our attribute and that no running
+// write holds (a write keeps a lock on its temporary file for as long as it runs). A file
+// without the attribute is left alone, whatever its name.
 void RemoveStaleTemporaries(const std::string& target) {
   const std::string folder = FolderOf(target);
-  const std::string prefix = NameOf(target) + kTempMark;
+  const std::string prefix = "." + NameOf(target) + kTempInfix;
   DIR* dir = opendir(folder.c_str());
   if (dir == nullptr) return;
   std::vector<std::string> stale;
   while (const dirent* entry = readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name.size() == prefix.size() + kTempSuffixLength && name.compare(0, prefix.size(), prefix) == 0) {
-      stale.push_back(folder + "/" + name);
+    const std::string_view name = entry->d_name;
+    if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+        IsTempSuffix(name.substr(prefix.size()))) {
+      stale.push_back(folder + "/" + std::string(name));
     }
   }
   closedir(dir);
@@ -252,49 +292,58 @@ void RemoveStaleTemporaries(const std::string& target) {
     const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) continue;
     struct stat opened {}, named {};
-    if (fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-        lstat(path.c_str(), &named) == 0 && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino) {
+    if (fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && HasTempAttribute(fd) &&
+        flock(fd, LOCK_EX | LOCK_NB) == 0 && lstat(path.c_str(), &named) == 0 && named.st_dev == opened.st_dev &&
+        named.st_ino == opened.st_ino) {
       unlink(path.c_str());
     }
     close(fd);
   }
 }
 
-// A name "<target>.tmpXXXXXX" that does not exist yet.
-std::string FreshTempName(const std::string& target) {
-  static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  std::random_device device;
-  std::string name = target + kTempMark;
-  for (size_t i = 0; i < kTempSuffixLength; ++i) name += kLetters[device() % (sizeof(kLetters) - 1)];
-  return name;
-}
-
-// The file being written: an unnamed file in the target's folder where the file system offers
-// one (a write killed part-way then leaves nothing behind), else a named temporary file.
+// The file the new content is written to: an unnamed file in the target's folder where the
+// file system offers one (a write killed part-way then leaves nothing behind), else a named
+// temporary file. It gets a name beside the target only once the content is whole.
 struct TempFile {
   int fd = -1;
   bool named = false;
-  std::string name;  // set once the file has a name
+  std::string name;  // set once the file has a name; unlinked with the object unless released
 
   ~TempFile() {
     if (fd >= 0) close(fd);
     if (!name.empty()) unlink(name.c_str());
   }
 
-  bool Create(const std::string& target) {
-    fd = open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  // `mode` is the mode the file is created with; the umask and the folder's default ACL apply.
+  bool Create(const std::string& target, mode_t mode) {
+    fd = open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
     if (fd < 0) {
-      name = target + kTempMark + std::string(kTempSuffixLength, 'X');
-      fd = mkostemp(name.data(), O_CLOEXEC);
-      if (fd < 0) {
-        name.clear();
-        return false;
+      for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        std::string candidate = FreshTempName(target);
+        fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0) {
+          name = std::move(candidate);
+        } else if (errno != EEXIST) {
+          return false;
+        }
       }
+      if (fd < 0) return false;
       named = true;
+      MarkTemporary(true);
     }
     // Marks the file as in use, so that no other write takes it for a stale one.
     flock(fd, LOCK_EX | LOCK_NB);
     return true;
+  }
+
+  // Where the file system keeps extended attributes, a temporary file carries ours; a file
+  // system without them gets none (and its leftovers are never removed).
+  void MarkTemporary(bool temporary) {
+    if (temporary) {
+      fsetxattr(fd, kTempAttribute, "1", 1, 0);
+    } else {
+      fremovexattr(fd, kTempAttribute);
+    }
   }
 
   // Gives the whole unnamed file a name beside the target.
@@ -315,49 +364,181 @@ struct TempFile {
   }
 };
 
-}  // namespace
-
-bool WriteFileBytes(const std::wstring& path, const void* data, size_t size, std::wstring* error) {
-  // A symbolic link stays a link: the file it names is the one replaced.
-  std::string target = ToUtf8Lossy(path);
-  if (!ResolveLinks(target, error, path)) return false;
-  RemoveStaleTemporaries(target);
-
-  TempFile temp;
-  if (!temp.Create(target)) {
-    if (error) *error = ErrnoText("cannot create a temporary file beside", path);
-    return false;
-  }
-  auto fail = [&](const char* what) {
-    if (error) *error = ErrnoText(what, path);
-    return false;
-  };
-  const auto* p = static_cast<const uint8_t*>(data);
-  size_t left = size;
+bool WriteAll(int fd, const uint8_t* p, size_t left, off_t at = -1) {
   while (left > 0) {
-    const ssize_t n = write(temp.fd, p, left);
+    const ssize_t n = at < 0 ? write(fd, p, left) : pwrite(fd, p, left, at);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return fail("cannot write");
+      return false;
     }
     p += n;
     left -= static_cast<size_t>(n);
+    if (at >= 0) at += n;
   }
-  // Keep the permissions of the file being replaced; a new file gets the usual 0644.
-  struct stat st {};
-  const mode_t mode = stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-  fchmod(temp.fd, mode);
-  if (fsync(temp.fd) != 0) return fail("cannot flush");
-  if (!temp.Link(target)) return fail("cannot name the temporary file beside");
-  if (rename(temp.name.c_str(), target.c_str()) != 0) return fail("cannot replace");
-  temp.name.clear();
-  // The rename is durable only once the folder is flushed too.
+  return true;
+}
+
+// The existing target may not be written: no write permission for this user, or none for anyone
+// (a file marked read-only, which root could otherwise write).
+bool IsReadOnly(const std::string& target, const struct stat& st) {
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
+  return faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
+}
+
+// The owner, group and mode of the file being replaced go to the new file. Giving a file away is
+// for those who may: a user who is not allowed keeps what the system gives.
+bool CopyOwnerAndMode(int fd, const struct stat& st) {
+  if (fchown(fd, st.st_uid, st.st_gid) != 0) {
+    if (errno != EPERM) return false;
+    if (fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0 && errno != EPERM) return false;
+  }
+  // After the owner: a change of owner clears the set-user and set-group bits.
+  return fchmod(fd, st.st_mode & 07777) == 0;
+}
+
+// The folder holding a renamed or removed entry, flushed so that the change survives a crash.
+bool FlushFolder(const std::string& target) {
   const int folder = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder < 0) return fail("cannot flush the folder of");
+  if (folder < 0) return false;
   // A file system that cannot flush a folder says EINVAL; it has nothing more to flush.
   const bool flushed = fsync(folder) == 0 || errno == EINVAL;
   close(folder);
-  if (!flushed) return fail("cannot flush the folder of");
+  return flushed;
+}
+
+// A target with more than one hard link keeps them: its own inode gets the new content. The
+// whole content is first on disk in a copy beside it, which stays (and is named in the failure)
+// should the overwrite fail part-way; space for the content is reserved before the first byte
+// of the target changes, so that a full disk refuses the write with the target untouched.
+FileWriteFailure OverwriteLinkedTarget(const std::string& target, TempFile& copy,
+                                       const uint8_t* data, size_t size) {
+  copy.MarkTemporary(false);
+  if (!copy.Link(target)) return SystemFailure("cannot name the copy beside");
+  if (!FlushFolder(target)) return SystemFailure("cannot flush the folder of");
+  const int fd = open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return SystemFailure("cannot open");
+  struct stat opened {};
+  if (fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+    close(fd);
+    return Failed(FileWriteFailure::NotAFile);
+  }
+  if (size > static_cast<size_t>(opened.st_size) && fallocate(fd, 0, 0, static_cast<off_t>(size)) != 0 &&
+      errno != EOPNOTSUPP && errno != ENOSYS) {
+    const FileWriteFailure failure = SystemFailure("cannot write");
+    close(fd);
+    return failure;  // nothing of the target changed; the copy goes with `copy`
+  }
+  if (!WriteAll(fd, data, size, 0) || ftruncate(fd, static_cast<off_t>(size)) != 0 || fsync(fd) != 0) {
+    FileWriteFailure failure = Failed(FileWriteFailure::InPlaceIncomplete, errno, "cannot write");
+    close(fd);
+    failure.KeptCopy = FromUtf8Lossy(copy.name);
+    copy.name.clear();  // the copy stays: it holds the whole content
+    return failure;
+  }
+  close(fd);
+  return {};
+}
+
+}  // namespace
+
+std::wstring DescribeFileWriteFailure(const FileWriteFailure& failure, const std::wstring& path) {
+  const std::wstring quoted = L"'" + path + L"'";
+  switch (failure.What) {
+    case FileWriteFailure::None:
+      return {};
+    case FileWriteFailure::ReadOnly:
+      return L"cannot write " + quoted + L": the file is read-only";
+    case FileWriteFailure::NotAFile:
+      return L"cannot write " + quoted + L": it is not a regular file";
+    case FileWriteFailure::LinkUnresolved:
+      return L"cannot follow the link " + quoted + FromUtf8Lossy(std::string(": ") + std::strerror(failure.Errno));
+    case FileWriteFailure::System:
+      return FromUtf8Lossy(std::string(failure.Step) + " ") + quoted +
+             FromUtf8Lossy(std::string(": ") + std::strerror(failure.Errno));
+    case FileWriteFailure::InPlaceIncomplete:
+      return L"cannot write " + quoted + FromUtf8Lossy(std::string(": ") + std::strerror(failure.Errno)) +
+             L"; the file may be incomplete, its whole new content is in '" + failure.KeptCopy + L"'";
+  }
+  return {};
+}
+
+bool WriteFileBytes(const std::wstring& path, const std::vector<uint8_t>& bytes, std::wstring* error) {
+  return WriteFileBytes(path, bytes.data(), bytes.size(), error);
+}
+
+bool WriteFileBytes(const std::wstring& path, const void* data, size_t size, std::wstring* error) {
+  FileWriteFailure failure;
+  if (WriteFileBytes(path, data, size, failure)) return true;
+  if (error) *error = DescribeFileWriteFailure(failure, path);
+  return false;
+}
+
+bool WriteFileBytes(const std::wstring& path, const void* data, size_t size, FileWriteFailure& failure) {
+  failure = {};
+  // A symbolic link stays a link: the file it names is the one replaced.
+  std::string target = ToUtf8Lossy(path);
+  if (!ResolveLinks(target)) {
+    failure = Failed(FileWriteFailure::LinkUnresolved, errno);
+    return false;
+  }
+  struct stat old {};
+  bool replacing = false;
+  if (lstat(target.c_str(), &old) == 0) {
+    if (!S_ISREG(old.st_mode)) {
+      failure = Failed(FileWriteFailure::NotAFile);
+      return false;
+    }
+    if (IsReadOnly(target, old)) {
+      failure = Failed(FileWriteFailure::ReadOnly);
+      return false;
+    }
+    replacing = true;
+  } else if (errno != ENOENT) {
+    failure = SystemFailure("cannot write");
+    return false;
+  }
+  RemoveStaleTemporaries(target);
+
+  // A new file gets the mode the umask leaves of 0666. A replacing one is private while it is
+  // written and gets the old file's owner and mode when whole.
+  TempFile temp;
+  if (!temp.Create(target, replacing ? 0600 : 0666)) {
+    failure = SystemFailure("cannot create a temporary file beside");
+    return false;
+  }
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  if (!WriteAll(temp.fd, bytes, size)) {
+    failure = SystemFailure("cannot write");
+    return false;
+  }
+  if (fsync(temp.fd) != 0) {
+    failure = SystemFailure("cannot flush");
+    return false;
+  }
+  if (replacing && old.st_nlink > 1) {
+    failure = OverwriteLinkedTarget(target, temp, bytes, size);
+    return failure.What == FileWriteFailure::None;
+  }
+  if (replacing && !CopyOwnerAndMode(temp.fd, old)) {
+    failure = SystemFailure("cannot keep the owner and mode of");
+    return false;
+  }
+  temp.MarkTemporary(true);
+  if (!temp.Link(target)) {
+    failure = SystemFailure("cannot name the temporary file beside");
+    return false;
+  }
+  if (rename(temp.name.c_str(), target.c_str()) != 0) {
+    failure = SystemFailure("cannot replace");
+    return false;
+  }
+  temp.name.clear();
+  temp.MarkTemporary(false);
+  // The rename is durable only once the folder is flushed too.
+  if (!FlushFolder(target)) {
+    failure = SystemFailure("cannot flush the folder of");
+    return false;
+  }
   return true;
 }
 

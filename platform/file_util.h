@@ -69,19 +69,50 @@ ReadFileResult ReadFileBytesUpTo(const std::wstring& path, uint64_t maxSize, std
 ReadFileResult ReadFileBytesUpTo(const std::wstring& path, uint64_t maxSize, FileBytes& bytes,
                                  std::wstring* error = nullptr);
 
-// Writes a whole file. The bytes go to a file in the target's folder that has no name while it
-// is written (a named "<name>.tmpXXXXXX" where the file system offers no unnamed files); once
-// complete and flushed to disk it is renamed over the target and the folder is flushed. On any
-// failure the old file stays untouched and nothing is left behind. A target that is a symbolic
-// link stays one: the file it names is replaced. Temporary files that a write killed part-way
-// left beside the target are removed by the next write of the same target.
+// Why a whole-file write failed.
+struct FileWriteFailure {
+  enum Kind {
+    None,
+    ReadOnly,           // the target may not be written: no write permission, or none for anyone
+    NotAFile,           // the target is there and is not a regular file
+    LinkUnresolved,     // a symbolic link on the way cannot be followed (Errno says why)
+    System,             // a system call failed (Errno says why, Step what was being done)
+    InPlaceIncomplete,  // the overwrite of a target with several hard links failed part-way:
+                        // the target may be incomplete, KeptCopy holds the whole new content
+  };
+  Kind What = None;
+  int Errno = 0;
+  const char* Step = "";
+  std::wstring KeptCopy;
+};
+
+// Writes a whole file; nothing of an existing target changes before the new content is whole
+// on disk.
+// - The bytes go to a file in the target's folder that has no name while it is written (where
+//   the file system offers no unnamed files, a named ".<name>.orvisto-XXXXXX" marked as ours by
+//   an extended attribute); once complete and flushed it is renamed over the target and the
+//   folder is flushed. On any failure the old file stays untouched and nothing is left behind.
+// - A new file gets the mode that the umask (or the folder's default ACL) leaves of 0666. A
+//   replaced file keeps its mode, and its owner and group where the user may give them.
+// - A target that is a symbolic link stays one: the file it names is replaced. A target with
+//   more than one hard link keeps them all: once the new content is whole in a copy beside it,
+//   and room for it is reserved, the target is overwritten in place; should that fail part-way,
+//   the copy stays and the failure names it.
+// - A target that is read-only (no write permission, or no write bit at all, which root could
+//   otherwise write) or that is not a regular file is refused untouched.
+// - Temporary files that a write killed part-way left beside the target are removed by the next
+//   write of the same target; only files of the name pattern above that carry the mark are.
+bool WriteFileBytes(const std::wstring& path, const void* data, size_t size, FileWriteFailure& failure);
+// The same; `error` set to an English description of the failure.
 bool WriteFileBytes(const std::wstring& path, const std::vector<uint8_t>& bytes, std::wstring* error = nullptr);
+bool WriteFileBytes(const std::wstring& path, const void* data, size_t size, std::wstring* error = nullptr);
+// "cannot write '<path>': ..." in English.
+std::wstring DescribeFileWriteFailure(const FileWriteFailure& failure, const std::wstring& path);
 
 // Gives a byte buffer of many megabytes (a whole project file) room for at least `size` bytes,
 // backed by huge pages where the system offers them: the first touch of every 4 KB page of a
 // fresh buffer costs more than reading the file into it.
 void ReserveLargeBuffer(std::vector<uint8_t>& bytes, size_t size);
 void ReserveLargeBuffer(FileBytes& bytes, size_t size);
-bool WriteFileBytes(const std::wstring& path, const void* data, size_t size, std::wstring* error = nullptr);
 
 }  // namespace platform

@@ -100,11 +100,15 @@ void SplitIndexedName(std::wstring& name, std::wstring_view text, int& index) {
     index = 0;
     return;
   }
+  index = IndexedNameIndex(text.substr(mark + 1));
+  name.assign(text.substr(0, mark));
+}
+
+int IndexedNameIndex(std::wstring_view afterMark) {
   // The part after "#" is read only as far as it is a number: "LD#2abc" has index 2.
   int number = 0;
-  if (!ParseLeadingInt(10, text.substr(mark + 1), number)) number = 0;
-  name.assign(text.substr(0, mark));
-  index = number;
+  if (!ParseLeadingInt(10, afterMark, number)) number = 0;
+  return number;
 }
 
 bool WStringToMultiByte(std::wstring_view text, std::string& out) {

@@ -69,6 +69,8 @@ void AppendIndexedNameRuns(int index, std::wstring& text, std::wstring_view name
 // and a sign allowed before the digits, reading stops at the first non-digit; 0 when there is
 // no number). A text without "#" is the whole name with index 0.
 void SplitIndexedName(std::wstring& name, std::wstring_view text, int& index);
+// The index that the text after an indexed name's "#" gives, as SplitIndexedName reads it.
+int IndexedNameIndex(std::wstring_view afterMark);
 
 // Conversions between wide text and the workbench's multibyte code page (CP936). Each stops
 // at the first zero character. False, out unchanged, when a character cannot be encoded or the

@@ -9,6 +9,7 @@
 
 #include "core/program/ladder_grid.h"
 #include "core/program/network.h"
+#include "core/project/stream_text_places.h"
 #include "core/project/tagged_stream.h"
 
 namespace Brenno {
@@ -38,7 +39,7 @@ struct ClipBlockContent {
   std::vector<Network> NetworkList;
   std::vector<LadElement> ElementList;
   // Where texts stood whose bytes are not valid code page 936: each was read as empty.
-  std::vector<std::wstring> EmptiedTexts;
+  StreamTextPlaces EmptiedTexts;
 };
 
 // Reads a block for a paste. Accepts only a block of exactly one record keyed

@@ -2,6 +2,7 @@
 
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
+#include "core/project/project_file.h"
 #include "platform/file_util.h"
 
 namespace Brenno {
@@ -72,12 +73,8 @@ std::vector<uint8_t> AssembleFlashImage(const FlashImageBody& body) {
 }
 
 void WriteFlashImageBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
-  std::wstring reason;
-  if (!platform::WriteFileBytes(path, bytes, &reason)) {
-    ExceptionParseStreamError error;
-    error.AppendDetail(L"\r\n  " + path + L": " + reason);
-    throw error;
-  }
+  platform::FileWriteFailure failure;
+  if (!platform::WriteFileBytes(path, bytes.data(), bytes.size(), failure)) ThrowFileWriteError(path, failure);
 }
 
 }  // namespace Brenno

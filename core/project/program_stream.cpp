@@ -10,18 +10,27 @@ namespace {
 // A name with variant 0 is written bare, so a "#" left in such a name would be split off again
 // by the next read, and each save would change the record ("##" reads as "#", which then reads
 // as ""). The split goes on until the name is one that writes back as it reads: no "#" left, or
-// a variant other than 0.
+// a variant other than 0. Each split looks only at the part between its "#" and the previous
+// one, and the name is copied once at the end, so a name of many "#" costs its length.
 void DecodeIndexedNameField(std::string_view key, StreamBuffer buffer, const StreamRecords& records,
                             std::wstring& name, int& variant) {
   // The stored text is only read once more to split it: a per-thread buffer saves an allocation
   // for every name longer than a string holds inline.
   thread_local std::wstring text;
   DecodeStringField(key, buffer, records, text);
-  SplitIndexedName(name, text, variant);
-  while (variant == 0 && name.find(L'#') != std::wstring::npos) {
-    text = name;
-    SplitIndexedName(name, text, variant);
+  const std::wstring_view stored = text;
+  uint64_t looked = 0;
+  size_t end = stored.size();
+  variant = 0;
+  while (variant == 0) {
+    const size_t mark = stored.substr(0, end).rfind(L'#');
+    looked += end - (mark == std::wstring_view::npos ? 0 : mark);
+    if (mark == std::wstring_view::npos) break;
+    variant = IndexedNameIndex(stored.substr(mark + 1, end - mark - 1));
+    end = mark;
   }
+  name.assign(stored.substr(0, end));
+  ThreadStreamWorkCount().NameCharactersSplit += looked + end;
 }
 
 void EncodeIndexedNameField(StreamBytes& bytes, std::string_view key, const std::wstring& name, int variant) {

@@ -73,7 +73,7 @@ bool RunReplaceTransaction(Operation operation) {
 
 // Tells the user what a replacing command changed of what it read: texts read as empty and
 // networks or local variables cut to the type's limits. Nothing to tell shows nothing.
-void ReportReadChanges(const std::vector<ProgramBlockCut>& cuts, const std::vector<std::wstring>& emptiedTexts) {
+void ReportReadChanges(const std::vector<ProgramBlockCut>& cuts, const StreamTextPlaces& emptiedTexts) {
   std::wstring text;
   if (!emptiedTexts.empty()) text = EmptiedTextsMessage(emptiedTexts);
   if (!cuts.empty()) {

@@ -1,5 +1,7 @@
 #include "core/project/project_file.h"
 
+#include <cerrno>
+#include <cstring>
 #include <iterator>
 #include <map>
 
@@ -13,6 +15,7 @@
 #include "core/project/project_reset.h"
 #include "core/project/stream_text_places.h"
 #include "platform/file_util.h"
+#include "platform/text_codec.h"
 
 namespace Brenno {
 
@@ -99,6 +102,32 @@ class TypeSelectionGuard {
   bool committed_ = false;
 };
 
+// Why a system call on a file failed, in the user's language where the reason is a common one.
+std::wstring SystemErrorText(int number) {
+  switch (number) {
+    case ENOSPC:
+      return PickText(L"The disk is full", L"磁盘已满");
+    case EDQUOT:
+      return PickText(L"The disk quota is used up", L"磁盘配额已用完");
+    case EFBIG:
+      return PickText(L"The file is larger than the system allows", L"文件大小超出系统限制");
+    case EACCES:
+    case EPERM:
+      return PickText(L"Access is denied", L"拒绝访问");
+    case EROFS:
+      return PickText(L"The file system is read-only", L"文件系统为只读");
+    case ENOENT:
+    case ENOTDIR:
+      return PickText(L"The folder does not exist", L"文件夹不存在");
+    case ELOOP:
+      return PickText(L"Too many symbolic links", L"符号链接过多");
+    case EIO:
+      return PickText(L"The disk reports an input/output error", L"磁盘输入/输出错误");
+    default:
+      return platform::FromUtf8Lossy(std::strerror(number));
+  }
+}
+
 template <class Bytes>
 void ReadProjectFileBytes(Bytes& bytes, const std::wstring& path) {
   std::wstring reason;
@@ -127,8 +156,29 @@ void ReadWholeFile(platform::FileBytes& bytes, const std::wstring& path) { ReadP
 
 void WriteWholeFile(const std::vector<uint8_t>& bytes, const std::wstring& path) {
   if (bytes.empty()) ThrowStreamError(path + PickText(L": nothing to write", L": 没有要写入的内容"));
-  std::wstring reason;
-  if (!platform::WriteFileBytes(path, bytes, &reason)) ThrowStreamError(reason);
+  platform::FileWriteFailure failure;
+  if (!platform::WriteFileBytes(path, bytes.data(), bytes.size(), failure)) ThrowFileWriteError(path, failure);
+}
+
+void ThrowFileWriteError(const std::wstring& path, const platform::FileWriteFailure& failure) {
+  std::wstring detail = PickText(L"Write file error : \"", L"写文件错误 : \"") + path + L"\"\r\n  ";
+  switch (failure.What) {
+    case platform::FileWriteFailure::ReadOnly:
+      detail += PickText(L"The file is read-only", L"文件为只读");
+      break;
+    case platform::FileWriteFailure::NotAFile:
+      detail += PickText(L"It is not a regular file", L"不是普通文件");
+      break;
+    default:
+      detail += SystemErrorText(failure.Errno);
+      break;
+  }
+  if (failure.What == platform::FileWriteFailure::InPlaceIncomplete) {
+    detail += PickText(L"\r\n  The file may be incomplete; its whole new content is in \"",
+                       L"\r\n  文件可能不完整，完整的新内容保存在 \"") +
+              failure.KeptCopy + L"\"";
+  }
+  ThrowStreamError(detail);
 }
 
 // ---------------------------------------------------------------- sections

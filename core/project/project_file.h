@@ -23,6 +23,7 @@
 #include "core/program/program_block.h"
 #include "core/project/project.h"
 #include "core/project/project_reset.h"
+#include "core/project/stream_text_places.h"
 #include "core/project/table_stream.h"
 #include "core/project/tagged_stream.h"
 #include "platform/file_util.h"
@@ -51,7 +52,7 @@ struct ProjectOpenNotes {
   std::vector<ProgramBlockCut> Cuts;
   // Where texts stood whose bytes are not valid code page 936: each was read as empty, the rest
   // of the file as it is.
-  std::vector<std::wstring> EmptiedTexts;
+  StreamTextPlaces EmptiedTexts;
 };
 
 // Reads the file into the newest project (the current one: the caller appended it). Throws
@@ -84,8 +85,12 @@ inline constexpr uint64_t kProjectFileMaxSize = UINT32_MAX;
 // or is larger than kProjectFileMaxSize (refused before it is read).
 void ReadWholeFile(std::vector<uint8_t>& bytes, const std::wstring& path);
 void ReadWholeFile(platform::FileBytes& bytes, const std::wstring& path);
-// Replaces the file with the bytes, atomically; an empty vector is refused.
+// Replaces the file with the bytes (platform::WriteFileBytes: nothing of the old file changes
+// before the new content is whole); an empty vector is refused.
 void WriteWholeFile(const std::vector<uint8_t>& bytes, const std::wstring& path);
+// Throws the ExceptionParseStreamError of a file that could not be written: "Write file error"
+// with the path, and why (read-only, disk full, ...) in the user's language.
+[[noreturn]] void ThrowFileWriteError(const std::wstring& path, const platform::FileWriteFailure& failure);
 
 // ---- Sections of versions 1.1 and 1.2: the first top-level record of the key decoded into
 // the target; ExceptionParseStreamError when there is none.

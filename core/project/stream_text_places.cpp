@@ -1,6 +1,7 @@
 #include "core/project/stream_text_places.h"
 
 #include <string_view>
+#include <unordered_set>
 
 #include "core/env/language.h"
 #include "core/project/project.h"
@@ -8,8 +9,6 @@
 namespace Brenno {
 
 namespace {
-
-constexpr size_t kMostPlacesShown = 20;
 
 using Path = std::vector<StreamPathStep>;
 
@@ -267,30 +266,46 @@ std::wstring DescribeClipTextPlace(const std::vector<StreamPathStep>& path, int 
   return NetworkPlace(firstNetwork + path[1].Occurrence, path, 2);
 }
 
-std::wstring EmptiedTextsMessage(const std::vector<std::wstring>& places) {
-  std::wstring text = PickText(L"These texts are not valid code page 936 text and were read as empty:",
-                               L"以下文本不是有效的 936 代码页文本，已按空文本读入:");
-  for (size_t i = 0; i < places.size() && i < kMostPlacesShown; ++i) text += L"\r\n  " + places[i];
-  if (places.size() > kMostPlacesShown) {
-    text += std::wstring(L"\r\n  ") + PickText(L"... and ", L"……另有 ") + Number(static_cast<long>(places.size() - kMostPlacesShown)) +
-            PickText(L" more", L" 处");
+std::vector<uint32_t> DistinctCollectedOffsets(const StreamTextCollector& collector) {
+  std::vector<uint32_t> offsets;
+  offsets.reserve(collector.Offsets().size());
+  std::unordered_set<uint32_t> seen;
+  seen.reserve(collector.Offsets().size());
+  for (const uint32_t offset : collector.Offsets()) {
+    if (seen.insert(offset).second) offsets.push_back(offset);
   }
-  return text;
+  return offsets;
 }
 
-std::wstring UnstorableTextsMessage(const std::vector<std::wstring>& texts, const std::vector<std::wstring>& places) {
-  std::wstring text = PickText(L"These texts cannot be stored in code page 936:", L"以下文本无法以 936 代码页保存:");
-  for (size_t i = 0; i < places.size() && i < kMostPlacesShown; ++i) {
-    text += L"\r\n  " + places[i] + L": \"" + (i < texts.size() ? texts[i] : std::wstring()) + L"\"";
+namespace {
+
+// The heading, one line per listed place (`line` gives it) and the count of the further ones.
+template <class Line>
+std::wstring PlacesMessage(std::wstring heading, const StreamTextPlaces& places, Line&& line) {
+  for (size_t i = 0; i < places.Listed.size(); ++i) heading += L"\r\n  " + line(i);
+  if (places.Further > 0) {
+    heading += std::wstring(L"\r\n  ") + PickText(L"... and ", L"……另有 ") + Number(static_cast<long>(places.Further)) +
+               PickText(L" more", L" 处");
   }
-  if (places.size() > kMostPlacesShown) {
-    text += std::wstring(L"\r\n  ") + PickText(L"... and ", L"……另有 ") + Number(static_cast<long>(places.size() - kMostPlacesShown)) +
-            PickText(L" more", L" 处");
-  }
-  return text;
+  return heading;
 }
 
-void ThrowUnstorableTexts(const std::vector<std::wstring>& texts, const std::vector<std::wstring>& places) {
+}  // namespace
+
+std::wstring EmptiedTextsMessage(const StreamTextPlaces& places) {
+  return PlacesMessage(PickText(L"These texts are not valid code page 936 text and were read as empty:",
+                                L"以下文本不是有效的 936 代码页文本，已按空文本读入:"),
+                       places, [&](size_t i) { return places.Listed[i]; });
+}
+
+std::wstring UnstorableTextsMessage(const std::vector<std::wstring>& texts, const StreamTextPlaces& places) {
+  return PlacesMessage(PickText(L"These texts cannot be stored in code page 936:", L"以下文本无法以 936 代码页保存:"),
+                       places, [&](size_t i) {
+                         return places.Listed[i] + L": \"" + (i < texts.size() ? texts[i] : std::wstring()) + L"\"";
+                       });
+}
+
+void ThrowUnstorableTexts(const std::vector<std::wstring>& texts, const StreamTextPlaces& places) {
   ThrowStreamError(UnstorableTextsMessage(texts, places));
 }
 

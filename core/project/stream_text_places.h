@@ -45,24 +45,39 @@ std::wstring DescribeProjectTextPlace(const Project& project, bool legacy, const
 // stand (or will stand) in the page: the first one as `firstNetwork`.
 std::wstring DescribeClipTextPlace(const std::vector<StreamPathStep>& path, int firstNetwork);
 
-// The places of every collected text of a stream, one line each, through `describe`; a record
-// read twice is named once.
+// A message lists this many places of texts at most; the rest are counted.
+inline constexpr size_t kMostTextPlacesListed = 20;
+
+// Where the collected texts of a stream were: the first ones described, the rest counted.
+struct StreamTextPlaces {
+  std::vector<std::wstring> Listed;  // one line each, in the order the texts were met
+  size_t Further = 0;                // places beyond the listed ones
+
+  bool empty() const { return Listed.empty(); }
+  bool operator==(const StreamTextPlaces&) const = default;
+};
+
+// The distinct offsets of the collector's texts in the order they were met (a record read twice
+// counts once).
+std::vector<uint32_t> DistinctCollectedOffsets(const StreamTextCollector& collector);
+
+// The places of the collected texts of a stream, through `describe`: the first
+// kMostTextPlacesListed are located and described, the others only counted (locating one
+// splits every level of the stream above it again).
 template <class Describe>
-std::vector<std::wstring> DescribeCollectedTexts(StreamBuffer buffer, const StreamTextCollector& collector,
-                                                 Describe&& describe) {
-  std::vector<std::wstring> places;
-  std::vector<uint32_t> seen;
-  for (uint32_t offset : collector.Offsets()) {
-    if (std::find(seen.begin(), seen.end(), offset) != seen.end()) continue;
-    seen.push_back(offset);
-    places.push_back(describe(LocateStreamRecord(buffer, offset)));
-  }
+StreamTextPlaces DescribeCollectedTexts(StreamBuffer buffer, const StreamTextCollector& collector,
+                                        Describe&& describe) {
+  const std::vector<uint32_t> offsets = DistinctCollectedOffsets(collector);
+  StreamTextPlaces places;
+  const size_t listed = std::min(offsets.size(), kMostTextPlacesListed);
+  for (size_t i = 0; i < listed; ++i) places.Listed.push_back(describe(LocateStreamRecord(buffer, offsets[i])));
+  places.Further = offsets.size() - listed;
   return places;
 }
 
-// The message for texts a reader emptied: a heading and one line per place (at most a screenful;
-// the rest is counted).
-std::wstring EmptiedTextsMessage(const std::vector<std::wstring>& places);
+// The message for texts a reader emptied: a heading, one line per listed place and the count of
+// the further ones.
+std::wstring EmptiedTextsMessage(const StreamTextPlaces& places);
 
 // Builds a stream with `build`; when a text the code page cannot hold stops it, builds it again
 // with those texts empty only to find where they are, and throws ExceptionParseStreamError
@@ -71,9 +86,10 @@ std::wstring EmptiedTextsMessage(const std::vector<std::wstring>& places);
 template <class Build, class Describe>
 StreamBytes BuildStreamNamingUnstorableTexts(Build&& build, Describe&& describe);
 
-// The message of that error, from the texts and their places.
-std::wstring UnstorableTextsMessage(const std::vector<std::wstring>& texts, const std::vector<std::wstring>& places);
-[[noreturn]] void ThrowUnstorableTexts(const std::vector<std::wstring>& texts, const std::vector<std::wstring>& places);
+// The message of that error, from the texts (one per collected record, in order: a writer
+// writes each record once) and their places.
+std::wstring UnstorableTextsMessage(const std::vector<std::wstring>& texts, const StreamTextPlaces& places);
+[[noreturn]] void ThrowUnstorableTexts(const std::vector<std::wstring>& texts, const StreamTextPlaces& places);
 
 template <class Build, class Describe>
 StreamBytes BuildStreamNamingUnstorableTexts(Build&& build, Describe&& describe) {

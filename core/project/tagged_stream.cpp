@@ -98,14 +98,18 @@ std::wstring KeyText(std::string_view key) { return std::wstring(key.begin(), ke
 
 // The position of the first zero byte among the eight at `at`, or 8 when there is none.
 inline uint32_t FirstZeroOfEight(const uint8_t* at) {
+  // The eight bytes as a little-endian number on every machine: the first byte is the least
+  // significant one.
   uint64_t word;
   std::memcpy(&word, at, sizeof(word));
-  // A byte of `zeros` has its top bit set where `word` has a zero byte; a byte above a zero byte
-  // may be marked too, never one below it, so the first mark is the first zero.
+  if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+  // A byte of `zeros` has its top bit set where `word` has a zero byte. The borrow of the
+  // subtraction runs from less to more significant bytes, so a byte more significant than a
+  // zero byte (one that comes later) may be marked too, never a less significant one: the least
+  // significant mark is the first zero.
   const uint64_t zeros = (word - 0x0101010101010101u) & ~word & 0x8080808080808080u;
   if (zeros == 0) return 8;
-  if constexpr (std::endian::native == std::endian::little) return static_cast<uint32_t>(std::countr_zero(zeros)) / 8;
-  return static_cast<uint32_t>(std::countl_zero(zeros)) / 8;
+  return static_cast<uint32_t>(std::countr_zero(zeros)) / 8;
 }
 
 // One record starting at `position` of a range that ends at `end` (end <= buffer size).
@@ -202,6 +206,7 @@ void ReturnToPool(StreamRecords* records) {
 }
 
 thread_local StreamTextCollector* t_textCollector = nullptr;
+thread_local StreamWorkCount t_workCount;
 
 // The text up to its first zero character as code page 936 bytes, in a per-thread buffer that
 // stays valid until the next call. When the code page cannot hold the text: with a collector
@@ -249,6 +254,8 @@ void AppendScalarHeader(StreamBytes& bytes, std::string_view typeKey, uint32_t l
 
 std::string FieldKey(int position) { return "#" + std::to_string(position); }
 
+StreamWorkCount& ThreadStreamWorkCount() { return t_workCount; }
+
 StreamTextCollector::StreamTextCollector() : previous_(t_textCollector) { t_textCollector = this; }
 
 StreamTextCollector::~StreamTextCollector() { t_textCollector = previous_; }
@@ -278,6 +285,7 @@ void SplitStreamRecords(StreamBuffer buffer, uint32_t begin, uint32_t end, Strea
     records.push_back(ReadRecordAt(data, position, end));
     position = records.back().EndOffset;
   }
+  t_workCount.RecordsSplit += records.size();
 }
 
 ScopedStreamRecords::ScopedStreamRecords(StreamBuffer buffer, uint32_t begin, uint32_t end) {

@@ -91,6 +91,14 @@ class StreamTextCollector {
   std::vector<std::wstring> texts_;
 };
 
+// ---- Work done on this thread, counted so that a test can see how the work of a reader grows
+// with its input without timing it.
+struct StreamWorkCount {
+  uint64_t RecordsSplit = 0;        // records SplitStreamRecords has yielded
+  uint64_t NameCharactersSplit = 0;  // characters the split of stored instruction names looked at
+};
+StreamWorkCount& ThreadStreamWorkCount();
+
 // ---- Splitting.
 
 // Empties `records`, then fills it with the records of [begin, end) in stream order. Throws

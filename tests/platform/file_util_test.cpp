@@ -3,11 +3,13 @@
 #include <fstream>
 #include <filesystem>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <gtest/gtest.h>
 
@@ -111,23 +113,184 @@ TEST(FileUtil, WriteKilledPartWayLeavesNothingBehind) {
   EXPECT_EQ(read, old);
 }
 
-// Temporary files of the target that no running write holds (left by a write killed part-way
-// by an earlier version) go with the next write of that target; nothing else is touched.
-TEST(FileUtil, NextWriteRemovesStaleTemporariesOfItsTarget) {
-  testsupport::TempDir dir;
-  for (const char* name : {"p.lqw.tmpAb12Cd", "p.lqw.tmpXXXXXX", "p.lqw.tmpHeld01", "q.lqw.tmpAb12Cd",
-                           "p.lqw.tmpLonger1", "p.lqw.bak"}) {
-    std::ofstream(dir.File(name)) << "stale";
+namespace {
+
+// Leaves a file as a write killed part-way would: named like our temporary files, with or
+// without our mark.
+void MakeLeftover(const std::string& path, bool marked) {
+  std::ofstream(path) << "stale";
+  if (marked) {
+    ASSERT_EQ(setxattr(path.c_str(), "user.orvisto.temporary", "1", 1, 0), 0) << std::strerror(errno);
   }
+}
+
+bool XattrsWork(const std::string& folder) {
+  const std::string probe = folder + "/probe";
+  std::ofstream(probe) << "x";
+  const bool works = setxattr(probe.c_str(), "user.probe", "1", 1, 0) == 0;
+  unlink(probe.c_str());
+  return works;
+}
+
+}  // namespace
+
+// Temporary files of the target that no running write holds (left by a write killed part-way)
+// go with the next write of that target: only those of our pattern that carry our mark. A
+// user's file that merely looks like one stays, whatever its name.
+TEST(FileUtil, NextWriteRemovesOnlyItsOwnStaleTemporaries) {
+  testsupport::TempDir dir;
+  if (!XattrsWork(dir.path())) GTEST_SKIP() << "the file system keeps no extended attributes";
+  MakeLeftover(dir.File(".p.lqw.orvisto-Ab12Cd"), true);
+  MakeLeftover(dir.File(".p.lqw.orvisto-Held01"), true);
+  MakeLeftover(dir.File(".q.lqw.orvisto-Ab12Cd"), true);
+  MakeLeftover(dir.File(".p.lqw.orvisto-Longer1"), true);
+  MakeLeftover(dir.File(".p.lqw.orvisto-User01"), false);
+  for (const char* name : {"p.lqw.tmpBACKUP", "p.lqw.tmpAb12Cd", "p.lqw.bak"}) MakeLeftover(dir.File(name), false);
   // One held by a write that is still running (it keeps its temporary file locked).
-  const int held = open(dir.File("p.lqw.tmpHeld01").c_str(), O_RDONLY | O_CLOEXEC);
+  const int held = open(dir.File(".p.lqw.orvisto-Held01").c_str(), O_RDONLY | O_CLOEXEC);
   ASSERT_GE(held, 0);
   ASSERT_EQ(flock(held, LOCK_EX), 0);
 
   ASSERT_TRUE(WriteFileBytes(FromUtf8Lossy(dir.File("p.lqw")), std::vector<uint8_t>{7}));
   close(held);
-  EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::wstring>{L"p.lqw", L"p.lqw.bak", L"p.lqw.tmpHeld01",
-                                                             L"p.lqw.tmpLonger1", L"q.lqw.tmpAb12Cd"}));
+  EXPECT_EQ(FilesIn(dir.path()),
+            (std::vector<std::wstring>{L".p.lqw.orvisto-Held01", L".p.lqw.orvisto-Longer1", L".p.lqw.orvisto-User01",
+                                       L".q.lqw.orvisto-Ab12Cd", L"p.lqw", L"p.lqw.bak", L"p.lqw.tmpAb12Cd",
+                                       L"p.lqw.tmpBACKUP"}));
+  // The saved file does not keep the mark of the temporary file it was.
+  char value[8];
+  EXPECT_LT(getxattr(dir.File("p.lqw").c_str(), "user.orvisto.temporary", value, sizeof(value)), 0);
+}
+
+namespace {
+
+struct Stat {
+  explicit Stat(const std::string& path) { EXPECT_EQ(stat(path.c_str(), &st), 0) << path; }
+  mode_t Mode() const { return st.st_mode & 07777; }
+  struct stat st {};
+};
+
+std::vector<uint8_t> Read(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  EXPECT_TRUE(ReadFileBytes(FromUtf8Lossy(path), bytes)) << path;
+  return bytes;
+}
+
+// Sets the umask for the life of the object.
+class ScopedUmask {
+ public:
+  explicit ScopedUmask(mode_t mask) : old_(umask(mask)) {}
+  ~ScopedUmask() { umask(old_); }
+
+ private:
+  mode_t old_;
+};
+
+}  // namespace
+
+// A read-only target (no write bit, which root could otherwise write: refused for everyone) and
+// a target that is no regular file are refused, and nothing changes.
+TEST(FileUtil, ReadOnlyAndOtherTargetsAreRefusedUntouched) {
+  testsupport::TempDir dir;
+  const std::string readOnly = dir.File("ro.lqw");
+  std::ofstream(readOnly) << "old";
+  ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
+  const std::string fifo = dir.File("fifo.lqw");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+
+  const struct {
+    std::string path;
+    FileWriteFailure::Kind expected;
+  } cases[] = {{readOnly, FileWriteFailure::ReadOnly}, {fifo, FileWriteFailure::NotAFile}};
+  for (const auto& c : cases) {
+    const Stat before(c.path);
+    FileWriteFailure failure;
+    EXPECT_FALSE(WriteFileBytes(FromUtf8Lossy(c.path), "new", 3, failure)) << c.path;
+    EXPECT_EQ(failure.What, c.expected) << c.path;
+    const Stat after(c.path);
+    EXPECT_EQ(after.st.st_ino, before.st.st_ino) << c.path;
+    EXPECT_EQ(after.Mode(), before.Mode()) << c.path;
+  }
+  EXPECT_EQ(Read(readOnly), (std::vector<uint8_t>{'o', 'l', 'd'}));
+  EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::wstring>{L"ro.lqw"}));  // a FIFO is no file
+}
+
+// A new file gets what the umask leaves of 0666; a replaced one keeps its mode and, where the
+// user may give it, its owner and group.
+TEST(FileUtil, NewFilesFollowTheUmaskAndReplacedOnesKeepModeAndOwner) {
+  testsupport::TempDir dir;
+  for (const mode_t mask : {022, 027, 077}) {
+    const ScopedUmask scoped(mask);
+    const std::string path = dir.File("new" + std::to_string(mask) + ".lqw");
+    ASSERT_TRUE(WriteFileBytes(FromUtf8Lossy(path), std::vector<uint8_t>{1}));
+    EXPECT_EQ(Stat(path).Mode(), 0666 & ~mask) << std::oct << mask;
+  }
+
+  const ScopedUmask scoped(022);
+  const std::string path = dir.File("kept.lqw");
+  for (const mode_t mode : {0600, 0640, 0604, 0664}) {
+    ASSERT_TRUE(WriteFileBytes(FromUtf8Lossy(path), std::vector<uint8_t>{1}));
+    ASSERT_EQ(chmod(path.c_str(), mode), 0);
+    ASSERT_TRUE(WriteFileBytes(FromUtf8Lossy(path), std::vector<uint8_t>{2}));
+    EXPECT_EQ(Stat(path).Mode(), mode) << std::oct << mode;
+  }
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown(path.c_str(), 4321, 8765), 0);
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    ASSERT_TRUE(WriteFileBytes(FromUtf8Lossy(path), std::vector<uint8_t>{3}));
+    const Stat after(path);
+    EXPECT_EQ(after.st.st_uid, 4321u);
+    EXPECT_EQ(after.st.st_gid, 8765u);
+    EXPECT_EQ(after.Mode(), 0640u);
+  }
+  EXPECT_EQ(Read(path), std::vector<uint8_t>{geteuid() == 0 ? uint8_t{3} : uint8_t{2}});
+}
+
+// A target with other hard links keeps them: every name shows the new content, longer or
+// shorter than the old, and no copy stays beside it.
+TEST(FileUtil, ATargetWithHardLinksIsWrittenInPlace) {
+  testsupport::TempDir dir;
+  const std::string path = dir.File("p.lqw");
+  const std::string other = dir.File("other.lqw");
+  ASSERT_TRUE(WriteFileBytes(FromUtf8Lossy(path), std::vector<uint8_t>{1, 2, 3}));
+  ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+  ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
+  const Stat before(path);
+  for (const std::vector<uint8_t>& content : {std::vector<uint8_t>(100000, 9), std::vector<uint8_t>{4, 5}}) {
+    ASSERT_TRUE(WriteFileBytes(FromUtf8Lossy(path), content));
+    EXPECT_EQ(Read(path), content);
+    EXPECT_EQ(Read(other), content);
+    const Stat after(path);
+    EXPECT_EQ(after.st.st_ino, before.st.st_ino);
+    EXPECT_EQ(after.st.st_nlink, 2u);
+    EXPECT_EQ(after.Mode(), 0640u);
+  }
+  EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::wstring>{L"other.lqw", L"p.lqw"}));
+}
+
+// A write that the system refuses part-way (here a file size limit: a full disk fails the same
+// way) is told as such; the old file stays as it was, and nothing is left beside it, whether it
+// is replaced by a rename or, having other hard links, in place.
+TEST(FileUtil, AWriteErrorLeavesTheOldFileAndNothingElse) {
+  for (const bool linked : {false, true}) {
+    testsupport::TempDir dir;
+    const std::string path = dir.File("p.lqw");
+    const std::vector<uint8_t> old(1000, 7);
+    ASSERT_TRUE(WriteFileBytes(FromUtf8Lossy(path), old));
+    if (linked) {
+      ASSERT_EQ(link(path.c_str(), dir.File("other.lqw").c_str()), 0);
+    }
+    FileWriteFailure failure;
+    {
+      const testsupport::ScopedFileSizeLimit limit(64 * 1024);
+      const std::vector<uint8_t> big(1 << 20, 9);
+      EXPECT_FALSE(WriteFileBytes(FromUtf8Lossy(path), big.data(), big.size(), failure)) << linked;
+    }
+    EXPECT_EQ(failure.What, FileWriteFailure::System) << linked;
+    EXPECT_EQ(failure.Errno, EFBIG) << linked;
+    EXPECT_EQ(Read(path), old) << linked;
+    EXPECT_EQ(FilesIn(dir.path()).size(), linked ? 2u : 1u) << linked;
+  }
 }
 
 // A target that is a symbolic link (or a chain of them, relative or absolute) stays a link; the

@@ -1,4 +1,5 @@
-// Paths the tests work with: the fixture folder of the source tree and scratch folders.
+// Paths the tests work with: the fixture folder of the source tree and scratch folders, and a
+// limit on the size of the files the test writes.
 #pragma once
 
 #include <string>
@@ -23,6 +24,20 @@ class TempDir {
 
  private:
   std::string path_;
+};
+
+// A file size limit for the life of the object, with SIGXFSZ ignored: a write beyond it fails
+// with EFBIG, as a write to a full disk fails with ENOSPC, instead of ending the process.
+class ScopedFileSizeLimit {
+ public:
+  explicit ScopedFileSizeLimit(unsigned long long bytes);
+  ~ScopedFileSizeLimit();
+  ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
+  ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
+
+ private:
+  unsigned long long oldSoft_ = 0;
+  void (*oldHandler_)(int) = nullptr;
 };
 
 }  // namespace testsupport

@@ -131,10 +131,11 @@ class Renderer {
     ok = Capture("message_question", [&] { MessageBoxYesNoCancel(TextAskSaveChanges()); }) && ok;
     // What an open says of texts it read as empty.
     ok = Capture("message_emptied_texts", [&] {
-      const std::vector<std::wstring> places =
-          chinese ? std::vector<std::wstring>{L"MAIN (INT0)，NETWORK 3，注释第 1 行", L"数据块，DAT_0 (DAT0)，第 4 行，注释"}
-                  : std::vector<std::wstring>{L"MAIN (INT0), NETWORK 3, comment line 1",
-                                              L"Data Block, DAT_0 (DAT0), row 4, comment"};
+      StreamTextPlaces places;
+      places.Listed = chinese ? std::vector<std::wstring>{L"MAIN (INT0)，NETWORK 3，注释第 1 行", L"数据块，DAT_0 (DAT0)，第 4 行，注释"}
+                              : std::vector<std::wstring>{L"MAIN (INT0), NETWORK 3, comment line 1",
+                                                          L"Data Block, DAT_0 (DAT0), row 4, comment"};
+      places.Further = 12;
       MessageBoxOk(EmptiedTextsMessage(places), kMessageIconWarning);
     }) && ok;
     ok = Capture("message_long", [&] {

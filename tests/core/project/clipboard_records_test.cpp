@@ -155,13 +155,13 @@ TEST(ClipboardRecords, ATextThatIsNotCodePage936PastesEmptyAndIsNamed) {
   std::vector<Network> expected = copied;
   expected[1].Comments = {L""};
   EXPECT_EQ(pasted.NetworkList, expected);
-  EXPECT_EQ(pasted.EmptiedTexts, std::vector<std::wstring>{L"NETWORK 6, comment line 1"});
+  EXPECT_EQ(pasted.EmptiedTexts.Listed, std::vector<std::wstring>{L"NETWORK 6, comment line 1"});
 
   pasted = ReadClipBlock(Damaged(block, "V9.9"), true, 0);
   expected = copied;
   expected[2].Grid.Elements[0].OperandId[0].Text.clear();
   EXPECT_EQ(pasted.NetworkList, expected);
-  EXPECT_EQ(pasted.EmptiedTexts, std::vector<std::wstring>{L"NETWORK 2, ladder element 1, operand"});
+  EXPECT_EQ(pasted.EmptiedTexts.Listed, std::vector<std::wstring>{L"NETWORK 2, ladder element 1, operand"});
 
   const std::vector<LadElement> elements = {LadderNetwork().Grid.Elements[0], LadderNetwork().Grid.Elements[0]};
   std::vector<LadElement> named = elements;
@@ -169,7 +169,38 @@ TEST(ClipboardRecords, ATextThatIsNotCodePage936PastesEmptyAndIsNamed) {
   pasted = ReadClipBlock(Damaged(MakeClipElementsBlock(named), "XQ"), true);
   ASSERT_EQ(pasted.Held, ClipBlockContent::Elements);
   EXPECT_EQ(pasted.ElementList[1].Name, L"");
-  EXPECT_EQ(pasted.EmptiedTexts, std::vector<std::wstring>{L"ladder element 2, instruction"});
+  EXPECT_EQ(pasted.EmptiedTexts.Listed, std::vector<std::wstring>{L"ladder element 2, instruction"});
+}
+
+// A block of many texts that do not read lists the first places and counts the others, and the
+// work of finding them (counted in records split, not timed) grows with the block, not with
+// its square.
+TEST(ClipboardRecords, APasteOfManyUnreadableTextsListsTheFirstAndCountsTheRest) {
+  SetCurrentLanguage(kLanguageEnglish);
+  uint64_t work[2] = {};
+  for (const size_t count : {1000u, 2000u}) {
+    Network network = TwoLineNetwork(L"I0.0");
+    network.Comments.assign(count, L"~~~~");
+    Bytes block = MakeClipNetworksBlock({network});
+    const std::string text = "~~~~";
+    size_t damaged = 0;
+    for (auto at = block.begin(); (at = std::search(at, block.end(), text.begin(), text.end())) != block.end(); at += 4) {
+      at[0] = 0xFF;
+      at[1] = 0x20;
+      ++damaged;
+    }
+    ASSERT_EQ(damaged, count);
+
+    const uint64_t before = ThreadStreamWorkCount().RecordsSplit;
+    const ClipBlockContent pasted = ReadClipBlock(block, false, 3);
+    work[count == 2000u] = ThreadStreamWorkCount().RecordsSplit - before;
+    ASSERT_EQ(pasted.Held, ClipBlockContent::Networks);
+    ASSERT_EQ(pasted.EmptiedTexts.Listed.size(), kMostTextPlacesListed);
+    EXPECT_EQ(pasted.EmptiedTexts.Listed.front(), L"NETWORK 3, comment line 1");
+    EXPECT_EQ(pasted.EmptiedTexts.Listed.back(), L"NETWORK 3, comment line 20");
+    EXPECT_EQ(pasted.EmptiedTexts.Further, count - kMostTextPlacesListed);
+  }
+  EXPECT_LE(work[1], 2 * work[0]);
 }
 
 TEST(ClipboardRecords, ACopyOfATextTheCodePageCannotHoldNamesTheNetwork) {

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/link/app_environment.h"
@@ -17,6 +19,7 @@
 #include "core/program/program_services.h"
 #include "core/project/project_services.h"
 #include "core/project/program_stream.h"
+#include "core/project/stream_text_places.h"
 #include "platform/file_util.h"
 #include "platform/text_codec.h"
 #include "support/test_paths.h"
@@ -450,6 +453,129 @@ TEST_F(ProjectFileTest, FailedSaveKeepsTheOldFile) {
 
 namespace {
 
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace
+
+// A save the file system refuses is a file error naming the file and why, in the user's
+// language; the old file stays as it was and nothing is left beside it. A file of the user's
+// whose name looks like a temporary file survives saves.
+TEST_F(ProjectFileTest, ASaveTheFileSystemRefusesIsAFileErrorAndKeepsTheOldFile) {
+  fs::create_directory(dir_.File("files"));
+  const std::string path = dir_.File("files/p.lqw");
+  std::ofstream(dir_.File("files/p.lqw.tmpBACKUP")) << "the user's";
+  const Bytes old = Save("files/p.lqw");
+  const std::vector<std::string> files = {"p.lqw", "p.lqw.tmpBACKUP"};
+  EXPECT_EQ(FilesIn(dir_.File("files")), files);
+
+  struct Case {
+    const char* what;
+    int language;
+    std::wstring reason;
+  };
+  const Case cases[] = {
+      {"read-only", kLanguageEnglish, L"The file is read-only"},
+      {"read-only", kLanguageChinese, L"文件为只读"},
+      {"size limit", kLanguageEnglish, L"The file is larger than the system allows"},
+      {"size limit", kLanguageChinese, L"文件大小超出系统限制"},
+  };
+  for (const Case& c : cases) {
+    SetCurrentLanguage(c.language);
+    const bool readOnly = std::string(c.what) == "read-only";
+    if (readOnly) {
+      ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    }
+    try {
+      std::optional<testsupport::ScopedFileSizeLimit> limit;
+      if (!readOnly) limit.emplace(old.size() / 2);
+      SaveProjectFile(W(path));
+      ADD_FAILURE() << "saved: " << c.what;
+    } catch (const ExceptionParseStreamError& error) {
+      const std::wstring expected = c.language == kLanguageEnglish
+                                        ? L"Parse Stream Error\r\n  Write file error : \"" + W(path) + L"\"\r\n  "
+                                        : L"解析流错误\r\n  写文件错误 : \"" + W(path) + L"\"\r\n  ";
+      EXPECT_EQ(error.Message(), expected + c.reason) << c.what;
+    }
+    if (readOnly) {
+      ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+    }
+    Bytes read;
+    ASSERT_TRUE(platform::ReadFileBytes(W(path), read));
+    EXPECT_EQ(read, old) << c.what;
+    EXPECT_EQ(FilesIn(dir_.File("files")), files) << c.what;
+  }
+  SetCurrentLanguage(kLanguageEnglish);
+  Save("files/p.lqw");
+  EXPECT_EQ(FilesIn(dir_.File("files")), files);
+}
+
+// A file of many texts that do not read lists the first places and counts the others. The work
+// of finding them (counted in records split, not timed) grows with the file, not with its
+// square.
+TEST_F(ProjectFileTest, ManyUnreadableTextsAreListedUpToAScreenfulAndCounted) {
+  uint64_t work[2] = {};
+  ProjectOpenNotes notes;
+  for (const size_t count : {1000u, 2000u}) {
+    Network& network = CurrentProject().Program.GetProgramPage(0).UndoLog.Networks[0];
+    network.Comments.assign(count, L"~~~~");
+    StreamBytes bytes = BuildProjectFileBytes(CurrentProject(), env_.PasswordTable1);
+    const std::string text = "~~~~";
+    size_t damaged = 0;
+    for (auto at = bytes.begin(); (at = std::search(at, bytes.end(), text.begin(), text.end())) != bytes.end(); at += 4) {
+      at[0] = 0xFF;
+      at[1] = 0x20;
+      ++damaged;
+    }
+    ASSERT_EQ(damaged, count);
+    WriteFile("many.lqw", bytes);
+
+    const uint64_t before = ThreadStreamWorkCount().RecordsSplit;
+    notes = OpenProjectAsCurrent(Path("many.lqw"));
+    work[count == 2000u] = ThreadStreamWorkCount().RecordsSplit - before;
+    ASSERT_EQ(notes.EmptiedTexts.Listed.size(), kMostTextPlacesListed);
+    EXPECT_EQ(notes.EmptiedTexts.Listed.front(), L"MAIN (INT0), NETWORK 0, comment line 1");
+    EXPECT_EQ(notes.EmptiedTexts.Further, count - kMostTextPlacesListed);
+  }
+  EXPECT_LE(work[1], 2 * work[0]);
+
+  const std::wstring english = EmptiedTextsMessage(notes.EmptiedTexts);
+  EXPECT_EQ(english.substr(english.rfind(L"\r\n")), L"\r\n  ... and 1980 more");
+  SetCurrentLanguage(kLanguageChinese);
+  const std::wstring chinese = EmptiedTextsMessage(notes.EmptiedTexts);
+  EXPECT_EQ(chinese.substr(chinese.rfind(L"\r\n")), L"\r\n  ……另有 1980 处");
+  SetCurrentLanguage(kLanguageEnglish);
+}
+
+// A file whose instruction name is many "#" opens in work (counted, not timed) that doubles with
+// the length of the name instead of growing fourfold: each "#" split off looks only at its own
+// part of the name.
+TEST_F(ProjectFileTest, ANameOfManyHashesOpensInWorkInProportionToItsLength) {
+  for (const std::wstring& head : {std::wstring(), std::wstring(L"AB#7")}) {
+    uint64_t work[2] = {};
+    for (const size_t length : {4000u, 8000u}) {
+      StlLine& line = CurrentProject().Program.GetProgramPage(0).UndoLog.Networks[0].Lines[0];
+      line.Mnemonic = head + std::wstring(length, L'#');
+      line.Variant = 0;
+      Save("hashes.lqw");
+      const uint64_t before = ThreadStreamWorkCount().NameCharactersSplit;
+      OpenProjectAsCurrent(Path("hashes.lqw"));
+      work[length == 8000u] = ThreadStreamWorkCount().NameCharactersSplit - before;
+      const StlLine& read = CurrentProject().Program.GetProgramPage(0).Networks()[0].Lines[0];
+      EXPECT_EQ(read.Mnemonic, head.empty() ? L"" : L"AB");
+      EXPECT_EQ(read.Variant, head.empty() ? 0 : 7);
+    }
+    EXPECT_GE(work[0], 4000u);
+    EXPECT_LE(work[1], 2 * work[0]);
+  }
+}
+
+namespace {
+
 // One version-1.0 list map entry: "key" and one "value" per element.
 template <class T, class Encode>
 void LegacyEntry(StreamBytes& out, std::string_view field, int key, const std::vector<T>& values, Encode encode) {
@@ -606,7 +732,7 @@ TEST_F(ProjectFileTest, Version10TextsThatAreNotCodePage936AreNamed) {
   WriteFile("old.lqw", file);
 
   const ProjectOpenNotes notes = OpenProjectAsCurrent(Path("old.lqw"));
-  EXPECT_EQ(notes.EmptiedTexts, (std::vector<std::wstring>{L"MAIN (INT0), local variables, row 1, comment",
+  EXPECT_EQ(notes.EmptiedTexts.Listed, (std::vector<std::wstring>{L"MAIN (INT0), local variables, row 1, comment",
                                                            L"MAIN (INT0), NETWORK 0, statement-list line 1, comment"}));
   const BlockRecord& main = CurrentProject().Program.InterruptTable.Working.at(0);
   EXPECT_EQ(main.Page.Networks()[0].Lines[0].Comments, std::vector<std::wstring>{L""});

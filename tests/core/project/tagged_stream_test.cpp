@@ -178,20 +178,24 @@ TEST(TaggedStream, SplitterRefusesEveryShortRecord) {
 }
 
 TEST(TaggedStream, KeysOfEveryLengthAreReadWhole) {
-  // Key ends on either side of the first eight bytes, near the end of a range or not.
+  // Key ends on either side of the first eight bytes, near the end of a range or not. Keys of
+  // 01 bytes, whose neighbour the zero byte borrows from when eight bytes are looked at as one
+  // number, and of bytes with the top bit set, are read as whole as any other.
   for (size_t length = 0; length <= 20; ++length) {
-    const std::string key(length, 'k');
-    for (const Bytes& value : {Bytes{}, Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9}}) {
-      const Bytes bytes = Concat({Record(key, value), Record("#2", {})});
-      StreamRecords records;
-      SplitStreamRecords(bytes, records);
-      ASSERT_EQ(records.size(), 2u) << length;
-      EXPECT_EQ(RecordKey(bytes, records[0]), key);
-      EXPECT_EQ(records[0].EndOffset - records[0].ValueOffset, value.size());
-      EXPECT_EQ(RecordKey(bytes, records[1]), "#2");
-      // A range that ends inside the key (its zero byte lies beyond) is refused.
-      for (uint32_t end = 1; end <= length; ++end) {
-        ExpectStreamError([&] { SplitStreamRecords(bytes, 0, end, records); });
+    for (const char fill : {'k', '\x01', '\x80', '\xFF'}) {
+      for (const Bytes& value : {Bytes{}, Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9}}) {
+        const std::string key(length, fill);
+        const Bytes bytes = Concat({Record(key, value), Record("#2", {})});
+        StreamRecords records;
+        SplitStreamRecords(bytes, records);
+        ASSERT_EQ(records.size(), 2u) << length;
+        EXPECT_EQ(RecordKey(bytes, records[0]), key);
+        EXPECT_EQ(records[0].EndOffset - records[0].ValueOffset, value.size());
+        EXPECT_EQ(RecordKey(bytes, records[1]), "#2");
+        // A range that ends inside the key (its zero byte lies beyond) is refused.
+        for (uint32_t end = 1; end <= length; ++end) {
+          ExpectStreamError([&] { SplitStreamRecords(bytes, 0, end, records); });
+        }
       }
     }
   }
