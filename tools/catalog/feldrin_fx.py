@@ -128,6 +128,8 @@ CLASSES = {
     "CNT": lambda w: (w, at(["C"]), False, None),
     "HSC": lambda w: ("D", at(["C"]), False, None),
     "OUT_TC": lambda w: ("W", at(["T", "C"]) + at(["C"], "D"), False, "Int"),
+    # up to four ASCII characters as the codes of a double word (ASC)
+    "ASCII": lambda w: ("D", [], True, "Dword"),
     # the set value of a timer or counter: a data register or a constant as wide as a 32-bit
     # counter's (a 16-bit timer or counter takes K1 to K32767)
     "PRESET": lambda w: ("D", at(["D"], "W"), True, "Dint"),
@@ -388,8 +390,12 @@ APPLIED = [
     A(75, "ARWS", "", G_EXTIO, T("Arrow switch", "方向开关"), [("S", "B_IN"), ("D1", "TCDVZ"), ("D2", "B_Y"), ("n", "K")],
       T("Edits the BCD value D1 with four arrow keys at S and shows it on the displays at D2.",
         "用 S 处的四个方向键修改 BCD 值 D1，并在 D2 的显示器上显示。")),
-    A(76, "ASC", "", G_EXTIO, T("ASCII code", "ASCII 码转换"), [("S", "K"), ("D", "TCD")],
-      T("Stores the ASCII characters S in D and the following words.", "把 ASCII 字符 S 存入 D 及其后的字。")),
+    A(76, "ASC", "", G_EXTIO, T("ASCII code", "ASCII 码转换"), [("S", "ASCII"), ("D", "TCD")],
+      T("Stores the ASCII characters S in D and D+1, two to a word, the first in the low byte. S is written as the "
+        "codes of up to four characters, the first character last: H44434241 for ABCD (a constant here holds 32 bits, "
+        "so a text of eight characters takes two ASC instructions).",
+        "把 ASCII 字符 S 存入 D 和 D+1，每字两个字符，第一个字符在低字节。S 写作最多四个字符的编码，第一个字符在最后："
+        "ABCD 写作 H44434241（这里的常数为 32 位，八个字符的文本需要两条 ASC 指令）。")),
     A(77, "PR", "", G_EXTIO, T("Print", "ASCII 码打印"), [("S", "TCD"), ("D", "B_Y")],
       T("Outputs the ASCII characters at S one by one on the eight outputs starting at D.", "把 S 处的 ASCII 字符逐个输出到从 D 开始的八个输出。")),
     # External serial devices

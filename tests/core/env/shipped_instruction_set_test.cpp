@@ -110,6 +110,7 @@ const std::map<std::string, std::vector<TypedLine>>& TypedLines() {
            {L"SMOV  D0, K4, K2, D1, K3", L"", nullptr},
            {L"LDP  X000", L"", nullptr},
            {L"MOV  K10Z1, D0", L"", nullptr},
+           {L"ASC  H44434241, D0", L"", nullptr},
            {L"VRRD  K8, D0", nullptr, L"S"},
            {L"MOV  100, D0", nullptr, L"S"},
            {L"MOV  K70000, D0", nullptr, L"S"},
