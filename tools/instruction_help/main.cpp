@@ -34,6 +34,7 @@
 #include "core/env/manager_var_reader.h"
 #include "core/env/memory_area_manager.h"
 #include "core/env/operand_format.h"
+#include "core/env/operand_slot.h"
 #include "core/env/plc_type.h"
 #include "core/env/utilities.h"
 #include "platform/text_codec.h"
@@ -294,8 +295,8 @@ std::string Admitted(const OperandDef& operand, const TypePages& type, int langu
       if (operand.Const == kDataTypeReal) {
         text += " (" + Text(language, "real number", "实数") + ")";
       } else if (operand.Const >= 0 && operand.Const < kDataTypeCount) {
-        std::wstring range;
-        text += " (" + Html(FormatTypeRangeText(type.Memory, range, operand.Const)) + ")";
+        // The values the instruction takes there: the slot's own range, else its data type's.
+        text += " (" + Html(SlotRangeText(type.Memory, operand)) + ")";
       }
       out += (out.empty() ? "" : ", ") + text;
     }
