@@ -1,6 +1,7 @@
 #include "core/env/operand_slot.h"
 
 #include "core/env/data_type.h"
+#include "core/env/operand_format.h"
 
 namespace Brenno {
 
@@ -54,6 +55,18 @@ std::wstring SlotRangeText(const MemoryAreaManager& manager, const OperandDef& s
   FormatConstantValue(slot.Const, manager, static_cast<uint32_t>(slot.RangeMin), low);
   FormatConstantValue(slot.Const, manager, static_cast<uint32_t>(slot.RangeMax), high);
   return low + L" ~ " + high;
+}
+
+bool DescribeOperandSlot(std::wstring& text, const OperandDef& slot, const MemoryAreaManager& manager,
+                         const std::wstring& separator) {
+  if (!DescribeOperandFormat(text, slot.Capacity, manager, separator, slot.Const)) return false;
+  if (!slot.HasRange || !IsIntegerType(slot.Const)) return true;
+  std::wstring typeRange;
+  FormatTypeRangeText(manager, typeRange, slot.Const);
+  if (text.size() >= typeRange.size() && text.compare(text.size() - typeRange.size(), typeRange.size(), typeRange) == 0) {
+    text.replace(text.size() - typeRange.size(), typeRange.size(), SlotRangeText(manager, slot));
+  }
+  return true;
 }
 
 }  // namespace Brenno

@@ -28,4 +28,8 @@ bool CheckSlotConstant(const MemoryAreaManager& manager, const OperandDef& slot,
 // data type writes values), else the range text of the data type.
 std::wstring SlotRangeText(const MemoryAreaManager& manager, const OperandDef& slot);
 
+// The operand hint of the slot (DescribeOperandFormat), whose constant line is the slot's range.
+bool DescribeOperandSlot(std::wstring& text, const OperandDef& slot, const MemoryAreaManager& manager,
+                         const std::wstring& separator);
+
 }  // namespace Brenno

@@ -5,6 +5,7 @@
 #include "core/env/exception_error.h"
 #include "core/env/instruction_library.h"
 #include "core/env/operand_format.h"
+#include "core/env/operand_slot.h"
 #include "core/program/ladder_metrics.h"
 #include "core/program/program_services.h"
 
@@ -152,8 +153,7 @@ void OpenOperandEditor(PageViewState& state, const LadElement& e, OperandRef ref
   const std::vector<OperandDef>& defs = ref.list == 0 ? def->OperandId : (ref.list == 1 ? def->OperandIn : def->OperandOut);
   if (!InRange(defs, ref.index)) return;
   std::wstring hint;
-  if (DescribeOperandFormat(hint, defs[ref.index].Capacity, CurrentProgramServices().MemoryMap(), L"\r\n",
-                            defs[ref.index].Const)) {
+  if (DescribeOperandSlot(hint, defs[ref.index], CurrentProgramServices().MemoryMap(), L"\r\n")) {
     editor.Hint = std::move(hint);
   }
 }

@@ -16,6 +16,7 @@
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/env/operand_format.h"
+#include "core/env/operand_slot.h"
 #include "core/program/ladder_edit.h"
 #include "core/program/ladder_geometry.h"
 #include "core/program/stl_line.h"
@@ -176,6 +177,20 @@ TEST_P(ShippedInstructionSet, TypedLinesComeBackAsTypedOrAreRefusedNamingTheOper
       ADD_FAILURE() << U(error.Message());
     }
   }
+}
+
+// The operand hint of a slot that limits its constants names the limits, not the data type's.
+TEST_P(ShippedInstructionSet, OperandHintsNameTheValuesTheInstructionTakes) {
+  const bool fx = Library().FxMode != 0;
+  std::vector<const FunStlRecord*> found;
+  FindStlInstructionDefs(Library(), fx ? L"VRRD" : L"PID", 2, found);
+  ASSERT_EQ(found.size(), 1u);
+  const OperandDef& slot = found[0]->Operands[fx ? 0 : 1];
+  std::wstring hint;
+  ASSERT_TRUE(DescribeOperandSlot(hint, slot, CurrentProject().MemoryAreas, L"\r\n"));
+  const std::wstring limits = fx ? L"K0 ~ K7" : L"0 ~ 7";
+  ASSERT_GE(hint.size(), limits.size());
+  EXPECT_EQ(U(hint.substr(hint.size() - limits.size())), U(limits)) << U(hint);
 }
 
 // Every ladder instruction has a name of its own in the instruction tree, in both languages;
