@@ -248,6 +248,13 @@ void CExtendListCtrl::ScrollToFocusCell() {
   } else if (item >= top + visible) {
     verticalScrollBar()->setValue(item - visible + 1);
   }
+  // And sideways, so that the cell is seen whole (its left edge when it is wider than the view).
+  const int listColumn = ListColumnOf(shape, grid_.focus.group, grid_.focus.column);
+  if (listColumn >= static_cast<int>(columns_.size())) return;
+  QScrollBar* bar = horizontalScrollBar();
+  const int right = ColumnLeft(listColumn) + columns_[static_cast<size_t>(listColumn)].width;
+  if (right > viewport()->width()) bar->setValue(bar->value() + right - viewport()->width());
+  if (ColumnLeft(listColumn) < 0) bar->setValue(bar->value() + ColumnLeft(listColumn));
 }
 
 void CExtendListCtrl::InvalidateGrid() { viewport()->update(); }
@@ -585,7 +592,7 @@ void CExtendListCtrl::keyPressEvent(QKeyEvent* event) {
       }
       if (list_.isHidden()) {
         OpenEditor(c, nullptr);
-        if (!list_.isHidden()) list_.keyboardSearch(text);
+        if (!list_.isHidden()) list_.SearchFromTop(text);
       }
       return;
     }

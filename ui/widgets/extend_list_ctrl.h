@@ -139,7 +139,7 @@ class CExtendListCtrl : public QAbstractScrollArea, public InplaceNotifyOwner {
   GridShape Shape();
   void ClampFocusCell();
   void ClampSelection();
-  // Scrolls so that the focus cell's row is entirely in view.
+  // Scrolls so that the focus cell's row, and the cell sideways, are entirely in view.
   void ScrollToFocusCell();
   // Brings the rows to records x lines per record, keeps focus and selection inside, and
   // redraws at once when shown.

@@ -35,6 +35,18 @@ void CInplaceListBase::SelectIndex(int index) {
   }
 }
 
+void CInplaceListBase::SearchFromTop(const QString& text) {
+  const int before = SelectedIndex();
+  // The list's own search starts a new text after a pause, and then at the row after the current
+  // one: an empty search from no current row starts it afresh at the top, and the text is then
+  // searched as its continuation, so that the keys typed next go on with it.
+  setCurrentIndex(QModelIndex());
+  keyboardSearch(QString());
+  keyboardSearch(text);
+  const QListWidgetItem* found = currentItem();
+  if (found == nullptr || !found->text().startsWith(text, Qt::CaseInsensitive)) SelectIndex(before);
+}
+
 void CInplaceListBase::OpenList(int x, int y, int v1, int v2, const std::vector<std::wstring>& choices, int initial,
                                 const Rect& r) {
   initialIndex_ = initial;

@@ -26,6 +26,10 @@ class CInplaceListBase : public QListWidget, public InplaceEditorState {
   int InitialIndex() const { return initialIndex_; }
   // The selected choice, -1 when none.
   int SelectedIndex() const;
+  // Selects the first choice that begins with the text (case-insensitive), searching from the
+  // top; keys typed soon after go on with the search as in any list. Without a match the
+  // selection stays.
+  void SearchFromTop(const QString& text);
 
  protected:
   // tabEnds: Tab and Shift+Tab end the editing; otherwise they are swallowed.

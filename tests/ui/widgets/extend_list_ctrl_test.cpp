@@ -188,8 +188,12 @@ TEST_F(ExtendListCtrlTest, TypingStartsTheEditWithJustThatCharacter) {
   Key(&grid, Qt::Key_A, "a");
   EXPECT_TRUE(grid.InplaceEdit().isHidden());
   EXPECT_TRUE(grid.InplaceList().isHidden());
-  // On a choice cell typing drops the list at the first choice that begins with it.
+  // On a choice cell typing drops the list at the first choice that begins with it, from the top.
   Key(&grid, Qt::Key_Left);
+  Key(&grid, Qt::Key_B, "b");
+  ASSERT_TRUE(grid.InplaceList().isVisible());
+  EXPECT_EQ(grid.InplaceList().SelectedIndex(), 0);  // BOOL, the choice it was on
+  Key(&grid.InplaceList(), Qt::Key_Escape);
   Key(&grid, Qt::Key_W, "w");
   EXPECT_TRUE(grid.InplaceEdit().isHidden());
   ASSERT_TRUE(grid.InplaceList().isVisible());
@@ -256,6 +260,20 @@ TEST_F(ExtendListCtrlTest, TabStoresTheEditAndTheNextTypingGoesToTheNextCell) {
   Key(&grid, Qt::Key_Tab);
   EXPECT_EQ((grid.texts[{0, 1, 0, 0}]), L"y");
   EXPECT_EQ(grid.FocusCell(), (GridCell{0, 1, 0, 1}));
+
+  // In a narrow grid the view follows sideways.
+  grid.resize(200, 300);
+  QApplication::processEvents();
+  grid.SetFocusCell(GridCell{3, 0, 0, 1});
+  Key(&grid, Qt::Key_Tab);
+  ASSERT_EQ(grid.FocusCell(), (GridCell{3, 1, 0, 0}));
+  Rect shown = grid.GetSubItemRect(6, 4);
+  EXPECT_GE(shown.left, 0);
+  EXPECT_LE(shown.right, grid.viewport()->width());
+  Key(&grid, Qt::Key_Backtab, QString(), Qt::ShiftModifier);
+  shown = grid.GetSubItemRect(6, 2);
+  EXPECT_GE(shown.left, 0);
+  EXPECT_LE(shown.right, grid.viewport()->width());
 
   // Past the last editable cell Tab reaches the read-only one after it, then stays.
   grid.SetFocusCell(GridCell{5, 1, 1, 1});
