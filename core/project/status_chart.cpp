@@ -148,8 +148,8 @@ bool IsForceableCell(const StatusRow& row) {
 }
 
 // The value and force writes of the chart: the online cache starts the write jobs while online.
-void WriteValue(const DisplayFormat& format, const std::wstring& text) {
-  WriteVariable(CurrentProject().Online, format.Operand, text, format.Type);
+bool WriteValue(const DisplayFormat& format, const std::wstring& text) {
+  return WriteVariable(CurrentProject().Online, format.Operand, text, format.Type);
 }
 void WriteForce(const OperandFields& fields, uint8_t state) { WriteForcedVariable(CurrentProject().Online, fields, state); }
 
@@ -365,10 +365,11 @@ std::wstring GetChartValueText(StatusChart& chart, int key, int line, int group)
   return text;
 }
 
-bool WriteChartValue(StatusChart& chart, int key, int line, int group, const std::wstring& text) {
+bool WriteChartValue(StatusChart& chart, int key, int line, int group, const std::wstring& text, bool* started) {
   const DisplayFormat* format = SelectedFormat(CellAt(chart, key, line, group));
   if (format == nullptr) return false;
-  WriteValue(*format, text);
+  const bool writing = WriteValue(*format, text);
+  if (started != nullptr) *started = writing;
   return true;
 }
 
@@ -476,6 +477,27 @@ void ShowChartAddresses(StatusChart& chart) {
   for (auto& [key, page] : chart.Working) {
     for (StatusRow& row : page.Rows) LookupSymbolName(row.Address, kNoProgramUnit, project.Symbols);
   }
+}
+
+std::vector<std::wstring> ListChartAddressExamples(size_t count) {
+  std::vector<std::wstring> examples;
+  std::vector<std::wstring> regions;
+  for (const MemoryRegion& region : CurrentProject().MemoryAreas.Regions) {
+    if (examples.size() >= count) break;
+    if (region.Area == kAreaConst || region.Area == kAreaLocal || (region.Use & kKindValue) == 0 ||
+        region.Accesses.empty() || std::find(regions.begin(), regions.end(), region.Name) != regions.end()) {
+      continue;
+    }
+    std::wstring first;
+    std::wstring last;
+    DescribeAccessRange(region, region.Accesses.front(), first, last);
+    std::vector<DisplayFormat> formats;
+    OperandAddress operand;
+    if (first.empty() || !BuildDisplayFormats(first, formats, operand)) continue;
+    regions.push_back(region.Name);
+    examples.push_back(first);
+  }
+  return examples;
 }
 
 bool BuildDisplayFormats(const std::wstring& text, std::vector<DisplayFormat>& formats, OperandAddress& operand) {

@@ -112,8 +112,11 @@ std::vector<std::wstring> GetChartFormatNames(const StatusChart& chart, int key,
 // The cell's value from the online cache in the selected type (stored in the cell): empty
 // offline and for an empty cell, "Unknown" / "未知" online without a cached value.
 std::wstring GetChartValueText(StatusChart& chart, int key, int line, int group);
-// Hands the text to the online cache's value write; false for an empty cell.
-bool WriteChartValue(StatusChart& chart, int key, int line, int group, const std::wstring& text);
+// Hands the text to the online cache's value write; false for an empty cell. `started`, when
+// given, tells whether the write was started (only online, and only for a text that reads as a
+// value of the cell's type).
+bool WriteChartValue(StatusChart& chart, int key, int line, int group, const std::wstring& text,
+                     bool* started = nullptr);
 // -1 for an empty or unforceable cell; else 0 forced, 1 not forced, 2 unknown (stored in the
 // cell).
 int GetChartForceState(StatusChart& chart, int key, int line, int group);
@@ -142,5 +145,9 @@ void ShowChartAddresses(StatusChart& chart);
 // The display formats of an address text (a global symbol is first replaced by its address),
 // and the scanned operand; false when the text is no operand the chart can show.
 bool BuildDisplayFormats(const std::wstring& text, std::vector<DisplayFormat>& formats, OperandAddress& operand);
+
+// Up to `count` addresses a chart cell takes on the current project's PLC type, for messages:
+// the first operand of each of the first regions of the memory map (I0.0, Q0.0, ...).
+std::vector<std::wstring> ListChartAddressExamples(size_t count);
 
 }  // namespace Brenno

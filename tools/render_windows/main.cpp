@@ -3,8 +3,9 @@
 // Starts the workbench offscreen on a copy of a program directory (by default the one the build
 // lays out), once in English and once in Chinese, and renders to PNG files: the main window at
 // 1280 x 800, the program editor with a few rungs in ladder and statement list, the device
-// detail, instruction reference, PLC type, communication settings, progress and About dialogs
-// and the message boxes of every kind, and a sheet of the command icons. The files are named after the window and the language
+// detail, instruction reference, PLC type, communication settings, progress and About dialogs,
+// the message boxes of every kind and those the tables show for entries they do not take, and a
+// sheet of the command icons. The files are named after the window and the language
 // ("main_window_en.png", "about_zh.png"). Nothing of the user's own configuration or window
 // layout is read or written.
 #include <QApplication>
@@ -32,6 +33,7 @@
 #include "core/program/program_block.h"
 #include "core/program/program_page.h"
 #include "core/project/message_box.h"
+#include "core/project/status_chart.h"
 #include "core/project/stream_text_places.h"
 #include "core/project/project.h"
 #include "ui/shell/brenno_lad_app.h"
@@ -40,6 +42,8 @@
 #include "ui/shell/message_facade.h"
 #include "ui/shell/notify_codes.h"
 #include "ui/views/instruction/instruction_dialog_runner.h"
+#include "ui/views/status_chart/status_chart_view.h"
+#include "ui/views/symbols/fun_symbol_table.h"
 #include "ui/widgets/command_icons.h"
 
 namespace {
@@ -146,6 +150,29 @@ class Renderer {
       }
       MessageBoxOk(text, 0x10);
     }) && ok;
+
+    // What the tables say of an entry they do not take.
+    const auto warn = [](const std::wstring& text) { MessageBoxOk(text, kMessageIconWarning); };
+    ok = Capture("message_chart_address", [&] {
+      warn(ChartAddressRefusedMessage(L"Motor_1", ListChartAddressExamples(3)));
+    }) && ok;
+    ok = Capture("message_chart_range", [&] {
+      warn(ChartAddressRefusedMessage(L"VB0-QW2", ListChartAddressExamples(3)));
+    }) && ok;
+    ok = Capture("message_chart_value_offline", [&] {
+      warn(ChartValueRefusedMessage(ChartValueRefusal::Offline, L"12", L"VW4", L""));
+    }) && ok;
+    ok = Capture("message_chart_value_no_address", [&] {
+      warn(ChartValueRefusedMessage(ChartValueRefusal::NoAddress, L"12", L"", L""));
+    }) && ok;
+    ok = Capture("message_chart_value_type", [&] {
+      warn(ChartValueRefusedMessage(ChartValueRefusal::NotOfType, L"abc", L"VW4", L"INT"));
+    }) && ok;
+    ok = Capture("message_chart_force_offline", [&] {
+      warn(ChartValueRefusedMessage(ChartValueRefusal::ForceOffline, L"", L"I0.0", L""));
+    }) && ok;
+    ok = Capture("message_unit_name", [&] { warn(BlockNameRefusedMessage(L"9 lives", L"SBR0")); }) && ok;
+    ok = Capture("message_unit_address", [&] { warn(BlockAddressTakenMessage(L"SBR1")); }) && ok;
 
     // The sample rungs are not to be saved.
     app.Environment().Modified = false;

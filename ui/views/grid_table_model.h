@@ -51,6 +51,14 @@ struct GridCellContent {
   bool operator==(const GridCellContent&) const = default;
 };
 
+// Why a row model did not take a typed value, for the grid to show (CExtendListCtrl::
+// ReportRefusedEdit): the message in the current language, and whether the editor stays open
+// with what was typed so that the user can correct it.
+struct GridRefusal {
+  std::wstring Message;
+  bool KeepEditing = true;
+};
+
 // The grid's focus cell and selection (a rectangle of whole records x whole groups, end
 // exclusive); -1 in any coordinate means none.
 struct GridCursor {

@@ -104,7 +104,9 @@ class ModelTableView : public CTableViewCtrl {
     return model_.GetCellEditText(record, group, line, column);
   }
   bool SetCellText(int record, int group, int line, int column, const std::wstring& text) override {
-    return model_.SetCellText(record, group, line, column, text);
+    const bool stored = model_.SetCellText(record, group, line, column, text);
+    ReportModelRefusal();
+    return stored;
   }
   int GetCellChoice(int record, int group, int line, int column) override {
     return model_.GetCellChoice(record, group, line, column);
@@ -113,7 +115,9 @@ class ModelTableView : public CTableViewCtrl {
   // overrides this.
   bool SetCellChoice(int record, int group, int line, int column, int choice) override {
     if constexpr (requires { model_.SetCellChoice(record, group, line, column, choice); }) {
-      return model_.SetCellChoice(record, group, line, column, choice);
+      const bool stored = model_.SetCellChoice(record, group, line, column, choice);
+      ReportModelRefusal();
+      return stored;
     } else {
       return CTableViewCtrl::SetCellChoice(record, group, line, column, choice);
     }
@@ -184,6 +188,15 @@ class ModelTableView : public CTableViewCtrl {
       return;
     }
     CTableViewCtrl::mouseReleaseEvent(event);
+  }
+
+  // A model that can refuse a value with a reason (TakeRefusal) has it shown by the grid.
+  void ReportModelRefusal() {
+    if constexpr (requires { model_.TakeRefusal(); }) {
+      if (const std::optional<GridRefusal> refusal = model_.TakeRefusal()) {
+        this->ReportRefusedEdit(refusal->Message, refusal->KeepEditing);
+      }
+    }
   }
 
   Model model_;

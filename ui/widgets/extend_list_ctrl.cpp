@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionHeader>
+#include <QTimer>
 #include <QWheelEvent>
 #include <qdrawutil.h>
 
@@ -18,6 +19,7 @@
 #include <cwctype>
 
 #include "core/draw/draw_context.h"
+#include "core/project/message_box.h"
 #include "ui/widgets/qt_draw_context.h"
 
 namespace Brenno {
@@ -246,6 +248,13 @@ void CExtendListCtrl::ScrollToFocusCell() {
   } else if (item >= top + visible) {
     verticalScrollBar()->setValue(item - visible + 1);
   }
+  // And sideways, so that the cell is seen whole (its left edge when it is wider than the view).
+  const int listColumn = ListColumnOf(shape, grid_.focus.group, grid_.focus.column);
+  if (listColumn >= static_cast<int>(columns_.size())) return;
+  QScrollBar* bar = horizontalScrollBar();
+  const int right = ColumnLeft(listColumn) + columns_[static_cast<size_t>(listColumn)].width;
+  if (right > viewport()->width()) bar->setValue(bar->value() + right - viewport()->width());
+  if (ColumnLeft(listColumn) < 0) bar->setValue(bar->value() + ColumnLeft(listColumn));
 }
 
 void CExtendListCtrl::InvalidateGrid() { viewport()->update(); }
@@ -381,10 +390,16 @@ void CExtendListCtrl::scrollContentsBy(int, int) { viewport()->update(); }
 
 void CExtendListCtrl::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
+  // Taking the focus ends an open editor's edit (an open list closes, as a combo box does).
+  const bool listWasOpen = !list_.isHidden();
   setFocus(Qt::MouseFocusReason);
   leftPressed_ = true;
   editPending_ = 0;
   dragSelecting_ = 0;
+  choicePending_ = false;
+  // An editor whose value the view refused stays open for correction: this press only ended
+  // its edit and changes nothing else.
+  if (EditorKeptOpen()) return;
   const QPoint at = event->position().toPoint();
   if (at.y() < kHeaderHeight) {
     // The header: a press on a column's right border starts resizing that column.
@@ -415,7 +430,7 @@ void CExtendListCtrl::mousePressEvent(QMouseEvent* event) {
     return;
   }
   if (grid_.HasFocusCell() && *cell == grid_.focus) {
-    editPending_ = 1;
+    if (!listWasOpen) editPending_ = 1;
     return;
   }
   if (event->modifiers() & Qt::ShiftModifier) {
@@ -423,6 +438,8 @@ void CExtendListCtrl::mousePressEvent(QMouseEvent* event) {
   } else {
     grid_.PressCell(*cell);
     dragSelecting_ = 1;
+    // A choice list opens on the release of this one click.
+    choicePending_ = GetCellEditKind(cell->record, cell->group, cell->line, cell->column) == CellEditChoice;
   }
   InvalidateGrid();
 }
@@ -459,6 +476,7 @@ void CExtendListCtrl::mouseMoveEvent(QMouseEvent* event) {
   if (!HitTest(event->position().toPoint(), item, listColumn) || listColumn == 0) return;
   const auto cell = CellOfListPosition(Shape(), item, listColumn);
   if (!cell) return;
+  if (*cell != grid_.focus) choicePending_ = false;
   grid_.DragTo(cell->record, cell->group);
   InvalidateGrid();
 }
@@ -470,7 +488,7 @@ void CExtendListCtrl::mouseReleaseEvent(QMouseEvent* event) {
   // the user to another window (a use's location), which keeps the focus.
   if (std::exchange(leftPressed_, false)) setFocus(Qt::MouseFocusReason);
   dragSelecting_ = 0;
-  if (editPending_ != 0) {
+  if (editPending_ != 0 || std::exchange(choicePending_, false)) {
     editPending_ = 0;
     OpenFocusCellEditor();
   }
@@ -485,6 +503,8 @@ void CExtendListCtrl::focusOutEvent(QFocusEvent* event) {
 
 void CExtendListCtrl::wheelEvent(QWheelEvent* event) {
   setFocus(Qt::OtherFocusReason);
+  // An editor kept open for correction stays over its cell.
+  if (EditorKeptOpen()) return;
   QAbstractScrollArea::wheelEvent(event);
 }
 
@@ -499,6 +519,31 @@ bool CExtendListCtrl::MoveFocus(int key) {
     case Qt::Key_Down: return grid_.MoveDown(shape);
     default: return false;
   }
+}
+
+bool CExtendListCtrl::MoveTabFocus(bool forward) {
+  const bool moved = grid_.MoveTab(Shape(), forward, [this](const GridCell& c) {
+    return GetCellEditKind(c.record, c.group, c.line, c.column) != CellEditReadOnly;
+  });
+  if (moved) {
+    ScrollToFocusCell();
+    InvalidateGrid();
+  }
+  return moved;
+}
+
+bool CExtendListCtrl::event(QEvent* event) {
+  // Tab and Shift+Tab move between the cells while there is a focus cell, instead of moving the
+  // keyboard focus to the next window.
+  if (event->type() == QEvent::KeyPress) {
+    const int tab = TabExitKey(*static_cast<QKeyEvent*>(event));
+    if (tab != 0 && grid_.HasFocusCell()) {
+      MoveTabFocus(tab == kInplaceExitTab);
+      event->accept();
+      return true;
+    }
+  }
+  return QAbstractScrollArea::event(event);
 }
 
 void CExtendListCtrl::keyPressEvent(QKeyEvent* event) {
@@ -523,9 +568,10 @@ void CExtendListCtrl::keyPressEvent(QKeyEvent* event) {
       if (!grid_.HasFocusCell()) return;
       const GridCell c = grid_.focus;
       const int kind = GetCellEditKind(c.record, c.group, c.line, c.column);
+      bool keep = false;
       bool accepted = false;
-      if (kind == CellEditText) accepted = SetCellText(c.record, c.group, c.line, c.column, std::wstring());
-      if (kind == CellEditChoice) accepted = SetCellChoice(c.record, c.group, c.line, c.column, -1);
+      if (kind == CellEditText) accepted = StoreCellValue(c, false, std::wstring(), -1, keep);
+      if (kind == CellEditChoice) accepted = StoreCellValue(c, true, std::wstring(), -1, keep);
       if (accepted) InvalidateGrid();
       return;
     }
@@ -537,12 +583,23 @@ void CExtendListCtrl::keyPressEvent(QKeyEvent* event) {
     event->accept();
     const GridCell c = grid_.focus;
     const std::wstring chars = text.toStdWString();
+    const int kind = GetCellEditKind(c.record, c.group, c.line, c.column);
+    if (kind == CellEditChoice) {
+      // Typing on a choice cell drops its list with the first choice that begins with what was
+      // typed highlighted; the list goes on searching as the user types.
+      for (wchar_t ch : chars) {
+        if (!CExtendListCtrl::AcceptCellChar(c.record, c.group, c.line, c.column, ch)) return;
+      }
+      if (list_.isHidden()) {
+        OpenEditor(c, nullptr);
+        if (!list_.isHidden()) list_.SearchFromTop(text);
+      }
+      return;
+    }
     for (wchar_t ch : chars) {
       if (!AcceptCellChar(c.record, c.group, c.line, c.column, ch)) return;
     }
-    if (GetCellEditKind(c.record, c.group, c.line, c.column) == CellEditText && edit_.isHidden()) {
-      OpenEditor(c, &chars);
-    }
+    if (kind == CellEditText && edit_.isHidden()) OpenEditor(c, &chars);
     return;
   }
   QAbstractScrollArea::keyPressEvent(event);
@@ -599,21 +656,75 @@ void CExtendListCtrl::OpenEditor(const GridCell& cell, const std::wstring* typed
 }
 
 int CExtendListCtrl::OnInplaceNotify(int controlId, const InplaceNotify& notify) {
-  if (notify.exitKey != kInplaceExitEnter) return 0;
+  const int exit = notify.exitKey;
+  editorKept_ = false;
+  if (exit != kInplaceExitEnter && exit != kInplaceExitTab && exit != kInplaceExitBacktab) return 0;
+  // While the message of a refused value is up, the editor that lost the focus to it stays open
+  // and is not asked again.
+  if (showingRefusal_) {
+    editorKept_ = true;
+    return 1;
+  }
   const GridShape shape = Shape();
   const auto cell = CellOfListPosition(shape, notify.value1, notify.value2);
   // A cell that vanished while its editor was open (rows rebuilt meanwhile) takes nothing.
   if (!cell || cell->line >= shape.linesPerRecord || cell->column >= shape.columnsPerGroup) return 0;
   const GridCell c = *cell;
   const int kind = GetCellEditKind(c.record, c.group, c.line, c.column);
+  bool keep = false;
   bool accepted = false;
   if (controlId == kInplaceEditId && kind == CellEditText && notify.text != nullptr) {
-    accepted = SetCellText(c.record, c.group, c.line, c.column, std::wstring(notify.text));
+    accepted = StoreCellValue(c, false, std::wstring(notify.text), -1, keep);
   } else if (controlId == kInplaceListId && kind == CellEditChoice) {
-    accepted = SetCellChoice(c.record, c.group, c.line, c.column, notify.selected);
+    accepted = StoreCellValue(c, true, std::wstring(), notify.selected, keep);
+  }
+  if (keep) {
+    editorKept_ = true;
+    return 1;
   }
   if (accepted) InvalidateGrid();
+  if (exit != kInplaceExitEnter) {
+    // Tab goes on from the cell just edited: what is typed next goes to the new cell.
+    grid_.focus = c;
+    MoveTabFocus(exit == kInplaceExitTab);
+  }
   return 0;
+}
+
+bool CExtendListCtrl::EditorKeptOpen() const { return editorKept_ && (!edit_.isHidden() || !list_.isHidden()); }
+
+void CExtendListCtrl::ReportRefusedEdit(const std::wstring& message, bool keepEditing) {
+  refusal_ = Refusal{message, keepEditing};
+}
+
+bool CExtendListCtrl::StoreCellValue(const GridCell& c, bool choice, const std::wstring& text, int selected,
+                                     bool& keep) {
+  refusal_.reset();
+  const bool stored = choice ? SetCellChoice(c.record, c.group, c.line, c.column, selected)
+                             : SetCellText(c.record, c.group, c.line, c.column, text);
+  const std::optional<Refusal> refusal = std::exchange(refusal_, std::nullopt);
+  keep = false;
+  if (!refusal) return stored;
+  keep = refusal->keepEditing;
+  // The window lost the activation (the user went to another program): the text waits in the
+  // editor, and the next Enter there asks again.
+  if (keep && !isActiveWindow()) return stored;
+  // The message comes once the event that ended the edit is over, not from inside it.
+  QTimer::singleShot(0, this, [this, message = refusal->message, keep] { ShowRefusal(message, keep); });
+  return stored;
+}
+
+void CExtendListCtrl::ShowRefusal(const std::wstring& message, bool refocus) {
+  showingRefusal_ = true;
+  MessageBoxOk(message, kMessageIconWarning);
+  showingRefusal_ = false;
+  if (!refocus) return;
+  QWidget* editor = !edit_.isHidden() ? static_cast<QWidget*>(&edit_) : !list_.isHidden() ? &list_ : nullptr;
+  if (editor == nullptr) return;
+  QWidget* top = window();
+  if (top->isVisible() && !top->isActiveWindow()) top->activateWindow();
+  editor->setFocus(Qt::OtherFocusReason);
+  if (editor == &edit_) edit_.selectAll();
 }
 
 bool IsGridViewFocused(const CExtendListCtrl* view) {

@@ -17,11 +17,15 @@
 //
 // Mouse: a press takes the focus and sets the focus cell (row header: the whole record; Shift:
 // spans the selection; a drag extends it); a second press on the focus cell opens its editor on
-// the release. Keys: arrows move, Enter opens the editor, Delete clears the cell, a typed character
-// that AcceptCellChar takes opens the edit with just that character. The editors report back
-// through OnInplaceNotify; Enter or leaving the editor stores (SetCellText / SetCellChoice),
-// Escape does not. Double clicks and the right button do nothing here (a view may handle the
-// right button's release in its own mouseReleaseEvent for its context menu).
+// the release, and a choice cell opens its list already on the release of the first. Keys: arrows
+// move, Tab and Shift+Tab go on to the next and back to the previous cell that can be edited,
+// Enter opens the editor, Delete clears the cell, a typed character that AcceptCellChar takes
+// opens the edit with just that character (on a choice cell: the list, with the first choice
+// that begins with it highlighted). The editors report back through OnInplaceNotify; Enter, Tab
+// or leaving the editor stores (SetCellText / SetCellChoice), Escape does not; after Tab the
+// focus cell moves on, so that what is typed next goes to the new cell. A view that cannot take
+// a value says why with ReportRefusedEdit. Double clicks and the right button do nothing here (a
+// view may handle the right button's release in its own mouseReleaseEvent for its context menu).
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -31,6 +35,7 @@
 #include <QPen>
 #include <QPixmap>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -134,7 +139,7 @@ class CExtendListCtrl : public QAbstractScrollArea, public InplaceNotifyOwner {
   GridShape Shape();
   void ClampFocusCell();
   void ClampSelection();
-  // Scrolls so that the focus cell's row is entirely in view.
+  // Scrolls so that the focus cell's row, and the cell sideways, are entirely in view.
   void ScrollToFocusCell();
   // Brings the rows to records x lines per record, keeps focus and selection inside, and
   // redraws at once when shown.
@@ -162,7 +167,15 @@ class CExtendListCtrl : public QAbstractScrollArea, public InplaceNotifyOwner {
 
   int OnInplaceNotify(int controlId, const InplaceNotify& notify) override;
 
+  // For a view's SetCellText or SetCellChoice that refuses the value: the message (what was
+  // wrong and what the cell takes) is shown once the edit has ended, when the control's window
+  // is the active one. With keepEditing the editor stays open with what the user typed, and gets
+  // the focus back after the message, so that the text can be corrected (Escape gives it up);
+  // otherwise the editor closes as usual.
+  void ReportRefusedEdit(const std::wstring& message, bool keepEditing);
+
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   bool viewportEvent(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -189,6 +202,17 @@ class CExtendListCtrl : public QAbstractScrollArea, public InplaceNotifyOwner {
   void OpenEditor(const GridCell& cell, const std::wstring* typed);
   void ApplyEditorColour(QWidget* editor, const GridCell& cell);
   bool MoveFocus(int key);
+  // Tab (forward) or Shift+Tab: the focus cell moves on as GridFocusModel::MoveTab says, over the
+  // cells whose edit kind is not read-only.
+  bool MoveTabFocus(bool forward);
+  // SetCellText or SetCellChoice as the editor or Delete asks, then the refusal the view
+  // reported, if any: its message is shown later. True when the view took the value; `keep` is
+  // set when the editor is to stay open.
+  bool StoreCellValue(const GridCell& cell, bool choice, const std::wstring& text, int selected, bool& keep);
+  // Shows a refusal's message, then gives the focus back to an editor kept open.
+  void ShowRefusal(const std::wstring& message, bool refocus);
+  // An editor is open with a value the view refused, for the user to correct.
+  bool EditorKeptOpen() const;
 
   int controlId_ = 0;
   bool created_ = false;
@@ -198,6 +222,18 @@ class CExtendListCtrl : public QAbstractScrollArea, public InplaceNotifyOwner {
   GridFocusModel grid_;
   int editPending_ = 0;
   int dragSelecting_ = 0;
+  // A plain press on a choice cell that was not the focus cell: the release opens its list.
+  bool choicePending_ = false;
+  // What a view reported through ReportRefusedEdit during the current store.
+  struct Refusal {
+    std::wstring message;
+    bool keepEditing = false;
+  };
+  std::optional<Refusal> refusal_;
+  // Set while ShowRefusal's message box is up.
+  bool showingRefusal_ = false;
+  // The open editor's last notification was answered "stay open": the view refused its value.
+  bool editorKept_ = false;
   // A left press arrived and its release has not.
   bool leftPressed_ = false;
   int resizingColumn_ = -1;

@@ -1,6 +1,7 @@
 #include "ui/widgets/grid_focus.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace Brenno {
 
@@ -111,6 +112,44 @@ bool GridFocusModel::MoveDown(const GridShape& shape) {
   } else {
     return false;
   }
+  SelectFocusCell();
+  return true;
+}
+
+std::optional<GridCell> AdjacentCell(const GridShape& shape, const GridCell& cell, bool forward) {
+  if (shape.IsEmpty() || !cell.IsSet()) return std::nullopt;
+  const int perRow = shape.groups * shape.columnsPerGroup;
+  const int64_t index = (static_cast<int64_t>(cell.record) * shape.linesPerRecord + cell.line) * perRow +
+                        static_cast<int64_t>(cell.group) * shape.columnsPerGroup + cell.column;
+  const int64_t next = index + (forward ? 1 : -1);
+  if (next < 0 || next >= static_cast<int64_t>(shape.ItemCount()) * perRow) return std::nullopt;
+  const int item = static_cast<int>(next / perRow);
+  const int inRow = static_cast<int>(next % perRow);
+  return GridCell{item / shape.linesPerRecord, inRow / shape.columnsPerGroup, item % shape.linesPerRecord,
+                  inRow % shape.columnsPerGroup};
+}
+
+bool GridFocusModel::MoveTab(const GridShape& shape, bool forward,
+                             const std::function<bool(const GridCell&)>& editable) {
+  if (!focus.IsSet() || shape.IsEmpty()) return false;
+  std::optional<GridCell> adjacent;
+  std::optional<GridCell> wanted;
+  int rowChanges = 0;
+  GridCell at = focus;
+  for (;;) {
+    const std::optional<GridCell> next = AdjacentCell(shape, at, forward);
+    if (!next) break;
+    // Read-only cells are skipped over the rest of this row and the whole of the next one.
+    if ((next->record != at.record || next->line != at.line) && ++rowChanges > 1) break;
+    if (!adjacent) adjacent = next;
+    if (editable(*next)) {
+      wanted = next;
+      break;
+    }
+    at = *next;
+  }
+  if (!adjacent) return false;
+  focus = wanted ? *wanted : *adjacent;
   SelectFocusCell();
   return true;
 }

@@ -4,6 +4,7 @@
 // is placed. CExtendListCtrl (ui/widgets/extend_list_ctrl.h) drives it.
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include "core/env/utilities.h"
@@ -52,6 +53,11 @@ int ListColumnOf(const GridShape& shape, int group, int column);
 // The cell of a list item and a list column other than 0; nullopt outside the shape.
 std::optional<GridCell> CellOfListPosition(const GridShape& shape, int item, int listColumn);
 
+// The cell after (before) `cell` in reading order: the next (previous) column of its group, then
+// of the next (previous) group, then of the next (previous) line of the list; nullopt past the
+// last (first) cell.
+std::optional<GridCell> AdjacentCell(const GridShape& shape, const GridCell& cell, bool forward);
+
 // Drawing modes of a cell.
 enum GridCellMode { kGridCellNormal = 16, kGridCellFocus = 32, kGridCellSelected = 64 };
 
@@ -85,6 +91,12 @@ class GridFocusModel {
   bool MoveRight(const GridShape& shape);
   bool MoveUp(const GridShape& shape);
   bool MoveDown(const GridShape& shape);
+  // Tab and Shift+Tab: the focus goes to the next (previous) cell in reading order, row after
+  // row and left to right along a row, skipping the cells `editable` refuses among those of its
+  // own and the following (preceding) row; when none of those can be edited it goes to the
+  // adjacent cell. False (nothing changed) without a focus cell or at the first / last cell.
+  // After a move the selection is the focus cell's record x group.
+  bool MoveTab(const GridShape& shape, bool forward, const std::function<bool(const GridCell&)>& editable);
 
   // Keeps the focus cell inside the counts: each coordinate at or beyond its count becomes
   // count - 1 (so a count of 0 leaves no focus cell).

@@ -8,8 +8,8 @@
 
 namespace Brenno {
 
-CInplaceLineEditBase::CInplaceLineEditBase(QWidget* parent, bool wantAllKeys)
-    : QLineEdit(parent), InplaceEditorState(this), wantAllKeys_(wantAllKeys) {
+CInplaceLineEditBase::CInplaceLineEditBase(QWidget* parent, bool wantAllKeys, bool tabEnds)
+    : QLineEdit(parent), InplaceEditorState(this), wantAllKeys_(wantAllKeys), tabEnds_(tabEnds) {
   setFrame(true);
   setTextMargins(0, 0, 0, 0);
   setContextMenuPolicy(Qt::NoContextMenu);
@@ -44,6 +44,10 @@ bool CInplaceLineEditBase::event(QEvent* e) {
     auto* key = static_cast<QKeyEvent*>(e);
     const bool alt = (key->modifiers() & Qt::AltModifier) && !(key->modifiers() & Qt::ControlModifier);
     const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+    if (tabEnds_ && e->type() == QEvent::KeyPress && TabExitKey(*key) != 0) {
+      EndEdit(TabExitKey(*key), e);
+      return true;
+    }
     if ((alt && !key->text().isEmpty()) || (wantAllKeys_ && tab)) {
       // Alt+character would reach the menus; Tab would move the focus. Both end here.
       e->accept();
@@ -70,14 +74,14 @@ void CInplaceLineEditBase::focusOutEvent(QFocusEvent* e) {
   CommitOnFocusOut(*e);
 }
 
-CExtendInplaceEdit::CExtendInplaceEdit(QWidget* parent) : CInplaceLineEditBase(parent, false) {}
+CExtendInplaceEdit::CExtendInplaceEdit(QWidget* parent) : CInplaceLineEditBase(parent, false, true) {}
 
 void CExtendInplaceEdit::Open(int originX, int originY, const std::wstring& text, int value1, int value2,
                               const Rect& rect) {
   OpenEdit(originX, originY, text, value1, value2, rect);
 }
 
-CInplaceEdit::CInplaceEdit(QWidget* parent) : CInplaceLineEditBase(parent, true) {}
+CInplaceEdit::CInplaceEdit(QWidget* parent) : CInplaceLineEditBase(parent, true, false) {}
 
 void CInplaceEdit::Open(int originX, int originY, const std::wstring& text, int value1, const Rect& rect) {
   OpenEdit(originX, originY, text, value1, 0, rect);

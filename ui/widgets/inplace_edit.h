@@ -1,7 +1,8 @@
 // The one-line in-place edit boxes: CExtendInplaceEdit, which the table control lays over a
 // cell, and CInplaceEdit, which the program editor view lays over an operand. Both end the
 // editing with Enter (exit key 13), Escape (27, the opening text put back) or the loss of the
-// focus (13), and report through InplaceNotify (ui/widgets/inplace_notify.h).
+// focus (13), and report through InplaceNotify (ui/widgets/inplace_notify.h). The table's edit
+// box also ends it with Tab (9) and Shift+Tab (-9), so that the table moves on to another cell.
 //
 // Use: construct, Create(parent, id) once (the editor stays hidden), set its font (and palette
 // for a text colour), then Open(...) for each edit; the owner's OnInplaceNotify answer 0 closes
@@ -25,7 +26,8 @@ class CInplaceLineEditBase : public QLineEdit, public InplaceEditorState {
   int LineCount() const { return lineCount_; }
 
  protected:
-  CInplaceLineEditBase(QWidget* parent, bool wantAllKeys);
+  // wantAllKeys: Tab and Shift+Tab are swallowed; tabEnds: they end the editing.
+  CInplaceLineEditBase(QWidget* parent, bool wantAllKeys, bool tabEnds);
   void OpenEdit(int x, int y, const std::wstring& text, int v1, int v2, const Rect& r);
   // Sends the notification and closes the editor when the owner answers 0.
   void Commit() override;
@@ -39,10 +41,11 @@ class CInplaceLineEditBase : public QLineEdit, public InplaceEditorState {
   std::wstring openingText_;
   int lineCount_ = 0;
   bool wantAllKeys_;
+  bool tabEnds_;
 };
 
 // The table control's edit box: opened with the origin, the text, value 1, value 2 and the
-// rectangle.
+// rectangle. Tab and Shift+Tab end the editing (exit keys 9 and -9).
 class CExtendInplaceEdit : public CInplaceLineEditBase {
   Q_OBJECT
  public:

@@ -11,7 +11,8 @@
 
 namespace Brenno {
 
-CInplaceListBase::CInplaceListBase(QWidget* parent) : QListWidget(parent), InplaceEditorState(this) {
+CInplaceListBase::CInplaceListBase(QWidget* parent, bool tabEnds)
+    : QListWidget(parent), InplaceEditorState(this), tabEnds_(tabEnds) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   setUniformItemSizes(true);
   setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -32,6 +33,18 @@ void CInplaceListBase::SelectIndex(int index) {
   } else {
     clearSelection();
   }
+}
+
+void CInplaceListBase::SearchFromTop(const QString& text) {
+  const int before = SelectedIndex();
+  // The list's own search starts a new text after a pause, and then at the row after the current
+  // one: an empty search from no current row starts it afresh at the top, and the text is then
+  // searched as its continuation, so that the keys typed next go on with it.
+  setCurrentIndex(QModelIndex());
+  keyboardSearch(QString());
+  keyboardSearch(text);
+  const QListWidgetItem* found = currentItem();
+  if (found == nullptr || !found->text().startsWith(text, Qt::CaseInsensitive)) SelectIndex(before);
 }
 
 void CInplaceListBase::OpenList(int x, int y, int v1, int v2, const std::vector<std::wstring>& choices, int initial,
@@ -65,7 +78,11 @@ bool CInplaceListBase::event(QEvent* e) {
   if (e->type() == QEvent::ShortcutOverride || e->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(e);
     if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-      e->accept();
+      if (tabEnds_ && e->type() == QEvent::KeyPress && TabExitKey(*key) != 0) {
+        EndEdit(TabExitKey(*key), e);
+      } else {
+        e->accept();
+      }
       return true;
     }
     if (e->type() == QEvent::ShortcutOverride) {
@@ -112,14 +129,14 @@ void CInplaceListBase::mouseDoubleClickEvent(QMouseEvent* e) {
   QListWidget::mouseDoubleClickEvent(e);
 }
 
-CExtendInplaceList::CExtendInplaceList(QWidget* parent) : CInplaceListBase(parent) {}
+CExtendInplaceList::CExtendInplaceList(QWidget* parent) : CInplaceListBase(parent, true) {}
 
 void CExtendInplaceList::Open(int originX, int originY, int value1, int value2,
                               const std::vector<std::wstring>& choices, int initialIndex, const Rect& rect) {
   OpenList(originX, originY, value1, value2, choices, initialIndex, rect);
 }
 
-CInplaceList::CInplaceList(QWidget* parent) : CInplaceListBase(parent) {}
+CInplaceList::CInplaceList(QWidget* parent) : CInplaceListBase(parent, false) {}
 
 void CInplaceList::Open(int originX, int originY, int value1, int value2, const std::vector<std::wstring>& choices,
                         const Rect& rect) {

@@ -1,7 +1,8 @@
 // The in-place choice lists: CExtendInplaceList, which the table control drops below a choice
 // cell, and CInplaceList, which the program editor view uses. The editing ends with Enter or a
 // click on an item (exit key 13, the selected index reported), Escape (27, the initial index
-// selected again and reported) or the loss of the focus (13). The middle button does nothing.
+// selected again and reported) or the loss of the focus (13); the table's list also with Tab (9)
+// and Shift+Tab (-9), the highlighted choice taken. The middle button does nothing.
 //
 // Use: construct, Create(parent, id) once, set the font, then Open(...) with the choices; the
 // owner's OnInplaceNotify answer 0 closes it. ChoiceListHeight and CalcDropListWidth give the
@@ -25,9 +26,14 @@ class CInplaceListBase : public QListWidget, public InplaceEditorState {
   int InitialIndex() const { return initialIndex_; }
   // The selected choice, -1 when none.
   int SelectedIndex() const;
+  // Selects the first choice that begins with the text (case-insensitive), searching from the
+  // top; keys typed soon after go on with the search as in any list. Without a match the
+  // selection stays.
+  void SearchFromTop(const QString& text);
 
  protected:
-  explicit CInplaceListBase(QWidget* parent);
+  // tabEnds: Tab and Shift+Tab end the editing; otherwise they are swallowed.
+  CInplaceListBase(QWidget* parent, bool tabEnds);
   void OpenList(int x, int y, int v1, int v2, const std::vector<std::wstring>& choices, int initial, const Rect& r);
   void Commit() override;
   void ResetEditor() override;
@@ -42,6 +48,7 @@ class CInplaceListBase : public QListWidget, public InplaceEditorState {
 
  private:
   int initialIndex_ = 0;
+  bool tabEnds_;
 };
 
 class CExtendInplaceList : public CInplaceListBase {

@@ -84,6 +84,14 @@ void InplaceEditorState::CommitOnFocusOut(const QFocusEvent& e) {
   Commit();
 }
 
+int TabExitKey(const QKeyEvent& event) {
+  if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return 0;
+  if (event.key() == Qt::Key_Backtab || (event.key() == Qt::Key_Tab && (event.modifiers() & Qt::ShiftModifier))) {
+    return kInplaceExitBacktab;
+  }
+  return event.key() == Qt::Key_Tab ? kInplaceExitTab : 0;
+}
+
 bool IsEnterKey(const QKeyEvent& event) {
   if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return true;
   return event.text() == QStringLiteral("\n") && !(event.modifiers() & Qt::ControlModifier);

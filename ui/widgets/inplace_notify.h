@@ -25,6 +25,8 @@ enum InplaceExitKey {
   kInplaceExitUp = 38,         // Up on the first line of a multi-line editor
   kInplaceExitDown = 40,       // Down on the last line of a multi-line editor
   kInplaceExitLineCount = 45,  // the line count of a multi-line editor changed; it stays open
+  kInplaceExitTab = 9,         // Tab in a table's editor: store, then on to the next cell
+  kInplaceExitBacktab = -9,    // Shift+Tab in a table's editor: store, then back to the previous cell
 };
 
 // The standard header of a notification.
@@ -110,6 +112,10 @@ class InplaceEditorState {
   QWidget* self_;
   InplaceNotifyOwner* owner_ = nullptr;
 };
+
+// kInplaceExitTab for Tab, kInplaceExitBacktab for Shift+Tab (Backtab), 0 for any other key and
+// for Tab with Ctrl or Alt (those belong to the windows around).
+int TabExitKey(const QKeyEvent& event);
 
 // Enter as the editors take it: Return, Enter on the keypad, or the line feed key (which types
 // "\n"; X input tools send a typed line break as that key).

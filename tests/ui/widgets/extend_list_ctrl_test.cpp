@@ -12,6 +12,7 @@
 #include <tuple>
 
 #include "core/link/comm_state.h"
+#include "tests/ui/shell/scripted_message_facade.h"
 #include "tests/ui/widgets/widget_test_events.h"
 #include "ui/widgets/table_view_ctrl.h"
 
@@ -31,6 +32,9 @@ class TestGrid : public CTableViewCtrl {
   std::map<Key4, int> choices;
   std::vector<Key4> stored;
   bool refuse = false;
+  // A text the grid refuses with a reason, keeping the editor open when refuseKeeps.
+  std::wstring refusedText;
+  bool refuseKeeps = true;
   std::wstring buffer;
 
   int CommStateNow() const override { return commState; }
@@ -67,6 +71,10 @@ class TestGrid : public CTableViewCtrl {
   std::wstring GetCellEditText(int r, int g, int l, int c) override { return texts[{r, g, l, c}]; }
   bool SetCellText(int r, int g, int l, int c, const std::wstring& text) override {
     if (refuse) return false;
+    if (!refusedText.empty() && text == refusedText) {
+      ReportRefusedEdit(L"cannot take " + text, refuseKeeps);
+      return false;
+    }
     texts[{r, g, l, c}] = text;
     stored.push_back({r, g, l, c});
     return true;
@@ -175,14 +183,23 @@ TEST_F(ExtendListCtrlTest, TypingStartsTheEditWithJustThatCharacter) {
   Key(&grid.InplaceEdit(), Qt::Key_Enter);
   EXPECT_EQ((grid.texts[{0, 1, 0, 0}]), L"q1");
 
-  // Read-only and choice cells take no typing; control characters open nothing.
+  // Read-only cells take no typing; control characters open nothing.
   Click(vp(), At(0, 1, 0, 2));
   Key(&grid, Qt::Key_A, "a");
   EXPECT_TRUE(grid.InplaceEdit().isHidden());
-  Click(vp(), At(0, 1, 0, 1));
-  Key(&grid, Qt::Key_A, "a");
-  EXPECT_TRUE(grid.InplaceEdit().isHidden());
   EXPECT_TRUE(grid.InplaceList().isHidden());
+  // On a choice cell typing drops the list at the first choice that begins with it, from the top.
+  Key(&grid, Qt::Key_Left);
+  Key(&grid, Qt::Key_B, "b");
+  ASSERT_TRUE(grid.InplaceList().isVisible());
+  EXPECT_EQ(grid.InplaceList().SelectedIndex(), 0);  // BOOL, the choice it was on
+  Key(&grid.InplaceList(), Qt::Key_Escape);
+  Key(&grid, Qt::Key_W, "w");
+  EXPECT_TRUE(grid.InplaceEdit().isHidden());
+  ASSERT_TRUE(grid.InplaceList().isVisible());
+  EXPECT_EQ(grid.InplaceList().SelectedIndex(), 2);  // WORD
+  Key(&grid.InplaceList(), Qt::Key_Return);
+  EXPECT_EQ((grid.choices[{0, 1, 0, 1}]), 2);
   Click(vp(), At(0, 1, 0, 0));
   Key(&grid, Qt::Key_Backspace, "\b");
   EXPECT_TRUE(grid.InplaceEdit().isHidden());
@@ -192,6 +209,153 @@ TEST_F(ExtendListCtrlTest, TypingStartsTheEditWithJustThatCharacter) {
   Key(&grid, Qt::Key_B, "b");
   Key(&grid.InplaceEdit(), Qt::Key_Return);
   EXPECT_EQ((grid.texts[{0, 1, 0, 0}]), L"q1");
+}
+
+TEST_F(ExtendListCtrlTest, TabStoresTheEditAndTheNextTypingGoesToTheNextCell) {
+  Click(vp(), At(0, 0, 0, 0));
+  Key(&grid, Qt::Key_A, "a");
+  Type(&grid.InplaceEdit(), "bc");
+  Key(&grid.InplaceEdit(), Qt::Key_Tab);
+  EXPECT_EQ((grid.texts[{0, 0, 0, 0}]), L"abc");
+  EXPECT_TRUE(grid.InplaceEdit().isHidden());
+  EXPECT_TRUE(grid.hasFocus());
+  EXPECT_EQ(grid.FocusCell(), (GridCell{0, 0, 0, 1}));
+  EXPECT_EQ(grid.Selection(), (GridSelection{0, 1, 0, 1}));
+
+  // Tab on the grid moves on too, over the read-only column to the next group.
+  Key(&grid, Qt::Key_Tab);
+  EXPECT_EQ(grid.FocusCell(), (GridCell{0, 1, 0, 0}));
+  Key(&grid, Qt::Key_X, "x");
+  ASSERT_TRUE(grid.InplaceEdit().isVisible());
+  EXPECT_EQ(grid.InplaceEdit().text(), "x");
+  Key(&grid.InplaceEdit(), Qt::Key_Tab);
+  EXPECT_EQ((grid.texts[{0, 1, 0, 0}]), L"x");
+  EXPECT_EQ((grid.texts[{0, 0, 0, 0}]), L"abc");
+  // From the last editable cell of a row on to the first of the next line.
+  Key(&grid, Qt::Key_Tab);
+  EXPECT_EQ(grid.FocusCell(), (GridCell{0, 0, 1, 0}));
+
+  // Shift+Tab goes back, from the grid and from the editor, storing the edit.
+  Key(&grid, Qt::Key_Backtab, QString(), Qt::ShiftModifier);
+  EXPECT_EQ(grid.FocusCell(), (GridCell{0, 1, 0, 1}));
+  Key(&grid, Qt::Key_Backtab, QString(), Qt::ShiftModifier);
+  EXPECT_EQ(grid.FocusCell(), (GridCell{0, 1, 0, 0}));
+  Key(&grid, Qt::Key_Y, "y");
+  Key(&grid.InplaceEdit(), Qt::Key_Backtab, QString(), Qt::ShiftModifier);
+  EXPECT_EQ((grid.texts[{0, 1, 0, 0}]), L"y");
+  EXPECT_EQ(grid.FocusCell(), (GridCell{0, 0, 0, 1}));
+
+  // Tab in an open choice list takes the highlighted choice.
+  Key(&grid, Qt::Key_Return);
+  ASSERT_TRUE(grid.InplaceList().isVisible());
+  Key(&grid.InplaceList(), Qt::Key_Down);
+  Key(&grid.InplaceList(), Qt::Key_Tab);
+  EXPECT_TRUE(grid.InplaceList().isHidden());
+  EXPECT_EQ((grid.choices[{0, 0, 0, 1}]), 1);
+  EXPECT_EQ(grid.FocusCell(), (GridCell{0, 1, 0, 0}));
+
+  // Escape then Tab: nothing stored, the focus still moves on.
+  Key(&grid, Qt::Key_Z, "z");
+  Key(&grid.InplaceEdit(), Qt::Key_Escape);
+  Key(&grid, Qt::Key_Tab);
+  EXPECT_EQ((grid.texts[{0, 1, 0, 0}]), L"y");
+  EXPECT_EQ(grid.FocusCell(), (GridCell{0, 1, 0, 1}));
+
+  // In a narrow grid the view follows sideways.
+  grid.resize(200, 300);
+  QApplication::processEvents();
+  grid.SetFocusCell(GridCell{3, 0, 0, 1});
+  Key(&grid, Qt::Key_Tab);
+  ASSERT_EQ(grid.FocusCell(), (GridCell{3, 1, 0, 0}));
+  Rect shown = grid.GetSubItemRect(6, 4);
+  EXPECT_GE(shown.left, 0);
+  EXPECT_LE(shown.right, grid.viewport()->width());
+  Key(&grid, Qt::Key_Backtab, QString(), Qt::ShiftModifier);
+  shown = grid.GetSubItemRect(6, 2);
+  EXPECT_GE(shown.left, 0);
+  EXPECT_LE(shown.right, grid.viewport()->width());
+
+  // Past the last editable cell Tab reaches the read-only one after it, then stays.
+  grid.SetFocusCell(GridCell{5, 1, 1, 1});
+  Key(&grid, Qt::Key_Tab);
+  EXPECT_EQ(grid.FocusCell(), (GridCell{5, 1, 1, 2}));
+  Key(&grid, Qt::Key_Tab);
+  EXPECT_EQ(grid.FocusCell(), (GridCell{5, 1, 1, 2}));
+  EXPECT_TRUE(grid.hasFocus());
+}
+
+TEST_F(ExtendListCtrlTest, OneClickOpensAChoiceList) {
+  grid.choices[{2, 0, 0, 1}] = 3;
+  Click(vp(), At(2, 0, 0, 1));
+  ASSERT_TRUE(grid.InplaceList().isVisible());
+  EXPECT_EQ(grid.InplaceList().SelectedIndex(), 3);
+  // A click on a choice takes it.
+  const QRect item = grid.InplaceList().visualItemRect(grid.InplaceList().item(1));
+  Click(grid.InplaceList().viewport(), item.center());
+  EXPECT_TRUE(grid.InplaceList().isHidden());
+  EXPECT_EQ((grid.choices[{2, 0, 0, 1}]), 1);
+  // Clicked again it opens; a click on its cell while it is open closes it, as a combo box.
+  Click(vp(), At(2, 0, 0, 1));
+  ASSERT_TRUE(grid.InplaceList().isVisible());
+  Click(vp(), At(2, 0, 0, 1));
+  EXPECT_TRUE(grid.InplaceList().isHidden());
+
+  // Shift+click and a drag that leaves the cell only select.
+  Click(vp(), At(4, 0, 0, 0));
+  Click(vp(), At(4, 1, 0, 1), Qt::ShiftModifier);
+  EXPECT_TRUE(grid.InplaceList().isHidden());
+  Mouse(vp(), QEvent::MouseButtonPress, At(1, 0, 0, 1), Qt::LeftButton);
+  Mouse(vp(), QEvent::MouseMove, At(2, 0, 0, 1), Qt::LeftButton);
+  Mouse(vp(), QEvent::MouseButtonRelease, At(2, 0, 0, 1), Qt::LeftButton);
+  EXPECT_TRUE(grid.InplaceList().isHidden());
+  EXPECT_EQ(grid.Selection(), (GridSelection{1, 3, 0, 1}));
+  // Text cells still take a first click to select and a second to edit.
+  Click(vp(), At(3, 0, 0, 0));
+  EXPECT_TRUE(grid.InplaceEdit().isHidden());
+}
+
+TEST_F(ExtendListCtrlTest, ARefusedValueStaysInTheEditorAndItsReasonIsShown) {
+  shelltest::ScriptedMessageFacade messages;
+  grid.texts[{1, 0, 0, 0}] = L"kept";
+  grid.refusedText = L"bad";
+  Click(vp(), At(1, 0, 0, 0));
+  Type(&grid, "b");
+  Type(&grid.InplaceEdit(), "ad");
+  Key(&grid.InplaceEdit(), Qt::Key_Return);
+  ASSERT_TRUE(grid.InplaceEdit().isVisible());
+  EXPECT_EQ(grid.InplaceEdit().text(), "bad");
+  QApplication::processEvents();
+  ASSERT_EQ(messages.asked.size(), 1u);
+  EXPECT_EQ(messages.asked[0].Text, L"cannot take bad");
+  EXPECT_EQ(messages.asked[0].Icon, MessageIcon::Exclamation);
+  EXPECT_TRUE(grid.InplaceEdit().hasFocus());
+  EXPECT_EQ((grid.texts[{1, 0, 0, 0}]), L"kept");
+
+  // Tab and a click on another cell are refused the same way and move nothing.
+  Key(&grid.InplaceEdit(), Qt::Key_Tab);
+  Click(vp(), At(3, 1, 0, 0));
+  QApplication::processEvents();
+  EXPECT_EQ(messages.asked.size(), 3u);
+  EXPECT_EQ(grid.FocusCell(), (GridCell{1, 0, 0, 0}));
+  ASSERT_TRUE(grid.InplaceEdit().isVisible());
+  EXPECT_TRUE(grid.InplaceEdit().hasFocus());
+
+  // Corrected, it is stored; Escape would have given it up.
+  Type(&grid.InplaceEdit(), "good");
+  Key(&grid.InplaceEdit(), Qt::Key_Return);
+  EXPECT_EQ((grid.texts[{1, 0, 0, 0}]), L"good");
+  EXPECT_TRUE(grid.InplaceEdit().isHidden());
+
+  // A refusal that does not keep the text closes the editor and still says why.
+  grid.refuseKeeps = false;
+  Key(&grid, Qt::Key_B, "b");
+  Type(&grid.InplaceEdit(), "ad");
+  Key(&grid.InplaceEdit(), Qt::Key_Tab);
+  EXPECT_TRUE(grid.InplaceEdit().isHidden());
+  EXPECT_EQ(grid.FocusCell(), (GridCell{1, 0, 0, 1}));
+  QApplication::processEvents();
+  EXPECT_EQ(messages.asked.size(), 4u);
+  EXPECT_EQ((grid.texts[{1, 0, 0, 0}]), L"good");
 }
 
 TEST_F(ExtendListCtrlTest, ArrowKeysMoveAndSelectTheFocusCell) {

@@ -5,6 +5,7 @@
 #include <cwctype>
 
 #include "core/link/app_environment.h"
+#include "core/link/comm_state.h"
 #include "core/env/language.h"
 #include "core/env/utilities.h"
 #include "core/project/project.h"
@@ -25,7 +26,62 @@ const QColor kAddressBackground(240, 240, 240);
 
 void Announce(uint32_t event, int value) { NotifyMainFrame(event, static_cast<intptr_t>(value)); }
 
+bool Chinese() { return CurrentLanguage() == kLanguageChinese; }
+
+// "a, b or c" / "a、b 或 c".
+std::wstring JoinExamples(const std::vector<std::wstring>& examples) {
+  std::wstring text;
+  for (size_t i = 0; i < examples.size(); ++i) {
+    if (i > 0) text += i + 1 == examples.size() ? (Chinese() ? L" 或 " : L" or ") : (Chinese() ? L"、" : L", ");
+    text += examples[i];
+  }
+  return text;
+}
+
 }  // namespace
+
+std::wstring ChartAddressRefusedMessage(const std::wstring& text, const std::vector<std::wstring>& examples) {
+  const bool range = text.find(L'-') != std::wstring::npos;
+  const std::wstring such = examples.empty() ? std::wstring() : JoinExamples(examples);
+  if (Chinese()) {
+    std::wstring message = L"\"" + text + L"\" ";
+    message += range ? L"不是此 PLC 的地址范围：地址范围是用 \"-\" 连接的两个同一区域、同一宽度的操作数。"
+                     : L"既不是此 PLC 的操作数，也不是全局符号。";
+    message += L"地址列可输入操作数" + (such.empty() ? std::wstring() : L"（如 " + such + L"）") +
+               L"、全局符号，或写作 \"首地址-末地址\" 的地址范围。";
+    return message;
+  }
+  std::wstring message = L"\"" + text + L"\" ";
+  message += range ? L"is not a range of this PLC: a range is two operands of the same area and width joined by \"-\". "
+                   : L"is neither an operand of this PLC nor a global symbol. ";
+  message += L"The Address column takes an operand" + (such.empty() ? std::wstring() : L" such as " + such) +
+             L", a global symbol, or a range written as first-last.";
+  return message;
+}
+
+std::wstring ChartValueRefusedMessage(ChartValueRefusal reason, const std::wstring& value, const std::wstring& address,
+                                      const std::wstring& type) {
+  const std::wstring quoted = L"\"" + value + L"\"";
+  switch (reason) {
+    case ChartValueRefusal::NoAddress:
+      return Chinese() ? quoted + L" 未写入：此单元格没有地址。请先在地址列输入地址，再输入值。"
+                       : quoted + L" was not written: this cell has no address. Type the address into the Address "
+                                  L"column first, then the value.";
+    case ChartValueRefusal::Offline:
+      return Chinese() ? quoted + L" 未写入 " + address + L"：只有在线时才能向 PLC 写入值。"
+                       : quoted + L" was not written to " + address +
+                             L": values are written to the PLC only while the workbench is online.";
+    case ChartValueRefusal::NotOfType:
+      return Chinese() ? quoted + L" 不能作为 " + type + L" 写入 " + address + L"：请输入该类型的常数。"
+                       : quoted + L" cannot be written to " + address + L" as " + type +
+                             L": type a constant of that type.";
+    case ChartValueRefusal::ForceOffline:
+      return Chinese() ? address + L" 的强制状态未改变：只有在线时才能强制或取消强制操作数。"
+                       : L"The force state of " + address +
+                             L" was not changed: operands are forced and released only while the workbench is online.";
+  }
+  return std::wstring();
+}
 
 CStatusChartView::CStatusChartView(QWidget* parent) : CTableViewCtrl(parent) {}
 
@@ -115,6 +171,12 @@ void CStatusChartView::GetRowHeaderCell(int, int, ListCellInfo& info) {
 
 // ---- cells ----
 
+std::wstring CStatusChartView::FormatName(const StatusChart& chart, int record, int group) const {
+  const int index = GetChartFormatIndex(chart, pageKey_, record, group);
+  const std::vector<std::wstring> names = GetChartFormatNames(chart, pageKey_, record, group);
+  return index >= 0 && index < static_cast<int>(names.size()) ? names[static_cast<size_t>(index)] : std::wstring();
+}
+
 void CStatusChartView::GetCellContent(int record, int group, int, int column, ListCellInfo& info) {
   info.Clear();
   info.width = -1;
@@ -125,12 +187,7 @@ void CStatusChartView::GetCellContent(int record, int group, int, int column, Li
   if (chart != nullptr) {
     switch (column) {
       case 0: text_ = GetChartAddress(*chart, pageKey_, record, group); break;
-      case 1: {
-        const int index = GetChartFormatIndex(*chart, pageKey_, record, group);
-        const std::vector<std::wstring> names = GetChartFormatNames(*chart, pageKey_, record, group);
-        if (index >= 0 && index < static_cast<int>(names.size())) text_ = names[static_cast<size_t>(index)];
-        break;
-      }
+      case 1: text_ = FormatName(*chart, record, group); break;
       case 2: text_ = GetChartValueText(*chart, pageKey_, record, group); break;
       case 3: {
         const int state = GetChartForceState(*chart, pageKey_, record, group);
@@ -219,12 +276,34 @@ bool CStatusChartView::SetCellText(int record, int group, int, int column, const
   StatusChart* chart = Page();
   if (!IsEditingStateNow() || chart == nullptr) return false;
   if (column == 0) {
-    if (!SetChartAddress(*chart, pageKey_, record, group, text)) return false;
+    if (!SetChartAddress(*chart, pageKey_, record, group, text)) {
+      // The chart keeps only addresses it can watch: the text stays in the editor with the reason.
+      if (text != GetChartAddress(*chart, pageKey_, record, group)) {
+        ReportRefusedEdit(ChartAddressRefusedMessage(text, ListChartAddressExamples(3)), true);
+      }
+      return false;
+    }
     Announce(EvStatusChartEdited, 0);
     return true;
   }
   if (column == 2) {
-    if (!WriteChartValue(*chart, pageKey_, record, group, text)) return false;
+    // Delete on a value cell has nothing to clear.
+    if (text.empty()) return false;
+    const std::wstring address = GetChartAddress(*chart, pageKey_, record, group);
+    // The value the cell shows, handed back unchanged, needs no word when it is not written.
+    const bool unchanged = text == GetChartValueText(*chart, pageKey_, record, group);
+    bool started = false;
+    if (!WriteChartValue(*chart, pageKey_, record, group, text, &started)) {
+      ReportRefusedEdit(ChartValueRefusedMessage(ChartValueRefusal::NoAddress, text, address, L""), false);
+      return false;
+    }
+    if (CommStateNow() != CommOnline) {
+      ReportRefusedEdit(ChartValueRefusedMessage(ChartValueRefusal::Offline, text, address, L""), false);
+    } else if (!started && !unchanged) {
+      const std::wstring type = FormatName(*chart, record, group);
+      ReportRefusedEdit(ChartValueRefusedMessage(ChartValueRefusal::NotOfType, text, address, type), true);
+      return false;
+    }
     Announce(EvStatusChartValueWritten, 0);
     return true;
   }
@@ -252,6 +331,11 @@ bool CStatusChartView::SetCellChoice(int record, int group, int, int column, int
   }
   if (column == 3) {
     if (!SetChartForceState(*chart, pageKey_, record, group, choice)) return false;
+    if (CommStateNow() != CommOnline) {
+      ReportRefusedEdit(ChartValueRefusedMessage(ChartValueRefusal::ForceOffline, L"",
+                                                 GetChartAddress(*chart, pageKey_, record, group), L""),
+                        false);
+    }
     Announce(EvStatusChartValueWritten, 0);
     return true;
   }

@@ -20,6 +20,21 @@ namespace Brenno {
 
 class StatusChart;
 
+// What the user is told when a typed address is not taken: that the text is no operand, global
+// symbol or range of the PLC, and what the Address column takes (`examples`: operands of the PLC
+// type, such as I0.0).
+std::wstring ChartAddressRefusedMessage(const std::wstring& text, const std::vector<std::wstring>& examples);
+
+// Why a value typed into a Value cell, or a force state chosen, did not reach the PLC.
+enum class ChartValueRefusal {
+  NoAddress,     // the cell has no address to write to
+  Offline,       // values are written only while online
+  NotOfType,     // the text is no constant of the cell's type
+  ForceOffline,  // operands are forced and released only while online
+};
+std::wstring ChartValueRefusedMessage(ChartValueRefusal reason, const std::wstring& value, const std::wstring& address,
+                                      const std::wstring& type);
+
 class CStatusChartView : public CTableViewCtrl {
   Q_OBJECT
  public:
@@ -86,6 +101,8 @@ class CStatusChartView : public CTableViewCtrl {
   // The current project's chart when this view's page is one of its working pages.
   StatusChart* Page();
   StatusChart* Chart();
+  // The name of the cell's display format; empty for a cell without an operand.
+  std::wstring FormatName(const StatusChart& chart, int record, int group) const;
   bool EditShown() const { return InplaceEdit().isVisible(); }
   // While the in-place edit is shown, the Edit command `command` acts on its text (then true).
   bool ActOnShownEdit(int command);

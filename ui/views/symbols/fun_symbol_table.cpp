@@ -27,6 +27,21 @@ int FunSymbolTable::BlockListIndexOfKey(const ProgramBlock& program, int key) {
   return -1;
 }
 
+std::wstring BlockNameRefusedMessage(const std::wstring& name, const std::wstring& address) {
+  if (CurrentLanguage() == kLanguageChinese) {
+    return L"\"" + name + L"\" 不能作为此程序单元的名称。名称以字母或 \"_\" 开头，只含字母、数字和 \"_\"，" +
+           L"并且不能是地址（如 " + address + L"）、保留字或另一个程序单元的名称。";
+  }
+  return L"\"" + name + L"\" cannot name this program unit. A name begins with a letter or \"_\", holds only " +
+         L"letters, digits and \"_\", and is neither an address (such as " + address +
+         L") nor a reserved word nor the name of another program unit.";
+}
+
+std::wstring BlockAddressTakenMessage(const std::wstring& address) {
+  if (CurrentLanguage() == kLanguageChinese) return L"地址 " + address + L" 已由另一个程序单元使用。请选择空闲的地址。";
+  return L"The address " + address + L" is used by another program unit. Choose an address that is free.";
+}
+
 int FunSymbolTable::GetRecordCount() const { return Program().CountProgramBlocks(); }
 
 int FunSymbolTable::KeyOfRecord(int record) const { return Program().BlockKeyAt(record); }
@@ -100,6 +115,9 @@ bool FunSymbolTable::SetCellText(int record, int group, int line, int column, co
   bool changed = false;
   if (column == kColumnSymbol) {
     changed = Program().RenameBlock(key, text);
+    if (!changed && text != Program().GetBlockName(key)) {
+      refusal_ = GridRefusal{BlockNameRefusedMessage(text, Program().GetBlockAddress(key)), true};
+    }
   } else if (column == kColumnComment) {
     changed = Program().SetBlockComment(key, text);
   }
@@ -116,7 +134,15 @@ int FunSymbolTable::GetCellChoice(int record, int group, int line, int column) c
 bool FunSymbolTable::SetCellChoice(int record, int group, int line, int column, int choice, int& selectRecord) {
   if (!IsCell(group, line) || column != kColumnAddress || choice == -1 || !GridIsOffline()) return false;
   int newKey = -1;
-  if (!Program().ChangeBlockAddressAt(record, choice, newKey)) return false;
+  if (!Program().ChangeBlockAddressAt(record, choice, newKey)) {
+    const int key = KeyOfRecord(record);
+    const std::vector<std::wstring> addresses = Program().ListBlockAddressChoicesAt(record);
+    if (key != -1 && choice >= 0 && static_cast<size_t>(choice) < addresses.size() &&
+        choice != Program().GetBlockAddressIndex(key)) {
+      refusal_ = GridRefusal{BlockAddressTakenMessage(addresses[static_cast<size_t>(choice)]), false};
+    }
+    return false;
+  }
   selectRecord = BlockListIndexOfKey(Program(), newKey);
   NotifyMainFrame(EvFunctionSymbolChanged, newKey);
   return true;

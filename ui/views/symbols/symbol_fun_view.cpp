@@ -21,7 +21,10 @@ bool CSymbolFunView::Create(QWidget* parent, int controlId) {
 
 bool CSymbolFunView::SetCellChoice(int record, int group, int line, int column, int choice) {
   int select = -1;
-  if (!Rows().SetCellChoice(record, group, line, column, choice, select)) return false;
+  if (!Rows().SetCellChoice(record, group, line, column, choice, select)) {
+    ReportModelRefusal();
+    return false;
+  }
   if (select != -1) SelectSingleRecord(*this, select);
   return true;
 }

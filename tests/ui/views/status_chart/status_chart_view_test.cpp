@@ -8,6 +8,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include "core/env/language.h"
 #include "core/project/status_chart.h"
 #include "tests/ui/views/view_test_env.h"
 #include "tests/ui/widgets/widget_test_events.h"
@@ -88,6 +89,77 @@ TEST_F(StatusChartViewTest, TypingAnAddressAndChoosingItsType) {
   Key(View(), Qt::Key_Delete);
   EXPECT_EQ(GetChartAddress(Chart(), key, 1, 0), L"");
   EXPECT_EQ(CellText(1, 0, 1), L"");
+}
+
+TEST_F(StatusChartViewTest, AnAddressTheChartCannotTakeStaysTypedAndIsExplained) {
+  const int key = View()->PageKey();
+  ASSERT_TRUE(SetChartAddress(Chart(), key, 2, 0, L"VB4"));
+  const std::vector<std::wstring> examples = ListChartAddressExamples(3);
+  ASSERT_EQ(examples.size(), 3u);
+  const struct {
+    int language;
+    const wchar_t* typed;
+    const wchar_t* says;
+  } cases[] = {
+      {kLanguageEnglish, L"Motor_1", L"is neither an operand of this PLC nor a global symbol"},
+      {kLanguageEnglish, L"VB0-QW2", L"is not a range of this PLC"},
+      {kLanguageChinese, L"Motor_1", L"既不是此 PLC 的操作数，也不是全局符号"},
+  };
+  for (const auto& c : cases) {
+    SetCurrentLanguage(c.language);
+    boxes_.Shown.clear();
+    ClickCell(0, 0, 0);
+    ClickCell(2, 0, 0);
+    const QString typed = QString::fromWCharArray(c.typed);
+    Type(View(), typed.left(1));
+    Type(&View()->InplaceEdit(), typed.mid(1));
+    Key(&View()->InplaceEdit(), Qt::Key_Return);
+    // The text stays in the open editor; the cell keeps its address.
+    ASSERT_TRUE(View()->InplaceEdit().isVisible()) << c.typed;
+    EXPECT_EQ(View()->InplaceEdit().text().toStdWString(), c.typed);
+    EXPECT_EQ(GetChartAddress(Chart(), key, 2, 0), L"VB4");
+    QApplication::processEvents();
+    ASSERT_EQ(boxes_.Shown.size(), 1u) << c.typed;
+    const std::wstring& message = boxes_.Shown[0];
+    EXPECT_NE(message.find(L"\"" + std::wstring(c.typed) + L"\""), std::wstring::npos) << message;
+    EXPECT_NE(message.find(c.says), std::wstring::npos) << message;
+    for (const std::wstring& example : examples) EXPECT_NE(message.find(example), std::wstring::npos) << message;
+    EXPECT_NE(message.find(c.language == kLanguageChinese ? L"地址列" : L"The Address column"), std::wstring::npos);
+    EXPECT_TRUE(View()->InplaceEdit().hasFocus());
+    Key(&View()->InplaceEdit(), Qt::Key_Escape);
+    EXPECT_TRUE(View()->InplaceEdit().isHidden());
+    EXPECT_EQ(GetChartAddress(Chart(), key, 2, 0), L"VB4");
+  }
+
+  // The operands the message offers are addresses the chart takes.
+  for (const std::wstring& example : examples) {
+    EXPECT_TRUE(SetChartAddress(Chart(), key, 3, 0, example)) << example;
+  }
+}
+
+TEST_F(StatusChartViewTest, AValueThatIsNotWrittenIsSaidSo) {
+  const int key = View()->PageKey();
+  ASSERT_TRUE(SetChartAddress(Chart(), key, 2, 0, L"VW4"));
+  const struct {
+    int record;
+    const wchar_t* says;
+  } cases[] = {
+      {2, L"\"12\" was not written to VW4: values are written to the PLC only while the workbench is online."},
+      {5, L"\"12\" was not written: this cell has no address."},
+  };
+  for (const auto& c : cases) {
+    boxes_.Shown.clear();
+    ClickCell(c.record, 0, 2);
+    Type(View(), "1");
+    Type(&View()->InplaceEdit(), "2");
+    Key(&View()->InplaceEdit(), Qt::Key_Tab);
+    EXPECT_TRUE(View()->InplaceEdit().isHidden());
+    // Tab went on, past the Forced cell (nothing to force here), to the next Address cell.
+    EXPECT_EQ(View()->FocusCell().column, 0) << c.record;
+    QApplication::processEvents();
+    ASSERT_EQ(boxes_.Shown.size(), 1u);
+    EXPECT_EQ(boxes_.Shown[0].substr(0, std::wcslen(c.says)), c.says);
+  }
 }
 
 TEST_F(StatusChartViewTest, BlocksTravelOverTheClipboard) {

@@ -7,8 +7,11 @@
 #include <QImage>
 #include <QTabBar>
 
+#include <algorithm>
+
 #include "core/env/page_names.h"
 #include "core/program/program_block.h"
+#include "core/project/symbol_table.h"
 #include "tests/ui/views/view_test_env.h"
 #include "tests/ui/widgets/widget_test_events.h"
 #include "ui/views/symbols/symbol_fun_view.h"
@@ -88,6 +91,94 @@ TEST_F(SymbolViewsTest, TypedNamesAreStoredAndADuplicateIsDrawnRed) {
   EXPECT_TRUE(view->InplaceEdit().isHidden());
   EXPECT_GT(RedPixels(view->viewport(), view->GetSubItemRect(0, 2)), 0);
   SetCommState(CommOffline);
+}
+
+TEST_F(SymbolViewsTest, RowsAreFilledWithTabFromSymbolToComment) {
+  CSymbolVarFrm frame;
+  frame.resize(700, 300);
+  ShowActive(frame);
+  CSymbolVarView* view = frame.ActiveView();
+  ASSERT_NE(view, nullptr);
+  view->setFocus();
+  Click(view->viewport(), CellCentre(*view, 0, 1));
+  // Each cell: its first character goes to the grid (opening the editor or, for the type, the
+  // list at the first type that begins with it), the rest to the editor, then Tab.
+  const struct {
+    const char* typed;
+    bool choice;
+  } cells[] = {{"Level", false}, {"VW0", false}, {"I", true}, {"tank level", false}, {"Pump", false}};
+  for (const auto& cell : cells) {
+    const QString typed = QString::fromLatin1(cell.typed);
+    Type(view, typed.left(1));
+    QWidget* editor = cell.choice ? static_cast<QWidget*>(&view->InplaceList()) : &view->InplaceEdit();
+    ASSERT_TRUE(editor->isVisible()) << cell.typed;
+    Type(editor, typed.mid(1));
+    Key(editor, Qt::Key_Tab);
+  }
+  const SymbolTable& symbols = Current().Symbols;
+  const int key = view->PageKey();
+  EXPECT_EQ(GetSymbolEntryName(symbols, key, 0), L"Level");
+  EXPECT_EQ(GetSymbolEntryAddress(symbols, key, 0), L"VW0");
+  EXPECT_EQ(GridSymbolTypeNames()[static_cast<size_t>(GetSymbolEntryType(symbols, key, 0))], L"INT");
+  EXPECT_EQ(GetSymbolEntryComment(symbols, key, 0), L"tank level");
+  EXPECT_EQ(GetSymbolEntryName(symbols, key, 1), L"Pump");
+  EXPECT_EQ(view->FocusCell(), (GridCell{1, 0, 0, 2}));
+  EXPECT_EQ(GetSymbolEntry(symbols, key, 0).CheckFlags, 31);
+
+  // Shift+Tab back to the comment and a new text there.
+  Key(view, Qt::Key_Backtab, QString(), Qt::ShiftModifier);
+  Key(view, Qt::Key_Backtab, QString(), Qt::ShiftModifier);
+  EXPECT_EQ(view->FocusCell(), (GridCell{0, 0, 0, 4}));
+  Type(view, QStringLiteral("x"));
+  Key(&view->InplaceEdit(), Qt::Key_Return);
+  EXPECT_EQ(GetSymbolEntryComment(symbols, key, 0), L"x");
+  EXPECT_EQ(GetSymbolEntryName(symbols, key, 1), L"Pump");
+}
+
+TEST_F(SymbolViewsTest, AProgramUnitNameThatIsRefusedStaysTypedAndIsExplained) {
+  CSymbolFunFrm frame;
+  frame.resize(500, 300);
+  ShowActive(frame);
+  CSymbolFunView* view = frame.View();
+  ProgramBlock& program = Current().Program;
+  const int other = program.AddSubroutine();
+  const int sbr = program.AddSubroutine();
+  view->RebuildListRows();
+  const int record = FunSymbolTable::BlockListIndexOfKey(program, sbr);
+  const std::wstring name = program.GetBlockName(sbr);
+  view->setFocus();
+  for (const std::wstring& typed : {std::wstring(L"9 lives"), program.GetBlockName(other)}) {
+    boxes_.Shown.clear();
+    Click(view->viewport(), CellCentre(*view, record, 1));
+    Click(view->viewport(), CellCentre(*view, record, 1));
+    ASSERT_TRUE(view->InplaceEdit().isVisible());
+    view->InplaceEdit().selectAll();
+    Type(&view->InplaceEdit(), QString::fromStdWString(typed));
+    Key(&view->InplaceEdit(), Qt::Key_Return);
+    ASSERT_TRUE(view->InplaceEdit().isVisible());
+    EXPECT_EQ(view->InplaceEdit().text().toStdWString(), typed);
+    EXPECT_EQ(program.GetBlockName(sbr), name);
+    QApplication::processEvents();
+    ASSERT_EQ(boxes_.Shown.size(), 1u);
+    EXPECT_EQ(boxes_.Shown[0], BlockNameRefusedMessage(typed, program.GetBlockAddress(sbr)));
+    Key(&view->InplaceEdit(), Qt::Key_Escape);
+  }
+
+  // An address another unit holds is refused with its reason; the list closes.
+  boxes_.Shown.clear();
+  const std::vector<std::wstring> addresses = program.ListBlockAddressChoicesAt(record);
+  const auto taken = std::find(addresses.begin(), addresses.end(), program.GetBlockAddress(other));
+  ASSERT_NE(taken, addresses.end());
+  Click(view->viewport(), CellCentre(*view, record, 2));
+  ASSERT_TRUE(view->InplaceList().isVisible());
+  view->InplaceList().setCurrentRow(static_cast<int>(taken - addresses.begin()),
+                                    QItemSelectionModel::ClearAndSelect);
+  Key(&view->InplaceList(), Qt::Key_Return);
+  EXPECT_TRUE(view->InplaceList().isHidden());
+  QApplication::processEvents();
+  ASSERT_EQ(boxes_.Shown.size(), 1u);
+  EXPECT_EQ(boxes_.Shown[0], BlockAddressTakenMessage(*taken));
+  EXPECT_EQ(FunSymbolTable::BlockListIndexOfKey(program, sbr), record);
 }
 
 TEST_F(SymbolViewsTest, FunctionSymbolGridFollowsCommandsAndTheHub) {
