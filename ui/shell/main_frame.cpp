@@ -34,6 +34,7 @@
 #include "core/link/plc_command_jobs.h"
 #include "core/link/upload_job.h"
 #include "core/project/message_box.h"
+#include "core/project/operand_names.h"
 #include "core/project/project.h"
 #include "core/compiler/compile_commands.h"
 #include "core/project/project_commands.h"
@@ -991,14 +992,10 @@ void CMainFrame::OnSymbolicAddressing() {
   Project& project = env_.ProjectList.back();
   if (env_.Config.SymbolicAddr != 0) {
     env_.Config.SymbolicAddr = 0;
-    ShowDataBlockAddresses(project.DataBlocks);
-    ShowProgramAddresses(project.Program);
-    ShowChartAddresses(project.StatusChart);
+    ShowProjectAddresses(project);
   } else {
     env_.Config.SymbolicAddr = 1;
-    ShowDataBlockSymbols(project.DataBlocks);
-    ShowProgramSymbols(project.Program);
-    ShowChartSymbols(project.StatusChart);
+    ShowProjectSymbols(project);
   }
   NotifyMainFrame(EvSymbolicAddressingToggled, intptr_t{0});
 }
