@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QProcess>
@@ -599,6 +600,11 @@ void CMainFrame::OpenChildFrame(ChildFrameKind kind) {
   // The frame goes with its window: closing it destroys the frame and its views.
   QMdiSubWindow* window = mdiArea_->addSubWindow(parts.Window);
   window->setAttribute(Qt::WA_DeleteOnClose);
+  // The child window's own menu keeps its entries but not their keys: the workbench's key
+  // table gives Ctrl+W and Ctrl+F4 no meaning, and a key must not close an editor unasked.
+  if (QMenu* menu = window->systemMenu()) {
+    for (QAction* action : menu->actions()) action->setShortcuts({});
+  }
   window->setWindowTitle(Pick(kTitles[static_cast<size_t>(kind)][0], kTitles[static_cast<size_t>(kind)][1]));
   child.Window = window;
   child.Receiver = parts.Receiver;
