@@ -94,21 +94,6 @@ bool EditGridLines(LadderGrid& grid, Removed removed, Shift shift) {
   return FinishGridEdit(grid);
 }
 
-std::vector<std::wstring> TokenizeInstruction(const std::wstring& text) {
-  std::vector<std::wstring> tokens;
-  std::wstring token;
-  for (wchar_t c : text) {
-    if (c == L'\t' || c == L' ' || c == L',') {
-      if (!token.empty()) tokens.push_back(std::move(token));
-      token.clear();
-    } else {
-      token.push_back(c);
-    }
-  }
-  if (!token.empty()) tokens.push_back(std::move(token));
-  return tokens;
-}
-
 // The element of a definition (step shared by the text parser and the definition builder):
 // kind, keyword, variant and pins; the operand lists are left to the caller.
 LadElement ElementShellFromDef(const FunLadRecord& def, int variant) {
@@ -252,6 +237,21 @@ std::wstring NormalizeLadderOperand(const std::wstring& text, const OperandDef& 
   }
   if (state.Symbolic) services.LookupOperandSymbolPrefixed(result, state.PageId);
   return result;
+}
+
+std::vector<std::wstring> TokenizeInstruction(const std::wstring& text) {
+  std::vector<std::wstring> tokens;
+  std::wstring token;
+  for (wchar_t c : text) {
+    if (c == L'\t' || c == L' ' || c == L',') {
+      if (!token.empty()) tokens.push_back(std::move(token));
+      token.clear();
+    } else {
+      token.push_back(c);
+    }
+  }
+  if (!token.empty()) tokens.push_back(std::move(token));
+  return tokens;
 }
 
 bool ParseLadElementText(const std::wstring& text, LadElement& element, const PageViewState& state) {

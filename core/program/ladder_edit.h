@@ -85,6 +85,9 @@ bool ReplaceLadderOperandText(LadderGrid& grid, const ProgramSearchHit& hit, con
 void ConvertLadderNetworkToSymbols(int pageId, LadderGrid& grid);
 void ConvertLadderNetworkToAddresses(int pageId, LadderGrid& grid);
 
+// The tokens of a line of instruction text: cut at tabs, blanks and commas, runs of separators
+// making no empty tokens.
+std::vector<std::wstring> TokenizeInstruction(const std::wstring& text);
 // Builds an element (at column 0, row 0) from one line of instruction text. False when no
 // definition matches, or when the text gives more operands than the definition has (nothing
 // typed is silently lost). Missing operands become "???".

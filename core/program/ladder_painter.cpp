@@ -1,5 +1,8 @@
 #include "core/program/ladder_painter.h"
 
+#include <algorithm>
+#include <cwchar>
+
 #include "core/draw/gdi_resource_set.h"
 #include "core/draw/text_drawing.h"
 #include "core/env/exception_error.h"
@@ -70,24 +73,45 @@ bool IsSelectedElement(const LadElement& element, const PageViewState& page) {
   return false;
 }
 
-void DrawOperandTexts(DrawContext& dc, const std::vector<OperandDisplay>& displays,
+void DrawOperandTexts(DrawContext& dc, std::vector<OperandDisplay>& displays,
                       Rect (*place)(const LadElement&, int, int, int), const LadElement& element, int x, int y,
                       unsigned alignment) {
   for (size_t i = 0; i < displays.size(); ++i) {
     const Rect rect = place(element, x, y, static_cast<int>(i));
     if (IsEmpty(rect)) continue;
+    FitOperandValue(dc, displays[i], rect.right - rect.left);
     DrawColoredTextRuns(dc, displays[i].Text, rect, 0, displays[i].Runs, alignment);
   }
 }
 
 // The operand texts of contacts and coils: every OperandIn display, then every OperandOut.
-void DrawContactOperands(DrawContext& dc, const ElementDisplay& display, const LadElement& element, int x, int y) {
+void DrawContactOperands(DrawContext& dc, ElementDisplay& display, const LadElement& element, int x, int y) {
   DrawOperandTexts(dc, display.OperandIn, OperandInTextRect, element, x, y, kCentred);
   DrawOperandTexts(dc, display.OperandOut, OperandOutTextRect, element, x, y, kCentred);
 }
 
 void DrawCentredName(DrawContext& dc, const LadElement& element, const ElementDisplay& display, int x, int y) {
   DrawColoredText(dc, element.Name, ElementNameRect(element, x, y), 0, display.NameColour, kCentred);
+}
+
+// A symbol drawn around its name (contact bars, coil arcs) is widened, up to the pin stubs of
+// its cell, until the name fits between the bars: "NEXT" inside a coil, a long compare in a
+// contact. `half` is the symbol's own half width, `inset` how far the name keeps from a bar.
+int FittedSymbolHalf(DrawContext& dc, const std::wstring& name, int half, int inset) {
+  const LadderMetrics& m = GetLadderMetrics();
+  const int needed = (dc.MeasureText(name, 0).width + 1) / 2 + inset + 1;
+  const int most = m.CellWidth / 2 - m.PinLength;
+  return std::max(half, std::min(needed, most));
+}
+
+// The name inside a symbol widened to `half`: the name rectangle spread to the bars less the inset.
+void DrawNameInSymbol(DrawContext& dc, const LadElement& element, const ElementDisplay& display, int x, int y,
+                      int half, int inset) {
+  Rect rect = ElementNameRect(element, x, y);
+  const int middle = x + GetLadderMetrics().CellWidth / 2;
+  rect.left = std::min(rect.left, middle - half + inset);
+  rect.right = std::max(rect.right, middle + half - inset);
+  DrawColoredText(dc, element.Name, rect, 0, display.NameColour, kCentred);
 }
 
 // The bold title of a box: the name, and "#" with the variant in its own colour.
@@ -111,7 +135,7 @@ bool IsMarkedPin(const PageViewState& page, const LadElement& element, bool powe
   return (powerIn ? page.PinMarker.IndexA : page.PinMarker.IndexB) == index;
 }
 
-void PaintBlock(DrawContext& dc, int x, int y, const LadElement& element, const ElementDisplay& display,
+void PaintBlock(DrawContext& dc, int x, int y, const LadElement& element, ElementDisplay& display,
                 const PageViewState& page) {
   DrawBox(dc, element, x, y, display.LineColour, IsCurrentNetworkSelected(page) ? 21 : 19);
   DrawBoxTitle(dc, element, display, x, y);
@@ -176,9 +200,35 @@ void BuildOperandDisplay(const OperandDef& definition, const ElementOperand& ope
   display.Name = operand.Name;
   display.NameColour = selected ? 13 : (operand.Name == definition.Name ? 7 : 10);
   OperandValueFlag flag;
-  AppendOperandDisplay(operand.Text, definition, page, selected, online, display.Text, display.Runs, flag, ipAddress);
+  OperandValueSpan span;
+  AppendOperandDisplay(operand.Text, definition, page, selected, online, display.Text, display.Runs, flag, ipAddress,
+                       &span);
   display.HasValue = flag.Known != 0;
   display.Value = flag.Value;
+  display.ValueRun = span.Run;
+  display.RealValue = span.Real;
+}
+
+void FitOperandValue(DrawContext& dc, OperandDisplay& display, int width) {
+  if (!display.RealValue || display.ValueRun < 0 || static_cast<size_t>(display.ValueRun) >= display.Runs.size()) return;
+  if (dc.MeasureText(display.Text, 0).width <= width) return;
+  size_t start = 0;
+  for (int i = 0; i < display.ValueRun; ++i) start += static_cast<size_t>(std::max(display.Runs[i].length, 0));
+  const size_t length = static_cast<size_t>(std::max(display.Runs[display.ValueRun].length, 0));
+  if (start + length > display.Text.size()) return;
+  const std::wstring value = display.Text.substr(start, length);
+  wchar_t* end = nullptr;
+  const double number = std::wcstod(value.c_str(), &end);
+  if (end == value.c_str()) return;
+  std::wstring text;
+  std::wstring shorter;
+  for (int digits = 5; digits >= 2; --digits) {
+    shorter = CompactRealText(number, digits);
+    text = display.Text.substr(0, start) + shorter + display.Text.substr(start + length);
+    if (dc.MeasureText(text, 0).width <= width) break;
+  }
+  display.Text = std::move(text);
+  display.Runs[display.ValueRun].length = static_cast<int>(shorter.size());
 }
 
 void BuildElementDisplay(const LadElement& element, const PageViewState& page, OnlineCacheSnapshot& online,
@@ -240,12 +290,12 @@ void DrawVerticalLink(DrawContext& dc, int x, int y, int colour) {
   Line(dc, x + m.CellWidth - 1, yc, x + m.CellWidth - 1, yc + m.CellHeight + 1, colour);
 }
 
-void DrawContact(DrawContext& dc, int x, int y, int colour) {
-  ContactShape(dc, x, y, colour, GetLadderMetrics().ContactWidth / 2);
+void DrawContact(DrawContext& dc, int x, int y, int colour, int halfWidth) {
+  ContactShape(dc, x, y, colour, halfWidth > 0 ? halfWidth : GetLadderMetrics().ContactWidth / 2);
 }
 
-void DrawWideContact(DrawContext& dc, int x, int y, int colour) {
-  ContactShape(dc, x, y, colour, GetLadderMetrics().ContactWidth);
+void DrawWideContact(DrawContext& dc, int x, int y, int colour, int halfWidth) {
+  ContactShape(dc, x, y, colour, halfWidth > 0 ? halfWidth : GetLadderMetrics().ContactWidth);
 }
 
 void DrawNegatedContact(DrawContext& dc, int x, int y, int colour) {
@@ -280,11 +330,11 @@ void DrawInvert(DrawContext& dc, int x, int y, int colour) {
   Slash(dc, x, y, colour);
 }
 
-void DrawCoil(DrawContext& dc, int x, int y, int colour) {
+void DrawCoil(DrawContext& dc, int x, int y, int colour, int halfWidth) {
   const LadderMetrics& m = GetLadderMetrics();
   const int W = m.CellWidth;
   const int yc = MiddleY(y);
-  const int kw = m.CoilWidth;
+  const int kw = halfWidth > 0 ? 2 * halfWidth : m.CoilWidth;
   const int q = m.CoilHeight / 4;
   Line(dc, x, yc, x + W / 2 - kw / 2, yc, colour);
   Line(dc, x + kw / 2 + W / 2, yc, x + W, yc, colour);
@@ -357,19 +407,25 @@ void PaintLadElement(DrawContext& dc, int x, int y, const LadElement& element, c
   ElementDisplay display;
   BuildElementDisplay(element, page, online, display);
   switch (element.Kind) {
-    case kLadKindCont:
+    case kLadKindCont: {
+      const LadderMetrics& m = GetLadderMetrics();
+      const int half = FittedSymbolHalf(dc, element.Name, m.ContactWidth / 2, m.ContactWidth / 8);
       PaintPowerFlowMark(dc, element, x, y, display.PowerFlowColour, display.PowerFlow);
-      DrawContact(dc, x, y, display.LineColour);
-      DrawCentredName(dc, element, display, x, y);
+      DrawContact(dc, x, y, display.LineColour, half);
+      DrawNameInSymbol(dc, element, display, x, y, half, m.ContactWidth / 8);
       DrawContactOperands(dc, display, element, x, y);
       return;
+    }
     case kLadKindCoil:
-    case kLadKindFxCoil:
+    case kLadKindFxCoil: {
+      const LadderMetrics& m = GetLadderMetrics();
+      const int half = FittedSymbolHalf(dc, element.Name, m.CoilWidth / 2, m.CoilWidth / 8);
       PaintPowerFlowMark(dc, element, x, y, display.PowerFlowColour, display.PowerFlow);
-      DrawCoil(dc, x, y, display.LineColour);
-      DrawCentredName(dc, element, display, x, y);
+      DrawCoil(dc, x, y, display.LineColour, half);
+      DrawNameInSymbol(dc, element, display, x, y, half, m.CoilWidth / 8);
       DrawContactOperands(dc, display, element, x, y);
       return;
+    }
     case kLadKindFxCont:
       PaintPowerFlowMark(dc, element, x, y, display.PowerFlowColour, display.PowerFlow);
       if (element.Name == L"LD") {
@@ -383,8 +439,10 @@ void PaintLadElement(DrawContext& dc, int x, int y, const LadElement& element, c
       } else if (element.Name == L"INV") {
         DrawInvert(dc, x, y, display.LineColour);
       } else {
-        DrawWideContact(dc, x, y, display.LineColour);
-        DrawCentredName(dc, element, display, x, y);
+        const LadderMetrics& m = GetLadderMetrics();
+        const int half = FittedSymbolHalf(dc, element.Name, m.ContactWidth, m.ContactWidth / 4);
+        DrawWideContact(dc, x, y, display.LineColour, half);
+        DrawNameInSymbol(dc, element, display, x, y, half, m.ContactWidth / 4);
       }
       DrawContactOperands(dc, display, element, x, y);
       return;

@@ -34,7 +34,14 @@ struct OperandDisplay {
   std::vector<ColorRun> Runs;
   bool HasValue = false;
   int Value = 0;
+  // Where the online value stands in Runs (-1: none) and whether it is a real.
+  int ValueRun = -1;
+  bool RealValue = false;
 };
+
+// A real value of the display shortened to as many significant digits as let the whole text
+// fit the width (down to two); nothing for a display without a real value or one that fits.
+void FitOperandValue(DrawContext& dc, OperandDisplay& display, int width);
 
 // What one element shows, built for one paint.
 struct ElementDisplay {
@@ -63,13 +70,14 @@ void BuildOperandDisplay(const OperandDef& definition, const ElementOperand& ope
 // Shapes at the element origin (x, y) in a colour.
 void DrawHorizontalLink(DrawContext& dc, int x, int y, int colour);
 void DrawVerticalLink(DrawContext& dc, int x, int y, int colour);
-void DrawContact(DrawContext& dc, int x, int y, int colour);
-void DrawWideContact(DrawContext& dc, int x, int y, int colour);
+void DrawContact(DrawContext& dc, int x, int y, int colour, int halfWidth = 0);
+void DrawWideContact(DrawContext& dc, int x, int y, int colour, int halfWidth = 0);
 void DrawNegatedContact(DrawContext& dc, int x, int y, int colour);
 void DrawRisingEdgeContact(DrawContext& dc, int x, int y, int colour);
 void DrawFallingEdgeContact(DrawContext& dc, int x, int y, int colour);
 void DrawInvert(DrawContext& dc, int x, int y, int colour);
-void DrawCoil(DrawContext& dc, int x, int y, int colour);
+// halfWidth: from the middle of the cell to either bar of the symbol; 0 takes the metrics'.
+void DrawCoil(DrawContext& dc, int x, int y, int colour, int halfWidth = 0);
 void DrawBox(DrawContext& dc, const LadElement& element, int x, int y, int lineColour, int fillBrush);
 void DrawFxBox(DrawContext& dc, const LadElement& element, int x, int y, int lineColour);
 // State 1 fills the element's symbol rectangle with the colour's brush, state 2 outlines it;

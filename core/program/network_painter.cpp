@@ -1,11 +1,13 @@
 #include "core/program/network_painter.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "core/draw/gdi_resource_set.h"
 #include "core/draw/text_drawing.h"
 #include "core/env/exception_error.h"
+#include "core/env/language.h"
 #include "core/program/ladder_painter.h"
 #include "core/program/paint_state.h"
 #include "core/program/stl_painter.h"
@@ -98,6 +100,26 @@ void PaintNetworkComment(DrawContext& dc, const Network& net, const PageViewStat
     DrawColoredText(dc, line, Rect{x + 38, top, x + 32 + width - 6, top + 13}, 0, selected ? 13 : 1, kTextVCenter);
     top += 13;
   }
+  if (selected) return;
+  // An empty comment names itself, and a dotted line parts it from the program below, so that
+  // the comment and an empty program never look alike.
+  if (IsBlankText(net.Comments)) DrawHintText(dc, NetworkCommentHint(), Rect{x + 38, y + 19, x + 32 + width - 6, y + 32});
+  dc.DrawLine(box.left, box.bottom - 1, box.right, box.bottom - 1, PenIndex(kHintColour, PenStyle::kDot));
+}
+
+const wchar_t* NetworkCommentHint() { return PickText(L"Network comment", L"网络注释"); }
+
+const wchar_t* StlBodyHint() {
+  return PickText(L"Statement list: click here and type the program", L"指令表：在此单击并输入程序");
+}
+
+void DrawHintText(DrawContext& dc, const std::wstring& text, const Rect& rect) {
+  DrawColoredText(dc, text, rect, kFontItalic, kHintColour, kTextVCenter);
+}
+
+bool IsBlankText(const std::vector<std::wstring>& lines) {
+  return std::all_of(lines.begin(), lines.end(),
+                     [](const std::wstring& line) { return line.find_first_not_of(L" \t") == std::wstring::npos; });
 }
 
 void PaintInvalidBody(DrawContext& dc, const Network& net, const PageViewState& page, int x, int y) {

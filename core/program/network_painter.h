@@ -8,12 +8,24 @@
 // throws ExceptionLogicError.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "core/draw/draw_context.h"
 #include "core/program/online_cache.h"
 #include "core/program/network.h"
 #include "core/program/page_view_state.h"
 
 namespace Brenno {
+
+// Hints drawn into empty parts of a network (the comment box, a statement-list body), so that an
+// empty comment and an empty program never look alike: italic, in the light grey of colour 5.
+inline constexpr int kHintColour = 5;
+const wchar_t* NetworkCommentHint();
+const wchar_t* StlBodyHint();
+void DrawHintText(DrawContext& dc, const std::wstring& text, const Rect& rect);
+// No line holds more than blanks and tabs (also true for no lines).
+bool IsBlankText(const std::vector<std::wstring>& lines);
 
 // Marks at the marker point (px, py) in the left bar.
 // The break point: rectangle (px+1, py-5)-(px+15, py+5) in the pen's and brush's colour.

@@ -1,5 +1,8 @@
 #include "core/program/operand_display.h"
 
+#include <algorithm>
+#include <cwchar>
+
 #include "core/env/constant.h"
 #include "core/env/data_type.h"
 #include "core/env/exception_error.h"
@@ -37,6 +40,25 @@ bool SlotAdmitsConstants(const OperandDef& slot) {
 
 }  // namespace
 
+std::wstring CompactRealText(double value, int digits) {
+  wchar_t buffer[64];
+  std::swprintf(buffer, sizeof buffer / sizeof buffer[0], L"%.*g", std::clamp(digits, 1, 9), value);
+  std::wstring text = buffer;
+  // "e+06" -> "e6", "e-05" -> "e-5".
+  const std::size_t e = text.find(L'e');
+  if (e == std::wstring::npos) return text;
+  std::wstring mantissa = text.substr(0, e);
+  std::wstring exponent = text.substr(e + 1);
+  std::wstring sign;
+  if (!exponent.empty() && (exponent[0] == L'+' || exponent[0] == L'-')) {
+    if (exponent[0] == L'-') sign = L"-";
+    exponent.erase(0, 1);
+  }
+  const std::size_t digit = exponent.find_first_not_of(L'0');
+  exponent = digit == std::wstring::npos ? L"0" : exponent.substr(digit);
+  return mantissa + L"e" + sign + exponent;
+}
+
 void AppendRun(std::wstring& text, std::vector<ColorRun>& runs, const std::wstring& piece, int colour) {
   if (piece.empty()) return;
   text += piece;
@@ -45,7 +67,8 @@ void AppendRun(std::wstring& text, std::vector<ColorRun>& runs, const std::wstri
 
 void AppendOperandDisplay(const std::wstring& written, const OperandDef& slot, const PageViewState& page,
                           bool selected, OnlineCacheSnapshot& online, std::wstring& text,
-                          std::vector<ColorRun>& runs, OperandValueFlag& flag, bool ipAddress) {
+                          std::vector<ColorRun>& runs, OperandValueFlag& flag, bool ipAddress,
+                          OperandValueSpan* span) {
   auto colour = [selected](int c) { return selected ? 13 : c; };
   const ProgramServices& services = CurrentProgramServices();
   const MemoryAreaManager& map = services.MemoryMap();
@@ -76,6 +99,7 @@ void AppendOperandDisplay(const std::wstring& written, const OperandDef& slot, c
     if (!shown.empty()) {
       AppendRun(text, runs, L" ", colour(0));
       AppendRun(text, runs, L"[", colour(5));
+      if (span != nullptr) *span = OperandValueSpan{static_cast<int>(runs.size()), known && slot.Const == kDataTypeReal};
       AppendRun(text, runs, shown, colour(6));
       AppendRun(text, runs, L"]", colour(5));
     }

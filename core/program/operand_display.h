@@ -14,13 +14,25 @@
 
 namespace Brenno {
 
+// Where a display holds its value: the index of the value's run in the run list (-1: no value
+// shown) and whether the value is a real, which a narrow place may show with fewer digits.
+struct OperandValueSpan {
+  int Run = -1;
+  bool Real = false;
+};
+
 // Appends the operand's display to text and runs and sets flag. Colours: 0 an address, 3 an
 // address written as a symbol, 6 a constant and the value or marker text, 5 the brackets,
 // 10 anything the slot does not admit; every colour 13 when selected. An IPv4 address operand
 // (ipAddress) also admits a dotted address, shown as a constant.
 void AppendOperandDisplay(const std::wstring& written, const OperandDef& slot, const PageViewState& page,
                           bool selected, OnlineCacheSnapshot& online, std::wstring& text,
-                          std::vector<ColorRun>& runs, OperandValueFlag& flag, bool ipAddress = false);
+                          std::vector<ColorRun>& runs, OperandValueFlag& flag, bool ipAddress = false,
+                          OperandValueSpan* span = nullptr);
+
+// A real value in at most `digits` significant digits, with a short exponent ("1.34e6",
+// "-2.5e-5", "12.5"); digits 1 to 9.
+std::wstring CompactRealText(double value, int digits);
 
 // Appends a piece of text in one colour (nothing for an empty piece).
 void AppendRun(std::wstring& text, std::vector<ColorRun>& runs, const std::wstring& piece, int colour);

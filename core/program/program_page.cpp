@@ -309,6 +309,15 @@ bool ProgramPage::RecordNetworkEdit(int index, const Network& copy) {
   return ApplyNetworkEdit(UndoLog, MakeNetworkEditRecord(index, before, MakeSingleNetworkVector(copy)));
 }
 
+bool ProgramPage::ApplyCommentAsProgram(const std::vector<std::wstring>& lines) {
+  if (!IsCommentEditorOpen() || ViewState.ViewMode != 1) return false;
+  const int first = ViewState.SelectionFirst;
+  Network copy = UndoLog.Networks[static_cast<size_t>(first)];
+  if (copy.Kind != kNetworkStl) return false;
+  ParseStlTextLines(copy.Lines, lines, ViewState);
+  return RecordNetworkEdit(first, copy);
+}
+
 bool ProgramPage::ApplyCommentEdit(const std::vector<std::wstring>& lines) {
   if (!IsCommentEditorOpen()) return false;
   const int first = ViewState.SelectionFirst;
@@ -720,6 +729,77 @@ bool ProgramPage::CanDeleteLadderRow() const { return CanRunLadderCommand(*this,
 bool ProgramPage::CanInsertLadderRow() const { return CanRunLadderCommand(*this, InsertRowPrimitive); }
 bool ProgramPage::CanDeleteLadderColumn() const { return CanRunLadderCommand(*this, DeleteColumnPrimitive); }
 bool ProgramPage::CanInsertLadderColumn() const { return CanRunLadderCommand(*this, InsertColumnPrimitive); }
+
+namespace {
+
+// The elements of `before` missing from `after` (the placement keeps the others in order and
+// appends what it places), less those the placed elements overwrite in their own cells.
+std::vector<LadElement> RemovedBeyondPlacedCells(const std::vector<LadElement>& before,
+                                                 const std::vector<LadElement>& after) {
+  std::vector<LadElement> removed;
+  std::size_t kept = 0;
+  for (const LadElement& element : before) {
+    if (kept < after.size() && after[kept] == element) {
+      ++kept;
+    } else {
+      removed.push_back(element);
+    }
+  }
+  std::vector<LadElement> beyond;
+  for (const LadElement& element : removed) {
+    const bool box = element.Kind == kLadKindBlock || element.Kind == kLadKindFxBlock;
+    const bool overwritten = !box && std::any_of(after.begin() + static_cast<std::ptrdiff_t>(std::min(kept, after.size())),
+                                                  after.end(), [&](const LadElement& placed) {
+                                                    return placed.Column == element.Column && placed.Row == element.Row &&
+                                                           placed.InCell == element.InCell;
+                                                  });
+    if (!overwritten) beyond.push_back(element);
+  }
+  return beyond;
+}
+
+template <class Primitive>
+std::vector<LadElement> PreviewRemoved(const ProgramPage& page, Primitive primitive) {
+  Network copy;
+  PageViewState state;
+  if (!TryLadderPrimitive(page, copy, state, primitive)) return {};
+  const Network& now = page.Networks()[static_cast<size_t>(page.ViewState.SelectionFirst)];
+  return RemovedBeyondPlacedCells(now.Grid.Elements, copy.Grid.Elements);
+}
+
+}  // namespace
+
+std::vector<LadElement> ProgramPage::ElementsRemovedByLine(bool vertical) const {
+  return PreviewRemoved(*this, vertical ? VerticalPrimitive : HorizontalPrimitive);
+}
+
+std::vector<LadElement> ProgramPage::ElementsRemovedByText(const std::wstring& text) const {
+  return PreviewRemoved(*this, [&](LadderGrid& grid, PageViewState& state) { return PlaceElementByText(state, text, grid); });
+}
+
+std::vector<LadElement> ProgramPage::ElementsRemovedByDef(int definitionIndex) const {
+  return PreviewRemoved(*this, [&](LadderGrid& grid, PageViewState& state) {
+    return PlaceElementByDef(state, grid, definitionIndex);
+  });
+}
+
+std::vector<LadElement> ProgramPage::ElementsRemovedByPaste(const std::vector<LadElement>& elements) const {
+  return PreviewRemoved(*this, [&](LadderGrid& grid, PageViewState& state) {
+    return PasteLadderElements(grid, state, elements);
+  });
+}
+
+void ProgramPage::SelectCursorElement() {
+  if (ViewState.ViewMode != 2 || !HasCursor()) return;
+  const Network& net = UndoLog.Networks[static_cast<size_t>(ViewState.SelectionFirst)];
+  if (net.Kind != kNetworkLad) return;
+  for (const LadElement& element : net.Grid.Elements) {
+    if (element.InCell && element.Column == ViewState.CursorColumn && element.Row == ViewState.CursorRow) {
+      ViewState.SelectedCells = {SelectedCell{element.Column, element.Row, true}};
+      return;
+    }
+  }
+}
 
 bool ProgramPage::CanInsertElementByText(const std::wstring& text) const {
   if (ViewState.ViewMode != 2 || !HasCursor()) return false;

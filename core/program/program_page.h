@@ -137,6 +137,22 @@ class ProgramPage {
   // An empty text asks only whether view mode and cursor allow an element at all.
   bool CanInsertElementByText(const std::wstring& text) const;
 
+  // What a placement at the cursor would remove of the cursor's network besides what it
+  // overwrites in its own cells: the elements that make room for it, in network order, except
+  // a contact, coil or line standing in a cell the placement fills. The page is not changed;
+  // empty when the placement fits, overwrites only, or cannot be made.
+  std::vector<LadElement> ElementsRemovedByLine(bool vertical) const;
+  std::vector<LadElement> ElementsRemovedByText(const std::wstring& text) const;
+  std::vector<LadElement> ElementsRemovedByDef(int definitionIndex) const;
+  std::vector<LadElement> ElementsRemovedByPaste(const std::vector<LadElement>& elements) const;
+  // The element in the cursor cell becomes the selection (so that Enter opens its operands);
+  // nothing without a cell cursor on a ladder network.
+  void SelectCursorElement();
+  // The open comment editor's lines become the statement list of its network, whose comment
+  // stays as it was: one undo step. False unless the comment editor is open on a statement-list
+  // network in statement-list view.
+  bool ApplyCommentAsProgram(const std::vector<std::wstring>& lines);
+
  private:
   bool InNetworks(int index) const { return index >= 0 && index < NetworkCount(); }
   // Network i measured with the view state's current network set to it.

@@ -1,9 +1,12 @@
 #include "core/program/stl_painter.h"
 
+#include <algorithm>
+
 #include "core/draw/gdi_resource_set.h"
 #include "core/draw/text_drawing.h"
 #include "core/env/instruction_library.h"
 #include "core/env/ip_address.h"
+#include "core/program/network_painter.h"
 #include "core/program/operand_display.h"
 #include "core/program/paint_state.h"
 #include "core/program/program_services.h"
@@ -101,6 +104,11 @@ void PaintStlBody(DrawContext& dc, const std::vector<StlLine>& lines, int x, int
   for (size_t i = 0; i < lines.size(); ++i) {
     PaintStlLine(dc, lines[i], x, y + 2 + kLineHeight * static_cast<int>(i), page, online);
   }
+  // An empty program says where it is typed (the comment box above has a hint of its own).
+  const bool empty = std::all_of(lines.begin(), lines.end(), [](const StlLine& line) {
+    return line.Mnemonic.empty() && line.Operands.empty() && line.Comments.empty();
+  });
+  if (empty && !IsCurrentNetworkSelected(page)) DrawHintText(dc, StlBodyHint(), Rect{x + 6, y + 2, x + 410, y + 2 + kLineHeight});
 }
 
 }  // namespace Brenno

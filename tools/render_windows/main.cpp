@@ -2,16 +2,19 @@
 //
 // Starts the workbench offscreen on a copy of a program directory (by default the one the build
 // lays out), once in English and once in Chinese, and renders to PNG files: the main window at
-// 1280 x 800, the program editor with a few rungs in ladder and statement list, the device
+// 1280 x 800, the statement-list view of a new project (empty networks, then the comment editor
+// open), the program editor with a few rungs in ladder and statement list, the device
 // detail, instruction reference, PLC type, communication settings, progress and About dialogs,
-// the message boxes of every kind and those the tables show for entries they do not take, and a
-// sheet of the command icons. The files are named after the window and the language
+// the message boxes of every kind, those the tables show for entries they do not take and what
+// the program editor says about input it refuses, and a sheet of the command icons. The files
+// are named after the window and the language
 // ("main_window_en.png", "about_zh.png"). Nothing of the user's own configuration or window
 // layout is read or written.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
@@ -29,6 +32,8 @@
 #include "core/link/app_environment.h"
 #include "core/env/instruction_library.h"
 #include "core/link/link_ui.h"
+#include "core/program/edit_advice.h"
+#include "core/program/ladder_edit.h"
 #include "core/program/network.h"
 #include "core/program/program_block.h"
 #include "core/program/program_page.h"
@@ -42,6 +47,8 @@
 #include "ui/shell/message_facade.h"
 #include "ui/shell/notify_codes.h"
 #include "ui/views/instruction/instruction_dialog_runner.h"
+#include "ui/views/program_editor/program_editor_frm.h"
+#include "ui/views/program_editor/program_editor_main_view.h"
 #include "ui/views/status_chart/status_chart_view.h"
 #include "ui/views/symbols/fun_symbol_table.h"
 #include "ui/widgets/command_icons.h"
@@ -88,13 +95,34 @@ class Renderer {
     Settle();
     ok = Save(frame->grab(), "main_window") && ok;
 
-    // The program editor with a few rungs, first in ladder, then in statement list.
-    ShowSampleProgram(app.Environment());
-    Pick(frame, CmdViewLad);
+    // The statement-list view of a new project: empty networks, each with its comment box and
+    // its program box; then the comment editor open on an empty comment.
     Pick(frame, CmdViewProgramEditor);
     if (QMdiArea* area = frame->findChild<QMdiArea*>()) {
       if (QMdiSubWindow* window = area->activeSubWindow()) window->showMaximized();
     }
+    Pick(frame, CmdViewStl);
+    Settle();
+    ok = Save(frame->grab(), "program_editor_stl_empty") && ok;
+    if (CProgramEditorMainView* view = ActiveProgramView(frame)) {
+      ProgramPage& page = app.Environment().ProjectList.back().Program.GetProgramPage(view->BlockKey());
+      page.ViewState.CurrentNetwork = 1;
+      const int top = kPageHeaderHeight + page.NetworksHeight(0, 1);
+      const Rect comment = Network::CommentRect(page.Networks()[1], page.ViewState, 0, top);
+      page.OpenCommentEditorAt(PagePoint{comment.left + 20, comment.top + 5});
+      view->ShowCommentEditor();
+      Settle();
+      ok = Save(frame->grab(), "program_editor_stl_comment") && ok;
+      QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+      QApplication::sendEvent(&view->CommentEditor(), &escape);
+      Settle();
+      page.ClearSelection();
+    }
+    Pick(frame, CmdViewLad);
+
+    // The program editor with a few rungs, first in ladder, then in statement list.
+    ShowSampleProgram(app.Environment());
+    Pick(frame, CmdViewLad);
     Settle();
     ok = Save(frame->grab(), "program_editor_lad") && ok;
     Pick(frame, CmdViewStl);
@@ -141,6 +169,34 @@ class Renderer {
                                                           L"Data Block, DAT_0 (DAT0), row 4, comment"};
       places.Further = 12;
       MessageBoxOk(EmptiedTextsMessage(places), kMessageIconWarning);
+    }) && ok;
+    // What the program editor says about input it cannot take as it stands.
+    PageViewState cell;
+    cell.PageId = 0;
+    cell.ViewMode = kViewModeLad;
+    cell.CursorColumn = 0;
+    cell.CursorRow = 0;
+    ok = Capture("message_refused_stl_name", [&] {
+      MessageBoxOk(ExplainRefusedElementText(L"MOVW VW200, VW202", cell), kMessageIconWarning);
+    }) && ok;
+    ok = Capture("message_refused_call", [&] {
+      MessageBoxOk(ExplainRefusedElementText(L"CALL SBR0", cell), kMessageIconWarning);
+    }) && ok;
+    ok = Capture("message_refused_operands", [&] {
+      MessageBoxOk(ExplainRefusedElementText(L"MOVW VW200, IB3", cell), kMessageIconWarning);
+    }) && ok;
+    LadElement box;
+    if (ParseLadElementText(L"ADD_I VW0, VW2, VW4", box, cell)) {
+      ok = Capture("message_first_column", [&] { MessageBoxOk(ExplainRefusedPlacement(box, cell), kMessageIconWarning); }) &&
+           ok;
+      ok = Capture("message_remove_for_placement", [&] {
+        MessageBoxYesNo(AskRemoveForPlacement(PlacedLineText(false), 0, {box}, cell), kMessageIconQuestion);
+      }) && ok;
+    }
+    ok = Capture("message_needs_cell", [&] { MessageBoxOk(TextPlaceNeedsCell(), kMessageIconWarning); }) && ok;
+    ok = Capture("message_comment_to_program", [&] {
+      cell.ViewMode = kViewModeStl;
+      MessageBoxYesNo(AskMoveCommentToProgram(1, {L"LD I0.0", L"TON T37, 100"}), kMessageIconQuestion);
     }) && ok;
     ok = Capture("message_long", [&] {
       std::wstring text;
@@ -260,7 +316,12 @@ class Renderer {
     return saved;
   }
 
-  // Three rungs written as statement list on the main page; the LAD command converts them.
+  static CProgramEditorMainView* ActiveProgramView(CMainFrame* frame) {
+    CProgramEditorFrm* editor = frame->ProgramEditor();
+    return editor != nullptr ? editor->MainPane()->ActiveView() : nullptr;
+  }
+
+  // Four rungs written as statement list on the main page; the LAD command converts them.
   static void ShowSampleProgram(AppEnvironment& env) {
     auto line = [](const wchar_t* mnemonic, std::vector<std::wstring> operands) {
       StlLine l;
@@ -280,6 +341,7 @@ class Renderer {
     page.UndoLog.Networks = {
         network({line(L"LD", {L"I0.0"}), line(L"O", {L"Q0.0"}), line(L"AN", {L"I0.1"}), line(L"=", {L"Q0.0"})},
                 L"Motor on while the start button is held, off with the stop button / 启动电机"),
+        network({line(L"NEXT", {})}, L"End of the loop / 循环结束"),
         network({line(L"LD", {L"I0.2"}), line(L"A", {L"M0.0"}), line(L"S", {L"Q0.1", L"1"})}, L""),
         network({line(L"LD", {L"I0.3"}), line(L"R", {L"Q0.1", L"1"})}, L"Reset / 复位"),
     };

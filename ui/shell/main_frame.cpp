@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QProcess>
@@ -34,6 +35,7 @@
 #include "core/link/plc_command_jobs.h"
 #include "core/link/upload_job.h"
 #include "core/project/message_box.h"
+#include "core/project/operand_names.h"
 #include "core/project/project.h"
 #include "core/compiler/compile_commands.h"
 #include "core/project/project_commands.h"
@@ -598,6 +600,11 @@ void CMainFrame::OpenChildFrame(ChildFrameKind kind) {
   // The frame goes with its window: closing it destroys the frame and its views.
   QMdiSubWindow* window = mdiArea_->addSubWindow(parts.Window);
   window->setAttribute(Qt::WA_DeleteOnClose);
+  // The child window's own menu keeps its entries but not their keys: the workbench's key
+  // table gives Ctrl+W and Ctrl+F4 no meaning, and a key must not close an editor unasked.
+  if (QMenu* menu = window->systemMenu()) {
+    for (QAction* action : menu->actions()) action->setShortcuts({});
+  }
   window->setWindowTitle(Pick(kTitles[static_cast<size_t>(kind)][0], kTitles[static_cast<size_t>(kind)][1]));
   child.Window = window;
   child.Receiver = parts.Receiver;
@@ -991,14 +998,10 @@ void CMainFrame::OnSymbolicAddressing() {
   Project& project = env_.ProjectList.back();
   if (env_.Config.SymbolicAddr != 0) {
     env_.Config.SymbolicAddr = 0;
-    ShowDataBlockAddresses(project.DataBlocks);
-    ShowProgramAddresses(project.Program);
-    ShowChartAddresses(project.StatusChart);
+    ShowProjectAddresses(project);
   } else {
     env_.Config.SymbolicAddr = 1;
-    ShowDataBlockSymbols(project.DataBlocks);
-    ShowProgramSymbols(project.Program);
-    ShowChartSymbols(project.StatusChart);
+    ShowProjectSymbols(project);
   }
   NotifyMainFrame(EvSymbolicAddressingToggled, intptr_t{0});
 }

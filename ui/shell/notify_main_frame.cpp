@@ -232,8 +232,9 @@ NotifyPlan PlanNotifyEvent(uint32_t event, intptr_t value, const ReplacedProject
            {UpdVarTableSetPage, v}, {UpdPageTabsRebuild, 0},  {UpdPageTabSelect, v}};
       break;
     case EvVariableSymbolsEdited:
+      // With symbolic addressing on, the chart and data rows name their operands by the table too.
       changed();
-      c = {{UpdFrameCaption, 0}, {UpdLadRedraw, 0}};
+      c = {{UpdFrameCaption, 0}, {UpdChartRefresh, 0}, {UpdDataRowsRefresh, 0}, {UpdLadRedraw, 0}};
       break;
     case EvVariableTableInserted:
     case EvVariableTableDeleted:

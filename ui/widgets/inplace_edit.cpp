@@ -1,6 +1,8 @@
 #include "ui/widgets/inplace_edit.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 
@@ -85,6 +87,21 @@ CInplaceEdit::CInplaceEdit(QWidget* parent) : CInplaceLineEditBase(parent, true,
 
 void CInplaceEdit::Open(int originX, int originY, const std::wstring& text, int value1, const Rect& rect) {
   OpenEdit(originX, originY, text, value1, 0, rect);
+  opened_.start();
+}
+
+bool CInplaceEdit::JustOpened() const {
+  return opened_.isValid() && opened_.elapsed() <= QApplication::doubleClickInterval();
+}
+
+void CInplaceEdit::mousePressEvent(QMouseEvent* event) {
+  if (JustOpened()) return event->accept();
+  CInplaceLineEditBase::mousePressEvent(event);
+}
+
+void CInplaceEdit::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (JustOpened()) return event->accept();
+  CInplaceLineEditBase::mouseDoubleClickEvent(event);
 }
 
 }  // namespace Brenno

@@ -9,6 +9,7 @@
 // it again. Alt+character does not reach the menus while the editor has the focus.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 
 #include <string>
@@ -54,12 +55,22 @@ class CExtendInplaceEdit : public CInplaceLineEditBase {
 };
 
 // The program editor view's operand edit box: value 2 is 0. It keeps every key (Tab, Enter,
-// Escape, arrows) also inside dialogs.
+// Escape, arrows) also inside dialogs. It opens under the pointer on a click, so the second click
+// of a double click lands on it: a press within the double-click time of its opening leaves the
+// text as the opening selected it (the whole operand), and typing replaces it, never appends.
 class CInplaceEdit : public CInplaceLineEditBase {
   Q_OBJECT
  public:
   explicit CInplaceEdit(QWidget* parent = nullptr);
   void Open(int originX, int originY, const std::wstring& text, int value1, const Rect& rect);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  bool JustOpened() const;
+  QElapsedTimer opened_;
 };
 
 }  // namespace Brenno

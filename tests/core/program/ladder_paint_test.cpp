@@ -254,6 +254,47 @@ TEST_F(LadderPaintTest, FxContactsDrawTheSymbolOfTheirName) {
   EXPECT_EQ(Texts(dc), std::vector<std::wstring>{L"ANB"});
 }
 
+TEST_F(LadderPaintTest, ANameWiderThanItsSymbolWidensTheSymbol) {
+  // NEXT does not fit between the arcs of a 32-pixel coil (7 pixels a character here): the arcs
+  // move apart, up to the pin stubs, and the whole name is drawn between them.
+  LadElement next = ladder_test::Element(kLadKindCoil, 0, 0, L"NEXT");
+  next.PowerIn = {{0, L"IN"}};
+  RecordingDrawContext dc = Paint(next);
+  const std::vector<DrawCall> texts = dc.CallsOf(DrawCall::kText);
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].shown, L"NEXT");
+  EXPECT_GE(texts[0].rect.right - texts[0].rect.left, RecordingDrawContext::TextWidth(L"NEXT"));
+  EXPECT_TRUE(HasLine(dc, {32, 23, 32, 32}, SolidPen(7)));  // left arc: W/2 - 19
+  EXPECT_TRUE(HasLine(dc, {69, 23, 69, 32}, SolidPen(7)));  // right arc: W/2 + 19 - 1
+  EXPECT_LT(32, texts[0].rect.left);
+  EXPECT_GT(69, texts[0].rect.right - 1);
+
+  // A name that fits keeps the symbol as it is.
+  dc = Paint(Coil(0, 0));
+  EXPECT_TRUE(HasLine(dc, {35, 23, 35, 32}, SolidPen(7)));
+}
+
+TEST_F(LadderPaintTest, ARealValueTooWideForItsPlaceIsShownWithFewerDigits) {
+  OperandDisplay display;
+  display.Text = L"VD100 [1.33946e+06]";
+  display.Runs = {{5, 0}, {1, 0}, {1, 5}, {11, 6}, {1, 5}};
+  display.ValueRun = 3;
+  display.RealValue = true;
+  RecordingDrawContext dc;
+  FitOperandValue(dc, display, 100);  // 14 characters
+  EXPECT_EQ(display.Text, L"VD100 [1.34e6]");
+  EXPECT_EQ(display.Runs[3].length, 6);
+  // Room enough, or no real: nothing changes.
+  OperandDisplay wide = display;
+  wide.Text = L"VD100 [1.33946e+06]";
+  wide.Runs[3].length = 11;
+  FitOperandValue(dc, wide, 200);
+  EXPECT_EQ(wide.Text, L"VD100 [1.33946e+06]");
+  wide.RealValue = false;
+  FitOperandValue(dc, wide, 50);
+  EXPECT_EQ(wide.Text, L"VD100 [1.33946e+06]");
+}
+
 TEST_F(LadderPaintTest, SelectedElementsAreLeftOutThenDrawnOnTopFollowingTheMouse) {
   LadderGrid grid;
   grid.Elements = {Contact(0, 0), Coil(1, 0)};

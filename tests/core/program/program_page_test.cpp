@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/env/exception_error.h"
+#include "ladder_test_elements.h"
 #include "program_test_support.h"
 
 namespace {
@@ -210,6 +211,50 @@ TEST_F(ProgramPageStl, TextClipboardInBothViews) {
   EXPECT_EQ(page.NetworkCount(), 2);
   EXPECT_TRUE(page.UndoLog.Steps.empty());
   EXPECT_EQ(load, L"NETWORK\r\nLD  I0.0\r\nNETWORK\r\nNOT\r\n");
+}
+
+TEST_F(ProgramPageStl, StatementListTypedAsACommentGoesIntoTheProgram) {
+  ProgramPage page = MakePage(2, 1, Brenno::kNetworkStl);
+  page.OpenCommentEditorAt(PagePoint{40, 17 + 17 + 3});
+  ASSERT_TRUE(page.IsCommentEditorOpen());
+  EXPECT_TRUE(page.ApplyCommentAsProgram({L"LD I0.0", L"= Q0.0"}));
+  ASSERT_EQ(page.Networks()[0].Lines.size(), 2u);
+  EXPECT_EQ(page.Networks()[0].Lines[1].Mnemonic, L"=");
+  EXPECT_EQ(page.Networks()[0].Comments, std::vector<std::wstring>{L"0"});  // the comment stays
+  EXPECT_EQ(page.UndoLog.Steps.size(), 1u);
+  // Only from an open comment editor.
+  page.CloseCommentEditor();
+  EXPECT_FALSE(page.ApplyCommentAsProgram({L"LD I0.1"}));
+}
+
+TEST(ProgramPageLadder, PlacementsSayWhatTheyRemoveBesideTheirOwnCells) {
+  using ladder_test::Box;
+  using ladder_test::Contact;
+  ProgramPage page = MakePage(1, 2, Brenno::kNetworkLad);
+  // A box at column 2 whose two input operands are written in column 1, row 1; a contact at (4, 0).
+  Brenno::LadderGrid& grid = page.UndoLog.Networks[0].Grid;
+  grid.Elements = {Box(2, 0, 1, 1, 2, 1), Contact(4, 0)};
+  Brenno::UpdateLadderExtent(grid);
+  const std::vector<Network> before = page.Networks();
+
+  page.SetSelection(0, 0, 1, 1);
+  const std::vector<Brenno::LadElement> removed = page.ElementsRemovedByLine(false);
+  ASSERT_EQ(removed.size(), 1u);
+  EXPECT_EQ(removed[0].Name, L"BOX");
+  EXPECT_EQ(page.Networks(), before);  // asking changes nothing
+  // A line over the contact only overwrites it in its own cell; a free cell removes nothing.
+  page.SetSelection(0, 0, 4, 0);
+  EXPECT_TRUE(page.ElementsRemovedByLine(false).empty());
+  page.SetSelection(0, 0, 6, 3);
+  EXPECT_TRUE(page.ElementsRemovedByLine(true).empty());
+  // Pasted elements ask the same way.
+  page.SetSelection(0, 0, 0, 1);
+  EXPECT_EQ(page.ElementsRemovedByPaste({Contact(0, 0), Contact(1, 0)}).size(), 1u);
+
+  // The element in the cursor cell becomes the selection.
+  page.SetSelection(0, 0, 4, 0);
+  page.SelectCursorElement();
+  EXPECT_EQ(page.ViewState.SelectedCells, (std::vector<Brenno::SelectedCell>{{4, 0, true}}));
 }
 
 TEST(ProgramPageMouse, ClicksSelectByArea) {

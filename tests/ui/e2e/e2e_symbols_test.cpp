@@ -1,5 +1,5 @@
 // Symbols in daily use: global symbols typed into the variable symbol table name the operands of
-// a ladder rung once symbolic addressing is on; the cross reference lists the uses and its
+// a ladder rung at once while symbolic addressing is on; the cross reference lists the uses and its
 // Location takes the user back to the rung in the program editor.
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -58,10 +58,11 @@ TEST_F(E2eSymbols, SymbolsNameTheRungAndTheCrossReferenceLeadsBackToIt) {
   EXPECT_EQ(GetSymbolEntryName(Current().Symbols, table->PageKey(), 0), L"Start");
   EXPECT_EQ(GetSymbolEntryName(Current().Symbols, table->PageKey(), 1), L"Lamp");
 
-  // Symbolic addressing is on from the start, but the rung was typed before its symbols
-  // existed: View > Symbolic Addressing off and on again names its operands.
+  // Symbolic addressing is on from the start: the rung typed before its symbols existed names
+  // its operands as soon as the table gives them; switched off and on, the same.
   frame_->UpdateCommandStates();
   EXPECT_TRUE(frame_->Command(CmdViewSymbolic)->isChecked());
+  EXPECT_EQ(Operands(1), (std::vector<std::wstring>{L"Start", L"Lamp"}));
   ASSERT_TRUE(Pick(CmdViewSymbolic));
   EXPECT_FALSE(frame_->Command(CmdViewSymbolic)->isChecked());
   EXPECT_EQ(Operands(1), (std::vector<std::wstring>{L"I0.0", L"Q0.0"}));
@@ -97,6 +98,15 @@ TEST_F(E2eSymbols, SymbolsNameTheRungAndTheCrossReferenceLeadsBackToIt) {
   // Symbolic addressing off again: the addresses are back in the rung.
   ASSERT_TRUE(Pick(CmdViewSymbolic));
   EXPECT_EQ(Operands(1), (std::vector<std::wstring>{L"I0.0", L"Q0.0"}));
+
+  // On again, a symbol renamed shows its new name in the rung at once; a symbol moved to another
+  // address leaves the rung's operand where it was, shown as its address.
+  ASSERT_TRUE(Pick(CmdViewSymbolic));
+  ASSERT_TRUE(Pick(CmdViewVariableSymbol));
+  TypeCell(*table, 1, VarSymbolTable::kColumnSymbol, QStringLiteral("Light"));
+  EXPECT_EQ(Operands(1), (std::vector<std::wstring>{L"Start", L"Light"}));
+  TypeCell(*table, 0, VarSymbolTable::kColumnAddress, QStringLiteral("I0.1"));
+  EXPECT_EQ(Operands(1), (std::vector<std::wstring>{L"I0.0", L"Light"}));
 }
 
 }  // namespace

@@ -83,6 +83,9 @@ TEST(NotifyPlan, EventsSendTheirCodesInOrder) {
       // A changed page or local variable table is shown at once, whoever changed it.
       {EvProgramEdited, 0, true, {{UpdFrameCaption, 0}, {UpdLadRelayout, 0}, {UpdLadRedraw, 0}}},
       {EvVarTableEdited, 0, true, {{UpdFrameCaption, 0}, {UpdLadRedraw, 0}}},
+      // Symbols edited: whatever names its operands by them follows (symbolic addressing).
+      {EvVariableSymbolsEdited, 0, true,
+       {{UpdFrameCaption, 0}, {UpdChartRefresh, 0}, {UpdDataRowsRefresh, 0}, {UpdLadRedraw, 0}}},
       {EvDataRowsEdited, 0, true, {{UpdFrameCaption, 0}}},
       {EvStatusChartValueWritten, 0, false, {}},
       {EvDataBlockTabChanged, 3, false, {}},

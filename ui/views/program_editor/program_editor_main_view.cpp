@@ -11,11 +11,14 @@
 #include "core/link/app_environment.h"
 #include "core/env/language.h"
 #include "core/env/utilities.h"
+#include "core/program/edit_advice.h"
+#include "core/program/ladder_edit.h"
 #include "core/program/ladder_metrics.h"
 #include "core/program/network.h"
 #include "core/program/page_painter.h"
 #include "core/program/program_block.h"
 #include "core/program/program_page.h"
+#include "core/project/message_box.h"
 #include "core/project/project.h"
 #include "ui/shell/notify_main_frame.h"
 #include "ui/views/program_editor/program_page_lock.h"
@@ -174,6 +177,11 @@ CProgramEditorMainView::CProgramEditorMainView(AppEnvironment& env, int blockKey
   palette.setColor(QPalette::Text, resources.Colour(1));
   palette.setColor(QPalette::Base, resources.Colour(20));
   commentEdit_.setPalette(palette);
+  // An empty editor says which part of the network it edits.
+  commentEdit_.setPlaceholderText(QString::fromWCharArray(
+      PickText(L"Network comment (the program goes in the box below)", L"网络注释（程序写在下方的方框中）")));
+  stlEdit_.setPlaceholderText(QString::fromWCharArray(
+      PickText(L"Statement list, one instruction per line", L"指令表，每行一条指令")));
   operandEdit_.setToolTipDuration(10000);
 }
 
@@ -355,14 +363,14 @@ void CProgramEditorMainView::GoToLocation(const ProgramLocation* const* location
 
 void CProgramEditorMainView::InsertLibraryElement(int definitionIndex) {
   setFocus(Qt::OtherFocusReason);
-  if (!PageExists() || !CanEditBlock() || !IsLadder()) return;
-  if (Page().InsertElementByDef(definitionIndex)) PublishChange();
+  if (!PageExists() || !CanEditBlock()) return;
+  PlaceDefinition(definitionIndex, true);
 }
 
 void CProgramEditorMainView::InsertInstructionText(const std::wstring& text) {
   setFocus(Qt::OtherFocusReason);
-  if (!PageExists() || !CanEditBlock() || !IsLadder()) return;
-  if (Page().InsertElementByText(text)) PublishChange();
+  if (!PageExists() || !CanEditBlock()) return;
+  PlaceInstructionText(text, true);
 }
 
 // ---- Mouse ------------------------------------------------------------------------------------
@@ -556,13 +564,13 @@ void CProgramEditorMainView::OnKeyDown(int key, bool ctrl) {
       OnCommand(PvErase);
       break;
     case ProgramKeyAction::InsertHorizontalLine:
-      if (page.InsertHorizontalLine()) PublishChange();
+      PlaceAsking(page.ElementsRemovedByLine(false), PlacedLineText(false), [&] { return page.InsertHorizontalLine(); });
       break;
     case ProgramKeyAction::InsertVerticalLine:
-      if (page.InsertVerticalLine()) PublishChange();
+      PlaceAsking(page.ElementsRemovedByLine(true), PlacedLineText(true), [&] { return page.InsertVerticalLine(); });
       break;
     case ProgramKeyAction::InsertInvert:
-      if (page.InsertElementByText(library.LadFxNameInv)) PublishChange();
+      PlaceInstructionText(library.LadFxNameInv, false);
       break;
     case ProgramKeyAction::InputPositiveTransition:
       NotifyMainFrame(EvOpenInstructionInput, library.LadFxNameLdp.c_str());
@@ -694,7 +702,76 @@ int CProgramEditorMainView::OnInplaceNotify(int controlId, const InplaceNotify& 
 
 void CProgramEditorMainView::OnInstructionEditEnd(const InplaceNotify& notify) {
   if (!CanEditBlock() || notify.exitKey != kInplaceExitEnter || notify.value1 != kViewModeLad) return;
-  if (Page().InsertElementByText(notify.text != nullptr ? notify.text : L"")) PublishChange();
+  PlaceInstructionText(notify.text != nullptr ? notify.text : L"", false);
+}
+
+bool CProgramEditorMainView::PlaceAsking(const std::vector<LadElement>& removed, const std::wstring& placed,
+                                         const std::function<bool()>& place) {
+  if (!removed.empty()) {
+    ProgramPage& page = Page();
+    // What stands beside the cursor (a box whose operands reach into the cell, an element in the
+    // way of a wider one) goes only when the user says so.
+    if (MessageBoxYesNo(AskRemoveForPlacement(placed, page.ViewState.SelectionFirst, removed, page.ViewState),
+                        kMessageIconQuestion) != kMessageResultYes) {
+      return false;
+    }
+  }
+  if (!place()) return false;
+  PublishChange();
+  return true;
+}
+
+bool CProgramEditorMainView::CanPlaceFromOutside() {
+  // Text and definitions sent from the instruction box and the project tree: where they cannot
+  // go, the user is told why.
+  ProgramPage& page = Page();
+  if (!IsLadder()) {
+    MessageBoxOk(TextPlaceNeedsLadderPage(), kMessageIconWarning);
+    return false;
+  }
+  if (!page.HasCursor()) {
+    MessageBoxOk(TextPlaceNeedsCell(), kMessageIconWarning);
+    return false;
+  }
+  return true;
+}
+
+bool CProgramEditorMainView::PlaceInstructionText(const std::wstring& text, bool fromOutside) {
+  ProgramPage& page = Page();
+  if (fromOutside && !CanPlaceFromOutside()) return false;
+  if (!page.CanInsertElementByText(std::wstring())) return false;
+  const std::wstring refused = ExplainRefusedElementText(text, page.ViewState);
+  if (!refused.empty()) {
+    MessageBoxOk(refused, kMessageIconWarning);
+    return false;
+  }
+  LadElement element;
+  if (!ParseLadElementText(text, element, page.ViewState)) return false;  // nothing typed
+  return PlaceElement(element, page.ElementsRemovedByText(text), [&] { return page.InsertElementByText(text); });
+}
+
+bool CProgramEditorMainView::PlaceDefinition(int definitionIndex, bool fromOutside) {
+  ProgramPage& page = Page();
+  if (fromOutside && !CanPlaceFromOutside()) return false;
+  if (!page.CanInsertElementByText(std::wstring())) return false;
+  LadElement element;
+  if (!BuildLadElementFromDef(definitionIndex, element, page.ViewState)) return false;
+  return PlaceElement(element, page.ElementsRemovedByDef(definitionIndex),
+                      [&] { return page.InsertElementByDef(definitionIndex); });
+}
+
+bool CProgramEditorMainView::PlaceElement(const LadElement& element, const std::vector<LadElement>& removed,
+                                          const std::function<bool()>& place) {
+  ProgramPage& page = Page();
+  if (const std::wstring cannot = ExplainRefusedPlacement(element, page.ViewState); !cannot.empty()) {
+    MessageBoxOk(cannot, kMessageIconWarning);
+    return false;
+  }
+  if (!PlaceAsking(removed, DescribeLadElement(element, page.ViewState), place)) return false;
+  // The new element is selected: Enter goes on with its first operand.
+  page.SelectCursorElement();
+  viewport()->update();
+  return true;
 }
 
 void CProgramEditorMainView::OnOperandEditEnd(const InplaceNotify& notify) {
@@ -710,7 +787,22 @@ void CProgramEditorMainView::OnElementListEnd(const InplaceNotify& notify) {
   Project& project = CurrentProject();
   const std::vector<ElementChoice> choices = BuildElementChoices(project.Instructions, project.Program, notify.value2);
   if (notify.selected < 0 || notify.selected >= static_cast<int>(choices.size())) return;
-  if (Page().InsertElementByDef(choices[static_cast<size_t>(notify.selected)].DefinitionIndex)) PublishChange();
+  PlaceDefinition(choices[static_cast<size_t>(notify.selected)].DefinitionIndex, false);
+}
+
+bool CProgramEditorMainView::CommentHoldsProgram(const std::vector<std::wstring>& lines) {
+  // Statement list typed into the comment of a network whose program is still empty was meant as
+  // its program: the user is asked whether it goes there.
+  ProgramPage& page = Page();
+  if (ViewMode() != kViewModeStl || !page.IsCommentEditorOpen()) return false;
+  const int index = page.ViewState.SelectionFirst;
+  const Network& net = page.Networks()[static_cast<size_t>(index)];
+  if (net.Kind != kNetworkStl || lines == net.Comments) return false;
+  const bool emptyProgram = std::all_of(net.Lines.begin(), net.Lines.end(), [](const StlLine& line) {
+    return line.Mnemonic.empty() && line.Operands.empty() && line.Comments.empty();
+  });
+  if (!emptyProgram || !ReadsAsStatementList(lines, page.ViewState)) return false;
+  return MessageBoxYesNo(AskMoveCommentToProgram(index, lines), kMessageIconQuestion) == kMessageResultYes;
 }
 
 void CProgramEditorMainView::OnTextEditNotify(bool comment, const InplaceNotify& notify) {
@@ -730,7 +822,12 @@ void CProgramEditorMainView::OnTextEditNotify(bool comment, const InplaceNotify&
     case kInplaceExitEnter:
     case kInplaceExitUp:
     case kInplaceExitDown: {
-      const bool changed = comment ? page.ApplyCommentEdit(lines) : page.ApplyStlEdit(lines);
+      bool changed = false;
+      if (comment && CommentHoldsProgram(lines)) {
+        changed = page.ApplyCommentAsProgram(lines);
+      } else {
+        changed = comment ? page.ApplyCommentEdit(lines) : page.ApplyStlEdit(lines);
+      }
       if (changed) NotifyMainFrame(EvProgramEdited, kNoValue);
       if (comment) {
         page.CloseCommentEditor();

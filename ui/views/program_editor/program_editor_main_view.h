@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -133,10 +134,27 @@ class CProgramEditorMainView : public CScrollWnd, public InplaceNotifyOwner {
   void OpenTextEditor(CInplaceMultiLineEditBase& editor, const TextEditorState& state);
 
   void OnLeftClick(PagePoint point, Qt::KeyboardModifiers modifiers);
+  // Runs `place` (a placement at the cursor) once the user agreed to lose what it removes (a
+  // question only when it removes something); publishes the change. True when placed.
+  bool PlaceAsking(const std::vector<LadElement>& removed, const std::wstring& placed,
+                   const std::function<bool()>& place);
+  // An instruction text or a ladder definition placed at the cursor; text and placements the
+  // cell cannot take are refused with a message that says why. `fromOutside`: sent by the
+  // instruction box or the project tree, which also hear why nothing can go onto this page now.
+  bool PlaceInstructionText(const std::wstring& text, bool fromOutside);
+  bool PlaceDefinition(int definitionIndex, bool fromOutside);
+  // The element built for the cursor cell, unless it cannot stand there (the user is told why);
+  // selected once placed.
+  bool PlaceElement(const LadElement& element, const std::vector<LadElement>& removed,
+                    const std::function<bool()>& place);
+  bool CanPlaceFromOutside();
   void OnInstructionEditEnd(const InplaceNotify& notify);
   void OnOperandEditEnd(const InplaceNotify& notify);
   void OnElementListEnd(const InplaceNotify& notify);
   void OnTextEditNotify(bool comment, const InplaceNotify& notify);
+  // The comment editor's new lines read as statement list over an empty program, and the user
+  // wants them as the program.
+  bool CommentHoldsProgram(const std::vector<std::wstring>& lines);
 
   void BuildContextMenus();
   QAction* AddMenuCommand(QMenu* menu, int offset, const wchar_t* english, const wchar_t* chinese);

@@ -9,6 +9,7 @@
 #include "core/env/language.h"
 #include "core/env/utilities.h"
 #include "core/link/comm_state.h"
+#include "core/program/edit_advice.h"
 #include "core/program/ladder_metrics.h"
 #include "core/program/program_block.h"
 #include "core/program/program_page.h"
@@ -413,10 +414,11 @@ void CProgramEditorMainView::Paste() {
   bool pasted = false;
   if (content.Held == ClipBlockContent::Networks) {
     pasted = !content.NetworkList.empty() && page.PasteNetworks(content.NetworkList);
-  } else if (content.Held == ClipBlockContent::Elements) {
-    pasted = !content.ElementList.empty() && page.PasteLadderCells(content.ElementList);
+    if (pasted) PublishChange();
+  } else if (content.Held == ClipBlockContent::Elements && !content.ElementList.empty()) {
+    pasted = PlaceAsking(page.ElementsRemovedByPaste(content.ElementList), PlacedPasteText(),
+                         [&] { return page.PasteLadderCells(content.ElementList); });
   }
-  if (pasted) PublishChange();
   if (pasted && !content.EmptiedTexts.empty()) MessageBoxOk(EmptiedTextsMessage(content.EmptiedTexts), kMessageIconWarning);
 }
 

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -282,6 +283,19 @@ void CProjectManagerView::mouseDoubleClickEvent(QMouseEvent* event) {
   }
   // The double click opens; it neither starts label editing nor expands or collapses.
   if (kind != TreeItemKind::ProjectRoot) labelEditing_ = false;
+  Guarded([&] { OpenItem(item); });
+  event->accept();
+}
+
+void CProjectManagerView::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  QTreeWidgetItem* item = currentItem();
+  const TreeItemKind kind = ItemRef(item).Kind;
+  if (!enter || state() == QAbstractItemView::EditingState || item == nullptr ||
+      (!IsOpenableItem(kind) && kind != TreeItemKind::ProjectRoot)) {
+    QTreeWidget::keyPressEvent(event);
+    return;
+  }
   Guarded([&] { OpenItem(item); });
   event->accept();
 }

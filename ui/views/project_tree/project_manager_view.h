@@ -88,6 +88,9 @@ class CProjectManagerView : public QTreeWidget, public ProjectTreeHost {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  // Enter opens the selected item as a double click on its label does (for an instruction:
+  // inserts it into the program), so that the keyboard reaches everything the mouse does.
+  void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   bool viewportEvent(QEvent* event) override;
 

@@ -4,6 +4,7 @@
 
 #include "core/env/language.h"
 #include "core/env/utilities.h"
+#include "core/project/operand_names.h"
 #include "core/project/project.h"
 #include "core/project/symbol_table.h"
 #include "ui/shell/notify_main_frame.h"
@@ -105,12 +106,16 @@ std::wstring VarSymbolTable::GetCellEditText(int record, int group, int line, in
 bool VarSymbolTable::SetCellText(int record, int group, int line, int column, const std::wstring& text) {
   if (!IsEntry(record, group, line) || !GridIsOffline()) return false;
   bool changed = false;
-  if (column == kColumnSymbol) {
-    changed = SetSymbolEntryName(Symbols(), pageKey_, record, text);
-  } else if (column == kColumnAddress) {
-    changed = SetSymbolEntryAddress(Symbols(), pageKey_, record, text);
-  } else if (column == kColumnComment) {
-    changed = SetSymbolEntryComment(Symbols(), pageKey_, record, text);
+  {
+    // The rungs already drawn show the symbols as the table now gives them.
+    const SymbolEditScope scope(CurrentProject());
+    if (column == kColumnSymbol) {
+      changed = SetSymbolEntryName(Symbols(), pageKey_, record, text);
+    } else if (column == kColumnAddress) {
+      changed = SetSymbolEntryAddress(Symbols(), pageKey_, record, text);
+    } else if (column == kColumnComment) {
+      changed = SetSymbolEntryComment(Symbols(), pageKey_, record, text);
+    }
   }
   if (changed) NotifyMainFrame(EvVariableSymbolsEdited, intptr_t{0});
   return changed;
@@ -126,7 +131,12 @@ bool VarSymbolTable::SetCellChoice(int record, int group, int line, int column, 
       !GridIsOffline()) {
     return false;
   }
-  if (!SetSymbolEntryType(Symbols(), pageKey_, record, choice)) return false;
+  bool changed = false;
+  {
+    const SymbolEditScope scope(CurrentProject());
+    changed = SetSymbolEntryType(Symbols(), pageKey_, record, choice);
+  }
+  if (!changed) return false;
   NotifyMainFrame(EvVariableSymbolsEdited, intptr_t{0});
   return true;
 }
@@ -167,7 +177,11 @@ int VarSymbolTable::Cut(const GridCursor& cursor) {
   std::wstring text;
   if (CopySymbolEntriesAsText(Symbols(), pageKey_, cursor.FirstRecord, cursor.EndRecord, text) != 0) return -1;
   if (!PutClipboardText(text)) return -1;
-  const int row = CutSymbolEntriesAsText(Symbols(), pageKey_, cursor.FirstRecord, cursor.EndRecord, text);
+  int row = -1;
+  {
+    const SymbolEditScope scope(CurrentProject());
+    row = CutSymbolEntriesAsText(Symbols(), pageKey_, cursor.FirstRecord, cursor.EndRecord, text);
+  }
   if (row == -1) return -1;
   NotifyMainFrame(EvVariableSymbolsEdited, intptr_t{0});
   return row;
@@ -188,7 +202,11 @@ int VarSymbolTable::Paste(const GridCursor& cursor) {
   if (!CanPaste(cursor) || !cursor.HasSelection()) return -1;
   std::wstring text;
   if (!GetClipboardText(text)) return -1;
-  const int row = PasteSymbolEntriesFromText(Symbols(), pageKey_, cursor.FocusRecord, text);
+  int row = -1;
+  {
+    const SymbolEditScope scope(CurrentProject());
+    row = PasteSymbolEntriesFromText(Symbols(), pageKey_, cursor.FocusRecord, text);
+  }
   if (row == -1) return -1;
   NotifyMainFrame(EvVariableSymbolsEdited, intptr_t{0});
   return row;
@@ -216,7 +234,11 @@ bool VarSymbolTable::CanDeleteRows(const GridCursor& cursor) const {
 
 int VarSymbolTable::DeleteRows(const GridCursor& cursor) {
   if (!CanDeleteRows(cursor)) return -1;
-  const int row = DeleteSymbolEntries(Symbols(), pageKey_, cursor.FirstRecord, cursor.EndRecord);
+  int row = -1;
+  {
+    const SymbolEditScope scope(CurrentProject());
+    row = DeleteSymbolEntries(Symbols(), pageKey_, cursor.FirstRecord, cursor.EndRecord);
+  }
   if (row == -1) return -1;
   NotifyMainFrame(EvVariableSymbolsEdited, intptr_t{0});
   return row;
@@ -237,9 +259,13 @@ bool VarSymbolTable::CanDeleteTable() const { return GridIsOffline() && HasPage(
 int VarSymbolTable::DeleteTable(bool& ownPageReplaced) {
   ownPageReplaced = false;
   if (!CanDeleteTable()) return -1;
-  const int next = RemoveSymbolTable(Symbols(), pageKey_);
+  int next = -1;
+  {
+    const SymbolEditScope scope(CurrentProject());
+    next = RemoveSymbolTable(Symbols(), pageKey_);
+    if (next != -1) ValidateSymbolEntries(Symbols());
+  }
   if (next == -1) return -1;
-  ValidateSymbolEntries(Symbols());
   ownPageReplaced = next == pageKey_;
   NotifyMainFrame(EvVariableTableDeleted, next);
   return next;

@@ -6,6 +6,7 @@
 #include "core/env/utilities.h"
 #include "core/program/program_block.h"
 #include "core/project/local_var_table.h"
+#include "core/project/operand_names.h"
 #include "core/project/project.h"
 #include "ui/shell/notify_main_frame.h"
 
@@ -117,6 +118,8 @@ bool ProgramVarTable::SetCellText(int record, int group, int line, int column, c
   const SymbolTable& symbols = Current().Symbols;
   bool changed = false;
   if (column == kColumnSymbol) {
+    // The rungs already drawn show the local names as the table now gives them.
+    const SymbolEditScope scope(Current());
     changed = SetLocalVarName(symbols, pageKey_, record, text);
   } else if (column == kColumnComment) {
     changed = SetLocalVarComment(symbols, pageKey_, record, text);
@@ -135,7 +138,12 @@ bool ProgramVarTable::SetCellChoice(int record, int group, int line, int column,
       !GridIsOffline()) {
     return false;
   }
-  if (!SetLocalVarType(Current().Symbols, pageKey_, record, choice)) return false;
+  bool changed = false;
+  {
+    const SymbolEditScope scope(Current());
+    changed = SetLocalVarType(Current().Symbols, pageKey_, record, choice);
+  }
+  if (!changed) return false;
   NotifyMainFrame(EvVarTableEdited, intptr_t{0});
   return true;
 }
@@ -198,7 +206,11 @@ bool ProgramVarTable::CanDeleteRows(const GridCursor& cursor) const {
 
 int ProgramVarTable::DeleteRows(const GridCursor& cursor) {
   if (!CanDeleteRows(cursor)) return -1;
-  const int row = DeleteLocalVars(Current().Symbols, pageKey_, cursor.FirstRecord, cursor.EndRecord);
+  int row = -1;
+  {
+    const SymbolEditScope scope(Current());
+    row = DeleteLocalVars(Current().Symbols, pageKey_, cursor.FirstRecord, cursor.EndRecord);
+  }
   if (row == -1) return -1;
   NotifyMainFrame(EvVarTableEdited, intptr_t{0});
   return row;
