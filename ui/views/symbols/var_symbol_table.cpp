@@ -106,15 +106,16 @@ std::wstring VarSymbolTable::GetCellEditText(int record, int group, int line, in
 bool VarSymbolTable::SetCellText(int record, int group, int line, int column, const std::wstring& text) {
   if (!IsEntry(record, group, line) || !GridIsOffline()) return false;
   bool changed = false;
-  {
+  if (column == kColumnComment) {
+    // A comment names nothing: the operands stay as they are shown.
+    changed = SetSymbolEntryComment(Symbols(), pageKey_, record, text);
+  } else {
     // The rungs already drawn show the symbols as the table now gives them.
     const SymbolEditScope scope(CurrentProject());
     if (column == kColumnSymbol) {
       changed = SetSymbolEntryName(Symbols(), pageKey_, record, text);
     } else if (column == kColumnAddress) {
       changed = SetSymbolEntryAddress(Symbols(), pageKey_, record, text);
-    } else if (column == kColumnComment) {
-      changed = SetSymbolEntryComment(Symbols(), pageKey_, record, text);
     }
   }
   if (changed) NotifyMainFrame(EvVariableSymbolsEdited, intptr_t{0});
