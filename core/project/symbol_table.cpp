@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <string_view>
 
 #include "core/project/project_environment.h"
 #include "core/env/exception_error.h"
@@ -100,7 +102,82 @@ bool SetIfChanged(SymbolTable& table, int key, int index, Value VarEntry::*field
   return true;
 }
 
+size_t TextHash(const std::wstring& text) { return std::hash<std::wstring_view>()(text); }
+
+// The first complete entry with the text, walking the pages in key order and the rows in order.
+const VarEntry* WalkForComplete(const SymbolIndex::PageMap& pages, const std::wstring& text,
+                                std::wstring VarEntry::*field) {
+  for (const auto& [key, page] : pages) {
+    for (const VarEntry& entry : page.Rows) {
+      if (entry.CheckFlags == kVarEntryComplete && entry.*field == text) return &entry;
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
+
+// ---------------------------------------------------------------- index
+
+void SymbolIndex::Rebuild(const PageMap& pages) {
+  byName_.clear();
+  byAddress_.clear();
+  shape_.clear();
+  for (const auto& [key, page] : pages) {
+    shape_.emplace_back(key, page.Rows.size());
+    for (size_t row = 0; row < page.Rows.size(); ++row) {
+      const VarEntry& entry = page.Rows[row];
+      if (entry.CheckFlags != kVarEntryComplete) continue;
+      byName_.push_back(Slot{TextHash(entry.Name), key, row});
+      byAddress_.push_back(Slot{TextHash(entry.Address), key, row});
+    }
+  }
+  // Stable: the slots of one hash stay in table order, so the first that matches is the entry
+  // a walk of the table meets first.
+  const auto byHash = [](const Slot& a, const Slot& b) { return a.Hash < b.Hash; };
+  std::stable_sort(byName_.begin(), byName_.end(), byHash);
+  std::stable_sort(byAddress_.begin(), byAddress_.end(), byHash);
+}
+
+bool SymbolIndex::Fits(const PageMap& pages) const {
+  if (pages.size() != shape_.size()) return false;
+  auto expected = shape_.begin();
+  for (const auto& [key, page] : pages) {
+    if (expected->first != key || expected->second != page.Rows.size()) return false;
+    ++expected;
+  }
+  return true;
+}
+
+const VarEntry* SymbolIndex::Find(const PageMap& pages, const std::vector<Slot>& slots, const std::wstring& text,
+                                  std::wstring VarEntry::*field) const {
+  if (!Fits(pages)) return WalkForComplete(pages, text, field);
+  const size_t hash = TextHash(text);
+  auto slot = std::lower_bound(slots.begin(), slots.end(), hash,
+                               [](const Slot& s, size_t h) { return s.Hash < h; });
+  for (; slot != slots.end() && slot->Hash == hash; ++slot) {
+    // The pages have the keys and sizes of the last rebuild, so the place exists.
+    const VarEntry& entry = pages.find(slot->Page)->second.Rows[slot->Row];
+    if (entry.CheckFlags == kVarEntryComplete && entry.*field == text) return &entry;
+  }
+  return nullptr;
+}
+
+const VarEntry* SymbolIndex::FindByName(const PageMap& pages, const std::wstring& name) const {
+  return Find(pages, byName_, name, &VarEntry::Name);
+}
+
+const VarEntry* SymbolIndex::FindByAddress(const PageMap& pages, const std::wstring& address) const {
+  return Find(pages, byAddress_, address, &VarEntry::Address);
+}
+
+const VarEntry* FindCompleteSymbolByName(const SymbolTable& table, const std::wstring& name) {
+  return table.Index.FindByName(table.Working, name);
+}
+
+const VarEntry* FindCompleteSymbolByAddress(const SymbolTable& table, const std::wstring& address) {
+  return table.Index.FindByAddress(table.Working, address);
+}
 
 // ---------------------------------------------------------------- entries
 
@@ -202,6 +279,7 @@ void ValidateSymbolEntries(SymbolTable& table, const MemoryAreaManager& manager)
       }
     }
   }
+  table.Index.Rebuild(table.Working);
 }
 
 void CopySymbolTable(const SymbolTable& table, SymbolTable& copy) { copy = table; }

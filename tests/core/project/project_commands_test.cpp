@@ -15,6 +15,7 @@
 #include "core/project/project_file.h"
 #include "core/project/project_list.h"
 #include "core/project/status_chart.h"
+#include "core/project/symbol_resolution.h"
 #include "core/project/symbol_table.h"
 #include "platform/file_util.h"
 #include "project_env_test_support.h"
@@ -233,6 +234,9 @@ TEST_F(ProjectCommandsTest, ChangeOfTypeCarriesTheUserPagesAndResetsTheSystemBlo
   ASSERT_EQ(env_.ProjectList.size(), 1u);
   const Project& project = Current();
   EXPECT_EQ(project.Symbols.Working, old.Symbols.Working);
+  std::wstring text = L"Start";
+  EXPECT_TRUE(LookupSymbolName(text, -1, project.Symbols));
+  EXPECT_EQ(text, L"M0.0");
   EXPECT_EQ(project.DataBlocks.Working, old.DataBlocks.Working);
   EXPECT_EQ(project.StatusChart.Working, old.StatusChart.Working);
   EXPECT_EQ(project.Program.ViewMode, kViewModeStl);
@@ -441,6 +445,11 @@ TEST_F(ProjectCommandsTest, ACopiedProjectIsIndependentOfItsSource) {
   copy.SystemBlocks.Working.at(0).Rows.clear();
   copy.CrossReferences.SearchHits.clear();
   EXPECT_EQ(Content(Current()), content);
+  std::wstring text = L"M0.0";
+  EXPECT_TRUE(LookupOperandSymbol(copy.Symbols, text, -1));
+  EXPECT_EQ(text, L"Other");
+  EXPECT_TRUE(LookupOperandSymbol(Current().Symbols, text = L"M0.0", -1));
+  EXPECT_EQ(text, L"Start");
   EXPECT_EQ(Current().CrossReferences.SearchHits.size(), 1u);
 }
 
