@@ -426,6 +426,26 @@ TEST_F(ProjectCommandsTest, PushKeepsThePreviousProjectAndDropsUndoOrCommit) {
   EXPECT_TRUE(env_.ProjectList.empty());
 }
 
+TEST_F(ProjectCommandsTest, ReplacedProjectsLeaveTheListAtOnceAndAreFreedAside) {
+  AddContent();
+  for (int i = 0; i < 4; ++i) {
+    const Project* before = &Current();
+    ASSERT_TRUE(i % 2 == 0 ? TryNewProject() : TryChangePlcType(kTypeA));
+    ASSERT_EQ(env_.ProjectList.size(), 1u);
+    EXPECT_NE(&Current(), before);
+    EXPECT_EQ(Current().Type->Name(), kTypeA);
+  }
+  WaitForDroppedProjects();
+  WaitForDroppedProjects();  // nothing left: returns at once
+  // Projects still queued when the environment ends are freed by it (the sanitizer reports any
+  // that are not).
+  for (int i = 0; i < 3; ++i) {
+    PushProjectOfSameType();
+    DropOldestProject();
+  }
+  EXPECT_EQ(env_.ProjectList.size(), 1u);
+}
+
 TEST_F(ProjectCommandsTest, PushOfSameTypeWhoseTypeLeftTheCatalogThrowsAndLeavesTwoProjects) {
   PlcType gone;
   gone.Description.Name = L"CPU-GONE";
