@@ -11,6 +11,7 @@
 #include "core/compiler/block_report.h"
 #include "core/program/compile_report.h"
 #include "core/convert/page_conversion.h"
+#include "core/convert/stl_generation.h"
 #include "core/program/program_block.h"
 #include "core/convert/program_view_switch.h"
 #include "core/project/local_var_table.h"
@@ -63,6 +64,45 @@ void CheckDecodedArguments(const ProgramBlock& program, const SymbolTable& symbo
   for (size_t i = 1; i < variables.size(); ++i) {
     if (variables[i].Area < variables[i - 1].Area) throw ExceptionParseBinaryArgumentError();
   }
+}
+
+// Rewriting operands knows only statement-list and ladder networks; any other kind, in a page
+// or in its undo history, is a logic error.
+void CheckNetworkKinds(const ProgramBlock& program) {
+  const auto check = [](const Network& network) {
+    if (network.Kind != kNetworkStl && network.Kind != kNetworkLad) throw ExceptionLogicError();
+  };
+  for (const int key : program.ListProgramBlockKeys()) {
+    const NetworkUndoLog& log = program.GetProgramPage(key).UndoLog;
+    for (const Network& network : log.Networks) check(network);
+    for (const NetworkUndoStep& step : log.Steps) {
+      for (const NetworkEditRecord& record : step) {
+        for (const Network& network : record.Before) check(network);
+        for (const Network& network : record.After) check(network);
+      }
+    }
+  }
+}
+
+// Copies of the networks of the page with the key, their operands turned into addresses and the
+// ladder networks converted to statement lists. A network that does not convert is counted and
+// reported under the page's name and its position; the others still convert.
+std::vector<Network> StatementListsOfAddresses(const ProgramBlock& program, int key, CompileReport& report) {
+  const std::vector<Network>& source = program.GetProgramPage(key).Networks();
+  std::vector<Network> networks;
+  networks.reserve(source.size());
+  for (size_t i = 0; i < source.size(); ++i) {
+    networks.push_back(source[i]);
+    Network& network = networks.back();
+    RewriteNetworkOperands(false, key, network);
+    if (network.Kind != kNetworkLad) continue;
+    try {
+      ConvertToStl(network);
+    } catch (const ExceptionError& error) {
+      ReportProgramNetworkError(program, key, error, report, static_cast<int>(i));
+    }
+  }
+  return networks;
 }
 
 }  // namespace
@@ -140,43 +180,40 @@ void EncodeSystemBlock(CompileReport& report, BinaryImage& image) {
 
 void EncodeProgramBlocks(CompileReport& report, BinaryImage& image) {
   const Project& project = CurrentProject();
-  ProgramBlock copy;
-  CopyProgramBlock(project.Program, copy);
-  ShowProgramAddresses(copy);
-  const std::vector<int> keys = copy.ListProgramBlockKeys();
+  const ProgramBlock& program = project.Program;
+  // What rewriting the whole program to addresses refuses, it refuses before anything compiles.
+  CheckNetworkKinds(program);
+  const std::vector<int> keys = program.ListProgramBlockKeys();
   if (report.Print) ReportCompilingProgramBlock(report);
 
   report.BeginSection();
   for (const int key : keys) {
     try {
       std::vector<uint32_t> words;
-      EncodeArguments(project.Program.GetProgramPage(key).LocalVars, words);
+      EncodeArguments(program.GetProgramPage(key).LocalVars, words);
       image.ProgramArguments.insert_or_assign(key, std::move(words));
     } catch (const ExceptionError& error) {
-      ReportProgramPageError(copy, key, error, report);
+      ReportProgramPageError(program, key, error, report);
     }
   }
   if (report.EndSection() != 0) return;
 
   report.BeginSection();
   for (const int key : keys) {
-    if (report.Print) ReportProgramPageName(report, copy, key);
-    ProgramPage& page = copy.GetProgramPage(key);
-    // Every ladder network is converted, also on a page already marked as a statement list
-    // (the conversion leaves such a page alone otherwise).
-    for (const Network& network : page.Networks()) {
-      if (network.Kind == kNetworkLad) page.ViewState.ViewMode = kViewModeLad;
-    }
+    if (report.Print) ReportProgramPageName(report, program, key);
+    // The page's networks as statement lists of addresses, made aside one page at a time: the
+    // project keeps its form, and its undo history is not copied.
+    std::vector<Network> networks;
     report.BeginSection();
     try {
-      ConvertPageToMode(kViewModeStl, report, page, copy);
+      networks = StatementListsOfAddresses(program, key, report);
     } catch (const ExceptionError& error) {
-      ReportProgramPageError(copy, key, error, report);
+      ReportProgramPageError(program, key, error, report);
     }
     if (report.EndSection() != 0) continue;
     report.BeginSection();
     std::vector<uint32_t> words;
-    EncodeNetworks(image, report, copy, key, page, words);
+    EncodeNetworks(image, report, program, key, networks, words);
     if (report.EndSection() == 0) image.ProgramInstructions.insert_or_assign(key, std::move(words));
   }
   if (report.EndSection() == 0) {
