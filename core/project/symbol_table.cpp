@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <string_view>
 
@@ -120,23 +121,38 @@ const VarEntry* WalkForComplete(const SymbolIndex::PageMap& pages, const std::ws
 // ---------------------------------------------------------------- index
 
 void SymbolIndex::Rebuild(const PageMap& pages) {
-  byName_.clear();
-  byAddress_.clear();
+  places_.clear();
   shape_.clear();
-  for (const auto& [key, page] : pages) {
-    shape_.emplace_back(key, page.Rows.size());
-    for (size_t row = 0; row < page.Rows.size(); ++row) {
-      const VarEntry& entry = page.Rows[row];
-      if (entry.CheckFlags != kVarEntryComplete) continue;
-      byName_.push_back(Slot{TextHash(entry.Name), key, row});
-      byAddress_.push_back(Slot{TextHash(entry.Address), key, row});
+  uint32_t page = 0;
+  for (const auto& [key, rows] : pages) {
+    shape_.emplace_back(key, rows.Rows.size());
+    for (size_t row = 0; row < rows.Rows.size(); ++row) {
+      if (rows.Rows[row].CheckFlags == kVarEntryComplete) places_.push_back(Place{page, static_cast<uint32_t>(row)});
     }
+    ++page;
   }
-  // Stable: the slots of one hash stay in table order, so the first that matches is the entry
-  // a walk of the table meets first.
-  const auto byHash = [](const Slot& a, const Slot& b) { return a.Hash < b.Hash; };
-  std::stable_sort(byName_.begin(), byName_.end(), byHash);
-  std::stable_sort(byAddress_.begin(), byAddress_.end(), byHash);
+  // At most half full, so that a probe ends soon at an empty bucket.
+  size_t size = 8;
+  while (size < 2 * places_.size()) size *= 2;
+  byName_.assign(size, Bucket());
+  byAddress_.assign(size, Bucket());
+  // In table order: of two places with one text the first one inserted is met first.
+  auto pageAt = pages.begin();
+  uint32_t pageNumber = 0;
+  for (uint32_t i = 0; i < places_.size(); ++i) {
+    for (; pageNumber < places_[i].Page; ++pageNumber) ++pageAt;
+    const VarEntry& entry = pageAt->second.Rows[places_[i].Row];
+    Insert(byName_, entry.Name, i);
+    Insert(byAddress_, entry.Address, i);
+  }
+}
+
+void SymbolIndex::Insert(std::vector<Bucket>& buckets, const std::wstring& text, uint32_t place) {
+  const size_t hash = TextHash(text);
+  const size_t mask = buckets.size() - 1;
+  size_t at = hash & mask;
+  while (buckets[at].Tag != 0) at = (at + 1) & mask;
+  buckets[at] = Bucket{static_cast<uint32_t>(hash >> 32) | 1u, place};
 }
 
 bool SymbolIndex::Fits(const PageMap& pages) const {
@@ -149,15 +165,18 @@ bool SymbolIndex::Fits(const PageMap& pages) const {
   return true;
 }
 
-const VarEntry* SymbolIndex::Find(const PageMap& pages, const std::vector<Slot>& slots, const std::wstring& text,
+const VarEntry* SymbolIndex::Find(const PageMap& pages, const std::vector<Bucket>& buckets, const std::wstring& text,
                                   std::wstring VarEntry::*field) const {
   if (!Fits(pages)) return WalkForComplete(pages, text, field);
+  if (places_.empty()) return nullptr;
   const size_t hash = TextHash(text);
-  auto slot = std::lower_bound(slots.begin(), slots.end(), hash,
-                               [](const Slot& s, size_t h) { return s.Hash < h; });
-  for (; slot != slots.end() && slot->Hash == hash; ++slot) {
+  const uint32_t tag = static_cast<uint32_t>(hash >> 32) | 1u;
+  const size_t mask = buckets.size() - 1;
+  for (size_t at = hash & mask; buckets[at].Tag != 0; at = (at + 1) & mask) {
+    if (buckets[at].Tag != tag) continue;
     // The pages have the keys and sizes of the last rebuild, so the place exists.
-    const VarEntry& entry = pages.find(slot->Page)->second.Rows[slot->Row];
+    const Place& place = places_[buckets[at].Place];
+    const VarEntry& entry = std::next(pages.begin(), place.Page)->second.Rows[place.Row];
     if (entry.CheckFlags == kVarEntryComplete && entry.*field == text) return &entry;
   }
   return nullptr;

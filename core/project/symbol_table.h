@@ -13,6 +13,7 @@
 // The operations without an explicit memory-area manager read the current project's one.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,18 +48,25 @@ class SymbolIndex {
   const VarEntry* FindByAddress(const PageMap& pages, const std::wstring& address) const;
 
  private:
-  struct Slot {
-    size_t Hash;
-    int Page;
-    size_t Row;
+  // A complete entry: its page's position among the working pages (in key order) and its row.
+  struct Place {
+    uint32_t Page;
+    uint32_t Row;
   };
-  const VarEntry* Find(const PageMap& pages, const std::vector<Slot>& slots, const std::wstring& text,
+  // Open addressing with linear probing: a bucket holds high bits of the text's hash (0 for an
+  // empty bucket) and the number of a place. Places of one text are met in table order.
+  struct Bucket {
+    uint32_t Tag = 0;
+    uint32_t Place = 0;
+  };
+  void Insert(std::vector<Bucket>& buckets, const std::wstring& text, uint32_t place);
+  const VarEntry* Find(const PageMap& pages, const std::vector<Bucket>& buckets, const std::wstring& text,
                        std::wstring VarEntry::*field) const;
   bool Fits(const PageMap& pages) const;
 
-  // Sorted by hash; slots of one hash in table order.
-  std::vector<Slot> byName_;
-  std::vector<Slot> byAddress_;
+  std::vector<Place> places_;
+  std::vector<Bucket> byName_;
+  std::vector<Bucket> byAddress_;
   // The key and row count of every working page at the last rebuild.
   std::vector<std::pair<int, size_t>> shape_;
 };
