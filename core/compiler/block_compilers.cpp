@@ -84,16 +84,21 @@ void CheckNetworkKinds(const ProgramBlock& program) {
   }
 }
 
-// Copies of the networks of the page with the key, their operands turned into addresses and the
-// ladder networks converted to statement lists. A network that does not convert is counted and
+// The networks of the page with the key as statement lists of addresses: a copy of each
+// network's current form (its other form and its comments are not needed), its operands turned
+// into addresses and a ladder converted. A network that does not convert is counted and
 // reported under the page's name and its position; the others still convert.
 std::vector<Network> StatementListsOfAddresses(const ProgramBlock& program, int key, CompileReport& report) {
   const std::vector<Network>& source = program.GetProgramPage(key).Networks();
-  std::vector<Network> networks;
-  networks.reserve(source.size());
+  std::vector<Network> networks(source.size());
   for (size_t i = 0; i < source.size(); ++i) {
-    networks.push_back(source[i]);
-    Network& network = networks.back();
+    Network& network = networks[i];
+    network.Kind = source[i].Kind;
+    if (network.Kind == kNetworkLad) {
+      network.Grid = source[i].Grid;
+    } else {
+      network.Lines = source[i].Lines;
+    }
     RewriteNetworkOperands(false, key, network);
     if (network.Kind != kNetworkLad) continue;
     try {
