@@ -1,5 +1,6 @@
 #include "core/compiler/block_compilers.h"
 
+#include <optional>
 #include <utility>
 
 #include "core/compiler/argument_words.h"
@@ -11,6 +12,7 @@
 #include "core/compiler/block_report.h"
 #include "core/program/compile_report.h"
 #include "core/convert/page_conversion.h"
+#include "core/convert/converter_model.h"
 #include "core/convert/stl_generation.h"
 #include "core/program/program_block.h"
 #include "core/convert/program_view_switch.h"
@@ -87,10 +89,14 @@ void CheckNetworkKinds(const ProgramBlock& program) {
 // The networks of the page with the key as statement lists of addresses: a copy of each
 // network's current form (its other form and its comments are not needed), its operands turned
 // into addresses and a ladder converted. A network that does not convert is counted and
-// reported under the page's name and its position; the others still convert.
-std::vector<Network> StatementListsOfAddresses(const ProgramBlock& program, int key, CompileReport& report) {
+// reported under the page's name and its position; the others still convert. With `forms`, entry
+// i is set for each ladder network that converted, without its lines yet (they are in the
+// returned network i).
+std::vector<Network> StatementListsOfAddresses(const ProgramBlock& program, int key, CompileReport& report,
+                                               std::vector<std::optional<StlForm>>* forms) {
   const std::vector<Network>& source = program.GetProgramPage(key).Networks();
   std::vector<Network> networks(source.size());
+  if (forms != nullptr) forms->assign(source.size(), std::nullopt);
   for (size_t i = 0; i < source.size(); ++i) {
     Network& network = networks[i];
     network.Kind = source[i].Kind;
@@ -102,7 +108,9 @@ std::vector<Network> StatementListsOfAddresses(const ProgramBlock& program, int 
     RewriteNetworkOperands(false, key, network);
     if (network.Kind != kNetworkLad) continue;
     try {
-      ConvertToStl(network);
+      StlForm form = MakeStlForm(ConverterLibrary(), network);
+      if (forms != nullptr) (*forms)[i] = StlForm{{}, form.Empty};
+      ApplyStlForm(form, network);
     } catch (const ExceptionError& error) {
       ReportProgramNetworkError(program, key, error, report, static_cast<int>(i));
     }
@@ -183,7 +191,9 @@ void EncodeSystemBlock(CompileReport& report, BinaryImage& image) {
   }
 }
 
-void EncodeProgramBlocks(CompileReport& report, BinaryImage& image) {
+void EncodeProgramBlocks(CompileReport& report, BinaryImage& image) { EncodeProgramBlocks(report, image, nullptr); }
+
+void EncodeProgramBlocks(CompileReport& report, BinaryImage& image, PreparedStlForms* forms) {
   const Project& project = CurrentProject();
   const ProgramBlock& program = project.Program;
   // What rewriting the whole program to addresses refuses, it refuses before anything compiles.
@@ -209,17 +219,26 @@ void EncodeProgramBlocks(CompileReport& report, BinaryImage& image) {
     // The page's networks as statement lists of addresses, made aside one page at a time: the
     // project keeps its form, and its undo history is not copied.
     std::vector<Network> networks;
+    std::vector<std::optional<StlForm>>* pageForms = forms != nullptr ? &(*forms)[key] : nullptr;
     report.BeginSection();
     try {
-      networks = StatementListsOfAddresses(program, key, report);
+      networks = StatementListsOfAddresses(program, key, report, pageForms);
     } catch (const ExceptionError& error) {
       ReportProgramPageError(program, key, error, report);
+      if (pageForms != nullptr) pageForms->clear();
     }
-    if (report.EndSection() != 0) continue;
-    report.BeginSection();
-    std::vector<uint32_t> words;
-    EncodeNetworks(image, report, program, key, networks, words);
-    if (report.EndSection() == 0) image.ProgramInstructions.insert_or_assign(key, std::move(words));
+    if (report.EndSection() == 0) {
+      report.BeginSection();
+      std::vector<uint32_t> words;
+      EncodeNetworks(image, report, program, key, networks, words);
+      if (report.EndSection() == 0) image.ProgramInstructions.insert_or_assign(key, std::move(words));
+    }
+    // The converted lines, no longer needed here, are the forms the caller asked for.
+    if (pageForms != nullptr) {
+      for (size_t i = 0; i < pageForms->size(); ++i) {
+        if ((*pageForms)[i].has_value()) (*pageForms)[i]->Lines = std::move(networks[i].Lines);
+      }
+    }
   }
   if (report.EndSection() == 0) {
     long long words = 0;

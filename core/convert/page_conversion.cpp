@@ -18,12 +18,17 @@ namespace {
 // network has been tried, and only the parts that change are made anew.
 template <class Form, class MakeForm, class ApplyForm>
 void ConvertNetworks(ProgramPage& page, int from, CompileReport& report, const ProgramBlock& program,
-                     MakeForm makeForm, ApplyForm applyForm) {
+                     MakeForm makeForm, ApplyForm applyForm, std::vector<std::optional<Form>>* prepared = nullptr) {
   std::vector<Network>& networks = page.UndoLog.Networks;
   std::vector<std::pair<std::size_t, Form>> forms;
   forms.reserve(networks.size());
   for (std::size_t i = 0; i < networks.size(); ++i) {
     if (networks[i].Kind != from) continue;
+    if (prepared != nullptr && i < prepared->size() && (*prepared)[i].has_value()) {
+      forms.emplace_back(i, std::move(*(*prepared)[i]));
+      (*prepared)[i].reset();
+      continue;
+    }
     try {
       forms.emplace_back(i, makeForm(ConverterLibrary(), networks[i]));
     } catch (const ExceptionError& error) {
@@ -39,11 +44,16 @@ void ConvertNetworks(ProgramPage& page, int from, CompileReport& report, const P
 }  // namespace
 
 void ConvertPageView(ProgramPage& page, int mode, CompileReport& report, const ProgramBlock& program) {
+  ConvertPageView(page, mode, report, program, nullptr);
+}
+
+void ConvertPageView(ProgramPage& page, int mode, CompileReport& report, const ProgramBlock& program,
+                     std::vector<std::optional<StlForm>>* prepared) {
   if (mode != kViewModeStl && mode != kViewModeLad) throw MakeLogicError(L"\r\n  ConvertPageView: no such view mode");
   if (page.ViewState.ViewMode == mode) return;
 
   if (mode == kViewModeStl) {
-    ConvertNetworks<StlForm>(page, kNetworkLad, report, program, MakeStlForm, ApplyStlForm);
+    ConvertNetworks<StlForm>(page, kNetworkLad, report, program, MakeStlForm, ApplyStlForm, prepared);
   } else {
     ConvertNetworks<LadForm>(page, kNetworkStl, report, program, MakeLadForm, ApplyLadForm);
   }
