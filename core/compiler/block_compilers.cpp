@@ -11,7 +11,7 @@
 #include "core/env/plc_type.h"
 #include "core/compiler/block_report.h"
 #include "core/program/compile_report.h"
-#include "core/convert/page_conversion.h"
+#include "core/program/ladder_grid.h"
 #include "core/convert/converter_model.h"
 #include "core/convert/stl_generation.h"
 #include "core/program/program_block.h"
@@ -68,11 +68,15 @@ void CheckDecodedArguments(const ProgramBlock& program, const SymbolTable& symbo
   }
 }
 
-// Rewriting operands knows only statement-list and ladder networks; any other kind, in a page
-// or in its undo history, is a logic error.
-void CheckNetworkKinds(const ProgramBlock& program) {
+// What rewriting the operands of the whole program refuses: a network of a kind other than
+// statement list and ladder, or a corrupt ladder element, in a page or in its undo history
+// (ExceptionLogicError).
+void CheckRewritableNetworks(const ProgramBlock& program) {
   const auto check = [](const Network& network) {
     if (network.Kind != kNetworkStl && network.Kind != kNetworkLad) throw ExceptionLogicError();
+    if (network.Kind == kNetworkLad) {
+      for (const LadElement& element : network.Grid.Elements) CheckLadElement(element);
+    }
   };
   for (const int key : program.ListProgramBlockKeys()) {
     const NetworkUndoLog& log = program.GetProgramPage(key).UndoLog;
@@ -197,7 +201,7 @@ void EncodeProgramBlocks(CompileReport& report, BinaryImage& image, PreparedStlF
   const Project& project = CurrentProject();
   const ProgramBlock& program = project.Program;
   // What rewriting the whole program to addresses refuses, it refuses before anything compiles.
-  CheckNetworkKinds(program);
+  CheckRewritableNetworks(program);
   const std::vector<int> keys = program.ListProgramBlockKeys();
   if (report.Print) ReportCompilingProgramBlock(report);
 

@@ -103,7 +103,10 @@ bool SetIfChanged(SymbolTable& table, int key, int index, Value VarEntry::*field
   return true;
 }
 
-size_t TextHash(const std::wstring& text) { return std::hash<std::wstring_view>()(text); }
+uint64_t TextHash(const std::wstring& text) { return std::hash<std::wstring_view>()(text); }
+
+// The tag of a hash in a bucket: never 0, which marks an empty bucket.
+uint32_t HashTag(uint64_t hash) { return static_cast<uint32_t>(hash >> 32) | 1u; }
 
 // The first complete entry with the text, walking the pages in key order and the rows in order.
 const VarEntry* WalkForComplete(const SymbolIndex::PageMap& pages, const std::wstring& text,
@@ -148,11 +151,11 @@ void SymbolIndex::Rebuild(const PageMap& pages) {
 }
 
 void SymbolIndex::Insert(std::vector<Bucket>& buckets, const std::wstring& text, uint32_t place) {
-  const size_t hash = TextHash(text);
+  const uint64_t hash = TextHash(text);
   const size_t mask = buckets.size() - 1;
-  size_t at = hash & mask;
+  size_t at = static_cast<size_t>(hash) & mask;
   while (buckets[at].Tag != 0) at = (at + 1) & mask;
-  buckets[at] = Bucket{static_cast<uint32_t>(hash >> 32) | 1u, place};
+  buckets[at] = Bucket{HashTag(hash), place};
 }
 
 bool SymbolIndex::Fits(const PageMap& pages) const {
@@ -169,10 +172,10 @@ const VarEntry* SymbolIndex::Find(const PageMap& pages, const std::vector<Bucket
                                   std::wstring VarEntry::*field) const {
   if (!Fits(pages)) return WalkForComplete(pages, text, field);
   if (places_.empty()) return nullptr;
-  const size_t hash = TextHash(text);
-  const uint32_t tag = static_cast<uint32_t>(hash >> 32) | 1u;
+  const uint64_t hash = TextHash(text);
+  const uint32_t tag = HashTag(hash);
   const size_t mask = buckets.size() - 1;
-  for (size_t at = hash & mask; buckets[at].Tag != 0; at = (at + 1) & mask) {
+  for (size_t at = static_cast<size_t>(hash) & mask; buckets[at].Tag != 0; at = (at + 1) & mask) {
     if (buckets[at].Tag != tag) continue;
     // The pages have the keys and sizes of the last rebuild, so the place exists.
     const Place& place = places_[buckets[at].Place];

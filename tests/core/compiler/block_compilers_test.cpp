@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "compiler_test_support.h"
+#include "core/env/exception_error.h"
 #include "core/project/local_var_table.h"
 #include "core/convert/program_view_switch.h"
 #include "core/project/symbol_table.h"
@@ -201,6 +202,24 @@ TEST_F(BlockCompilersTest, ALadderPageThatDoesNotConvertIsLeftOut) {
   EXPECT_EQ(image.ProgramInstructions.count(kSbr0), 1u);
   // The project page is still the ladder the user drew.
   EXPECT_EQ(project.Program.GetProgramPage(0).Networks()[0].Kind, kNetworkLad);
+}
+
+TEST_F(BlockCompilersTest, ANetworkTheOperandRewritingRefusesStopsTheCompilerBeforeAnyPage) {
+  FillTypeA();
+  LadElement corrupt;
+  corrupt.InCell = true;
+  corrupt.Kind = 9;
+  Network ladder;
+  ladder.Kind = kNetworkLad;
+  ladder.Grid.Elements = {corrupt};
+  // In the undo history of the subroutine: the current networks are all fine.
+  ProgramPage& sbr = Current().Program.GetProgramPage(kSbr0);
+  sbr.UndoLog.Steps.push_back({MakeNetworkEditRecord(0, {ladder}, {sbr.Networks()[0]})});
+  BinaryImage image;
+  CompileReport report(false);
+  EXPECT_THROW(EncodeProgramBlocks(report, image), ExceptionLogicError);
+  EXPECT_TRUE(image.ProgramArguments.empty());
+  EXPECT_TRUE(image.ProgramInstructions.empty());
 }
 
 TEST_F(BlockCompilersTest, UnknownKeysOfAnUploadedImage) {
