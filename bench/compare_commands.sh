@@ -4,12 +4,13 @@
 #
 #   bench/compare_commands.sh OLD_BUILD NEW_BUILD [RUNS [ROUNDS PER RUN]]
 # A build is a release build folder (its bench/project_commands_bench and its dist/). To
-# compare with an earlier commit, build it apart first, for instance:
-#   git worktree add /tmp/orvisto-old <commit>   (or git archive <commit> | tar -x -C /tmp/orvisto-old)
-#   cp bench/project_commands_bench.cpp bench/CMakeLists.txt /tmp/orvisto-old/bench/
-#   cmake -S /tmp/orvisto-old -B build/old -G Ninja -DCMAKE_BUILD_TYPE=Release \
-#     -DCMAKE_CXX_FLAGS=-DORVISTO_BENCH_BASELINE     (a commit before WaitForDroppedProjects)
+# compare with an earlier commit, build the same benchmark on that commit's code apart, e.g.:
+#   mkdir -p build/old-src && git archive <commit> | tar -x -C build/old-src
+#   cp bench/project_commands_bench.cpp bench/bench_files.h bench/CMakeLists.txt build/old-src/bench/
+#   cmake -S build/old-src -B build/old -G Ninja -DCMAKE_BUILD_TYPE=Release \
+#     -DCMAKE_CXX_FLAGS=-DORVISTO_BENCH_BASELINE   # for code without WaitForDroppedProjects
 #   cmake --build build/old --target project_commands_bench orvisto_catalog
+#   bench/compare_commands.sh build/old build/release
 set -euo pipefail
 old=${1:?old build folder}
 new=${2:?new build folder}
