@@ -24,7 +24,8 @@
 //   project_commands_bench [program directory [rounds [view|compile|xref|open]]]
 // The program directory defaults to the one this build lays out (it holds the shipped catalog
 // with its libraries); scratch files go to the system's temporary folder. The last argument
-// runs only that command's figures (for a profiler).
+// runs only that command's figures (for a profiler). Built with ORVISTO_BENCH_BASELINE defined,
+// it also builds on earlier code, which freed a replaced project before the open returned.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
