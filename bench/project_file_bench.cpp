@@ -49,6 +49,7 @@
 #include "core/project/symbol_table.h"
 #include "platform/file_util.h"
 #include "platform/text_codec.h"
+#include "bench_files.h"
 #include "tests/core/convert/stl_network_generator.h"
 
 namespace {
@@ -60,10 +61,10 @@ constexpr wchar_t kShippedType[] = L"CPU-Feldrin-CM3";
 constexpr wchar_t kBenchType[] = L"CPU-Bench-100k";
 constexpr int kManyNetworks = 100000;
 
-[[noreturn]] void Fail(const std::string& what) {
-  std::fprintf(stderr, "project_file_bench: %s\n", what.c_str());
-  std::exit(1);
-}
+using benchfiles::Comment;
+using benchfiles::DropFromCache;
+using benchfiles::Fail;
+using benchfiles::RawRead;
 
 double Seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
 
@@ -79,15 +80,6 @@ double Best(int repetitions, const std::function<void()>& prepare, const std::fu
   return best;
 }
 
-// Drops the file's pages from the page cache (they are clean: the file was flushed).
-void DropFromCache(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) Fail("cannot open " + path);
-  fdatasync(fd);
-  posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-  close(fd);
-}
-
 void RawWrite(const std::string& path, const std::vector<uint8_t>& bytes) {
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) Fail("cannot create " + path);
@@ -98,21 +90,6 @@ void RawWrite(const std::string& path, const std::vector<uint8_t>& bytes) {
     done += static_cast<size_t>(n);
   }
   if (fsync(fd) != 0) Fail("cannot flush " + path);
-  close(fd);
-}
-
-void RawRead(const std::string& path, std::vector<uint8_t>& bytes) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) Fail("cannot open " + path);
-  struct stat st {};
-  fstat(fd, &st);
-  bytes.resize(static_cast<size_t>(st.st_size));
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
-    if (n <= 0) Fail("cannot read " + path);
-    done += static_cast<size_t>(n);
-  }
   close(fd);
 }
 
@@ -174,11 +151,6 @@ std::vector<Brenno::Network> MakeNetworkPool(const Brenno::InstructionLibrary& l
   }
   if (pool.size() < 400) Fail("the generator made too few networks that convert");
   return pool;
-}
-
-std::wstring Comment(int i) {
-  return i % 4 == 0 ? L"\x6CE8\x91CA " + std::to_wstring(i) + L" \x7535\x673A\x8FD0\x884C"
-                    : L"comment " + std::to_wstring(i) + L" motor running";
 }
 
 Brenno::VarEntry Local(int i) {
@@ -425,9 +397,5 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  try {
-    return Run(argc, argv);
-  } catch (const Brenno::ExceptionError& error) {
-    Fail(platform::ToUtf8Lossy(error.Message()));
-  }
+  return benchfiles::Main("project_file_bench", [&] { return Run(argc, argv); });
 }

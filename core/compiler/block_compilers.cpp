@@ -1,5 +1,6 @@
 #include "core/compiler/block_compilers.h"
 
+#include <optional>
 #include <utility>
 
 #include "core/compiler/argument_words.h"
@@ -10,7 +11,9 @@
 #include "core/env/plc_type.h"
 #include "core/compiler/block_report.h"
 #include "core/program/compile_report.h"
-#include "core/convert/page_conversion.h"
+#include "core/program/ladder_grid.h"
+#include "core/convert/converter_model.h"
+#include "core/convert/stl_generation.h"
 #include "core/program/program_block.h"
 #include "core/convert/program_view_switch.h"
 #include "core/project/local_var_table.h"
@@ -63,6 +66,60 @@ void CheckDecodedArguments(const ProgramBlock& program, const SymbolTable& symbo
   for (size_t i = 1; i < variables.size(); ++i) {
     if (variables[i].Area < variables[i - 1].Area) throw ExceptionParseBinaryArgumentError();
   }
+}
+
+// What rewriting the operands of the whole program refuses: a network of a kind other than
+// statement list and ladder, or a corrupt ladder element, in a page or in its undo history
+// (ExceptionLogicError).
+void CheckRewritableNetworks(const ProgramBlock& program) {
+  const auto check = [](const Network& network) {
+    if (network.Kind != kNetworkStl && network.Kind != kNetworkLad) throw ExceptionLogicError();
+    if (network.Kind == kNetworkLad) {
+      for (const LadElement& element : network.Grid.Elements) CheckLadElement(element);
+    }
+  };
+  for (const int key : program.ListProgramBlockKeys()) {
+    const NetworkUndoLog& log = program.GetProgramPage(key).UndoLog;
+    for (const Network& network : log.Networks) check(network);
+    for (const NetworkUndoStep& step : log.Steps) {
+      for (const NetworkEditRecord& record : step) {
+        for (const Network& network : record.Before) check(network);
+        for (const Network& network : record.After) check(network);
+      }
+    }
+  }
+}
+
+// The networks of the page with the key as statement lists of addresses: a copy of each
+// network's current form (its other form and its comments are not needed), its operands turned
+// into addresses and a ladder converted. A network that does not convert is counted and
+// reported under the page's name and its position; the others still convert. With `forms`, entry
+// i is set for each ladder network that converted, without its lines yet (they are in the
+// returned network i).
+std::vector<Network> StatementListsOfAddresses(const ProgramBlock& program, int key, CompileReport& report,
+                                               std::vector<std::optional<StlForm>>* forms) {
+  const std::vector<Network>& source = program.GetProgramPage(key).Networks();
+  std::vector<Network> networks(source.size());
+  if (forms != nullptr) forms->assign(source.size(), std::nullopt);
+  for (size_t i = 0; i < source.size(); ++i) {
+    Network& network = networks[i];
+    network.Kind = source[i].Kind;
+    if (network.Kind == kNetworkLad) {
+      network.Grid = source[i].Grid;
+    } else {
+      network.Lines = source[i].Lines;
+    }
+    RewriteNetworkOperands(false, key, network);
+    if (network.Kind != kNetworkLad) continue;
+    try {
+      StlForm form = MakeStlForm(ConverterLibrary(), network);
+      if (forms != nullptr) (*forms)[i] = StlForm{{}, form.Empty};
+      ApplyStlForm(form, network);
+    } catch (const ExceptionError& error) {
+      ReportProgramNetworkError(program, key, error, report, static_cast<int>(i));
+    }
+  }
+  return networks;
 }
 
 }  // namespace
@@ -138,46 +195,54 @@ void EncodeSystemBlock(CompileReport& report, BinaryImage& image) {
   }
 }
 
-void EncodeProgramBlocks(CompileReport& report, BinaryImage& image) {
+void EncodeProgramBlocks(CompileReport& report, BinaryImage& image) { EncodeProgramBlocks(report, image, nullptr); }
+
+void EncodeProgramBlocks(CompileReport& report, BinaryImage& image, PreparedStlForms* forms) {
   const Project& project = CurrentProject();
-  ProgramBlock copy;
-  CopyProgramBlock(project.Program, copy);
-  ShowProgramAddresses(copy);
-  const std::vector<int> keys = copy.ListProgramBlockKeys();
+  const ProgramBlock& program = project.Program;
+  // What rewriting the whole program to addresses refuses, it refuses before anything compiles.
+  CheckRewritableNetworks(program);
+  const std::vector<int> keys = program.ListProgramBlockKeys();
   if (report.Print) ReportCompilingProgramBlock(report);
 
   report.BeginSection();
   for (const int key : keys) {
     try {
       std::vector<uint32_t> words;
-      EncodeArguments(project.Program.GetProgramPage(key).LocalVars, words);
+      EncodeArguments(program.GetProgramPage(key).LocalVars, words);
       image.ProgramArguments.insert_or_assign(key, std::move(words));
     } catch (const ExceptionError& error) {
-      ReportProgramPageError(copy, key, error, report);
+      ReportProgramPageError(program, key, error, report);
     }
   }
   if (report.EndSection() != 0) return;
 
   report.BeginSection();
   for (const int key : keys) {
-    if (report.Print) ReportProgramPageName(report, copy, key);
-    ProgramPage& page = copy.GetProgramPage(key);
-    // Every ladder network is converted, also on a page already marked as a statement list
-    // (the conversion leaves such a page alone otherwise).
-    for (const Network& network : page.Networks()) {
-      if (network.Kind == kNetworkLad) page.ViewState.ViewMode = kViewModeLad;
-    }
+    if (report.Print) ReportProgramPageName(report, program, key);
+    // The page's networks as statement lists of addresses, made aside one page at a time: the
+    // project keeps its form, and its undo history is not copied.
+    std::vector<Network> networks;
+    std::vector<std::optional<StlForm>>* pageForms = forms != nullptr ? &(*forms)[key] : nullptr;
     report.BeginSection();
     try {
-      ConvertPageToMode(kViewModeStl, report, page, copy);
+      networks = StatementListsOfAddresses(program, key, report, pageForms);
     } catch (const ExceptionError& error) {
-      ReportProgramPageError(copy, key, error, report);
+      ReportProgramPageError(program, key, error, report);
+      if (pageForms != nullptr) pageForms->clear();
     }
-    if (report.EndSection() != 0) continue;
-    report.BeginSection();
-    std::vector<uint32_t> words;
-    EncodeNetworks(image, report, copy, key, page, words);
-    if (report.EndSection() == 0) image.ProgramInstructions.insert_or_assign(key, std::move(words));
+    if (report.EndSection() == 0) {
+      report.BeginSection();
+      std::vector<uint32_t> words;
+      EncodeNetworks(image, report, program, key, networks, words);
+      if (report.EndSection() == 0) image.ProgramInstructions.insert_or_assign(key, std::move(words));
+    }
+    // The converted lines, no longer needed here, are the forms the caller asked for.
+    if (pageForms != nullptr) {
+      for (size_t i = 0; i < pageForms->size(); ++i) {
+        if ((*pageForms)[i].has_value()) (*pageForms)[i]->Lines = std::move(networks[i].Lines);
+      }
+    }
   }
   if (report.EndSection() == 0) {
     long long words = 0;

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "core/compiler/binary_image.h"
+#include "core/convert/program_view_switch.h"
 #include "core/project/data_block_table.h"
 #include "core/project/system_block_table.h"
 
@@ -24,6 +25,10 @@ void EncodeSystemBlock(CompileReport& report, BinaryImage& image);
 // Arguments of every page first; any argument failure stops before the networks. A page whose
 // conversion to statement list or any network fails gets no instruction entry.
 void EncodeProgramBlocks(CompileReport& report, BinaryImage& image);
+// The same; `forms` also receives, by page key and network index, the statement-list form of
+// every ladder network that converted (with its operands as addresses), for a switch of the
+// program to statement list that follows before the program changes.
+void EncodeProgramBlocks(CompileReport& report, BinaryImage& image, PreparedStlForms* forms);
 
 void DecodeDataBlocks(CompileReport& report, const BinaryImage& image);
 void DecodeSystemBlock(CompileReport& report, const BinaryImage& image);

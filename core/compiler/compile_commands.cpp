@@ -20,11 +20,14 @@ void RunCompile(bool allBlocks) {
       EncodeDataBlocks(report, image);
       EncodeSystemBlock(report, image);
     }
-    EncodeProgramBlocks(report, image);
     ProgramBlock& program = CurrentProject().Program;
+    // A ladder program is shown again as ladder made from its statement lists: the switch to
+    // statement list takes the forms the compiler worked out rather than working them out again.
+    PreparedStlForms forms;
+    EncodeProgramBlocks(report, image, program.ViewMode == kViewModeLad ? &forms : nullptr);
     if (program.ViewMode == kViewModeLad) {
       CompileReport silent(false);
-      SwitchProgramView(program, silent, kViewModeStl);
+      SwitchProgramView(program, silent, kViewModeStl, forms);
       SwitchProgramView(program, silent, kViewModeLad);
       silent.PrintTotal();
     }

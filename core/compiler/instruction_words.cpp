@@ -173,10 +173,9 @@ void EncodeInstructions(BinaryImage& image, const std::vector<StlElement>& eleme
 }
 
 void EncodeNetworks(BinaryImage& image, CompileReport& report, const ProgramBlock& program, int key,
-                    const ProgramPage& page, std::vector<uint32_t>& words) {
+                    const std::vector<Network>& networks, std::vector<uint32_t>& words) {
   const Project& project = CurrentProject();
   const uint32_t separator = NetworkSeparatorWord(project.MemoryAreas.FxMode);
-  const std::vector<Network>& networks = page.Networks();
   for (size_t i = 0; i < networks.size(); ++i) {
     try {
       const Network& network = networks[i];

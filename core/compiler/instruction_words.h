@@ -21,6 +21,7 @@
 
 #include "core/compiler/binary_image.h"
 #include "core/convert/converter_model.h"
+#include "core/program/network.h"
 
 namespace Brenno {
 
@@ -31,12 +32,13 @@ class ProgramPage;
 // Separator word of the current layout.
 uint32_t NetworkSeparatorWord(int fxMode);
 
-// Appends the page's words. Every network that fails (a ladder network, a line that matches no
-// definition, an operand that compiles to nothing) is counted and reported once under the
-// page's name and its position, and the next network follows; the words of a failed network
-// stay, so the caller must not use the page's words when any network failed.
+// Appends the words of the networks of the page with the key. Every network that fails (a
+// ladder network, a line that matches no definition, an operand that compiles to nothing) is
+// counted and reported once under the page's name and its position, and the next network
+// follows; the words of a failed network stay, so the caller must not use the page's words when
+// any network failed.
 void EncodeNetworks(BinaryImage& image, CompileReport& report, const ProgramBlock& program, int key,
-                    const ProgramPage& page, std::vector<uint32_t>& words);
+                    const std::vector<Network>& networks, std::vector<uint32_t>& words);
 // Appends the head and operand words of the elements, adding constants to the image's table.
 // Throws ExceptionParseBinaryInstructionError for what does not compile, among them a
 // constant table that outgrows the operand word's byte field, more operands than the head

@@ -6,6 +6,10 @@
 // convert. The page's networks are replaced wholesale, so the undo history is cleared.
 #pragma once
 
+#include <optional>
+#include <vector>
+
+#include "core/convert/stl_generation.h"
 #include "core/program/compile_report.h"
 #include "core/program/program_page.h"
 
@@ -19,6 +23,11 @@ class ProgramBlock;
 // ExceptionError (out of memory) passes to the caller and leaves the page exactly as it was
 // (networks, view mode and history).
 void ConvertPageView(ProgramPage& page, int mode, CompileReport& report, const ProgramBlock& program);
+// The same, with statement-list forms worked out beforehand for the switch to mode 1: entry i,
+// when set, is MakeStlForm of network i as it stands now (operands as addresses) and is taken
+// instead of working it out again (the entry is emptied). Null, or an entry not set: worked out.
+void ConvertPageView(ProgramPage& page, int mode, CompileReport& report, const ProgramBlock& program,
+                     std::vector<std::optional<StlForm>>* prepared);
 
 // The same by the program model's names: the whole page to statement list, to ladder, or to the
 // given mode.

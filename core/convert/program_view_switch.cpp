@@ -52,7 +52,9 @@ void RewriteUndoLogOperands(bool symbolic, int pageKey, NetworkUndoLog& log) {
   }
 }
 
-void SwitchProgramView(ProgramBlock& program, CompileReport& report, int mode) {
+namespace {
+
+void SwitchView(ProgramBlock& program, CompileReport& report, int mode, PreparedStlForms* prepared) {
   if (mode == program.ViewMode) return;
   if (mode != kViewModeStl && mode != kViewModeLad) throw ExceptionLogicError();
   program.ViewMode = mode;
@@ -62,12 +64,27 @@ void SwitchProgramView(ProgramBlock& program, CompileReport& report, int mode) {
     if (report.Print) ReportProgramPageName(report, program, key);
     page.ViewState.Symbolic = false;
     RewriteUndoLogOperands(false, key, page.UndoLog);
-    ConvertPageToMode(mode, report, page, program);
+    std::vector<std::optional<StlForm>>* forms = nullptr;
+    if (prepared != nullptr) {
+      const auto found = prepared->find(key);
+      if (found != prepared->end()) forms = &found->second;
+    }
+    ConvertPageView(page, mode, report, program, forms);
     if (symbolic) {
       page.ViewState.Symbolic = true;
       RewriteUndoLogOperands(true, key, page.UndoLog);
     }
   });
+}
+
+}  // namespace
+
+void SwitchProgramView(ProgramBlock& program, CompileReport& report, int mode) {
+  SwitchView(program, report, mode, nullptr);
+}
+
+void SwitchProgramView(ProgramBlock& program, CompileReport& report, int mode, PreparedStlForms& prepared) {
+  SwitchView(program, report, mode, &prepared);
 }
 
 void ShowProgramSymbols(ProgramBlock& program) { ShowOperands(program, true); }

@@ -4,6 +4,11 @@
 // redo restore networks in the current operand form.
 #pragma once
 
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "core/convert/stl_generation.h"
 #include "core/program/compile_report.h"
 #include "core/program/network_undo_log.h"
 #include "core/program/program_block.h"
@@ -15,6 +20,13 @@ namespace Brenno {
 // fails to convert, is listed in the report when it prints. Pages end symbolic when the
 // configuration's SymbolicAddr is set.
 void SwitchProgramView(ProgramBlock& program, CompileReport& report, int mode);
+
+// Statement-list forms of ladder networks worked out beforehand, by page key and network index:
+// MakeStlForm of each network with its operands as addresses, as the compiler works them out.
+using PreparedStlForms = std::map<int, std::vector<std::optional<StlForm>>>;
+// The switch to mode 1 takes a prepared form instead of working it out again; the forms must
+// have been made from the program as it stands (the forms taken are emptied).
+void SwitchProgramView(ProgramBlock& program, CompileReport& report, int mode, PreparedStlForms& prepared);
 void ShowProgramSymbols(ProgramBlock& program);
 void ShowProgramAddresses(ProgramBlock& program);
 

@@ -423,7 +423,13 @@ void LabelConnectedNodes(const std::vector<NodeLink>& links, std::vector<int>& l
 // ---- Conversion entry
 
 void ConvertToLad(const InstructionLibrary& library, Network& network) {
+  LadForm form = MakeLadForm(library, network);
+  ApplyLadForm(form, network);
+}
+
+LadForm MakeLadForm(const InstructionLibrary& library, const Network& network) {
   if (network.Kind != kNetworkStl) throw MakeLogicError(L"\r\n  ConvertToLad: not a statement-list network");
+  LadForm form;
   try {
     std::vector<StlElement> elements;
     ParseStlLines(library, network.Lines, elements);
@@ -431,16 +437,18 @@ void ConvertToLad(const InstructionLibrary& library, Network& network) {
     AnalyzeStl(library, elements, graph);
     CellGrid cells;
     LayoutLadGrid(library, graph, cells);
-    LadderGrid ladder;
-    BuildLadNetwork(library, cells, ladder);
-    // Nothing above touched the network; only a complete ladder replaces its grid.
-    network.Grid = std::move(ladder);
-    network.Kind = kNetworkLad;
+    BuildLadNetwork(library, cells, form.Grid);
   } catch (const ExceptionAnalyzeIgnore&) {
-    network.Lines.clear();
-    network.Grid = LadderGrid();
-    network.Kind = kNetworkLad;
+    form.Grid = LadderGrid();
+    form.Empty = true;
   }
+  return form;
+}
+
+void ApplyLadForm(LadForm& form, Network& network) noexcept {
+  if (form.Empty) network.Lines.clear();
+  network.Grid = std::move(form.Grid);
+  network.Kind = kNetworkLad;
 }
 
 void ConvertToLad(Network& network) { ConvertToLad(ConverterLibrary(), network); }

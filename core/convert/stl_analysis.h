@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/convert/converter_model.h"
+#include "core/program/ladder_grid.h"
 #include "core/program/stl_line.h"
 
 namespace Brenno {
@@ -155,5 +156,15 @@ void LabelConnectedNodes(const std::vector<NodeLink>& links, std::vector<int>& l
 // of another kind throws ExceptionLogicError.
 void ConvertToLad(const InstructionLibrary& library, Network& network);
 void ConvertToLad(Network& network);
+
+// ConvertToLad in two steps, for a caller that converts many networks and changes none of them
+// until all are worked out: MakeLadForm works the ladder out aside (throwing as ConvertToLad
+// does, the network untouched), ApplyLadForm puts it in place and cannot fail.
+struct LadForm {
+  LadderGrid Grid;
+  bool Empty = false;  // a list without instructions: no lines and an empty grid
+};
+LadForm MakeLadForm(const InstructionLibrary& library, const Network& network);
+void ApplyLadForm(LadForm& form, Network& network) noexcept;
 
 }  // namespace Brenno

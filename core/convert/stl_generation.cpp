@@ -286,23 +286,31 @@ void FormatStlLines(const InstructionLibrary& library, const std::vector<StlElem
 void ConvertToStl(Network& network) { ConvertToStl(ConverterLibrary(), network); }
 
 void ConvertToStl(const InstructionLibrary& library, Network& network) {
+  StlForm form = MakeStlForm(library, network);
+  ApplyStlForm(form, network);
+}
+
+StlForm MakeStlForm(const InstructionLibrary& library, const Network& network) {
   if (network.Kind != kNetworkLad) throw MakeLogicError(L"\r\n  Conversion to statement list of a network that is not ladder");
+  StlForm form;
   CellGrid grid;
   try {
     BuildCellGrid(library, network.Grid, grid);
   } catch (const ExceptionAnalyzeIgnore&) {
-    network.Lines.clear();
-    network.Grid = LadderGrid{};
-    network.Kind = kNetworkStl;
-    return;
+    form.Empty = true;
+    return form;
   }
   LogicGraph graph;
   AnalyzeLadGrid(library, grid, graph);
   std::vector<StlElement> elements;
   GenerateStl(library, graph, elements);
-  std::vector<StlLine> lines;
-  FormatStlLines(library, elements, lines);
-  network.Lines.swap(lines);
+  FormatStlLines(library, elements, form.Lines);
+  return form;
+}
+
+void ApplyStlForm(StlForm& form, Network& network) noexcept {
+  network.Lines.swap(form.Lines);
+  if (form.Empty) network.Grid = LadderGrid{};
   network.Kind = kNetworkStl;
 }
 

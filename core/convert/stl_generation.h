@@ -64,4 +64,14 @@ void FormatStlLines(const std::vector<StlElement>& elements, std::vector<StlLine
 void ConvertToStl(const InstructionLibrary& library, Network& network);
 void ConvertToStl(Network& network);
 
+// ConvertToStl in two steps, for a caller that converts many networks and changes none of them
+// until all are worked out: MakeStlForm works the statement-list form out aside (throwing as
+// ConvertToStl does, the network untouched), ApplyStlForm puts it in place and cannot fail.
+struct StlForm {
+  std::vector<StlLine> Lines;
+  bool Empty = false;  // a ladder without cells: no lines, and the grid emptied too
+};
+StlForm MakeStlForm(const InstructionLibrary& library, const Network& network);
+void ApplyStlForm(StlForm& form, Network& network) noexcept;
+
 }  // namespace Brenno

@@ -1,7 +1,11 @@
 #include "core/project/cross_reference.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
 #include <map>
 #include <tuple>
+#include <vector>
 
 #include "core/env/exception_error.h"
 #include "core/env/instruction_library.h"
@@ -33,13 +37,45 @@ bool ParseUse(const std::wstring& text, const MemoryAreaManager& manager, const 
   }
 }
 
-void RecordUse(CrossReferIndex& index, const CrossReferKey& key, CrossReferLocation location,
-               const std::wstring& context, const std::wstring& format) {
-  // multimap::insert places an element after every element with an equal key.
-  index.Uses.insert({key, CrossReferUse{std::move(location), context, format}});
-}
+// The uses one collecting operation records, put into the use map together: sorted once and
+// appended in order, instead of each one searching the map for its place.
+class UseBatch {
+ public:
+  void Record(const CrossReferKey& key, CrossReferLocation location, const std::wstring& context,
+              const std::wstring& format) {
+    keys_.push_back(key);
+    uses_.push_back(CrossReferUse{std::move(location), context, format});
+  }
 
-void RecordStlNetwork(CrossReferIndex& index, const Project& project, int unitKey, int networkIndex,
+  // Each use goes after every use of an equal operand already in the map, and the batch's uses
+  // of equal operands stay in the order they were recorded: as inserting them one by one would.
+  void AddTo(CrossReferIndex& index) {
+    std::vector<uint32_t> order(keys_.size());
+    for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [this](uint32_t a, uint32_t b) { return keys_[a] < keys_[b]; });
+    std::multimap<CrossReferKey, CrossReferUse> merged;
+    auto old = index.Uses.begin();
+    const auto takeOld = [&] {
+      const auto next = std::next(old);
+      merged.insert(merged.end(), index.Uses.extract(old));
+      old = next;
+    };
+    for (const uint32_t i : order) {
+      while (old != index.Uses.end() && !(keys_[i] < old->first)) takeOld();
+      merged.emplace_hint(merged.end(), keys_[i], std::move(uses_[i]));
+    }
+    while (old != index.Uses.end()) takeOld();
+    index.Uses.swap(merged);
+    keys_.clear();
+    uses_.clear();
+  }
+
+ private:
+  std::vector<CrossReferKey> keys_;
+  std::vector<CrossReferUse> uses_;
+};
+
+void RecordStlNetwork(UseBatch& batch, const Project& project, int unitKey, int networkIndex,
                       const Network& network, const SymbolScope& scope) {
   for (size_t l = 0; l < network.Lines.size(); ++l) {
     const StlLine& line = network.Lines[l];
@@ -55,14 +91,14 @@ void RecordStlNetwork(CrossReferIndex& index, const Project& project, int unitKe
       const std::wstring& format = definition.Operands[i].Capacity;
       CrossReferKey key;
       if (!ParseUse(text, project.MemoryAreas, format, key)) continue;
-      RecordUse(index, key,
+      batch.Record(key,
                 MakeStlOperandLocation(unitKey, networkIndex, static_cast<int>(l), static_cast<int>(i)),
                 line.Mnemonic, format);
     }
   }
 }
 
-void RecordLadNetwork(CrossReferIndex& index, const Project& project, int unitKey, int networkIndex,
+void RecordLadNetwork(UseBatch& batch, const Project& project, int unitKey, int networkIndex,
                       const Network& network, const SymbolScope& scope) {
   for (const LadElement& element : network.Grid.Elements) {
     std::wstring name = element.Name;
@@ -84,7 +120,7 @@ void RecordLadNetwork(CrossReferIndex& index, const Project& project, int unitKe
         CrossReferKey key;
         if (!ParseUse(text, project.MemoryAreas, format, key)) continue;
         const int at = static_cast<int>(j);
-        RecordUse(index, key,
+        batch.Record(key,
                   MakeLadOperandLocation(unitKey, networkIndex, element.Column, element.Row, list == 0 ? at : -1,
                                          list == 1 ? at : -1, list == 2 ? at : -1),
                   context, format);
@@ -93,7 +129,7 @@ void RecordLadNetwork(CrossReferIndex& index, const Project& project, int unitKe
   }
 }
 
-void RecordBlockTable(CrossReferIndex& index, const Project& project, const BlockTable& table) {
+void RecordBlockTable(UseBatch& batch, const Project& project, const BlockTable& table) {
   const int viewMode = project.Program.ViewMode;
   for (const auto& [key, record] : table.Working) {
     const SymbolScope scope{&record.Page.LocalVars, &project.MemoryAreas};
@@ -102,9 +138,9 @@ void RecordBlockTable(CrossReferIndex& index, const Project& project, const Bloc
       const Network& network = networks[n];
       if (network.Kind != viewMode) continue;
       if (network.Kind == kNetworkStl) {
-        RecordStlNetwork(index, project, key, static_cast<int>(n), network, scope);
+        RecordStlNetwork(batch, project, key, static_cast<int>(n), network, scope);
       } else if (network.Kind == kNetworkLad) {
-        RecordLadNetwork(index, project, key, static_cast<int>(n), network, scope);
+        RecordLadNetwork(batch, project, key, static_cast<int>(n), network, scope);
       }
     }
   }
@@ -254,6 +290,7 @@ void CollectDataBlockReferences(CrossReferIndex& index) { CollectDataBlockRefere
 void CollectDataBlockReferences(CrossReferIndex& index, const Project& project) {
   const DataBlockTable& table = project.DataBlocks;
   const SymbolScope globalOnly{nullptr, &project.MemoryAreas};
+  UseBatch batch;
   for (const auto& [key, page] : table.Working) {
     for (size_t r = 0; r < page.Rows.size(); ++r) {
       const DataRow& row = page.Rows[r];
@@ -264,16 +301,19 @@ void CollectDataBlockReferences(CrossReferIndex& index, const Project& project) 
       const std::wstring& format = table.AddressTemplates[static_cast<size_t>(row.Type)];
       CrossReferKey useKey;
       if (!ParseUse(text, project.MemoryAreas, format, useKey)) continue;
-      RecordUse(index, useKey, MakeDataRowLocation(key, static_cast<int>(r)), row.Value, format);
+      batch.Record(useKey, MakeDataRowLocation(key, static_cast<int>(r)), row.Value, format);
     }
   }
+  batch.AddTo(index);
 }
 
 void BuildCrossReference(CrossReferIndex& index) { BuildCrossReference(index, CurrentProject()); }
 
 void BuildCrossReference(CrossReferIndex& index, const Project& project) {
-  RecordBlockTable(index, project, project.Program.InterruptTable);
-  RecordBlockTable(index, project, project.Program.SubroutineTable);
+  UseBatch batch;
+  RecordBlockTable(batch, project, project.Program.InterruptTable);
+  RecordBlockTable(batch, project, project.Program.SubroutineTable);
+  batch.AddTo(index);
 }
 
 // ---------------------------------------------------------------- views

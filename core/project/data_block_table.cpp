@@ -182,10 +182,7 @@ void ValidateDataRows(DataBlockTable& table) {
   const MemoryAreaManager& manager = project.MemoryAreas;
   const SymbolTable& symbols = project.Symbols;
   const bool symbolic = SymbolicAddressing();
-  // Every row looks its address up among the global symbols: they are indexed once.
-  const GlobalSymbolIndex globals(symbols);
-  SymbolScope scope = CurrentSymbolScope(kNoProgramUnit);
-  scope.Globals = &globals;
+  const SymbolScope scope = CurrentSymbolScope(kNoProgramUnit);
 
   // First pass: each row on its own; the texts of the valid addresses are collected.
   std::map<std::wstring, int> validAddresses;

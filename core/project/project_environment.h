@@ -7,9 +7,12 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <list>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "core/env/plc_config.h"
 #include "core/env/plc_type.h"
@@ -17,6 +20,34 @@
 namespace Brenno {
 
 class Project;  // core/project/project.h
+
+// Projects that a command replaced, freed on a worker thread of their own: a large project takes
+// a while to free, and the user need not wait for that before working with the new one. A
+// dropped project is no longer reachable from the environment, so nothing else touches it.
+class DroppedProjects {
+ public:
+  DroppedProjects() = default;
+  // Frees what is still queued and ends the thread.
+  ~DroppedProjects();
+  DroppedProjects(const DroppedProjects&) = delete;
+  DroppedProjects& operator=(const DroppedProjects&) = delete;
+
+  // Takes the project out of the list (the other elements stay where they are) and queues it.
+  // When no thread can be started, the project is freed here.
+  void Take(std::list<Project>& list, std::list<Project>::iterator project);
+  // Returns once every project taken so far is freed.
+  void Wait();
+
+ private:
+  void Run();
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::list<Project> queue_;
+  bool freeing_ = false;
+  bool stopping_ = false;
+  std::thread thread_;
+};
 
 class ProjectEnvironment {
  public:
@@ -47,9 +78,12 @@ class ProjectEnvironment {
   std::atomic<bool> Modified{false};
   std::array<uint8_t, 128> PasswordTable1{};
   std::array<uint8_t, 128> PasswordTable2{};
-  // The current project is the last element. Declared last: the projects go before the catalog
-  // they point at, the catalog (which releases each type's libraries) before the configuration.
+  // The current project is the last element. Declared after the catalog: the projects go before
+  // the catalog they point at, the catalog (which releases each type's libraries) before the
+  // configuration.
   std::list<Project> ProjectList;
+  // Declared last: projects still being freed go before everything else.
+  DroppedProjects Dropped;
 };
 
 // The process-wide environment that the model code reaches the current project through. The

@@ -12,6 +12,7 @@
 #include "core/env/plc_type.h"
 #include "core/program/ladder_metrics.h"
 #include "core/project/program_stream.h"
+#include "core/project/project_list.h"
 #include "core/project/project_reset.h"
 #include "core/project/stream_text_places.h"
 #include "platform/file_util.h"
@@ -350,7 +351,7 @@ ProjectOpenNotes OpenProjectAsCurrent(const std::wstring& path) {
     environment.ProjectList.pop_back();
     throw;
   }
-  environment.ProjectList.erase(environment.ProjectList.begin(), std::prev(environment.ProjectList.end()));
+  while (environment.ProjectList.size() > 1) DropOldestProject();
   return notes;
 }
 

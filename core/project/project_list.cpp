@@ -37,7 +37,9 @@ void DropNewestProject() {
 
 void DropOldestProject() {
   ProjectEnvironment& environment = Environment();
-  if (!environment.ProjectList.empty()) environment.ProjectList.pop_front();
+  if (!environment.ProjectList.empty()) environment.Dropped.Take(environment.ProjectList, environment.ProjectList.begin());
 }
+
+void WaitForDroppedProjects() { Environment().Dropped.Wait(); }
 
 }  // namespace Brenno

@@ -18,7 +18,10 @@ void PushDefaultProject();
 void PushProjectOfSameType();
 // Removes the last project; nothing on an empty list.
 void DropNewestProject();
-// Removes the first project; nothing on an empty list.
+// Removes the first project; nothing on an empty list. The project is freed on a worker thread
+// (DroppedProjects), so that the command that replaced it does not wait for that.
 void DropOldestProject();
+// Returns once every project dropped so far is freed.
+void WaitForDroppedProjects();
 
 }  // namespace Brenno

@@ -11,21 +11,7 @@ namespace Brenno {
 namespace {
 
 const VarEntry* FindGlobalBy(const SymbolTable& table, const std::wstring& text, std::wstring VarEntry::*field) {
-  for (const auto& [key, page] : table.Working) {
-    for (const VarEntry& entry : page.Rows) {
-      if (entry.CheckFlags == kVarEntryComplete && entry.*field == text) return &entry;
-    }
-  }
-  return nullptr;
-}
-
-// The first global entry with the text, through the scope's index when it indexes this table.
-const VarEntry* FindGlobalBy(const SymbolTable& table, const SymbolScope& scope, const std::wstring& text,
-                             std::wstring VarEntry::*field) {
-  if (scope.Globals != nullptr && &scope.Globals->Table() == &table) {
-    return field == &VarEntry::Name ? scope.Globals->FindByName(text) : scope.Globals->FindByAddress(text);
-  }
-  return FindGlobalBy(table, text, field);
+  return field == &VarEntry::Name ? FindCompleteSymbolByName(table, text) : FindCompleteSymbolByAddress(table, text);
 }
 
 const VarEntry* FindLocalBy(const LocalVarTable* locals, const std::wstring& text, std::wstring VarEntry::*field) {
@@ -63,28 +49,6 @@ bool WithPrefix(std::wstring& text, Lookup lookup) {
 }
 
 }  // namespace
-
-GlobalSymbolIndex::GlobalSymbolIndex(const SymbolTable& table) : table_(&table) {
-  // Pages in key order, rows in order, the first entry of a text kept: the order in which
-  // FindGlobalBy meets them.
-  for (const auto& [key, page] : table.Working) {
-    for (const VarEntry& entry : page.Rows) {
-      if (entry.CheckFlags != kVarEntryComplete) continue;
-      byName_.try_emplace(entry.Name, &entry);
-      byAddress_.try_emplace(entry.Address, &entry);
-    }
-  }
-}
-
-const VarEntry* GlobalSymbolIndex::FindByName(std::wstring_view name) const {
-  const auto found = byName_.find(name);
-  return found == byName_.end() ? nullptr : found->second;
-}
-
-const VarEntry* GlobalSymbolIndex::FindByAddress(std::wstring_view address) const {
-  const auto found = byAddress_.find(address);
-  return found == byAddress_.end() ? nullptr : found->second;
-}
 
 const LocalVarTable* FindLocalVarTable(const ProgramBlock& program, int unitKey) {
   const ProgramPage* page = program.FindProgramPage(unitKey);
@@ -137,7 +101,7 @@ bool FindLocalAddressBySymbol(int unitKey, std::wstring& text) {
 bool LookupOperandSymbol(const SymbolTable& table, std::wstring& text, const SymbolScope& scope) {
   if (text.empty()) return false;
   if (NormalizeAddress(scope.MemoryAreas, text)) {
-    if (const VarEntry* entry = FindGlobalBy(table, scope, text, &VarEntry::Address)) {
+    if (const VarEntry* entry = FindGlobalBy(table, text, &VarEntry::Address)) {
       text = entry->Name;
       return true;
     }
@@ -148,7 +112,7 @@ bool LookupOperandSymbol(const SymbolTable& table, std::wstring& text, const Sym
     return false;
   }
   // A global symbol's name stays as it is; a local variable's name gets its mark.
-  if (FindGlobalBy(table, scope, text, &VarEntry::Name) != nullptr) return false;
+  if (FindGlobalBy(table, text, &VarEntry::Name) != nullptr) return false;
   if (FindLocalBy(scope.Locals, text, &VarEntry::Name) != nullptr) text.insert(0, 1, L'#');
   return false;
 }
@@ -163,7 +127,7 @@ bool LookupSymbolName(std::wstring& text, const SymbolScope& scope, const Symbol
     text.erase(0, 1);
     return FindLocalAddressBySymbol(scope.Locals, text);
   }
-  if (const VarEntry* entry = FindGlobalBy(table, scope, text, &VarEntry::Name)) {
+  if (const VarEntry* entry = FindGlobalBy(table, text, &VarEntry::Name)) {
     text = entry->Address;
     return true;
   }

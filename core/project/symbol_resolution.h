@@ -12,8 +12,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
-#include <unordered_map>
 
 #include "core/env/memory_area_manager.h"
 #include "core/project/symbol_table.h"
@@ -22,30 +20,11 @@ namespace Brenno {
 
 class ProgramBlock;
 
-// The global symbols of one symbol table by name and by address: for each text the entry the
-// table's own search finds first. Built once for many lookups against a table that does not
-// change meanwhile (every lookup otherwise walks the whole table); it points into the table.
-class GlobalSymbolIndex {
- public:
-  explicit GlobalSymbolIndex(const SymbolTable& table);
-
-  const SymbolTable& Table() const { return *table_; }
-  const VarEntry* FindByName(std::wstring_view name) const;
-  const VarEntry* FindByAddress(std::wstring_view address) const;
-
- private:
-  const SymbolTable* table_;
-  std::unordered_map<std::wstring_view, const VarEntry*> byName_;
-  std::unordered_map<std::wstring_view, const VarEntry*> byAddress_;
-};
-
 // Where the local lookups look and which memory map judges addresses; either may be null (no
-// local variables; no text is an address). `Globals`, when set, is an index of the symbol table
-// the lookups are given, searched in its place (an index of another table is not used).
+// local variables; no text is an address).
 struct SymbolScope {
   const LocalVarTable* Locals = nullptr;
   const MemoryAreaManager* MemoryAreas = nullptr;
-  const GlobalSymbolIndex* Globals = nullptr;
 };
 
 // The scope of a unit of the current project: its local variables (none for a key without a

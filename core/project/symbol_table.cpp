@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <iterator>
 #include <map>
+#include <string_view>
 
 #include "core/project/project_environment.h"
 #include "core/env/exception_error.h"
@@ -100,7 +103,103 @@ bool SetIfChanged(SymbolTable& table, int key, int index, Value VarEntry::*field
   return true;
 }
 
+uint64_t TextHash(const std::wstring& text) { return std::hash<std::wstring_view>()(text); }
+
+// The tag of a hash in a bucket: never 0, which marks an empty bucket.
+uint32_t HashTag(uint64_t hash) { return static_cast<uint32_t>(hash >> 32) | 1u; }
+
+// The first complete entry with the text, walking the pages in key order and the rows in order.
+const VarEntry* WalkForComplete(const SymbolIndex::PageMap& pages, const std::wstring& text,
+                                std::wstring VarEntry::*field) {
+  for (const auto& [key, page] : pages) {
+    for (const VarEntry& entry : page.Rows) {
+      if (entry.CheckFlags == kVarEntryComplete && entry.*field == text) return &entry;
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
+
+// ---------------------------------------------------------------- index
+
+void SymbolIndex::Rebuild(const PageMap& pages) {
+  places_.clear();
+  shape_.clear();
+  uint32_t page = 0;
+  for (const auto& [key, rows] : pages) {
+    shape_.emplace_back(key, rows.Rows.size());
+    for (size_t row = 0; row < rows.Rows.size(); ++row) {
+      if (rows.Rows[row].CheckFlags == kVarEntryComplete) places_.push_back(Place{page, static_cast<uint32_t>(row)});
+    }
+    ++page;
+  }
+  // At most half full, so that a probe ends soon at an empty bucket.
+  size_t size = 8;
+  while (size < 2 * places_.size()) size *= 2;
+  byName_.assign(size, Bucket());
+  byAddress_.assign(size, Bucket());
+  // In table order: of two places with one text the first one inserted is met first.
+  auto pageAt = pages.begin();
+  uint32_t pageNumber = 0;
+  for (uint32_t i = 0; i < places_.size(); ++i) {
+    for (; pageNumber < places_[i].Page; ++pageNumber) ++pageAt;
+    const VarEntry& entry = pageAt->second.Rows[places_[i].Row];
+    Insert(byName_, entry.Name, i);
+    Insert(byAddress_, entry.Address, i);
+  }
+}
+
+void SymbolIndex::Insert(std::vector<Bucket>& buckets, const std::wstring& text, uint32_t place) {
+  const uint64_t hash = TextHash(text);
+  const size_t mask = buckets.size() - 1;
+  size_t at = static_cast<size_t>(hash) & mask;
+  while (buckets[at].Tag != 0) at = (at + 1) & mask;
+  buckets[at] = Bucket{HashTag(hash), place};
+}
+
+bool SymbolIndex::Fits(const PageMap& pages) const {
+  if (pages.size() != shape_.size()) return false;
+  auto expected = shape_.begin();
+  for (const auto& [key, page] : pages) {
+    if (expected->first != key || expected->second != page.Rows.size()) return false;
+    ++expected;
+  }
+  return true;
+}
+
+const VarEntry* SymbolIndex::Find(const PageMap& pages, const std::vector<Bucket>& buckets, const std::wstring& text,
+                                  std::wstring VarEntry::*field) const {
+  if (!Fits(pages)) return WalkForComplete(pages, text, field);
+  if (places_.empty()) return nullptr;
+  const uint64_t hash = TextHash(text);
+  const uint32_t tag = HashTag(hash);
+  const size_t mask = buckets.size() - 1;
+  for (size_t at = static_cast<size_t>(hash) & mask; buckets[at].Tag != 0; at = (at + 1) & mask) {
+    if (buckets[at].Tag != tag) continue;
+    // The pages have the keys and sizes of the last rebuild, so the place exists.
+    const Place& place = places_[buckets[at].Place];
+    const VarEntry& entry = std::next(pages.begin(), place.Page)->second.Rows[place.Row];
+    if (entry.CheckFlags == kVarEntryComplete && entry.*field == text) return &entry;
+  }
+  return nullptr;
+}
+
+const VarEntry* SymbolIndex::FindByName(const PageMap& pages, const std::wstring& name) const {
+  return Find(pages, byName_, name, &VarEntry::Name);
+}
+
+const VarEntry* SymbolIndex::FindByAddress(const PageMap& pages, const std::wstring& address) const {
+  return Find(pages, byAddress_, address, &VarEntry::Address);
+}
+
+const VarEntry* FindCompleteSymbolByName(const SymbolTable& table, const std::wstring& name) {
+  return table.Index.FindByName(table.Working, name);
+}
+
+const VarEntry* FindCompleteSymbolByAddress(const SymbolTable& table, const std::wstring& address) {
+  return table.Index.FindByAddress(table.Working, address);
+}
 
 // ---------------------------------------------------------------- entries
 
@@ -202,6 +301,7 @@ void ValidateSymbolEntries(SymbolTable& table, const MemoryAreaManager& manager)
       }
     }
   }
+  table.Index.Rebuild(table.Working);
 }
 
 void CopySymbolTable(const SymbolTable& table, SymbolTable& copy) { copy = table; }

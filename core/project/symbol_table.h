@@ -13,6 +13,7 @@
 // The operations without an explicit memory-area manager read the current project's one.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,6 +30,47 @@ namespace Brenno {
 // index outside 0..10.
 int DataTypeWidthClass(int type);
 
+// The complete entries of a symbol table's working pages by name and by address, so that a
+// lookup does not walk the whole table. Every validation of the table rebuilds it (and every
+// edit of a row revalidates the table). It holds places in the table, not texts: each candidate
+// is confirmed against the table's row, so a copy of the table answers through its copy of the
+// index, and a row changed since the last validation is never found under a text it no longer
+// holds. While the working pages do not have the keys and row counts it was built for (a page
+// removed or added and not yet validated), the lookups walk the table instead.
+class SymbolIndex {
+ public:
+  using PageMap = PagedTable<VarEntry>::PageMap;
+
+  void Rebuild(const PageMap& pages);
+  // The first complete entry, pages in key order and rows in order, whose name (address) equals
+  // the text; null when there is none.
+  const VarEntry* FindByName(const PageMap& pages, const std::wstring& name) const;
+  const VarEntry* FindByAddress(const PageMap& pages, const std::wstring& address) const;
+
+ private:
+  // A complete entry: its page's position among the working pages (in key order) and its row.
+  struct Place {
+    uint32_t Page;
+    uint32_t Row;
+  };
+  // Open addressing with linear probing: a bucket holds high bits of the text's hash (0 for an
+  // empty bucket) and the number of a place. Places of one text are met in table order.
+  struct Bucket {
+    uint32_t Tag = 0;
+    uint32_t Place = 0;
+  };
+  void Insert(std::vector<Bucket>& buckets, const std::wstring& text, uint32_t place);
+  const VarEntry* Find(const PageMap& pages, const std::vector<Bucket>& buckets, const std::wstring& text,
+                       std::wstring VarEntry::*field) const;
+  bool Fits(const PageMap& pages) const;
+
+  std::vector<Place> places_;
+  std::vector<Bucket> byName_;
+  std::vector<Bucket> byAddress_;
+  // The key and row count of every working page at the last rebuild.
+  std::vector<std::pair<int, size_t>> shape_;
+};
+
 class SymbolTable : public PagedTable<VarEntry> {
  public:
   // The eight SymbolVar sizes of the project's PLC type.
@@ -41,9 +83,16 @@ class SymbolTable : public PagedTable<VarEntry> {
   std::vector<std::wstring> InOutOperandFormats;  // "Tavp:" ...
   std::vector<std::wstring> AddressTemplates;     // "Tv:-:Lv:" ...
   std::vector<std::wstring> TypeNames;            // "BOOL" ... "REAL"
+  // Derived from the working pages by ValidateSymbolEntries; not part of the table's value.
+  SymbolIndex Index;
 
   bool operator==(const SymbolTable& other) const;
 };
+
+// The first complete entry of the working pages (in key order, rows in order) whose name, or
+// address, equals the text exactly; null when none has it. Looked up through the table's index.
+const VarEntry* FindCompleteSymbolByName(const SymbolTable& table, const std::wstring& name);
+const VarEntry* FindCompleteSymbolByAddress(const SymbolTable& table, const std::wstring& address);
 
 // The list entry at the index; an empty text outside the list.
 const std::wstring& SymbolListText(const std::vector<std::wstring>& list, int index);
@@ -65,7 +114,7 @@ void NormalizeSymbolTable(SymbolTable& table);
 // Titles repaired and matching; the rows cut to SizeItemUser. ExceptionLogicError when the key
 // has no working page after the titles were found matching.
 bool SymbolPageMatchesReference(SymbolTable& table, int key);
-// Recomputes the flags of every entry of every working page.
+// Recomputes the flags of every entry of every working page and rebuilds the table's index.
 void ValidateSymbolEntries(SymbolTable& table);
 void ValidateSymbolEntries(SymbolTable& table, const MemoryAreaManager& manager);
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "compiler_test_support.h"
+#include "core/env/exception_error.h"
 #include "core/project/local_var_table.h"
 #include "core/convert/program_view_switch.h"
 #include "core/project/symbol_table.h"
@@ -203,6 +204,24 @@ TEST_F(BlockCompilersTest, ALadderPageThatDoesNotConvertIsLeftOut) {
   EXPECT_EQ(project.Program.GetProgramPage(0).Networks()[0].Kind, kNetworkLad);
 }
 
+TEST_F(BlockCompilersTest, ANetworkTheOperandRewritingRefusesStopsTheCompilerBeforeAnyPage) {
+  FillTypeA();
+  LadElement corrupt;
+  corrupt.InCell = true;
+  corrupt.Kind = 9;
+  Network ladder;
+  ladder.Kind = kNetworkLad;
+  ladder.Grid.Elements = {corrupt};
+  // In the undo history of the subroutine: the current networks are all fine.
+  ProgramPage& sbr = Current().Program.GetProgramPage(kSbr0);
+  sbr.UndoLog.Steps.push_back({MakeNetworkEditRecord(0, {ladder}, {sbr.Networks()[0]})});
+  BinaryImage image;
+  CompileReport report(false);
+  EXPECT_THROW(EncodeProgramBlocks(report, image), ExceptionLogicError);
+  EXPECT_TRUE(image.ProgramArguments.empty());
+  EXPECT_TRUE(image.ProgramInstructions.empty());
+}
+
 TEST_F(BlockCompilersTest, UnknownKeysOfAnUploadedImage) {
   FillTypeA();
   BinaryImage image;
@@ -290,6 +309,43 @@ TEST_F(BlockCompilersTest, SymbolicAddressingEncodesAddressesAndDecodesToSymbols
   ASSERT_EQ(DecodeAll(image, decode), 0);
   EXPECT_EQ(fresh.Program.GetProgramPage(0).Networks()[0].Lines[0].Operands[0], L"Start");
   EXPECT_EQ(fresh.DataBlocks.GetPage(0)[0].Address, L"VW0");  // no symbol for it
+}
+
+TEST_F(BlockCompilersTest, ALadderProgramShowingSymbolsEncodesAsItsStatementListsAndStaysAsItWas) {
+  FillTypeA();
+  Environment().Config.SymbolicAddr = 1;
+  Project& project = Current();
+  ASSERT_TRUE(SetSymbolEntryName(project.Symbols, 0, 0, L"Start"));
+  ASSERT_TRUE(SetSymbolEntryAddress(project.Symbols, 0, 0, L"I0.0"));
+  BinaryImage expected;
+  CompileReport plain(false);
+  ASSERT_EQ(EncodeAll(expected, plain), 0);
+
+  // The program in ladder form showing symbols, with an undo step on the main page.
+  CompileReport toLad(false);
+  SwitchProgramView(project.Program, toLad, kViewModeLad);
+  ASSERT_EQ(toLad.TotalErrors(), 0);
+  ProgramPage& main = project.Program.GetProgramPage(0);
+  ASSERT_EQ(main.Networks()[0].Kind, kNetworkLad);
+  main.UndoLog.Steps.push_back({MakeNetworkEditRecord(0, {main.Networks()[1]}, {main.Networks()[0]})});
+  main.UndoLog.Position = 1;
+  const std::vector<Network> mainNetworks = main.Networks();
+  const std::vector<Network> sbrNetworks = project.Program.GetProgramPage(kSbr0).Networks();
+  const auto steps = main.UndoLog.Steps;
+
+  BinaryImage image;
+  CompileReport report(false);
+  ASSERT_EQ(EncodeAll(image, report), 0);
+  EXPECT_EQ(image, expected);
+  EXPECT_EQ(main.Networks(), mainNetworks);
+  EXPECT_EQ(project.Program.GetProgramPage(kSbr0).Networks(), sbrNetworks);
+  ASSERT_EQ(main.UndoLog.Steps.size(), 1u);
+  ASSERT_EQ(main.UndoLog.Steps[0].size(), 1u);
+  EXPECT_EQ(main.UndoLog.Steps[0][0].Before, steps[0][0].Before);
+  EXPECT_EQ(main.UndoLog.Steps[0][0].After, steps[0][0].After);
+  EXPECT_EQ(main.UndoLog.Position, 1);
+  EXPECT_TRUE(main.ViewState.Symbolic);
+  EXPECT_EQ(main.ViewState.ViewMode, kViewModeLad);
 }
 
 }  // namespace

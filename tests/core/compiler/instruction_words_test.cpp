@@ -26,7 +26,7 @@ class InstructionWordsTest : public CompilerFixture {
   Words Encode(BinaryImage& image, CompileReport& report, std::vector<Network> networks) {
     Main().UndoLog.Networks = std::move(networks);
     Words words;
-    EncodeNetworks(image, report, Current().Program, 0, Main(), words);
+    EncodeNetworks(image, report, Current().Program, 0, Main().Networks(), words);
     return words;
   }
 
@@ -175,7 +175,7 @@ TEST_F(FxInstructionWordsTest, FxLayoutAndItsLimits) {
   BinaryImage image;
   CompileReport report(false);
   Words words;
-  EncodeNetworks(image, report, Current().Program, 0, main, words);
+  EncodeNetworks(image, report, Current().Program, 0, main.Networks(), words);
   EXPECT_EQ(report.ErrorCount, 0);
   ASSERT_EQ(words.size(), 4u);
   EXPECT_EQ(words[0], 4u);

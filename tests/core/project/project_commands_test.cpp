@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "core/compiler/compile_commands.h"
+#include "core/convert/program_view_switch.h"
 #include "core/env/exception_error.h"
 #include "core/env/language.h"
 #include "core/link/link_ui.h"
@@ -15,6 +16,7 @@
 #include "core/project/project_file.h"
 #include "core/project/project_list.h"
 #include "core/project/status_chart.h"
+#include "core/project/symbol_resolution.h"
 #include "core/project/symbol_table.h"
 #include "platform/file_util.h"
 #include "project_env_test_support.h"
@@ -233,6 +235,9 @@ TEST_F(ProjectCommandsTest, ChangeOfTypeCarriesTheUserPagesAndResetsTheSystemBlo
   ASSERT_EQ(env_.ProjectList.size(), 1u);
   const Project& project = Current();
   EXPECT_EQ(project.Symbols.Working, old.Symbols.Working);
+  std::wstring text = L"Start";
+  EXPECT_TRUE(LookupSymbolName(text, -1, project.Symbols));
+  EXPECT_EQ(text, L"M0.0");
   EXPECT_EQ(project.DataBlocks.Working, old.DataBlocks.Working);
   EXPECT_EQ(project.StatusChart.Working, old.StatusChart.Working);
   EXPECT_EQ(project.Program.ViewMode, kViewModeStl);
@@ -392,6 +397,64 @@ TEST_F(CompileCommandsTest, CompilingAllBlocksCoversThemUnderOneTotalAndLeavesSt
   EXPECT_EQ(Current().Program.GetProgramPage(0).Networks(), networks);
 }
 
+TEST_F(CompileCommandsTest, CompilingALadderProgramShowsItAgainAsTheLadderOfItsStatementLists) {
+  AddContent();
+  env_.Config.SymbolicAddr = 1;
+  Project& project = Current();
+  ProgramPage& main = project.Program.GetProgramPage(0);
+  const auto line = [](const wchar_t* mnemonic, std::vector<std::wstring> operands) {
+    StlLine stl;
+    stl.Mnemonic = mnemonic;
+    stl.Operands = std::move(operands);
+    return stl;
+  };
+  main.UndoLog.Networks[1].Kind = kNetworkStl;
+  main.UndoLog.Networks[1].Lines = {line(L"LD", {L"I0.1"}), line(L"O", {L"Start"}), line(L"AN", {L"M0.1"}),
+                                    line(L"=", {L"Q0.1"})};
+  main.UndoLog.Networks[2].Kind = kNetworkStl;
+  main.UndoLog.Networks[2].Lines = {line(L"LD", {L"I0.2"}), line(L"MOVW", {L"VW0", L"VW2"})};
+  main.ViewState.ViewMode = kViewModeStl;
+  CompileReport toLad(false);
+  SwitchProgramView(project.Program, toLad, kViewModeLad);
+  ASSERT_EQ(toLad.TotalErrors(), 1);  // network 0 has no output: it stays a statement list
+  ShowProgramSymbols(project.Program);
+  // A ladder network that does not convert: a contact alone.
+  LadElement contact;
+  contact.InCell = true;
+  contact.Kind = kLadKindCont;
+  contact.Name = L" ";
+  contact.OperandIn = {ElementOperand{0, L"bit", L"Start"}};
+  Network lone;
+  lone.Kind = kNetworkLad;
+  lone.Grid.Columns = 1;
+  lone.Grid.Rows = 1;
+  lone.Grid.Elements = {contact};
+  main.UndoLog.Networks[3] = lone;
+  ASSERT_EQ(main.Networks()[1].Kind, kNetworkLad);
+  ASSERT_EQ(main.Networks()[2].Kind, kNetworkLad);
+
+  // What showing the program as statement lists and then as ladder makes of it.
+  ProgramBlock expected = project.Program;
+  CompileReport silent(false);
+  SwitchProgramView(expected, silent, kViewModeStl);
+  SwitchProgramView(expected, silent, kViewModeLad);
+
+  CompileAllBlocks();
+  EXPECT_EQ(output_.Count(L"Total"), 1u);
+  for (const int key : expected.ListProgramBlockKeys()) {
+    const ProgramPage& page = project.Program.GetProgramPage(key);
+    EXPECT_EQ(page.Networks(), expected.GetProgramPage(key).Networks()) << key;
+    EXPECT_EQ(page.ViewState.ViewMode, kViewModeLad);
+    EXPECT_TRUE(page.ViewState.Symbolic);
+  }
+  // The ladder shows the symbol again.
+  const std::vector<LadElement>& elements = main.Networks()[1].Grid.Elements;
+  EXPECT_TRUE(std::any_of(elements.begin(), elements.end(), [](const LadElement& element) {
+    return !element.OperandIn.empty() && element.OperandIn[0].Text == L"Start";
+  }));
+  EXPECT_EQ(main.Networks()[3].Kind, kNetworkLad);
+}
+
 // ---------------------------------------------------------------- the project list
 
 TEST_F(ProjectCommandsTest, PushKeepsThePreviousProjectAndDropsUndoOrCommit) {
@@ -422,6 +485,26 @@ TEST_F(ProjectCommandsTest, PushKeepsThePreviousProjectAndDropsUndoOrCommit) {
   EXPECT_TRUE(env_.ProjectList.empty());
 }
 
+TEST_F(ProjectCommandsTest, ReplacedProjectsLeaveTheListAtOnceAndAreFreedAside) {
+  AddContent();
+  for (int i = 0; i < 4; ++i) {
+    const Project* before = &Current();
+    ASSERT_TRUE(i % 2 == 0 ? TryNewProject() : TryChangePlcType(kTypeA));
+    ASSERT_EQ(env_.ProjectList.size(), 1u);
+    EXPECT_NE(&Current(), before);
+    EXPECT_EQ(Current().Type->Name(), kTypeA);
+  }
+  WaitForDroppedProjects();
+  WaitForDroppedProjects();  // nothing left: returns at once
+  // Projects still queued when the environment ends are freed by it (the sanitizer reports any
+  // that are not).
+  for (int i = 0; i < 3; ++i) {
+    PushProjectOfSameType();
+    DropOldestProject();
+  }
+  EXPECT_EQ(env_.ProjectList.size(), 1u);
+}
+
 TEST_F(ProjectCommandsTest, PushOfSameTypeWhoseTypeLeftTheCatalogThrowsAndLeavesTwoProjects) {
   PlcType gone;
   gone.Description.Name = L"CPU-GONE";
@@ -441,6 +524,11 @@ TEST_F(ProjectCommandsTest, ACopiedProjectIsIndependentOfItsSource) {
   copy.SystemBlocks.Working.at(0).Rows.clear();
   copy.CrossReferences.SearchHits.clear();
   EXPECT_EQ(Content(Current()), content);
+  std::wstring text = L"M0.0";
+  EXPECT_TRUE(LookupOperandSymbol(copy.Symbols, text, -1));
+  EXPECT_EQ(text, L"Other");
+  EXPECT_TRUE(LookupOperandSymbol(Current().Symbols, text = L"M0.0", -1));
+  EXPECT_EQ(text, L"Start");
   EXPECT_EQ(Current().CrossReferences.SearchHits.size(), 1u);
 }
 

@@ -20,6 +20,7 @@
 #include "core/project/project_services.h"
 #include "core/project/program_stream.h"
 #include "core/project/stream_text_places.h"
+#include "core/project/symbol_resolution.h"
 #include "platform/file_util.h"
 #include "platform/text_codec.h"
 #include "support/test_paths.h"
@@ -237,6 +238,12 @@ TEST_F(ProjectFileTest, SavedFileStartsWithTheVersionAndOpensToTheSameProject) {
   OpenProjectAsCurrent(Path("p.lqw"));
   ASSERT_EQ(env_.ProjectList.size(), 1u);
   ExpectSameProject(saved, CurrentProject());
+  // The opened symbols resolve in both directions.
+  std::wstring text = L"Start";
+  EXPECT_TRUE(LookupSymbolName(text, -1, CurrentProject().Symbols));
+  EXPECT_EQ(text, L"I0.0");
+  EXPECT_TRUE(LookupOperandSymbol(CurrentProject().Symbols, text, -1));
+  EXPECT_EQ(text, L"Start");
   EXPECT_EQ(CurrentProject().Program.GetProgramPage(0).UndoLog.Steps.size(), 0u);
   EXPECT_EQ(env_.PasswordTable1[0], 0x12);
   EXPECT_EQ(env_.PasswordTable1[1], 0x00);
