@@ -315,15 +315,19 @@ void BuildLadOperandPositions(InstructionLibrary& library) {
   library.LadOperandPositions = std::move(positions);
 }
 
-std::vector<int> LadOperandOrder(const InstructionLibrary& library, const FunLadRecord& def) {
-  const std::size_t count = def.OperandCount();
+const std::vector<int>* LadOperandPositionsOf(const InstructionLibrary& library, const FunLadRecord& def) {
   const FunLadRecord* first = library.FunLadList.data();
-  if (&def >= first && &def < first + library.FunLadList.size()) {
-    const std::size_t d = static_cast<std::size_t>(&def - first);
-    if (d < library.LadOperandPositions.size() && library.LadOperandPositions[d].size() == count) {
-      return library.LadOperandPositions[d];
-    }
+  if (&def < first || &def >= first + library.FunLadList.size()) return nullptr;
+  const std::size_t d = static_cast<std::size_t>(&def - first);
+  if (d >= library.LadOperandPositions.size() || library.LadOperandPositions[d].size() != def.OperandCount()) {
+    return nullptr;
   }
+  return &library.LadOperandPositions[d];
+}
+
+std::vector<int> LadOperandOrder(const InstructionLibrary& library, const FunLadRecord& def) {
+  if (const std::vector<int>* positions = LadOperandPositionsOf(library, def)) return *positions;
+  const std::size_t count = def.OperandCount();
   std::vector<int> order(count);
   for (std::size_t k = 0; k < count; ++k) order[k] = static_cast<int>(k);
   return order;

@@ -89,6 +89,8 @@ void BuildLadOperandPositions(InstructionLibrary& library);
 // sequence order for a definition the table does not cover (a subroutine box whose interface
 // changed, a record of another library).
 std::vector<int> LadOperandOrder(const InstructionLibrary& library, const FunLadRecord& def);
+// The same without a copy: the table's entry, or null where the sequence order stands.
+const std::vector<int>* LadOperandPositionsOf(const InstructionLibrary& library, const FunLadRecord& def);
 
 // ---- Subroutine names.
 

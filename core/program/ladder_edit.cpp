@@ -143,45 +143,53 @@ void DealOperandsOfDef(LadElement& element, const InstructionLibrary& library, c
   deal(element.OperandOut, def.OperandOut);
 }
 
-bool UpgradeLadElementToLibrary(LadElement& element, const InstructionLibrary& library) {
+bool UpgradeLadElementToLibrary(LadElement& element, const InstructionLibrary& library,
+                                const std::vector<const FunLadRecord*>& sameKeyword) {
   if (!element.InCell || !LadElement::SlotIsInstructionPlace(element.Kind) || element.Kind == kLadKindLine) {
     return false;
   }
-  const LadElementKey key{element.Kind, element.Name, element.OperandId.size(), element.OperandIn.size(),
-                          element.OperandOut.size()};
-  std::vector<const FunLadRecord*> found;
-  FindLadElementDefs(library, key, found);
-  std::vector<std::wstring> texts;  // in the order of the instruction
-  const FunLadRecord* def = nullptr;
-  if (found.size() == 1) {
-    def = found.front();
-    std::vector<std::wstring> listed;
-    ForEachOperandList(element, [&](const std::vector<ElementOperand>& list) {
-      for (const ElementOperand& operand : list) listed.push_back(operand.Text);
-    });
-    const std::vector<int> order = LadOperandOrder(library, *def);
-    texts.resize(listed.size());
-    for (std::size_t k = 0; k < listed.size(); ++k) texts[static_cast<std::size_t>(order[k])] = listed[k];
-  } else if (found.empty()) {
-    const std::size_t count = key.IdCount + key.InCount + key.OutCount;
-    for (const FunLadRecord& candidate : library.FunLadList) {
-      if (candidate.Look != element.Kind || candidate.Keyword != element.Name || candidate.OperandCount() != count) {
-        continue;
-      }
-      if (def != nullptr) return false;  // more than one: nothing tells which
-      def = &candidate;
+  const std::size_t ids = element.OperandId.size();
+  const std::size_t ins = element.OperandIn.size();
+  const std::size_t count = ids + ins + element.OperandOut.size();
+  const FunLadRecord* bound = nullptr;
+  const FunLadRecord* regroup = nullptr;
+  int bindings = 0;
+  int regroupings = 0;
+  for (const FunLadRecord* def : sameKeyword) {
+    if (def->Look != element.Kind || def->OperandCount() != count) continue;
+    if (def->OperandId.size() == ids && def->OperandIn.size() == ins) {
+      bound = def;
+      ++bindings;
+    } else {
+      regroup = def;
+      ++regroupings;
     }
-    if (def == nullptr) return false;
-    ForEachOperandList(element, [&](const std::vector<ElementOperand>& list) {
-      for (const ElementOperand& operand : list) texts.push_back(operand.Text);
-    });
-  } else {
-    return false;
   }
-  LadElement upgraded = element;
-  DealOperandsOfDef(upgraded, library, *def, texts, [](const std::wstring& text, const OperandDef&) { return text; });
-  if (upgraded == element) return false;
-  element = std::move(upgraded);
+  if (bindings == 1) {
+    // In line with its definition: only the places may be those of an older set (each list
+    // counted from 0), and they are mended where they stand.
+    const std::vector<int>* positions = LadOperandPositionsOf(library, *bound);
+    bool changed = false;
+    std::size_t k = 0;
+    ForEachOperandList(element, [&](std::vector<ElementOperand>& list) {
+      for (ElementOperand& operand : list) {
+        const int place = positions != nullptr ? (*positions)[k] : static_cast<int>(k);
+        if (operand.Slot != place) {
+          operand.Slot = place;
+          changed = true;
+        }
+        ++k;
+      }
+    });
+    return changed;
+  }
+  if (bindings != 0 || regroupings != 1) return false;  // nothing tells which definition is meant
+  // An older set listed the operands in the order of the instruction.
+  std::vector<std::wstring> texts;
+  ForEachOperandList(element, [&](const std::vector<ElementOperand>& list) {
+    for (const ElementOperand& operand : list) texts.push_back(operand.Text);
+  });
+  DealOperandsOfDef(element, library, *regroup, texts, [](const std::wstring& text, const OperandDef&) { return text; });
   return true;
 }
 

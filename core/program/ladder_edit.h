@@ -35,8 +35,11 @@ void DealOperandsOfDef(LadElement& element, const InstructionLibrary& library, c
 // keyword takes as many operands, gets its operands dealt to that definition's lists (an older
 // instruction set listed them in the order of the instruction, as a set coil's count among its
 // outputs); and every operand of a contact, coil or FX box gets its place in the instruction as
-// its Slot. Boxes with pins and links are left as they are. True when the element changed.
-bool UpgradeLadElementToLibrary(LadElement& element, const InstructionLibrary& library);
+// its Slot. Boxes with pins and links are left as they are. `sameKeyword` holds the library's
+// definitions whose Keyword is the element's name (a caller that upgrades many elements finds
+// them once per name). True when the element changed; an element already in line is not copied.
+bool UpgradeLadElementToLibrary(LadElement& element, const InstructionLibrary& library,
+                                const std::vector<const FunLadRecord*>& sameKeyword);
 
 // The selected elements as copies placed relative to the cell cursor (position minus cursor),
 // in selection order; then they leave the grid and the selection is emptied. True when an

@@ -1,6 +1,8 @@
 #include "core/project/program_upgrade.h"
 
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "core/program/ladder_edit.h"
 #include "core/project/project.h"
@@ -22,26 +24,58 @@ bool IsBareDecimal(const std::wstring& text) {
 // A type without a default radix reads only prefixed constants: a bare decimal number was
 // written when the default was decimal, so it takes the decimal prefix. No address or symbol is
 // a bare number, so nothing else changes.
-void PrefixBareDecimal(std::wstring& text, const MemoryAreaManager& memory) {
-  if (memory.PrefixAutoBase == 0 && !memory.Prefix10.empty() && IsBareDecimal(text)) text = memory.Prefix10 + text;
+bool TakesOnlyPrefixedConstants(const MemoryAreaManager& memory) {
+  return memory.PrefixAutoBase == 0 && !memory.Prefix10.empty();
 }
 
-void UpgradeNetwork(Network& network, const Project& project) {
+void PrefixBareDecimal(std::wstring& text, const MemoryAreaManager& memory) {
+  if (IsBareDecimal(text)) text = memory.Prefix10 + text;
+}
+
+// The ladder definitions of the library by their keyword, found once for all elements; the last
+// keyword asked for is kept, since neighbouring elements often share it.
+class DefsByKeyword {
+ public:
+  explicit DefsByKeyword(const InstructionLibrary& library) {
+    for (const FunLadRecord& def : library.FunLadList) defs_[def.Keyword].push_back(&def);
+  }
+  const std::vector<const FunLadRecord*>& Of(const std::wstring& keyword) {
+    static const std::vector<const FunLadRecord*> kNone;
+    if (last_ == nullptr || lastKeyword_ != keyword) {
+      const auto found = defs_.find(keyword);
+      last_ = found != defs_.end() ? &found->second : &kNone;
+      lastKeyword_ = keyword;
+    }
+    return *last_;
+  }
+
+ private:
+  std::unordered_map<std::wstring, std::vector<const FunLadRecord*>> defs_;
+  const std::vector<const FunLadRecord*>* last_ = nullptr;
+  std::wstring lastKeyword_;
+};
+
+void UpgradeNetwork(Network& network, const Project& project, DefsByKeyword& defs) {
+  for (LadElement& element : network.Grid.Elements) {
+    if (LadElement::SlotIsInstructionPlace(element.Kind) && element.Kind != kLadKindLine) {
+      UpgradeLadElementToLibrary(element, project.Instructions, defs.Of(element.Name));
+    }
+  }
+  if (!TakesOnlyPrefixedConstants(project.MemoryAreas)) return;
   for (StlLine& line : network.Lines) {
     for (std::wstring& operand : line.Operands) PrefixBareDecimal(operand, project.MemoryAreas);
   }
   for (LadElement& element : network.Grid.Elements) {
-    UpgradeLadElementToLibrary(element, project.Instructions);
     for (auto* list : {&element.OperandId, &element.OperandIn, &element.OperandOut}) {
       for (ElementOperand& operand : *list) PrefixBareDecimal(operand.Text, project.MemoryAreas);
     }
   }
 }
 
-void UpgradeTable(BlockTable& table, const Project& project) {
+void UpgradeTable(BlockTable& table, const Project& project, DefsByKeyword& defs) {
   for (auto* pages : {&table.Working, &table.Reference}) {
     for (auto& [key, record] : *pages) {
-      for (Network& network : record.Page.UndoLog.Networks) UpgradeNetwork(network, project);
+      for (Network& network : record.Page.UndoLog.Networks) UpgradeNetwork(network, project, defs);
     }
   }
 }
@@ -49,8 +83,9 @@ void UpgradeTable(BlockTable& table, const Project& project) {
 }  // namespace
 
 void UpgradeProgramToType(Project& project) {
-  UpgradeTable(project.Program.InterruptTable, project);
-  UpgradeTable(project.Program.SubroutineTable, project);
+  DefsByKeyword defs(project.Instructions);
+  UpgradeTable(project.Program.InterruptTable, project, defs);
+  UpgradeTable(project.Program.SubroutineTable, project, defs);
 }
 
 }  // namespace Brenno
