@@ -20,6 +20,7 @@
 #include "core/link/comm_port.h"
 #include "platform/poll_io.h"
 #include "platform/udp_socket.h"
+#include "tests/support/fake_serial_devices.h"
 #include "tests/ui/shell/scripted_message_facade.h"
 #include "ui/shell/address_detection.h"
 #include "ui/shell/comm_settings_dlg.h"
@@ -30,6 +31,16 @@ namespace Brenno {
 namespace {
 
 constexpr uint32_t kLoopback = 0x7F000001;
+
+// A machine with three built-in ports and a USB adapter.
+class ThreeComPortsAndAnAdapter {
+ public:
+  ThreeComPortsAndAnAdapter() {
+    for (const char* name : {"ttyS0", "ttyS1", "ttyS2"}) devices.AddTty(name, 4);
+    devices.AddTty("ttyUSB0");
+  }
+  testsupport::FakeSerialDevices devices;
+};
 
 CommPortList Ports() {
   CommPortList ports;
@@ -63,8 +74,9 @@ TEST(CommSettingsFields, ListPositionsBothWays) {
   }
   EXPECT_EQ(PositionToParity(-1), 2);
 
+  ThreeComPortsAndAnAdapter machine;
   const CommPortList ports = Ports();
-  ASSERT_EQ(ports.size(), 19u);
+  ASSERT_EQ(ports.size(), 7u);
   EXPECT_EQ(FindPortPosition(ports, L"COM3"), 5);
   EXPECT_EQ(FindPortPosition(ports, L"Network"), 1);
   EXPECT_EQ(FindPortPosition(ports, L"com3"), 0);  // exact, case-sensitive
@@ -72,6 +84,7 @@ TEST(CommSettingsFields, ListPositionsBothWays) {
 }
 
 TEST(CommSettingsFields, OkKeepsWhatNoSelectionCannotSay) {
+  ThreeComPortsAndAnAdapter machine;
   const CommPortList ports = Ports();
   CommLinkValues before{3, 0xC0A80105, 300, L"COM2", 1200, L"13800000000", 9000};
   CommSettingsFields fields = FieldsFromLinkValues(before, ports);
@@ -93,7 +106,7 @@ TEST(CommSettingsFields, OkKeepsWhatNoSelectionCannotSay) {
 TEST(CommSettingsFields, PortRuleAndNumberCheck) {
   EXPECT_EQ(PortRuleFor(1), (PortRuleState{true, false, true, true, false}));
   EXPECT_EQ(PortRuleFor(2), (PortRuleState{true, false, true, false, true}));
-  for (int position : {-1, 0, 3, 18}) EXPECT_EQ(PortRuleFor(position), PortRuleState{}) << position;
+  for (int position : {-1, 0, 3, 6}) EXPECT_EQ(PortRuleFor(position), PortRuleState{}) << position;
 
   struct Case {
     const wchar_t* text;
@@ -136,6 +149,8 @@ TEST(CommSettingsDialog, IpAddressFieldsHoldOneNumber) {
 
 TEST(CommSettingsDialog, FillsFromTheConfigurationAndStoresOnOk) {
   SetCurrentLanguage(kLanguageEnglish);
+  ThreeComPortsAndAnAdapter machine;
+  const QString root = QString::fromStdString(machine.devices.Root());
   shelltest::ScriptedMessageFacade facade;
   PlcConfig config;
   config.LinkPortPath = L"Network";
@@ -159,7 +174,8 @@ TEST(CommSettingsDialog, FillsFromTheConfigurationAndStoresOnOk) {
     EXPECT_TRUE(dialog->DetectButton()->isEnabled());
     EXPECT_FALSE(dialog->TcpPortEdit()->isEnabled());
     EXPECT_EQ(dialog->IpAddress()->Address(), 0x0A000002u);
-    EXPECT_EQ(dialog->PortList()->itemText(3), QStringLiteral("通讯端口COM1"));
+    EXPECT_EQ(dialog->PortList()->itemText(3), QStringLiteral("通讯端口COM1 (") + root + QStringLiteral("/dev/ttyS0)"));
+    EXPECT_EQ(dialog->PortList()->itemText(6), root + QStringLiteral("/dev/ttyUSB0"));
     // A COM port enables them again with the station left at 1.
     dialog->PortList()->setCurrentIndex(3);
     EXPECT_TRUE(dialog->StationList()->isEnabled());
@@ -192,6 +208,8 @@ TEST(CommSettingsDialog, FillsFromTheConfigurationAndStoresOnOk) {
 
 TEST(CommSettingsDialog, CancelChangesNothingAndChineseTexts) {
   SetCurrentLanguage(kLanguageChinese);
+  ThreeComPortsAndAnAdapter machine;
+  const QString root = QString::fromStdString(machine.devices.Root());
   PlcConfig config;
   config.LinkPortPath = L"COM16";
   config.LinkParity = 0;
@@ -201,7 +219,9 @@ TEST(CommSettingsDialog, CancelChangesNothingAndChineseTexts) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("通讯"));
     EXPECT_EQ(dialog->DetectButton()->text(), QStringLiteral("探测IP"));
-    EXPECT_EQ(dialog->PortList()->currentIndex(), 18);
+    // A port the machine does not have stays chosen, and says so.
+    EXPECT_EQ(dialog->PortList()->currentIndex(), 7);
+    EXPECT_EQ(dialog->PortList()->currentText(), QStringLiteral("通讯端口COM16 (") + root + QStringLiteral("/dev/ttyS15) (未找到)"));
     EXPECT_EQ(dialog->ParityList()->currentText(), QStringLiteral("NONE"));
     dialog->PortList()->setCurrentIndex(1);
     dialog->reject();

@@ -33,6 +33,13 @@ TEST(HelpPages, TheGuideAndTheReferenceAreLaidOutInBothLanguages) {
     EXPECT_TRUE(fs::is_regular_file(help / page)) << (help / page);
   }
   EXPECT_NE(ReadText(help / "zh/index.html").find("用户指南"), std::string::npos);
+  // Where the simulator's pipe and the PLC's network port are, which a user cannot guess.
+  for (const char* page : {"en/index.html", "zh/index.html"}) {
+    const std::string text = ReadText(help / page);
+    for (const char* named : {"$XDG_RUNTIME_DIR/Quillamet", "/tmp/Quillamet", "2000", "/dev/serial/by-id"}) {
+      EXPECT_NE(text.find(named), std::string::npos) << page << ": " << named;
+    }
+  }
 }
 
 TEST(HelpPages, TheReferenceListsEveryTypeWithItsInstructionsInBothLanguages) {
