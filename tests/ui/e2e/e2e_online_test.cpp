@@ -1,7 +1,7 @@
 // Going online with a PLC: the project downloaded over TCP to the simulated PLC, Debug > Connect
 // (the stamps match, so no question), the status chart showing the PLC's value of a word and
-// following its change, Debug > Disconnect back to offline; and the same PLC on a USB-serial
-// cable chosen in the settings.
+// following its change, Debug > Disconnect back to offline; a program that does not compile
+// shown with its report; and the same PLC on a USB-serial cable chosen in the settings.
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -24,6 +24,7 @@
 #include "tests/support/simulated_plc.h"
 #include "tests/ui/e2e/e2e_workbench.h"
 #include "ui/shell/comm_settings_dlg.h"
+#include "ui/shell/infor_output_pane.h"
 #include "ui/views/status_chart/status_chart_pane.h"
 #include "ui/views/status_chart/status_chart_view.h"
 
@@ -205,6 +206,45 @@ TEST_F(E2eOnline, ConnectToAnotherProgramThenExitWhileOnline) {
   EXPECT_EQ(Env().CommState.load(), CommOffline);
   EXPECT_EQ(app_.ExitInstance(), 0);
   EXPECT_EQ(facade_.asked.size(), 1u);  // nothing changed, nothing to save
+}
+
+TEST_F(E2eOnline, AProgramThatDoesNotCompileBringsItsReportToTheFront) {
+  Start();
+  LinkToTheTcpPlc();
+
+  // A contact with nothing to drive: the rung has no output.
+  CProgramEditorMainView* editor = OpenProgramEditor();
+  ASSERT_NE(editor, nullptr);
+  ClickCell(editor, 0, 0, 0);
+  Key(editor, Qt::Key_L, QStringLiteral("L"));
+  ASSERT_TRUE(editor->InstructionEditor().isVisible());
+  Type(&editor->InstructionEditor(), QStringLiteral("D I0.0"));
+  Key(&editor->InstructionEditor(), Qt::Key_Return, QStringLiteral("\r"));
+  ASSERT_EQ(MainPage().Networks()[0].Grid.Elements.size(), 1u);
+
+  // The user has closed the output pane; Download and Connect each bring it back with the
+  // report, which names the network.
+  CInforOutputPane* output = frame_->OutputPane();
+  for (const int command : {CmdFileDownloadDirect, CmdDebugConnect}) {
+    output->hide();
+    output->View()->clear();
+    facade_.asked.clear();
+    // "脱机" is the job's last word; the text before it is put aside so that its return shows.
+    frame_->CommStatusPane()->clear();
+    ASSERT_TRUE(Pick(command)) << command;
+    ASSERT_TRUE(WaitFor([&] { return frame_->CommStatusPane()->text() == QStringLiteral("脱机"); })) << command;
+    EXPECT_EQ(Env().CommState.load(), CommOffline);
+    JoinLinkJobThreads();
+    ASSERT_FALSE(facade_.asked.empty()) << command;
+    EXPECT_EQ(facade_.asked.back().Text, L"Parse Binary Error");
+    EXPECT_TRUE(output->isVisible()) << command;
+    QStringList lines;
+    for (int i = 0; i < output->View()->count(); ++i) lines << output->View()->item(i)->text();
+    EXPECT_TRUE(lines.contains(QStringLiteral("    MAIN (INT0), NETWORK 0    Error : LAD, No Output Element")))
+        << lines.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(lines.last(), QStringLiteral("Total 1 Error(s)"));
+  }
+  EXPECT_TRUE(plc_.MemorySnapshot().Instructions.empty());
 }
 
 // A PLC on a USB-serial cable, as a new user reaches it: File > Download... shows the

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QValidator>
 
@@ -145,6 +146,62 @@ TEST(CommSettingsDialog, IpAddressFieldsHoldOneNumber) {
     int at = 0;
     EXPECT_EQ(validator->validate(value, at), QValidator::Invalid) << text;
   }
+}
+
+CommSettingsFields NetworkFields();
+
+// Each character as a key press and release to whichever box has the focus, as typing does.
+void TypeKeys(const QString& text) {
+  for (QChar c : text) {
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr) << "no focus before " << QString(c).toStdString();
+    const int key = c == QLatin1Char('.') ? Qt::Key_Period : Qt::Key_0 + c.digitValue();
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(target, &release);
+  }
+}
+
+TEST(CommSettingsDialog, AnAddressTypedAsItReadsFillsTheFourBoxes) {
+  struct Case {
+    Qt::FocusReason reason;  // Tab selects the first box's number, a click does not
+    int cursor;              // where the click put the cursor; -1 after the number
+    uint32_t shown;
+    const char* typed;
+    uint32_t address;
+  };
+  const Case cases[] = {
+      {Qt::TabFocusReason, -1, 0, "127.0.0.1", 0x7F000001},
+      {Qt::MouseFocusReason, -1, 0, "127.0.0.1", 0x7F000001},
+      {Qt::MouseFocusReason, 0, 0, "127.0.0.1", 0x7F000001},
+      {Qt::MouseFocusReason, -1, 0, "192.168.1.10", 0xC0A8010A},
+      {Qt::TabFocusReason, -1, 0x0A000002, "10.0.0.99", 0x0A000063},
+      {Qt::TabFocusReason, -1, 0x01020304, "255.255.255.255", 0xFFFFFFFF},
+  };
+  for (const Case& c : cases) {
+    CommSettingsFields fields = NetworkFields();
+    fields.IpAddress = c.shown;
+    CMainCommunicationDlg dialog(nullptr, Ports(), fields);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    dialog.IpAddress()->Field(0)->setFocus(c.reason);
+    if (c.cursor >= 0) dialog.IpAddress()->Field(0)->setCursorPosition(c.cursor);
+    ASSERT_EQ(QApplication::focusWidget(), dialog.IpAddress()->Field(0));
+    TypeKeys(QString::fromLatin1(c.typed));
+    EXPECT_EQ(dialog.IpAddress()->Address(), c.address) << c.typed << " after a " << (c.reason == Qt::TabFocusReason ? "Tab" : "click");
+  }
+  // Backspace in an emptied box goes back to the box before.
+  CMainCommunicationDlg dialog(nullptr, Ports(), NetworkFields());
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  dialog.IpAddress()->Field(1)->setFocus(Qt::TabFocusReason);
+  for (int i = 0; i < 2; ++i) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QApplication::sendEvent(QApplication::focusWidget(), &press);
+  }
+  EXPECT_EQ(QApplication::focusWidget(), dialog.IpAddress()->Field(0));
+  EXPECT_EQ(dialog.IpAddress()->Address(), 0x01000304u);
 }
 
 TEST(CommSettingsDialog, FillsFromTheConfigurationAndStoresOnOk) {
