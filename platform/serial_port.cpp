@@ -1,10 +1,17 @@
 #include "platform/serial_port.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <tuple>
+
 #include <fcntl.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -32,6 +39,37 @@ bool BaudConstant(int baud, speed_t& speed) {
     }
   }
   return false;
+}
+
+namespace fs = std::filesystem;
+
+// "ttyUSB10" as ("ttyUSB", 10) so that names sort by their numbers; -1 without a number.
+std::pair<std::string, long> SplitTrailingNumber(const std::string& name) {
+  size_t digits = name.size();
+  while (digits > 0 && std::isdigit(static_cast<unsigned char>(name[digits - 1]))) --digits;
+  if (digits == name.size() || name.size() - digits > 9) return {name, -1};
+  return {name.substr(0, digits), std::stol(name.substr(digits))};
+}
+
+// A ttyS whose UART type reads 0: the 8250 driver's place holder for a port with no UART.
+bool IsEmptyUartSlot(const fs::path& ttyClassEntry) {
+  std::ifstream type(ttyClassEntry / "type");
+  long value = -1;
+  return type && (type >> value) && value == 0;
+}
+
+// The slave side of a Unix98 pseudo-terminal (/dev/pts/N).
+bool IsPseudoTerminal(int fd) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode)) return false;
+  const unsigned int kind = major(st.st_rdev);
+  return kind >= 136 && kind <= 143;
+}
+
+std::string CanonicalOrSame(const std::string& path) {
+  std::error_code error;
+  const fs::path resolved = fs::canonical(path, error);
+  return error ? path : resolved.string();
 }
 
 }  // namespace
@@ -66,6 +104,10 @@ bool SetSerialFormat(int fd, int baudRate, int parity) {
     case kParitySpace: t.c_cflag |= PARENB | CMSPAR; break;
     default: return false;
   }
+  // A pseudo-terminal (tests, serial-over-network bridges) passes bytes as they are: it has no
+  // parity and its driver drops the bits, which the C library then reports as a refused setting
+  // whenever nothing else changed. Parity is left out there.
+  if (IsPseudoTerminal(fd)) t.c_cflag &= ~(PARENB | PARODD | CMSPAR);
   t.c_iflag &= ~(IXON | IXOFF | IXANY);
   t.c_cc[VMIN] = 0;
   t.c_cc[VTIME] = 0;
@@ -90,7 +132,10 @@ bool FlushSerial(int fd, bool input, bool output) {
   return ::tcflush(fd, input && output ? TCIOFLUSH : (input ? TCIFLUSH : TCOFLUSH)) == 0;
 }
 
-std::string ComPortDevicePath(int n) { return n >= 1 ? "/dev/ttyS" + std::to_string(n - 1) : std::string(); }
+std::string ComPortDevicePath(int n) {
+  if (n < 1) return std::string();
+  return (fs::path(SerialDeviceRoot()) / "dev" / ("ttyS" + std::to_string(n - 1))).string();
+}
 
 std::string SerialDevicePathForName(const std::string& name) {
   if (name.size() > 3 && name.size() <= 7 && std::toupper(static_cast<unsigned char>(name[0])) == 'C' &&
@@ -101,5 +146,61 @@ std::string SerialDevicePathForName(const std::string& name) {
   }
   return name;
 }
+
+std::string SerialDeviceRoot() {
+  const char* root = std::getenv("ORVISTO_DEVICE_ROOT");
+  return root != nullptr && root[0] != '\0' ? root : "/";
+}
+
+std::vector<SerialDevice> ListSerialDevices(const std::string& root) {
+  const fs::path base(root);
+  std::vector<SerialDevice> found;
+  std::error_code error;
+  fs::directory_iterator ttys(base / "sys/class/tty", error);
+  if (error) return found;
+  for (const fs::directory_entry& entry : ttys) {
+    const std::string name = entry.path().filename().string();
+    if (name.empty() || name[0] == '.') continue;
+    std::error_code probe;
+    if (!fs::exists(entry.path() / "device", probe)) continue;
+    const fs::path node = base / "dev" / name;
+    if (!fs::exists(node, probe)) continue;
+    SerialDevice device;
+    device.Path = node.string();
+    const auto [stem, number] = SplitTrailingNumber(name);
+    if (stem == "ttyS" && number >= 0) {
+      if (IsEmptyUartSlot(entry.path())) continue;
+      device.ComNumber = static_cast<int>(number) + 1;
+    }
+    found.push_back(std::move(device));
+  }
+  // The adapters' own names: each link of by-id that leads to one of the devices.
+  std::vector<fs::path> links;
+  for (fs::directory_iterator it(base / "dev/serial/by-id", error), end; !error && it != end; it.increment(error)) {
+    links.push_back(it->path());
+  }
+  std::sort(links.begin(), links.end());
+  for (SerialDevice& device : found) {
+    const std::string target = CanonicalOrSame(device.Path);
+    for (const fs::path& link : links) {
+      if (CanonicalOrSame(link.string()) == target) {
+        device.StablePath = link.string();
+        break;
+      }
+    }
+  }
+  std::sort(found.begin(), found.end(), [](const SerialDevice& a, const SerialDevice& b) {
+    const bool builtInA = a.ComNumber > 0;
+    const bool builtInB = b.ComNumber > 0;
+    if (builtInA != builtInB) return builtInA;
+    if (builtInA) return a.ComNumber < b.ComNumber;
+    const auto na = SplitTrailingNumber(fs::path(a.Path).filename().string());
+    const auto nb = SplitTrailingNumber(fs::path(b.Path).filename().string());
+    return std::tie(na.first, na.second, a.Path) < std::tie(nb.first, nb.second, b.Path);
+  });
+  return found;
+}
+
+std::string ResolvedDevicePath(const std::string& name) { return CanonicalOrSame(SerialDevicePathForName(name)); }
 
 }  // namespace platform

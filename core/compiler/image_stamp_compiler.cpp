@@ -2,6 +2,7 @@
 
 #include "core/compiler/block_compilers.h"
 #include "core/env/exception_error.h"
+#include "core/env/information_output.h"
 #include "core/program/compile_report.h"
 
 namespace Brenno {
@@ -18,10 +19,15 @@ BinaryImage CompileProjectImage(bool print) {
   } catch (...) {
     // The report still ends (and prints its total) when an error leaves a compiler.
     report.PrintTotal();
+    if (print) ShowInformationOutput();
     throw;
   }
   report.PrintTotal();
-  if (total != 0) throw ExceptionParseBinaryError();
+  if (total != 0) {
+    // The error's own message says little; the report names the page and network that failed.
+    if (print) ShowInformationOutput();
+    throw ExceptionParseBinaryError();
+  }
   return image;
 }
 

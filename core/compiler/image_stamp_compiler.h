@@ -11,6 +11,8 @@ namespace Brenno {
 // Encodes the current project (data, system, program, in this order) into a new image. The
 // report prints its lines and its total when `print` is set. Any counted error throws
 // ExceptionParseBinaryError after the report has ended; nothing of a failed compile is returned.
+// A printing compile that fails brings the information output to the front, so that the user
+// sees which page and network the report names.
 BinaryImage CompileProjectImage(bool print);
 
 }  // namespace Brenno

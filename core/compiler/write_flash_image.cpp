@@ -1,27 +1,24 @@
 #include "core/compiler/write_flash_image.h"
 
+#include <filesystem>
+
 #include "core/compiler/binary_image.h"
-#include "core/compiler/block_compilers.h"
-#include "core/env/exception_error.h"
-#include "core/program/compile_report.h"
+#include "core/compiler/image_stamp_compiler.h"
+#include "core/env/information_output.h"
+#include "core/env/language.h"
 #include "core/project/flash_image_file.h"
 
 namespace Brenno {
 
-void WriteFlashImage() {
-  BinaryImage image;
-  CompileReport report(true);
-  try {
-    EncodeDataBlocks(report, image);
-    EncodeSystemBlock(report, image);
-    EncodeProgramBlocks(report, image);
-    if (report.TotalErrors() != 0) throw ExceptionParseBinaryError();
-  } catch (...) {
-    report.PrintTotal();
-    throw;
-  }
-  report.PrintTotal();
-  WriteFlashImageFile(kFlashImageFileName, image);
+std::wstring WriteFlashImage() {
+  const BinaryImage image = CompileProjectImage(true);
+  // The file goes to the current folder, which the user may not know: the pane names it.
+  std::error_code error;
+  std::filesystem::path path = std::filesystem::absolute(kFlashImageFileName, error);
+  if (error) path = kFlashImageFileName;
+  WriteFlashImageFile(path.wstring(), image);
+  AppendInformationLine(PickText(L"Image file written: ", L"映像文件已写入: ") + path.wstring());
+  return path.wstring();
 }
 
 }  // namespace Brenno

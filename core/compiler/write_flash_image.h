@@ -2,15 +2,18 @@
 // the current directory.
 #pragma once
 
+#include <string>
+
 namespace Brenno {
 
 // Compiles the data blocks, the system pages and the program of the current project with a
-// printing report (its lines and its total line go to the output pane), then writes the flash
-// image file. A compile that counted errors, or an error thrown by an encoder, ends the report
-// and is thrown on (ExceptionParseBinaryError for counted errors) without writing the file, so
-// a half-compiled image never replaces a good one; the caller shows the message when it is not
-// empty. An image the file format cannot hold and a file that cannot be written throw as
-// WriteFlashImageFile says.
-void WriteFlashImage();
+// printing report (its lines and its total go to the output pane), then writes the flash image
+// file and names its full path in the output pane; returns that path. A compile that counted
+// errors, or an error thrown by an encoder, ends the report and is thrown on
+// (ExceptionParseBinaryError for counted errors) without writing the file, so a half-compiled
+// image never replaces a good one; the caller shows the message when it is not empty. An image
+// the file format cannot hold and a file that cannot be written throw as WriteFlashImageFile
+// says.
+std::wstring WriteFlashImage();
 
 }  // namespace Brenno

@@ -16,4 +16,8 @@ void AppendInformationLine(const std::wstring& line) {
   if (InformationOutput* output = g_output.load()) output->AppendOutputLine(line);
 }
 
+void ShowInformationOutput() {
+  if (InformationOutput* output = g_output.load()) output->ShowOutput();
+}
+
 }  // namespace Brenno

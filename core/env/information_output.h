@@ -12,6 +12,8 @@ class InformationOutput {
   virtual ~InformationOutput() = default;
   // One line appended to the information output (`EvOutputAppend`).
   virtual void AppendOutputLine(const std::wstring& line) = 0;
+  // Brings the information output to the front, so that the user reads what it says now.
+  virtual void ShowOutput() {}
 };
 
 // Installs the writer (null removes it); the caller keeps ownership.
@@ -20,5 +22,7 @@ InformationOutput* InstalledInformationOutput();
 
 // Appends the line through the installed writer, if there is one.
 void AppendInformationLine(const std::wstring& line);
+// Brings the information output to the front through the installed writer, if there is one.
+void ShowInformationOutput();
 
 }  // namespace Brenno

@@ -1,8 +1,10 @@
 #include "core/link/comm_port.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "core/env/exception_error.h"
+#include "core/env/language.h"
 #include "core/env/plc_config.h"
 #include "core/link/pipe_transport.h"
 #include "core/link/relay_transport.h"
@@ -84,15 +86,56 @@ void TransferOnPort(CommPort& port, std::vector<uint8_t>& bytes) {
   }
 }
 
-void BuildPortList(std::vector<std::pair<std::wstring, std::wstring>>& list) {
+namespace {
+
+using PortList = std::vector<std::pair<std::wstring, std::wstring>>;
+
+constexpr size_t kFixedPortCount = 3;
+
+// "COM<n>" of a built-in port, as the configuration names it; 0 for any other name.
+int ComNumberOfName(const std::wstring& name) {
+  const std::string text = platform::ToUtf8Lossy(name);
+  if (platform::SerialDevicePathForName(text) == text) return 0;
+  return std::atoi(text.c_str() + 3);  // the digits after "COM"
+}
+
+std::wstring ComPortCaption(int number) {
+  const std::wstring n = std::to_wstring(number);
+  return L"通讯端口COM" + n + L" (" + platform::FromUtf8Lossy(platform::ComPortDevicePath(number)) + L")";
+}
+
+}  // namespace
+
+void BuildPortList(PortList& list) {
   list.clear();
   list.emplace_back(kSimulatorPipeName, L"PIPE\\Quillamet");
   list.emplace_back(kNetworkPortName, L"Network");
   list.emplace_back(kRelayPortName, L"Tarvex Mobile");
-  for (int n = 1; n <= 16; ++n) {
-    const std::wstring number = std::to_wstring(n);
-    list.emplace_back(L"COM" + number, L"通讯端口COM" + number);
+  for (const platform::SerialDevice& device : platform::ListSerialDevices(platform::SerialDeviceRoot())) {
+    const std::wstring path = platform::FromUtf8Lossy(device.Path);
+    if (device.ComNumber > 0) {
+      list.emplace_back(L"COM" + std::to_wstring(device.ComNumber), ComPortCaption(device.ComNumber));
+    } else {
+      list.emplace_back(device.StablePath.empty() ? path : platform::FromUtf8Lossy(device.StablePath), path);
+    }
   }
+}
+
+int PlaceConfiguredPort(PortList& list, const std::wstring& portName) {
+  if (portName.empty()) return 0;
+  for (size_t i = 0; i < list.size(); ++i) {
+    if (list[i].first == portName) return static_cast<int>(i);
+  }
+  const std::string device = platform::ResolvedDevicePath(platform::ToUtf8Lossy(portName));
+  for (size_t i = kFixedPortCount; i < list.size(); ++i) {
+    if (platform::ResolvedDevicePath(platform::ToUtf8Lossy(list[i].first)) == device) return static_cast<int>(i);
+  }
+  const int number = ComNumberOfName(portName);
+  std::wstring caption = number > 0 ? ComPortCaption(number) : portName;
+  std::error_code error;
+  if (!std::filesystem::exists(device, error)) caption += PickText(L" (not found)", L" (未找到)");
+  list.emplace_back(portName, caption);
+  return static_cast<int>(list.size() - 1);
 }
 
 }  // namespace Brenno

@@ -84,7 +84,21 @@ void CloseCommPort(CommPort& port);
 // header removed). Throws the ExceptionExchError classes of the transports.
 void TransferOnPort(CommPort& port, std::vector<uint8_t>& bytes);
 
-// The ports the communication dialog offers, as (port name, caption).
+// The ports the communication dialog offers, as (port name, caption): the simulator pipe,
+// "Network", the relay, then one entry for each serial device the machine has now
+// (platform::ListSerialDevices under platform::SerialDeviceRoot()). A built-in port
+// /dev/ttyS<n-1> is named "COM<n>", as configurations have always stored it, and shown as
+// "通讯端口COM<n> (/dev/ttyS<n-1>)"; any other device (a USB or other adapter) is named by its
+// by-id link when it has one, which finds the same adapter again after replugging, else by its
+// node, and is shown as its node ("/dev/ttyUSB0").
 void BuildPortList(std::vector<std::pair<std::wstring, std::wstring>>& list);
+
+// The position of the configured port name in the list: the entry of exactly that name; else
+// the entry whose device the name leads to (a configuration may name /dev/ttyS0 or /dev/ttyUSB0
+// where the list names COM1 or the adapter's by-id link); else, for a serial port name, a new
+// last entry that keeps it: a device that is not there now (an adapter unplugged) says so
+// ("(not found)"), one the scan does not list (a pseudo-terminal) shows its path. An empty name
+// gives 0, the simulator pipe.
+int PlaceConfiguredPort(std::vector<std::pair<std::wstring, std::wstring>>& list, const std::wstring& portName);
 
 }  // namespace Brenno

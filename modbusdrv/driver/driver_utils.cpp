@@ -2,8 +2,7 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <dirent.h>
-#include <sys/stat.h>
+#include <filesystem>
 
 #include "platform/crc16.h"
 #include "platform/serial_port.h"
@@ -68,33 +67,13 @@ bool IsDecimalText(std::wstring_view text) {
 }
 
 void ListSerialPorts(std::vector<std::wstring>& ports) {
-  DIR* dir = opendir("/sys/class/tty");
-  if (dir == nullptr) return;
-  std::vector<std::wstring> found;
-  while (dirent* entry = readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name.empty() || name[0] == '.') continue;
-    // Only ttys with a backing device are ports; virtual consoles and ptys have none.
-    const std::string deviceLink = "/sys/class/tty/" + name + "/device";
-    struct stat st {};
-    if (stat(deviceLink.c_str(), &st) != 0) continue;
-    if (name.rfind("ttyS", 0) == 0) {
-      // The legacy 8250 driver registers ttyS0..31 whether or not a UART answers; keep only
-      // those with a port type.
-      std::string typePath = "/sys/class/tty/" + name + "/type";
-      FILE* f = fopen(typePath.c_str(), "r");
-      int type = 0;
-      if (f != nullptr) {
-        if (fscanf(f, "%d", &type) != 1) type = 0;
-        fclose(f);
-      }
-      if (type == 0) continue;
-    }
-    found.push_back(platform::FromUtf8Lossy("/dev/" + name));
+  const std::string root = platform::SerialDeviceRoot();
+  std::error_code error;
+  if (!std::filesystem::is_directory(std::filesystem::path(root) / "sys/class/tty", error)) return;
+  ports.clear();
+  for (const platform::SerialDevice& device : platform::ListSerialDevices(root)) {
+    ports.push_back(platform::FromUtf8Lossy(device.Path));
   }
-  closedir(dir);
-  std::sort(found.begin(), found.end());
-  ports = std::move(found);
 }
 
 std::string SerialDevicePath(const std::wstring& portName) {

@@ -37,8 +37,8 @@ bool EqualNoCase(std::wstring_view a, std::wstring_view b);
 // True when the text is empty or holds only the digits 0 to 9.
 bool IsDecimalText(std::wstring_view text);
 
-// Names of the machine's serial ports (device paths of ttys backed by a device), sorted.
-// The list is left as it was when the system's tty class cannot be read.
+// Names of the machine's serial ports: the device paths platform::ListSerialDevices finds, in
+// its order. The list is left as it was when the system's tty class cannot be read.
 void ListSerialPorts(std::vector<std::wstring>& ports);
 
 // Device path for a configured port name (platform::SerialDevicePathForName): "COMn" (any

@@ -3,14 +3,17 @@
 // Starts the workbench offscreen on a copy of a program directory (by default the one the build
 // lays out), once in English and once in Chinese, and renders to PNG files: the main window at
 // 1280 x 800, the statement-list view of a new project (empty networks, then the comment editor
-// open), the program editor with a few rungs in ladder and statement list, the device
-// detail, instruction reference, PLC type, communication settings, progress and About dialogs,
-// the message boxes of every kind, those the tables show for entries they do not take and what
-// the program editor says about input it refuses, and a sheet of the command icons. The files
-// are named after the window and the language
-// ("main_window_en.png", "about_zh.png"). Nothing of the user's own configuration or window
-// layout is read or written.
+// open), the program editor with a few rungs in ladder and statement list, the device detail,
+// instruction reference, PLC type, communication settings (also with its port list open, which
+// shows the serial devices of the machine or of ORVISTO_DEVICE_ROOT), progress and About dialogs,
+// the message boxes of every kind, those the tables show for entries they do not take and what the
+// program editor says about input it refuses, the main window after Write File and after a
+// compile that failed, and a sheet of the command icons. The files are named after the window
+// and the language ("main_window_en.png", "about_zh.png"). Nothing of the user's own
+// configuration or window layout is read or written.
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -22,6 +25,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 
 #include <cstdio>
 #include <filesystem>
@@ -29,11 +33,14 @@
 #include <functional>
 #include <string>
 
+#include "core/compiler/image_stamp_compiler.h"
+#include "core/env/exception_error.h"
 #include "core/link/app_environment.h"
 #include "core/env/instruction_library.h"
 #include "core/link/link_ui.h"
 #include "core/program/edit_advice.h"
 #include "core/program/ladder_edit.h"
+#include "core/program/ladder_grid.h"
 #include "core/program/network.h"
 #include "core/program/program_block.h"
 #include "core/program/program_page.h"
@@ -42,6 +49,7 @@
 #include "core/project/stream_text_places.h"
 #include "core/project/project.h"
 #include "ui/shell/brenno_lad_app.h"
+#include "ui/shell/comm_settings_dlg.h"
 #include "ui/shell/main_frame.h"
 #include "ui/shell/main_progress_dlg.h"
 #include "ui/shell/message_facade.h"
@@ -49,6 +57,7 @@
 #include "ui/views/instruction/instruction_dialog_runner.h"
 #include "ui/views/program_editor/program_editor_frm.h"
 #include "ui/views/program_editor/program_editor_main_view.h"
+#include "ui/views/status_chart/status_chart_pane.h"
 #include "ui/views/status_chart/status_chart_view.h"
 #include "ui/views/symbols/fun_symbol_table.h"
 #include "ui/widgets/command_icons.h"
@@ -142,6 +151,13 @@ class Renderer {
     ok = Capture("about", [&] { Pick(frame, CmdHelpAbout); }) && ok;
     ok = Capture("plc_type", [&] { Pick(frame, CmdPlcType); }) && ok;
     ok = Capture("communication", [&] { Pick(frame, CmdViewCommunications); }) && ok;
+    {
+      // The port list open, with a configured port the machine does not have.
+      const std::wstring configured = app.Environment().Config.LinkPortPath;
+      app.Environment().Config.LinkPortPath = L"COM9";
+      ok = Capture("communication_ports", [&] { Pick(frame, CmdViewCommunications); }, PictureWithPortList) && ok;
+      app.Environment().Config.LinkPortPath = configured;
+    }
     ok = Capture("device_detail", [&] {
       std::wstring operand = L"I0.0";
       RunDeviceDetailDialog(L"Tv:", operand, -1, -1, frame);
@@ -230,6 +246,29 @@ class Renderer {
     ok = Capture("message_unit_name", [&] { warn(BlockNameRefusedMessage(L"9 lives", L"SBR0")); }) && ok;
     ok = Capture("message_unit_address", [&] { warn(BlockAddressTakenMessage(L"SBR1")); }) && ok;
 
+    // Help without a browser: the box names the file to open.
+    app.UseUrlOpener([](const QUrl&) { return false; });
+    ok = Capture("message_help_not_shown", [&] { Pick(frame, CmdHelpFile); }) && ok;
+
+    // Write File: the output pane names the file written in the current folder.
+    const QString folder = QDir::currentPath();
+    QDir::setCurrent(scratch.path());
+    Pick(frame, CmdFileWriteFlash);
+    QDir::setCurrent(folder);
+    Settle();
+    ok = Save(frame->grab(), "write_file") && ok;
+
+    // A download of a program that does not compile: the output pane comes to the front with
+    // the report. The status chart is put in front first, as it is at start.
+    frame->StatusChartPane()->raise();
+    AddRungWithoutOutput(app.Environment());
+    try {
+      CompileProjectImage(true);
+    } catch (const ExceptionError&) {
+    }
+    Settle();
+    ok = Save(frame->grab(), "download_compile_failed") && ok;
+
     // The sample rungs are not to be saved.
     app.Environment().Modified = false;
     frame->close();
@@ -283,8 +322,32 @@ class Renderer {
     Settle();
   }
 
+  static QPixmap PictureOf(QWidget* modal) { return modal->grab(); }
+
+  // The communication dialog with its port list dropped down over it.
+  static QPixmap PictureWithPortList(QWidget* modal) {
+    auto* dialog = qobject_cast<CMainCommunicationDlg*>(modal);
+    if (dialog == nullptr) return modal->grab();
+    QComboBox* ports = dialog->PortList();
+    ports->showPopup();
+    Settle();
+    QWidget* popup = ports->view()->window();
+    const QPoint origin = dialog->mapToGlobal(QPoint(0, 0));
+    const QRect popupRect(popup->mapToGlobal(QPoint(0, 0)) - origin, popup->size());
+    const QRect whole = QRect(QPoint(0, 0), dialog->size()).united(popupRect);
+    QPixmap picture(whole.size());
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.drawPixmap(-whole.topLeft(), dialog->grab());
+    painter.drawPixmap(popupRect.topLeft() - whole.topLeft(), popup->grab());
+    painter.end();
+    ports->hidePopup();
+    return picture;
+  }
+
   // Runs `open`, which shows a modal dialog, pictures the dialog once it is up and cancels it.
-  bool Capture(const char* name, const std::function<void()>& open) {
+  bool Capture(const char* name, const std::function<void()>& open,
+               const std::function<QPixmap(QWidget*)>& picture = PictureOf) {
     bool saved = false;
     bool found = false;
     QWidget* seen = nullptr;
@@ -302,7 +365,7 @@ class Renderer {
       }
       poll.stop();
       found = true;
-      saved = Save(modal->grab(), name);
+      saved = Save(picture(modal), name);
       if (auto* dialog = qobject_cast<QDialog*>(modal)) {
         dialog->reject();
       } else {
@@ -347,6 +410,22 @@ class Renderer {
     };
     page.ViewState.ViewMode = kViewModeStl;
     program.ViewMode = kViewModeStl;
+  }
+
+  // A fourth rung with a contact and nothing to drive, which the compiler refuses.
+  static void AddRungWithoutOutput(AppEnvironment& env) {
+    LadElement contact;
+    contact.InCell = true;
+    contact.Kind = kLadKindCont;
+    contact.Name = L" ";
+    contact.PowerIn = {{0, L"IN"}};
+    contact.PowerOut = {{0, L"OUT"}};
+    contact.OperandIn = {{0, L"bit", L"I0.4"}};
+    Network n;
+    n.Kind = kNetworkLad;
+    n.Grid.Elements = {contact};
+    UpdateLadderExtent(n.Grid);
+    env.ProjectList.back().Program.GetProgramPage(0).UndoLog.Networks.push_back(n);
   }
 
   // An instruction of the type's ladder catalog that comes in several widths, so that the

@@ -5,7 +5,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -154,13 +156,46 @@ std::wstring CBrennoLadApp::HelpPagePath() const {
 
 void CBrennoLadApp::OnCallHelpFile() {
   // The help is HTML in the program directory, shown by the desktop's browser; what the browser
-  // does with a missing page is left to it.
-  const QUrl page = QUrl::fromLocalFile(QString::fromStdWString(HelpPagePath()));
+  // does with a missing page is left to it. Without a browser the user is told which file to
+  // open.
+  const std::wstring path = HelpPagePath();
+  const QUrl page = QUrl::fromLocalFile(QString::fromStdWString(path));
+  auto tell = [path] { MessageBoxOk(HelpNotShownMessage(path), kMessageIconWarning); };
   if (urlOpener_) {
-    urlOpener_(page);
+    if (!urlOpener_(page)) tell();
   } else {
-    QDesktopServices::openUrl(page);
+    OpenInBrowser(page, frame_.get(), tell);
   }
+}
+
+void OpenInBrowser(const QUrl& page, QObject* owner, const std::function<void()>& failed) {
+  const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+  if (opener.isEmpty()) {
+    if (!QDesktopServices::openUrl(page)) failed();
+    return;
+  }
+  // xdg-open is what Qt itself would start, but Qt does not wait for its answer: a browser that
+  // cannot start (none installed, or one that refuses to run) would leave the command silent.
+  // xdg-open runs the browser as its child, so ending it with the owner leaves the browser up.
+  auto* process = new QProcess(owner);
+  process->setStandardOutputFile(QProcess::nullDevice());
+  process->setStandardErrorFile(QProcess::nullDevice());
+  QObject::connect(process, &QProcess::errorOccurred, process, [process, failed](QProcess::ProcessError error) {
+    if (error != QProcess::FailedToStart) return;
+    process->deleteLater();
+    failed();
+  });
+  QObject::connect(process, &QProcess::finished, process, [process, failed](int code, QProcess::ExitStatus status) {
+    process->deleteLater();
+    if (status != QProcess::NormalExit || code != 0) failed();
+  });
+  process->start(opener, {page.toString()});
+}
+
+std::wstring HelpNotShownMessage(const std::wstring& path) {
+  return std::wstring(PickText(L"No web browser could be started to show the help. Open this file in a browser:",
+                               L"无法启动网页浏览器显示帮助。请用浏览器打开此文件:")) +
+         L"\r\n" + path;
 }
 
 std::wstring AboutBuildDate(const char* compilerDate) {

@@ -45,8 +45,8 @@ class CBrennoLadApp : public AppCommands {
   // set before InitInstance. Not owned.
   void UseMessageFacade(MessageFacade* facade) { facadeOverride_ = facade; }
 
-  // What hands a help page to the desktop's browser; tests put a recorder here. By default
-  // QDesktopServices::openUrl.
+  // What hands a help page to the desktop's browser and says whether one took it; tests put a
+  // recorder here. By default OpenInBrowser.
   void UseUrlOpener(std::function<bool(const QUrl&)> opener) { urlOpener_ = std::move(opener); }
   // The page the Help command opens: the user guide of the running language in the program
   // directory's folder "help" ("help/en/index.html", "help/zh/index.html").
@@ -86,5 +86,14 @@ class CAboutDlg : public QDialog {
 // The build date in the form "Dec 12 2014" from the compiler's date text ("Dec  2 2014" gives
 // "Dec 2 2014").
 std::wstring AboutBuildDate(const char* compilerDate);
+
+// What the Help command says when no browser took the help page: the full path to open by hand.
+std::wstring HelpNotShownMessage(const std::wstring& path);
+
+// Hands the page to the desktop's browser through xdg-open and calls `failed` (on the GUI
+// thread, now or once xdg-open has ended) when it cannot be started or reports that no browser
+// took the page. A browser that keeps xdg-open waiting counts as shown. Without xdg-open, Qt's
+// own opener decides. The watch ends with `owner`.
+void OpenInBrowser(const QUrl& page, QObject* owner, const std::function<void()>& failed);
 
 }  // namespace Brenno

@@ -82,7 +82,13 @@ CMainCommunicationDlg::CMainCommunicationDlg(QWidget* parent, CommPortList ports
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   for (int n = 0; n < kStationCount; ++n) station_->addItem(QString::number(n));
-  for (const auto& entry : ports_) port_->addItem(QString::fromStdWString(entry.second));
+  for (const auto& entry : ports_) {
+    port_->addItem(QString::fromStdWString(entry.second));
+    // What is stored when it differs from what is shown: the adapter's by-id link.
+    if (entry.first != entry.second && entry.first.rfind(L"/", 0) == 0) {
+      port_->setItemData(port_->count() - 1, QString::fromStdWString(entry.first), Qt::ToolTipRole);
+    }
+  }
   for (const std::wstring& text : BaudRateTexts()) baud_->addItem(QString::fromStdWString(text));
   for (const std::wstring& text : ParityTexts()) parity_->addItem(QString::fromStdWString(text));
   ShowFields();
@@ -175,6 +181,7 @@ bool EditCommunicationSettings(QWidget* owner, int& parity, uint32_t& ipAddress,
                                std::wstring& portName, int& baudrate, std::wstring& telephone, int& tcpPort) {
   CommPortList ports;
   BuildPortList(ports);
+  const int position = PlaceConfiguredPort(ports, portName);
   CommLinkValues before;
   before.Parity = parity;
   before.IpAddress = ipAddress;
@@ -183,7 +190,9 @@ bool EditCommunicationSettings(QWidget* owner, int& parity, uint32_t& ipAddress,
   before.Baudrate = baudrate;
   before.Telephone = telephone;
   before.TcpPort = tcpPort;
-  CMainCommunicationDlg dialog(owner, ports, FieldsFromLinkValues(before, ports));
+  CommSettingsFields fields = FieldsFromLinkValues(before, ports);
+  fields.PortPosition = position;
+  CMainCommunicationDlg dialog(owner, ports, fields);
   if (dialog.exec() != QDialog::Accepted) return false;
   const CommLinkValues after = LinkValuesFromFields(dialog.Fields(), ports, before);
   parity = after.Parity;

@@ -13,7 +13,8 @@ namespace Brenno {
 
 class PlcConfig;
 
-// The port list as (port name, caption): the simulator pipe, "Network", the relay, COM1..COM16.
+// The port list as (port name, caption): the simulator pipe, "Network", the relay, then the
+// serial devices (BuildPortList).
 using CommPortList = std::vector<std::pair<std::wstring, std::wstring>>;
 
 inline constexpr int kPortPositionNetwork = 1;

@@ -56,7 +56,6 @@ CFindAndReplaceDlg::CFindAndReplaceDlg(AppEnvironment& env, QWidget* parent) : Q
   setObjectName(QStringLiteral("FindAndReplaceDlg"));
   setWindowTitle(Pick(L"Find And Replace", L"查找替换"));
   setModal(false);
-  setSizeGripEnabled(true);
 
   findLabel_ = new QLabel(Pick(L"Find What:", L"查找:"), this);
   replaceLabel_ = new QLabel(Pick(L"Replace Width:", L"替换:"), this);

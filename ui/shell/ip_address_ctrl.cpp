@@ -29,7 +29,10 @@ CIpAddressCtrl::CIpAddressCtrl(QWidget* parent) : QFrame(parent) {
     layout->addWidget(field);
     fields_[static_cast<size_t>(i)] = field;
     connect(field, &QLineEdit::textEdited, this, [this, i](const QString& text) {
-      if (text.size() == 3 && i < 3) fields_[static_cast<size_t>(i + 1)]->setFocus();
+      if (text.size() == 3 && i < 3) {
+        EnterField(i + 1);
+        advancedInto_ = i + 1;
+      }
     });
   }
   setFocusProxy(fields_[0]);
@@ -49,16 +52,35 @@ void CIpAddressCtrl::SetAddress(uint32_t address) {
   }
 }
 
+void CIpAddressCtrl::EnterField(int index) {
+  QLineEdit* field = fields_[static_cast<size_t>(index)];
+  field->setFocus();
+  field->selectAll();
+}
+
 bool CIpAddressCtrl::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    for (int i = 0; i < 3; ++i) {
-      if (watched == fields_[static_cast<size_t>(i)] && key->text() == QStringLiteral(".")) {
-        fields_[static_cast<size_t>(i + 1)]->setFocus();
-        fields_[static_cast<size_t>(i + 1)]->selectAll();
-        return true;
-      }
-    }
+  if (event->type() != QEvent::KeyPress) return QFrame::eventFilter(watched, event);
+  int index = 0;
+  while (index < 4 && watched != fields_[static_cast<size_t>(index)]) ++index;
+  if (index == 4) return QFrame::eventFilter(watched, event);
+  QLineEdit* field = fields_[static_cast<size_t>(index)];
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const bool justAdvanced = advancedInto_ == index;
+  advancedInto_ = -1;
+  if (key->text() == QStringLiteral(".")) {
+    // The dot after three digits was typed for the move already made; the last box has no next.
+    if (!justAdvanced && index < 3) EnterField(index + 1);
+    return true;
+  }
+  if (key->key() == Qt::Key_Backspace && field->text().isEmpty() && index > 0) {
+    QLineEdit* before = fields_[static_cast<size_t>(index - 1)];
+    before->setFocus();
+    before->end(false);
+    return true;
+  }
+  if (key->text().size() == 1 && key->text()[0].isDigit() && !field->hasSelectedText() &&
+      field->text() == QStringLiteral("0")) {
+    field->clear();  // a lone 0 is replaced wherever the cursor stands: "127" typed reads 127
   }
   return QFrame::eventFilter(watched, event);
 }

@@ -1,6 +1,9 @@
 // An IPv4 address field of four number boxes (0..255) separated by dots, holding the address as
 // one 32-bit number with the first field in the top byte. An empty box counts as 0. Typing "."
-// or filling a box with three digits moves to the next box.
+// or filling a box with three digits moves to the next box, its number selected so that typing
+// replaces it; a "." typed right after such a move only confirms it, so that "127.0.0.1" typed
+// as it reads fills the four boxes. A digit typed into a box holding a lone 0 replaces it, and
+// Backspace in an empty box goes back to the box before.
 #pragma once
 
 #include <QFrame>
@@ -26,7 +29,11 @@ class CIpAddressCtrl : public QFrame {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void EnterField(int index);
+
   std::array<QLineEdit*, 4> fields_{};
+  // The box just entered by three digits, until the next key; -1 for none.
+  int advancedInto_ = -1;
 };
 
 }  // namespace Brenno

@@ -918,6 +918,8 @@ void CMainFrame::OnFileOpenPmw() {
 }
 
 void CMainFrame::OnFileWriteFlash() {
+  // The report and the path of the written file go to the output pane, as a compile's do.
+  ShowPane(outputPane_);
   try {
     WriteFlashImage();
   } catch (const ExceptionError& error) {

@@ -55,7 +55,8 @@ constexpr ButtonDef kCancel{kIdCancel, "IDCANCEL", L"Cancel", L"取消"};
 CMessageBoxDlg::CMessageBoxDlg(QWidget* parent, MessageButtons buttons, MessageIcon icon, const std::wstring& text)
     : QDialog(parent) {
   setWindowTitle(QStringLiteral("Orvisto Editor"));
-  setSizeGripEnabled(true);
+  // Resized by the window's border; a size grip of its own would only draw its dots in the
+  // bottom margin.
 
   auto* picture = new QLabel(this);
   picture->setObjectName(QStringLiteral("icon"));

@@ -14,6 +14,12 @@ void ShellLinkUi::UpdProgress(const ProgressInfo& info) {
 
 void ShellLinkUi::AppendOutputLine(const std::wstring& line) { NotifyMainFrame(EvOutputAppend, line.c_str()); }
 
+void ShellLinkUi::ShowOutput() {
+  RunOnUiThread([] {
+    if (MainFrameSink* sink = InstalledMainFrameSink()) sink->RouteUpdate(UpdShowOutputPane, 0);
+  });
+}
+
 bool ShellLinkUi::AskPlcPassword(std::vector<uint8_t>& block) { return Brenno::AskPlcPassword(block); }
 
 }  // namespace Brenno

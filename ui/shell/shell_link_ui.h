@@ -11,6 +11,7 @@ class ShellLinkUi : public LinkUiServices {
  public:
   void UpdProgress(const ProgressInfo& info) override;
   void AppendOutputLine(const std::wstring& line) override;
+  void ShowOutput() override;
   bool AskPlcPassword(std::vector<uint8_t>& block) override;
 };
 

@@ -22,6 +22,8 @@ struct OutputRecorder : LinkUiServices {
   std::vector<std::wstring> lines;
   void UpdProgress(const ProgressInfo&) override {}
   void AppendOutputLine(const std::wstring& line) override { lines.push_back(line); }
+  void ShowOutput() override { ++shown; }
+  int shown = 0;
   bool AskPlcPassword(std::vector<uint8_t>&) override { return false; }
 };
 
@@ -55,7 +57,9 @@ TEST_F(WriteFlashImageTest, WritesTheCompiledImageAndTheReport) {
   ASSERT_TRUE(SetDataRowType(Current().DataBlocks, 0, 0, 2));
   ASSERT_TRUE(SetDataRowAddress(Current().DataBlocks, 0, 0, L"VW0"));
   ASSERT_TRUE(SetDataRowValue(Current().DataBlocks, 0, 0, L"258"));
-  WriteFlashImage();
+  // The pane names where the file went: the current folder, in full.
+  const std::wstring path = (fs::current_path() / "Flash.DAT").wstring();
+  EXPECT_EQ(WriteFlashImage(), path);
   const std::vector<uint8_t> bytes = ReadFlash();
 
   BinaryImage image;
@@ -69,9 +73,11 @@ TEST_F(WriteFlashImageTest, WritesTheCompiledImageAndTheReport) {
   size_t total = 16;
   for (int i = 0; i < 8; ++i) total += bytes[2 * i] | bytes[2 * i + 1] << 8;
   EXPECT_EQ(bytes.size(), total);
-  ASSERT_FALSE(output_.lines.empty());
+  ASSERT_GE(output_.lines.size(), 2u);
   EXPECT_EQ(output_.lines.front(), L"Compiling Data Block ...");
-  EXPECT_EQ(output_.lines.back(), L"Total 0 Error(s)");
+  EXPECT_EQ(output_.lines[output_.lines.size() - 2], L"Total 0 Error(s)");
+  EXPECT_EQ(output_.lines.back(), L"Image file written: " + path);
+  EXPECT_EQ(output_.shown, 0);
 }
 
 TEST_F(WriteFlashImageTest, AFailedCompileLeavesTheFileAlone) {
@@ -88,6 +94,8 @@ TEST_F(WriteFlashImageTest, AFailedCompileLeavesTheFileAlone) {
   EXPECT_EQ(ReadFlash(), good);
   ASSERT_FALSE(output_.lines.empty());
   EXPECT_EQ(output_.lines.back(), L"Total 1 Error(s)");
+  // The report that names the failed row comes to the front.
+  EXPECT_EQ(output_.shown, 1);
 
   // An image the file cannot describe is refused the same way.
   Current().DataBlocks.Working.at(0).Rows[0] = {};
@@ -150,7 +158,8 @@ TEST_F(ShippedTypeWriteFlashImageTest, WritesTheFourPagesTheFileHoldsWhenTheOthe
     EXPECT_EQ(static_cast<size_t>(bytes[2 + 2 * page] | bytes[3 + 2 * page] << 8), image.SystemPages.at(page).size())
         << page;
   }
-  EXPECT_EQ(output_.lines.back(), L"Total 0 Error(s)");
+  ASSERT_GE(output_.lines.size(), 2u);
+  EXPECT_EQ(output_.lines[output_.lines.size() - 2], L"Total 0 Error(s)");
 
   // Bytes in a page the file cannot describe: refused, and the file written before stays.
   for (int page : {4, 5}) {

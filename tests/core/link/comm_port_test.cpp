@@ -15,6 +15,7 @@
 #include "core/link/relay_transport.h"
 #include "link_test_support.h"
 #include "platform/poll_io.h"
+#include "tests/support/fake_serial_devices.h"
 
 using namespace Brenno;
 using linktest::Bytes;
@@ -146,15 +147,73 @@ TEST_P(TransportTest, TrailingBytesOfALateReplyDoNotAnswerTheNextRequest) {
 INSTANTIATE_TEST_SUITE_P(AllPorts, TransportTest,
                          testing::Values(Kind::kSerialPty, Kind::kUnixSocket, Kind::kNetwork, Kind::kRelay), KindName);
 
-TEST(CommPort, PortListOffersThePipeNetworkRelayAndSixteenComPorts) {
-  std::vector<std::pair<std::wstring, std::wstring>> list = {{L"x", L"y"}};
+TEST(CommPort, PortListOffersTheFixedPortsAndTheSerialDevicesThatExist) {
+  testsupport::FakeSerialDevices devices;
+  devices.AddTty("ttyS0", 4);
+  devices.AddTty("ttyS1", 0);  // no UART there
+  devices.AddTty("ttyUSB0");
+  devices.AddTty("ttyACM0");
+  devices.AddById("usb-Prolific_USB-Serial_Controller-if00-port0", "ttyUSB0");
+  const std::wstring root = platform::FromUtf8Lossy(devices.Root());
+  using Entry = std::pair<std::wstring, std::wstring>;
+  std::vector<Entry> list = {{L"x", L"y"}};
   BuildPortList(list);
-  ASSERT_EQ(list.size(), 19u);
-  EXPECT_EQ(list[0], std::make_pair(std::wstring(L"\\\\.\\PIPE\\Quillamet"), std::wstring(L"PIPE\\Quillamet")));
-  EXPECT_EQ(list[1], std::make_pair(std::wstring(L"Network"), std::wstring(L"Network")));
-  EXPECT_EQ(list[2], std::make_pair(std::wstring(L"Tarvex Mobile"), std::wstring(L"Tarvex Mobile")));
-  EXPECT_EQ(list[3], std::make_pair(std::wstring(L"COM1"), std::wstring(L"通讯端口COM1")));
-  EXPECT_EQ(list[18], std::make_pair(std::wstring(L"COM16"), std::wstring(L"通讯端口COM16")));
+  const std::vector<Entry> expected = {
+      {L"\\\\.\\PIPE\\Quillamet", L"PIPE\\Quillamet"},
+      {L"Network", L"Network"},
+      {L"Tarvex Mobile", L"Tarvex Mobile"},
+      {L"COM1", L"通讯端口COM1 (" + root + L"/dev/ttyS0)"},
+      {root + L"/dev/ttyACM0", root + L"/dev/ttyACM0"},
+      {root + L"/dev/serial/by-id/usb-Prolific_USB-Serial_Controller-if00-port0", root + L"/dev/ttyUSB0"},
+  };
+  EXPECT_EQ(list, expected);
+
+  // Where a configured name lands: its own entry, the entry of the device it leads to, or an
+  // entry of its own at the end.
+  const struct {
+    std::wstring name;
+    int position;
+    std::wstring added;  // caption of the added entry; empty when none is added
+  } kCases[] = {
+      {L"", 0, L""},
+      {L"Network", 1, L""},
+      {L"COM1", 3, L""},
+      {L"com1", 3, L""},
+      {root + L"/dev/ttyS0", 3, L""},
+      {root + L"/dev/ttyUSB0", 5, L""},
+      {L"COM2", 6, L"通讯端口COM2 (" + root + L"/dev/ttyS1)"},  // there, but no UART answers
+      {L"COM9", 6, L"通讯端口COM9 (" + root + L"/dev/ttyS8) (not found)"},
+      {root + L"/dev/ttyUSB3", 6, root + L"/dev/ttyUSB3 (not found)"},
+      {L"/dev/null", 6, L"/dev/null"},
+  };
+  for (const auto& c : kCases) {
+    std::vector<Entry> ports = expected;
+    EXPECT_EQ(PlaceConfiguredPort(ports, c.name), c.position) << platform::ToUtf8Lossy(c.name);
+    if (c.added.empty()) {
+      EXPECT_EQ(ports.size(), expected.size());
+    } else {
+      ASSERT_EQ(ports.size(), expected.size() + 1);
+      EXPECT_EQ(ports.back(), Entry(c.name, c.added));
+    }
+  }
+}
+
+TEST(CommPort, AStoredPortNumberOpensThePortOfTheDeviceFolder) {
+  // COM1 of an older configuration is ttyS0, here a fake one that leads to the PLC's terminal.
+  SimulatedPlc plc(linktest::SimOptions(Kind::kSerialPty));
+  testsupport::FakeSerialDevices devices;
+  devices.AddTty("ttyS0", 4, plc.DevicePath());
+  linktest::LinkEnvironment link;
+  link.UseSimulator(plc, Kind::kSerialPty);
+  link.env().Config.LinkPortPath = L"COM1";
+  ASSERT_TRUE(OpenCommPort(link.env().Port, link.env().Config));
+  EXPECT_EQ(link.env().Port.PortName, platform::FromUtf8Lossy(devices.Node("ttyS0")));
+  plc.WithMemory([](SimulatedPlc::Memory& m) { m.RunState = 1; });
+  std::vector<uint8_t> data;
+  LinkSettings settings;
+  ExchangePacket(link.env(), settings, 0x0A00, 0, 0x8000, data);
+  EXPECT_EQ(data, Bytes({0, 1}));
+  CloseCommPort(link.env().Port);
 }
 
 TEST(CommPort, OpenFailuresOfPipeAndSerialReturnFalse) {
@@ -193,6 +252,13 @@ TEST(CommPort, SerialPortRefusesAnUnknownBaudRateAndReopensAfterClose) {
     EXPECT_EQ(link.env().Port.PortName, platform::FromUtf8Lossy(plc.DevicePath()));
     CloseCommPort(link.env().Port);
     EXPECT_EQ(link.env().Port.SerialHandle, -1);
+  }
+  // Opened again and again with the same settings, as a download and then the monitor do; the
+  // terminal has no parity to keep.
+  link.env().Config.LinkParity = 2;
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(OpenCommPort(link.env().Port, link.env().Config)) << i;
+    CloseCommPort(link.env().Port);
   }
 }
 

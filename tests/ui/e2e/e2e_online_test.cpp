@@ -1,10 +1,16 @@
 // Going online with a PLC: the project downloaded over TCP to the simulated PLC, Debug > Connect
 // (the stamps match, so no question), the status chart showing the PLC's value of a word and
-// following its change, Debug > Disconnect back to offline.
+// following its change, Debug > Disconnect back to offline; a program that does not compile
+// shown with its report; and the same PLC on a USB-serial cable chosen in the settings.
+#include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
+#include <atomic>
 #include <sstream>
+#include <thread>
 
 #include "core/env/operand_address.h"
+#include "core/env/plc_config.h"
 #include "core/link/comm_port.h"
 #include "core/link/comm_state.h"
 #include "core/link/monitor_write_jobs.h"
@@ -13,8 +19,12 @@
 #include "core/program/page_painter.h"
 #include "core/project/status_chart.h"
 #include "core/project/system_block_table.h"
+#include "platform/text_codec.h"
+#include "tests/support/fake_serial_devices.h"
 #include "tests/support/simulated_plc.h"
 #include "tests/ui/e2e/e2e_workbench.h"
+#include "ui/shell/comm_settings_dlg.h"
+#include "ui/shell/infor_output_pane.h"
 #include "ui/views/status_chart/status_chart_pane.h"
 #include "ui/views/status_chart/status_chart_view.h"
 
@@ -23,14 +33,16 @@ namespace {
 
 using testsupport::SimulatedPlc;
 
-SimulatedPlc::Options TcpPlc() {
+SimulatedPlc::Options PlcOn(SimulatedPlc::Transport kind) {
   SimulatedPlc::Options options;
-  options.Kind = SimulatedPlc::Transport::kNetwork;
+  options.Kind = kind;
   return options;
 }
 
+// The workbench and a simulated PLC on the given transport (TCP unless told otherwise).
 class E2eOnline : public E2eWorkbench {
  protected:
+  explicit E2eOnline(SimulatedPlc::Transport kind = SimulatedPlc::Transport::kNetwork) : plc_(PlcOn(kind)) {}
   ~E2eOnline() override {
     // Nothing of the link may outlive the test's PLC.
     if (frame_ != nullptr && Env().CommState.load() != CommOffline) {
@@ -57,6 +69,14 @@ class E2eOnline : public E2eWorkbench {
     return std::wstring(info.text, static_cast<size_t>(info.textLength));
   }
 
+  // The link to the PLC: TCP on the loopback, as the communication settings would set it.
+  void LinkToTheTcpPlc() {
+    Env().Config.LinkIpAddr = 0x7F000001;
+    Env().Config.LinkStation = 1;
+    Env().Config.LinkPortPath = kNetworkPortName;
+    Env().Port.NetworkTcpPort = plc_.TcpPort();
+  }
+
   // The link commands the PLC was sent, for a failure's message.
   std::string RequestCodes() {
     std::ostringstream out;
@@ -65,16 +85,12 @@ class E2eOnline : public E2eWorkbench {
     return out.str();
   }
 
-  SimulatedPlc plc_{TcpPlc()};
+  SimulatedPlc plc_;
 };
 
 TEST_F(E2eOnline, DownloadConnectWatchTheChartAndDisconnect) {
   Start();
-  // The link to the PLC: TCP on the loopback, as the communication settings would set it.
-  Env().Config.LinkIpAddr = 0x7F000001;
-  Env().Config.LinkStation = 1;
-  Env().Config.LinkPortPath = kNetworkPortName;
-  Env().Port.NetworkTcpPort = plc_.TcpPort();
+  LinkToTheTcpPlc();
   Env().Config.LinkTimeUpdateUi = 50;
 
   // A double word in the status chart, typed into the first row's address cell.
@@ -167,10 +183,7 @@ TEST_F(E2eOnline, DownloadConnectWatchTheChartAndDisconnect) {
 
 TEST_F(E2eOnline, ConnectToAnotherProgramThenExitWhileOnline) {
   Start();
-  Env().Config.LinkIpAddr = 0x7F000001;
-  Env().Config.LinkStation = 1;
-  Env().Config.LinkPortPath = kNetworkPortName;
-  Env().Port.NetworkTcpPort = plc_.TcpPort();
+  LinkToTheTcpPlc();
   Env().Config.LinkTimeUpdateUi = 50;
 
   // The PLC holds another program: the user is asked whether to go on, and says Yes.
@@ -193,6 +206,153 @@ TEST_F(E2eOnline, ConnectToAnotherProgramThenExitWhileOnline) {
   EXPECT_EQ(Env().CommState.load(), CommOffline);
   EXPECT_EQ(app_.ExitInstance(), 0);
   EXPECT_EQ(facade_.asked.size(), 1u);  // nothing changed, nothing to save
+}
+
+TEST_F(E2eOnline, AProgramThatDoesNotCompileBringsItsReportToTheFront) {
+  Start();
+  LinkToTheTcpPlc();
+
+  // A contact with nothing to drive: the rung has no output.
+  CProgramEditorMainView* editor = OpenProgramEditor();
+  ASSERT_NE(editor, nullptr);
+  ClickCell(editor, 0, 0, 0);
+  Key(editor, Qt::Key_L, QStringLiteral("L"));
+  ASSERT_TRUE(editor->InstructionEditor().isVisible());
+  Type(&editor->InstructionEditor(), QStringLiteral("D I0.0"));
+  Key(&editor->InstructionEditor(), Qt::Key_Return, QStringLiteral("\r"));
+  ASSERT_EQ(MainPage().Networks()[0].Grid.Elements.size(), 1u);
+
+  // The user has closed the output pane; Download and Connect each bring it back with the
+  // report, which names the network.
+  CInforOutputPane* output = frame_->OutputPane();
+  for (const int command : {CmdFileDownloadDirect, CmdDebugConnect}) {
+    output->hide();
+    output->View()->clear();
+    facade_.asked.clear();
+    // "脱机" is the job's last word; the text before it is put aside so that its return shows.
+    frame_->CommStatusPane()->clear();
+    ASSERT_TRUE(Pick(command)) << command;
+    ASSERT_TRUE(WaitFor([&] { return frame_->CommStatusPane()->text() == QStringLiteral("脱机"); })) << command;
+    EXPECT_EQ(Env().CommState.load(), CommOffline);
+    JoinLinkJobThreads();
+    ASSERT_FALSE(facade_.asked.empty()) << command;
+    EXPECT_EQ(facade_.asked.back().Text, L"Parse Binary Error");
+    EXPECT_TRUE(output->isVisible()) << command;
+    QStringList lines;
+    for (int i = 0; i < output->View()->count(); ++i) lines << output->View()->item(i)->text();
+    EXPECT_TRUE(lines.contains(QStringLiteral("    MAIN (INT0), NETWORK 0    Error : LAD, No Output Element")))
+        << lines.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(lines.last(), QStringLiteral("Total 1 Error(s)"));
+  }
+  EXPECT_TRUE(plc_.MemorySnapshot().Instructions.empty());
+}
+
+// A PLC on a USB-serial cable, as a new user reaches it: File > Download... shows the
+// communication settings, whose port list offers the adapter the machine has (here a fake device
+// folder whose ttyUSB0 leads to the simulated PLC's pseudo-terminal); the adapter is chosen, the
+// project goes down the line, the monitor runs over it, the program comes back up, and the
+// configuration keeps the adapter's own name.
+class E2eSerial : public E2eOnline {
+ protected:
+  E2eSerial() : E2eOnline(SimulatedPlc::Transport::kSerialPty) {}
+
+  testsupport::FakeSerialDevices devices_;
+};
+
+TEST_F(E2eSerial, AnAdapterChosenInTheSettingsCarriesDownloadMonitorAndUpload) {
+  devices_.AddTty("ttyS0", 0);  // an 8250 slot without a UART: not offered
+  devices_.AddTty("ttyUSB0", -1, plc_.DevicePath());
+  const std::string id = "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+  devices_.AddById(id, "ttyUSB0");
+  const QString node = QString::fromStdString(devices_.Node("ttyUSB0"));
+  const std::wstring stored = platform::FromUtf8Lossy(devices_.Root() + "/dev/serial/by-id/" + id);
+  Start();
+  Env().Config.LinkTimeUpdateUi = 50;
+
+  CProgramEditorMainView* editor = OpenProgramEditor();
+  ASSERT_NE(editor, nullptr);
+  TypeRung(editor, 0, QStringLiteral("I0.0"), QStringLiteral("Q0.0"));
+  plc_.WithMemory([&](SimulatedPlc::Memory& m) {
+    for (const int page : Current().SystemBlocks.ListKeys()) m.SystemPages[static_cast<uint32_t>(page)] = {};
+  });
+
+  // File > Download...: the settings come first; the user picks the adapter and station 1.
+  QStringList offered;
+  QString tip;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<CMainCommunicationDlg*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    QComboBox* ports = dialog->PortList();
+    for (int i = 0; i < ports->count(); ++i) offered << ports->itemText(i);
+    const int adapter = ports->findText(node);
+    if (adapter >= 0) {
+      tip = ports->itemData(adapter, Qt::ToolTipRole).toString();
+      ports->setCurrentIndex(adapter);
+      dialog->StationList()->setCurrentIndex(1);
+      dialog->BaudList()->setCurrentIndex(1);  // 9600 bps
+      dialog->findChild<QPushButton*>(QStringLiteral("IDOK"))->click();
+    } else {
+      dialog->reject();
+    }
+  });
+  ASSERT_TRUE(Pick(CmdFileDownload));
+  EXPECT_EQ(offered, (QStringList{QStringLiteral("PIPE\\Quillamet"), QStringLiteral("Network"),
+                                  QStringLiteral("Tarvex Mobile"), node}));
+  EXPECT_EQ(tip, QString::fromStdWString(stored));
+  // The adapter is stored by its own name, which finds it again whatever it is plugged in as.
+  EXPECT_EQ(Env().Config.LinkPortPath, stored);
+  EXPECT_EQ(Env().Config.LinkBaudrate, 9600);
+  ASSERT_TRUE(WaitFor([&] { return plc_.MemorySnapshot().Resets == 1; })) << Env().CommState.load();
+  ASSERT_TRUE(WaitFor([&] { return frame_->CommStatusPane()->text() == QStringLiteral("脱机"); }));
+  JoinLinkJobThreads();
+  EXPECT_TRUE(facade_.asked.empty()) << QString::fromStdWString(facade_.asked[0].Text).toStdString();
+  EXPECT_FALSE(plc_.MemorySnapshot().Instructions.empty());
+  EXPECT_EQ(Env().Port.PortName, stored);
+
+  // Online over the same line: the monitor polls the PLC until Disconnect.
+  facade_.answers = {kIdYes};  // whatever the stamps say, go on
+  ASSERT_TRUE(Pick(CmdDebugConnect));
+  ASSERT_TRUE(WaitFor([&] { return Env().CommState.load() == CommOnline; }))
+      << RequestCodes() << (facade_.asked.empty() ? std::string() : platform::ToUtf8Lossy(facade_.asked.back().Text));
+  const size_t before = plc_.Requests().size();
+  ASSERT_TRUE(WaitFor([&] { return plc_.Requests().size() > before + 2; }));
+  ASSERT_TRUE(Pick(CmdDebugDisconnect));
+  ASSERT_TRUE(WaitFor([&] { return Env().CommState.load() == CommOffline; }));
+  JoinLinkJobThreads();
+
+  // Upload brings the rung back into a new project (the typed one is not saved).
+  facade_.asked.clear();
+  facade_.answers = {kIdNo};
+  ASSERT_TRUE(Pick(CmdFileUpload));
+  // The upload's last word to the windows comes after it has gone offline: the job is joined
+  // while the windows go on serving it.
+  std::atomic<bool> joined{false};
+  std::thread joiner([&] {
+    JoinLinkJobThreads();
+    joined = true;
+  });
+  const bool ended = WaitFor([&] { return joined.load(); }, 20000);
+  joiner.join();
+  ASSERT_TRUE(ended);
+  ASSERT_EQ(facade_.asked.size(), 1u);  // only the question about the typed project
+  ASSERT_FALSE(MainPage().Networks().empty());
+  const Network& uploaded = MainPage().Networks()[0];
+  std::wstring program;
+  for (const StlLine& line : uploaded.Lines) {
+    program += line.Mnemonic;
+    for (const std::wstring& operand : line.Operands) program += L" " + operand;
+    program += L";";
+  }
+  EXPECT_EQ(program, L"LD I0.0;= Q0.0;") << uploaded.Kind;
+
+  // The configuration file written at exit names the adapter the same way.
+  Env().Modified = false;
+  frame_->close();
+  ASSERT_EQ(app_.ExitInstance(), 0);
+  frame_ = nullptr;
+  PlcConfig written;
+  written.ReadPlcConfig(File("Orvisto.xml"));
+  EXPECT_EQ(written.LinkPortPath, stored);
 }
 
 }  // namespace

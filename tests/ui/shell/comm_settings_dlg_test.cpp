@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QValidator>
 
@@ -20,6 +21,7 @@
 #include "core/link/comm_port.h"
 #include "platform/poll_io.h"
 #include "platform/udp_socket.h"
+#include "tests/support/fake_serial_devices.h"
 #include "tests/ui/shell/scripted_message_facade.h"
 #include "ui/shell/address_detection.h"
 #include "ui/shell/comm_settings_dlg.h"
@@ -30,6 +32,16 @@ namespace Brenno {
 namespace {
 
 constexpr uint32_t kLoopback = 0x7F000001;
+
+// A machine with three built-in ports and a USB adapter.
+class ThreeComPortsAndAnAdapter {
+ public:
+  ThreeComPortsAndAnAdapter() {
+    for (const char* name : {"ttyS0", "ttyS1", "ttyS2"}) devices.AddTty(name, 4);
+    devices.AddTty("ttyUSB0");
+  }
+  testsupport::FakeSerialDevices devices;
+};
 
 CommPortList Ports() {
   CommPortList ports;
@@ -63,8 +75,9 @@ TEST(CommSettingsFields, ListPositionsBothWays) {
   }
   EXPECT_EQ(PositionToParity(-1), 2);
 
+  ThreeComPortsAndAnAdapter machine;
   const CommPortList ports = Ports();
-  ASSERT_EQ(ports.size(), 19u);
+  ASSERT_EQ(ports.size(), 7u);
   EXPECT_EQ(FindPortPosition(ports, L"COM3"), 5);
   EXPECT_EQ(FindPortPosition(ports, L"Network"), 1);
   EXPECT_EQ(FindPortPosition(ports, L"com3"), 0);  // exact, case-sensitive
@@ -72,6 +85,7 @@ TEST(CommSettingsFields, ListPositionsBothWays) {
 }
 
 TEST(CommSettingsFields, OkKeepsWhatNoSelectionCannotSay) {
+  ThreeComPortsAndAnAdapter machine;
   const CommPortList ports = Ports();
   CommLinkValues before{3, 0xC0A80105, 300, L"COM2", 1200, L"13800000000", 9000};
   CommSettingsFields fields = FieldsFromLinkValues(before, ports);
@@ -93,7 +107,7 @@ TEST(CommSettingsFields, OkKeepsWhatNoSelectionCannotSay) {
 TEST(CommSettingsFields, PortRuleAndNumberCheck) {
   EXPECT_EQ(PortRuleFor(1), (PortRuleState{true, false, true, true, false}));
   EXPECT_EQ(PortRuleFor(2), (PortRuleState{true, false, true, false, true}));
-  for (int position : {-1, 0, 3, 18}) EXPECT_EQ(PortRuleFor(position), PortRuleState{}) << position;
+  for (int position : {-1, 0, 3, 6}) EXPECT_EQ(PortRuleFor(position), PortRuleState{}) << position;
 
   struct Case {
     const wchar_t* text;
@@ -134,8 +148,66 @@ TEST(CommSettingsDialog, IpAddressFieldsHoldOneNumber) {
   }
 }
 
+CommSettingsFields NetworkFields();
+
+// Each character as a key press and release to whichever box has the focus, as typing does.
+void TypeKeys(const QString& text) {
+  for (QChar c : text) {
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr) << "no focus before " << QString(c).toStdString();
+    const int key = c == QLatin1Char('.') ? Qt::Key_Period : Qt::Key_0 + c.digitValue();
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(target, &release);
+  }
+}
+
+TEST(CommSettingsDialog, AnAddressTypedAsItReadsFillsTheFourBoxes) {
+  struct Case {
+    Qt::FocusReason reason;  // Tab selects the first box's number, a click does not
+    int cursor;              // where the click put the cursor; -1 after the number
+    uint32_t shown;
+    const char* typed;
+    uint32_t address;
+  };
+  const Case cases[] = {
+      {Qt::TabFocusReason, -1, 0, "127.0.0.1", 0x7F000001},
+      {Qt::MouseFocusReason, -1, 0, "127.0.0.1", 0x7F000001},
+      {Qt::MouseFocusReason, 0, 0, "127.0.0.1", 0x7F000001},
+      {Qt::MouseFocusReason, -1, 0, "192.168.1.10", 0xC0A8010A},
+      {Qt::TabFocusReason, -1, 0x0A000002, "10.0.0.99", 0x0A000063},
+      {Qt::TabFocusReason, -1, 0x01020304, "255.255.255.255", 0xFFFFFFFF},
+  };
+  for (const Case& c : cases) {
+    CommSettingsFields fields = NetworkFields();
+    fields.IpAddress = c.shown;
+    CMainCommunicationDlg dialog(nullptr, Ports(), fields);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    dialog.IpAddress()->Field(0)->setFocus(c.reason);
+    if (c.cursor >= 0) dialog.IpAddress()->Field(0)->setCursorPosition(c.cursor);
+    ASSERT_EQ(QApplication::focusWidget(), dialog.IpAddress()->Field(0));
+    TypeKeys(QString::fromLatin1(c.typed));
+    EXPECT_EQ(dialog.IpAddress()->Address(), c.address) << c.typed << " after a " << (c.reason == Qt::TabFocusReason ? "Tab" : "click");
+  }
+  // Backspace in an emptied box goes back to the box before.
+  CMainCommunicationDlg dialog(nullptr, Ports(), NetworkFields());
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  dialog.IpAddress()->Field(1)->setFocus(Qt::TabFocusReason);
+  for (int i = 0; i < 2; ++i) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QApplication::sendEvent(QApplication::focusWidget(), &press);
+  }
+  EXPECT_EQ(QApplication::focusWidget(), dialog.IpAddress()->Field(0));
+  EXPECT_EQ(dialog.IpAddress()->Address(), 0x01000304u);
+}
+
 TEST(CommSettingsDialog, FillsFromTheConfigurationAndStoresOnOk) {
   SetCurrentLanguage(kLanguageEnglish);
+  ThreeComPortsAndAnAdapter machine;
+  const QString root = QString::fromStdString(machine.devices.Root());
   shelltest::ScriptedMessageFacade facade;
   PlcConfig config;
   config.LinkPortPath = L"Network";
@@ -159,7 +231,8 @@ TEST(CommSettingsDialog, FillsFromTheConfigurationAndStoresOnOk) {
     EXPECT_TRUE(dialog->DetectButton()->isEnabled());
     EXPECT_FALSE(dialog->TcpPortEdit()->isEnabled());
     EXPECT_EQ(dialog->IpAddress()->Address(), 0x0A000002u);
-    EXPECT_EQ(dialog->PortList()->itemText(3), QStringLiteral("通讯端口COM1"));
+    EXPECT_EQ(dialog->PortList()->itemText(3), QStringLiteral("通讯端口COM1 (") + root + QStringLiteral("/dev/ttyS0)"));
+    EXPECT_EQ(dialog->PortList()->itemText(6), root + QStringLiteral("/dev/ttyUSB0"));
     // A COM port enables them again with the station left at 1.
     dialog->PortList()->setCurrentIndex(3);
     EXPECT_TRUE(dialog->StationList()->isEnabled());
@@ -192,6 +265,8 @@ TEST(CommSettingsDialog, FillsFromTheConfigurationAndStoresOnOk) {
 
 TEST(CommSettingsDialog, CancelChangesNothingAndChineseTexts) {
   SetCurrentLanguage(kLanguageChinese);
+  ThreeComPortsAndAnAdapter machine;
+  const QString root = QString::fromStdString(machine.devices.Root());
   PlcConfig config;
   config.LinkPortPath = L"COM16";
   config.LinkParity = 0;
@@ -201,7 +276,9 @@ TEST(CommSettingsDialog, CancelChangesNothingAndChineseTexts) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("通讯"));
     EXPECT_EQ(dialog->DetectButton()->text(), QStringLiteral("探测IP"));
-    EXPECT_EQ(dialog->PortList()->currentIndex(), 18);
+    // A port the machine does not have stays chosen, and says so.
+    EXPECT_EQ(dialog->PortList()->currentIndex(), 7);
+    EXPECT_EQ(dialog->PortList()->currentText(), QStringLiteral("通讯端口COM16 (") + root + QStringLiteral("/dev/ttyS15) (未找到)"));
     EXPECT_EQ(dialog->ParityList()->currentText(), QStringLiteral("NONE"));
     dialog->PortList()->setCurrentIndex(1);
     dialog->reject();

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSizeGrip>
 #include <QRadioButton>
 #include <QTreeWidget>
 
@@ -124,6 +125,8 @@ TEST_F(FindAndReplaceTest, SearchesAfterEveryCharacterAndListsHitsInProgramOrder
   EXPECT_EQ(dlg_->ResultList()->topLevelItemCount(), 0);
   // Searching shows nothing in the editor yet.
   EXPECT_TRUE(sink_.Locations().empty());
+  // Resized by its border: no size grip's dots in its bottom margin.
+  for (const QSizeGrip* grip : dlg_->findChildren<QSizeGrip*>()) EXPECT_FALSE(grip->isVisible());
 }
 
 TEST_F(FindAndReplaceTest, TheFirstHitIsChosenFromTheCursorInTheSearchDirection) {

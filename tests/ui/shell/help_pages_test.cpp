@@ -143,6 +143,13 @@ TEST(HelpPages, TheGuideAndTheReferenceAreLaidOutInBothLanguagesAndTheGuideLinks
     }
     EXPECT_GE(links, 4) << language;
   }
+  // Where the simulator's pipe and the PLC's network port are, which a user cannot guess.
+  for (const char* page : {"en/index.html", "zh/index.html"}) {
+    const std::string text = ReadText(help / page);
+    for (const char* named : {"$XDG_RUNTIME_DIR/Quillamet", "/tmp/Quillamet", "2000", "/dev/serial/by-id"}) {
+      EXPECT_NE(text.find(named), std::string::npos) << page << ": " << named;
+    }
+  }
 }
 
 TEST(HelpPages, TheReferenceListsEveryTypeWithItsInstructionsInBothLanguages) {

@@ -308,6 +308,23 @@ TEST_F(FileCommandsTest, ViewSwitchesAndCompile) {
   env->Modified = false;
 }
 
+TEST_F(FileCommandsTest, WriteFileNamesTheFileItWrote) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  // The image goes to the current folder, wherever the workbench was started.
+  const fs::path previous = fs::current_path();
+  fs::current_path(files.path());
+  frame->OutputPane()->hide();
+  Trigger(CmdFileWriteFlash);
+  const fs::path written = fs::current_path() / "Flash.DAT";
+  fs::current_path(previous);
+  EXPECT_TRUE(fs::exists(written));
+  EXPECT_TRUE(facade.asked.empty());
+  EXPECT_TRUE(frame->OutputPane()->isVisible());
+  CInforOutputView* view = frame->OutputPane()->View();
+  ASSERT_GT(view->count(), 0);
+  EXPECT_EQ(view->item(view->count() - 1)->text(), QStringLiteral("Image file written: ") + QString::fromStdWString(written.wstring()));
+}
+
 TEST_F(FileCommandsTest, ClearAsksFirstAndNoStartsNothing) {
   ASSERT_NO_FATAL_FAILURE(Start());
   facade.answers = {kIdNo};

@@ -517,6 +517,48 @@ TEST_P(MainFrameInLanguage, HelpOpensTheGuideOfTheLanguageInTheProgramDirectory)
   ASSERT_EQ(opened.size(), 1u);
   const fs::path page = fs::path(program.Path()) / "help" / (Chinese() ? "zh" : "en") / "index.html";
   EXPECT_EQ(opened[0], QUrl::fromLocalFile(QString::fromStdString(page.string())));
+  EXPECT_TRUE(facade.asked.empty());
+
+  // No browser took it: the user is told so, and which file to open.
+  app.UseUrlOpener([](const QUrl&) { return false; });
+  frame->Command(CmdHelpFile)->trigger();
+  ASSERT_EQ(facade.asked.size(), 1u);
+  EXPECT_EQ(facade.asked[0].Text, (Chinese() ? L"无法启动网页浏览器显示帮助。请用浏览器打开此文件:\r\n"
+                                             : L"No web browser could be started to show the help. Open this file in a browser:\r\n") +
+                                      page.wstring());
+  EXPECT_EQ(facade.asked[0].Icon, MessageIcon::Exclamation);
+}
+
+TEST_F(MainFrameTest, HelpTellsWhenTheDesktopsOpenerFindsNoBrowser) {
+  ASSERT_TRUE(Start());
+  // xdg-open as the desktop has it: one that finds no usable browser ends with 4 (the action
+  // failed), one that handed the page over with 0.
+  testsupport::TempDir bin;
+  const std::string path = qEnvironmentVariable("PATH").toStdString();
+  qputenv("PATH", QByteArray::fromStdString(bin.path() + ":" + path));
+  const fs::path page = fs::path(program.Path()) / "help" / "en" / "index.html";
+  for (const int code : {4, 0}) {
+    {
+      std::ofstream script(bin.File("xdg-open"), std::ios::trunc);
+      script << "#!/bin/sh\nexit " << code << "\n";
+    }
+    fs::permissions(bin.File("xdg-open"), fs::perms::owner_all);
+    facade.asked.clear();
+    frame->UpdateCommandStates();
+    frame->Command(CmdHelpFile)->trigger();
+    QElapsedTimer waited;
+    waited.start();
+    while (facade.asked.empty() && waited.elapsed() < (code == 0 ? 500 : 5000)) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    if (code == 0) {
+      EXPECT_TRUE(facade.asked.empty());
+    } else {
+      ASSERT_EQ(facade.asked.size(), 1u);
+      EXPECT_EQ(facade.asked[0].Text, HelpNotShownMessage(page.wstring()));
+    }
+  }
+  qputenv("PATH", QByteArray::fromStdString(path));
 }
 
 TEST_P(MainFrameInLanguage, WindowsCarryTheApplicationIconAndTheProgressItsTitle) {

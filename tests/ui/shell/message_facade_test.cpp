@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSizeGrip>
 #include <QTimer>
 
 #include <cstdlib>
@@ -139,6 +140,13 @@ TEST(QtMessageBox, EachKindShowsItsOwnIconAndAShortTextStandsInAPlainLabel) {
   for (int i = 0; i < 30; ++i) lines += L"Network " + std::to_wstring(i) + L": operand out of range\n";
   CMessageBoxDlg box(nullptr, MessageButtons::Ok, MessageIcon::Hand, lines);
   EXPECT_NE(box.findChild<QPlainTextEdit*>(QStringLiteral("text")), nullptr);
+}
+
+TEST(QtMessageBox, ResizesByItsBorderWithoutASizeGrip) {
+  CMessageBoxDlg box(nullptr, MessageButtons::YesNo, MessageIcon::Question, L"PLC is running, stop it?");
+  box.show();
+  for (const QSizeGrip* grip : box.findChildren<QSizeGrip*>()) EXPECT_FALSE(grip->isVisible());
+  EXPECT_LT(box.minimumWidth(), box.maximumWidth());  // still resizable
 }
 
 TEST(QtMessageBox, ChineseButtonTexts) {
