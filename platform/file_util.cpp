@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <random>
 #include <string_view>
@@ -265,6 +266,74 @@ std::string FreshTempName(const std::string& target) {
   return name;
 }
 
+// Whole copies kept beside a target whose overwrite in place stopped part-way:
+// "<name>.orvisto-copy", then "<name>.orvisto-copy-2", "-3", ... while those names are taken.
+constexpr char kKeptCopyInfix[] = ".orvisto-copy";
+constexpr int kMaxKeptCopies = 99;
+
+std::string KeptCopyName(const std::string& target, int number) {
+  std::string name = target + kKeptCopyInfix;
+  if (number > 1) name += "-" + std::to_string(number);
+  return name;
+}
+
+// The number of a kept copy's name (1 for the first), 0 for any other name in the folder.
+int KeptCopyNumber(std::string_view name, std::string_view prefix) {
+  if (name.size() < prefix.size() || name.compare(0, prefix.size(), prefix) != 0) return 0;
+  const std::string_view rest = name.substr(prefix.size());
+  if (rest.empty()) return 1;
+  if (rest.size() < 2 || rest.size() > 3 || rest[0] != '-' || rest[1] == '0') return 0;
+  int number = 0;
+  for (const char c : rest.substr(1)) {
+    if (c < '0' || c > '9') return 0;
+    number = number * 10 + (c - '0');
+  }
+  return number >= 2 && number <= kMaxKeptCopies ? number : 0;
+}
+
+// The kept copies of a target (the file the path finally names), regular files only, in the
+// order of their numbers.
+std::vector<std::string> FindKeptCopies(const std::string& target) {
+  const std::string folder = FolderOf(target);
+  const std::string prefix = NameOf(target) + kKeptCopyInfix;
+  std::vector<std::pair<int, std::string>> found;
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return {};
+  while (const dirent* entry = readdir(dir)) {
+    const int number = KeptCopyNumber(entry->d_name, prefix);
+    if (number == 0) continue;
+    std::string path = folder + "/" + entry->d_name;
+    struct stat st {};
+    if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) found.emplace_back(number, std::move(path));
+  }
+  closedir(dir);
+  std::sort(found.begin(), found.end());
+  std::vector<std::string> paths;
+  for (auto& [number, path] : found) paths.push_back(std::move(path));
+  return paths;
+}
+
+// True when the file holds exactly these bytes.
+bool FileHolds(const std::string& path, const uint8_t* data, size_t size) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  bool same = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) == size;
+  std::vector<uint8_t> chunk(same ? std::min<size_t>(size, size_t{1} << 20) : 0);
+  for (size_t at = 0; same && at < size;) {
+    const ssize_t n = read(fd, chunk.data(), std::min(chunk.size(), size - at));
+    if (n < 0 && errno == EINTR) continue;
+    same = n > 0 && std::memcmp(chunk.data(), data + at, static_cast<size_t>(n)) == 0;
+    if (same) at += static_cast<size_t>(n);
+  }
+  if (same) {
+    uint8_t more = 0;
+    same = read(fd, &more, 1) == 0;
+  }
+  close(fd);
+  return same;
+}
+
 bool HasTempAttribute(int fd) {
   char value[8];
   return fgetxattr(fd, kTempAttribute, value, sizeof(value)) >= 0;
@@ -346,6 +415,27 @@ struct TempFile {
     }
   }
 
+  // Gives the whole file the first free name of a kept copy of the target.
+  bool NameAsKeptCopy(const std::string& target) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int number = 1; number <= kMaxKeptCopies; ++number) {
+      const std::string candidate = KeptCopyName(target, number);
+      const bool linked =
+          named ? link(name.c_str(), candidate.c_str()) == 0
+                : linkat(AT_FDCWD, self.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
+                      linkat(fd, "", AT_FDCWD, candidate.c_str(), AT_EMPTY_PATH) == 0;
+      if (linked) {
+        if (named) unlink(name.c_str());
+        name = candidate;
+        named = true;
+        return true;
+      }
+      if (errno != EEXIST) return false;
+    }
+    errno = EEXIST;
+    return false;
+  }
+
   // Gives the whole unnamed file a name beside the target.
   bool Link(const std::string& target) {
     if (named) return true;
@@ -406,14 +496,21 @@ bool FlushFolder(const std::string& target) {
   return flushed;
 }
 
+InPlaceWriteHook inPlaceWriteHook = nullptr;
+
+// An overwrite in place goes in pieces of this size.
+constexpr size_t kInPlacePiece = size_t{1} << 20;
+
 // A target with more than one hard link keeps them: its own inode gets the new content. The
-// whole content is first on disk in a copy beside it, which stays (and is named in the failure)
-// should the overwrite fail part-way; space for the content is reserved before the first byte
-// of the target changes, so that a full disk refuses the write with the target untouched.
+// whole content is first on disk in a copy beside it under the name of a kept copy, which stays
+// (and is named in the failure) should the overwrite stop part-way; space for the content is
+// reserved before the first byte of the target changes, without changing its size, so that a
+// full disk refuses the write with the target untouched. The target grows only by the bytes
+// written to it.
 FileWriteFailure OverwriteLinkedTarget(const std::string& target, TempFile& copy,
                                        const uint8_t* data, size_t size) {
   copy.MarkTemporary(false);
-  if (!copy.Link(target)) return SystemFailure("cannot name the copy beside");
+  if (!copy.NameAsKeptCopy(target)) return SystemFailure("cannot name the copy beside");
   if (!FlushFolder(target)) return SystemFailure("cannot flush the folder of");
   const int fd = open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return SystemFailure("cannot open");
@@ -422,13 +519,35 @@ FileWriteFailure OverwriteLinkedTarget(const std::string& target, TempFile& copy
     close(fd);
     return Failed(FileWriteFailure::NotAFile);
   }
-  if (size > static_cast<size_t>(opened.st_size) && fallocate(fd, 0, 0, static_cast<off_t>(size)) != 0 &&
-      errno != EOPNOTSUPP && errno != ENOSYS) {
+  if (size > 0 && fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) != 0 && errno != EOPNOTSUPP &&
+      errno != ENOSYS) {
     const FileWriteFailure failure = SystemFailure("cannot write");
     close(fd);
     return failure;  // nothing of the target changed; the copy goes with `copy`
   }
-  if (!WriteAll(fd, data, size, 0) || ftruncate(fd, static_cast<off_t>(size)) != 0 || fsync(fd) != 0) {
+  // Bytes of the target written so far, piece by piece.
+  size_t written = 0;
+  bool whole = true;
+  while (whole && written < size) {
+    if (inPlaceWriteHook != nullptr) inPlaceWriteHook(written);
+    const size_t end = written + std::min(kInPlacePiece, size - written);
+    while (whole && written < end) {
+      const ssize_t n = pwrite(fd, data + written, end - written, static_cast<off_t>(written));
+      if (n > 0) {
+        written += static_cast<size_t>(n);
+      } else if (n == 0 || errno != EINTR) {
+        if (n == 0) errno = EIO;
+        whole = false;
+      }
+    }
+  }
+  if (!whole && written == 0) {
+    // Refused before a byte went in (a full disk, a size limit): the target is as it was.
+    const FileWriteFailure failure = SystemFailure("cannot write");
+    close(fd);
+    return failure;
+  }
+  if (!whole || ftruncate(fd, static_cast<off_t>(size)) != 0 || fsync(fd) != 0) {
     FileWriteFailure failure = Failed(FileWriteFailure::InPlaceIncomplete, errno, "cannot write");
     close(fd);
     failure.KeptCopy = FromUtf8Lossy(copy.name);
@@ -436,7 +555,21 @@ FileWriteFailure OverwriteLinkedTarget(const std::string& target, TempFile& copy
     return failure;
   }
   close(fd);
+  unlink(copy.name.c_str());  // the target holds the whole content
+  copy.name.clear();
   return {};
+}
+
+// After a write: the copies that earlier writes kept beside the target and that hold exactly what
+// was just written are no longer needed. Any other stays for the user.
+void RemoveKeptCopiesOf(const std::string& target, const uint8_t* data, size_t size) {
+  const std::vector<std::string> copies = FindKeptCopies(target);
+  if (copies.empty()) return;
+  bool removed = false;
+  for (const std::string& path : copies) {
+    if (FileHolds(path, data, size) && unlink(path.c_str()) == 0) removed = true;
+  }
+  if (removed) FlushFolder(target);
 }
 
 }  // namespace
@@ -517,7 +650,9 @@ bool WriteFileBytes(const std::wstring& path, const void* data, size_t size, Fil
   }
   if (replacing && old.st_nlink > 1) {
     failure = OverwriteLinkedTarget(target, temp, bytes, size);
-    return failure.What == FileWriteFailure::None;
+    if (failure.What != FileWriteFailure::None) return false;
+    RemoveKeptCopiesOf(target, bytes, size);
+    return true;
   }
   if (replacing && !CopyOwnerAndMode(temp.fd, old)) {
     failure = SystemFailure("cannot keep the owner and mode of");
@@ -539,7 +674,22 @@ bool WriteFileBytes(const std::wstring& path, const void* data, size_t size, Fil
     failure = SystemFailure("cannot flush the folder of");
     return false;
   }
+  RemoveKeptCopiesOf(target, bytes, size);
   return true;
 }
+
+std::vector<std::wstring> KeptCopiesBeside(const std::wstring& path) {
+  std::string target = ToUtf8Lossy(path);
+  if (!ResolveLinks(target)) return {};
+  std::vector<std::wstring> copies;
+  for (const std::string& copy : FindKeptCopies(target)) copies.push_back(FromUtf8Lossy(copy));
+  return copies;
+}
+
+void SetInPlaceWriteHook(InPlaceWriteHook hook) { inPlaceWriteHook = hook; }
+
+void IgnoreFileSizeLimitSignal() { signal(SIGXFSZ, SIG_IGN); }
+
+void DefaultFileSizeLimitSignal() { signal(SIGXFSZ, SIG_DFL); }
 
 }  // namespace platform

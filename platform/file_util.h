@@ -79,6 +79,7 @@ struct FileWriteFailure {
     System,             // a system call failed (Errno says why, Step what was being done)
     InPlaceIncomplete,  // the overwrite of a target with several hard links failed part-way:
                         // the target may be incomplete, KeptCopy holds the whole new content
+                        // (one of KeptCopiesBeside)
   };
   Kind What = None;
   int Errno = 0;
@@ -95,9 +96,12 @@ struct FileWriteFailure {
 // - A new file gets the mode that the umask (or the folder's default ACL) leaves of 0666. A
 //   replaced file keeps its mode, and its owner and group where the user may give them.
 // - A target that is a symbolic link stays one: the file it names is replaced. A target with
-//   more than one hard link keeps them all: once the new content is whole in a copy beside it,
-//   and room for it is reserved, the target is overwritten in place; should that fail part-way,
-//   the copy stays and the failure names it.
+//   more than one hard link keeps them all: once the new content is whole in a copy beside it
+//   (named as a kept copy, see KeptCopiesBeside), and room for it is reserved, the target is
+//   overwritten in place, growing only as the bytes go in; the copy then goes. Should the
+//   overwrite fail part-way (or the process die in it), the copy stays, and a failure names it.
+// - After a successful write, kept copies of the target that hold exactly the content written
+//   are removed; other kept copies stay.
 // - A target that is read-only (no write permission, or no write bit at all, which root could
 //   otherwise write) or that is not a regular file is refused untouched.
 // - Temporary files that a write killed part-way left beside the target are removed by the next
@@ -108,6 +112,28 @@ bool WriteFileBytes(const std::wstring& path, const std::vector<uint8_t>& bytes,
 bool WriteFileBytes(const std::wstring& path, const void* data, size_t size, std::wstring* error = nullptr);
 // "cannot write '<path>': ..." in English.
 std::wstring DescribeFileWriteFailure(const FileWriteFailure& failure, const std::wstring& path);
+
+// The whole copies that writes of the path left beside the file it names (through symbolic
+// links) when an overwrite in place stopped part-way: "<name>.orvisto-copy", then
+// "<name>.orvisto-copy-2" and on while those names are taken, in that order. Each holds the whole
+// content its write was writing; it stays until the user moves or removes it, or a later write of
+// the file writes the same content.
+std::vector<std::wstring> KeptCopiesBeside(const std::wstring& path);
+
+// For tests: called before each piece (a megabyte) of an overwrite in place with the bytes of
+// the target already written, so that a test can stop a write there as a kill would. nullptr
+// (the default) calls nothing.
+using InPlaceWriteHook = void (*)(size_t written);
+void SetInPlaceWriteHook(InPlaceWriteHook hook);
+
+// For a program that writes files, at its start: a write past the file-size limit
+// (RLIMIT_FSIZE) then fails with EFBIG, which the write reports, the target untouched, instead of
+// the signal SIGXFSZ ending the program with its unsaved work. A library never calls it: the
+// signal's disposition belongs to the program.
+void IgnoreFileSizeLimitSignal();
+// In a child process about to start another program: the signal's default again (an ignored
+// signal would otherwise stay ignored in that program).
+void DefaultFileSizeLimitSignal();
 
 // Gives a byte buffer of many megabytes (a whole project file) room for at least `size` bytes,
 // backed by huge pages where the system offers them: the first touch of every 4 KB page of a

@@ -7,6 +7,8 @@
 #include "core/env/information_output.h"
 #include "core/env/language.h"
 #include "core/project/flash_image_file.h"
+#include "core/project/message_box.h"
+#include "core/project/project_file.h"
 
 namespace Brenno {
 
@@ -18,6 +20,8 @@ std::wstring WriteFlashImage() {
   if (error) path = kFlashImageFileName;
   WriteFlashImageFile(path.wstring(), image);
   AppendInformationLine(PickText(L"Image file written: ", L"映像文件已写入: ") + path.wstring());
+  const std::wstring keptCopies = KeptCopiesNotice(path.wstring());
+  if (!keptCopies.empty()) MessageBoxOk(keptCopies, kMessageIconWarning);
   return path.wstring();
 }
 

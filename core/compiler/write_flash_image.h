@@ -13,7 +13,8 @@ namespace Brenno {
 // (ExceptionParseBinaryError for counted errors) without writing the file, so a half-compiled
 // image never replaces a good one; the caller shows the message when it is not empty. An image
 // the file format cannot hold and a file that cannot be written throw as WriteFlashImageFile
-// says.
+// says. Whole copies that earlier writes kept beside the file are named in a warning box after
+// the write (KeptCopiesNotice).
 std::wstring WriteFlashImage();
 
 }  // namespace Brenno

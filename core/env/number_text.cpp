@@ -1,9 +1,13 @@
 #include "core/env/number_text.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cwctype>
 #include <iomanip>
 #include <locale>
 #include <sstream>
+#include <string_view>
 #include <type_traits>
 
 namespace Brenno {
@@ -140,10 +144,51 @@ void FormatIntText(int radix, int digitCount, wchar_t fill, int32_t value, std::
 }
 
 void FormatRealText(float value, std::wstring& text) {
-  std::wostringstream out;
-  out.imbue(std::locale::classic());
-  out << value;
-  text = out.str();
+  char buffer[48];
+  if (!std::isfinite(value)) {
+    // Nothing reads these back; they are shown as the C library names them.
+    const std::to_chars_result printed = std::to_chars(buffer, buffer + sizeof buffer, value);
+    text.assign(buffer, printed.ptr);
+    return;
+  }
+  // The fewest significant digits that read back to the same float, as "d.ddde+XX".
+  const std::to_chars_result printed =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+  const std::string_view scientific(buffer, static_cast<size_t>(printed.ptr - buffer));
+  const size_t mark = scientific.find('e');
+  const bool negative = scientific.front() == '-';
+  std::string digits;
+  for (const char c : scientific.substr(negative ? 1 : 0, mark - (negative ? 1 : 0))) {
+    if (c != '.') digits.push_back(c);
+  }
+  int exponent = 0;
+  std::from_chars(scientific.data() + mark + 1 + (scientific[mark + 1] == '+' ? 1 : 0),
+                  scientific.data() + scientific.size(), exponent);
+  // Laid out as the general format lays out a number of max(digits, 6) significant digits:
+  // plain decimal from 0.0001 up to below 10^that, an exponent outside.
+  const int significant = std::max(static_cast<int>(digits.size()), 6);
+  std::string plain;
+  if (exponent < -4 || exponent >= significant) {
+    plain.assign(scientific);
+  } else {
+    if (negative) plain.push_back('-');
+    if (exponent < 0) {
+      plain += "0.";
+      plain.append(static_cast<size_t>(-exponent - 1), '0');
+      plain += digits;
+    } else {
+      const size_t whole = static_cast<size_t>(exponent) + 1;
+      if (digits.size() <= whole) {
+        plain += digits;
+        plain.append(whole - digits.size(), '0');
+      } else {
+        plain += digits.substr(0, whole);
+        plain.push_back('.');
+        plain += digits.substr(whole);
+      }
+    }
+  }
+  text.assign(plain.begin(), plain.end());
 }
 
 }  // namespace Brenno

@@ -47,9 +47,10 @@ class TypeSettingsSnapshot {
   const PlcType* type_;
 };
 
-// The replace transaction around one operation that builds the newest project.
+// The replace transaction around one operation that builds the newest project; `note` follows
+// the message of a failure.
 template <class Operation>
-bool RunReplaceTransaction(Operation operation) {
+bool RunReplaceTransaction(Operation operation, const std::wstring& note = {}) {
   ProjectEnvironment& environment = Environment();
   const TypeSettingsSnapshot settings(environment);
   PushDefaultProject();
@@ -58,7 +59,7 @@ bool RunReplaceTransaction(Operation operation) {
   } catch (const ExceptionError& error) {
     DropNewestProject();
     settings.Restore(environment);
-    MessageBoxOk(error.Message(), kMessageIconStop);
+    MessageBoxOk(note.empty() ? error.Message() : error.Message() + L"\r\n\r\n" + note, kMessageIconStop);
     return false;
   } catch (...) {
     // Not an error of the workbench (out of memory, for instance): the previous project is made
@@ -72,8 +73,10 @@ bool RunReplaceTransaction(Operation operation) {
 }
 
 // Tells the user what a replacing command changed of what it read: texts read as empty and
-// networks or local variables cut to the type's limits. Nothing to tell shows nothing.
-void ReportReadChanges(const std::vector<ProgramBlockCut>& cuts, const StreamTextPlaces& emptiedTexts) {
+// networks or local variables cut to the type's limits; then `note`. Nothing to tell shows
+// nothing.
+void ReportReadChanges(const std::vector<ProgramBlockCut>& cuts, const StreamTextPlaces& emptiedTexts,
+                       const std::wstring& note = {}) {
   std::wstring text;
   if (!emptiedTexts.empty()) text = EmptiedTextsMessage(emptiedTexts);
   if (!cuts.empty()) {
@@ -86,6 +89,7 @@ void ReportReadChanges(const std::vector<ProgramBlockCut>& cuts, const StreamTex
       text += L"\r\n  " + DescribeProgramBlockCut(cut, unit);
     }
   }
+  if (!note.empty()) text += (text.empty() ? L"" : L"\r\n\r\n") + note;
   if (!text.empty()) MessageBoxOk(text, kMessageIconWarning);
 }
 
@@ -104,9 +108,11 @@ bool TryNewProject() {
 
 bool TryOpenProject(const std::wstring& path, std::vector<ProgramBlockCut>* cuts) {
   ProjectOpenNotes notes;
-  const bool ok = RunReplaceTransaction([&] { notes = OpenProjectFile(path); });
+  // Copies that saves kept beside the file are told with what the open says.
+  const std::wstring keptCopies = KeptCopiesNotice(path);
+  const bool ok = RunReplaceTransaction([&] { notes = OpenProjectFile(path); }, keptCopies);
   if (!ok) return false;
-  ReportReadChanges(notes.Cuts, notes.EmptiedTexts);
+  ReportReadChanges(notes.Cuts, notes.EmptiedTexts, keptCopies);
   if (cuts != nullptr) *cuts = std::move(notes.Cuts);
   return true;
 }
@@ -128,9 +134,11 @@ bool TrySaveProject(const std::wstring& path) {
   try {
     SaveProjectFile(path);
   } catch (const ExceptionError& error) {
-    MessageBoxOk(error.Message(), kMessageIconStop);
+    MessageBoxOk(error.Message(), kMessageIconStop);  // names the copies kept beside the file
     return false;
   }
+  const std::wstring keptCopies = KeptCopiesNotice(path);
+  if (!keptCopies.empty()) MessageBoxOk(keptCopies, kMessageIconWarning);
   return true;
 }
 

@@ -25,12 +25,16 @@ namespace Brenno {
 // the stop icon (the previous project is current again). `cuts`, when given, receives what
 // fitting the loaded program pages to the type had to cut (open and type change). What an open
 // or a type change had to change of what it read (texts read as empty, networks and local
-// variables cut) is shown in a warning box once the new project is current.
+// variables cut) is shown in a warning box once the new project is current. An open names the
+// whole copies that saves kept beside the file (KeptCopiesNotice), in that box or after the
+// error.
 bool TryNewProject();
 bool TryOpenProject(const std::wstring& path, std::vector<ProgramBlockCut>* cuts = nullptr);
 bool TryImportPmw(const std::wstring& path);
 bool TryChangePlcType(const std::wstring& typeName, std::vector<ProgramBlockCut>* cuts = nullptr);
 // Writes the current project; false after showing the error. The project list is not touched.
+// Whole copies that earlier saves kept beside the file and that the save did not make redundant
+// are named in a warning box after a successful save, in the error after a failed one.
 bool TrySaveProject(const std::wstring& path);
 
 // Build the newest project; throw an ExceptionError on failure.

@@ -179,7 +179,24 @@ void ThrowFileWriteError(const std::wstring& path, const platform::FileWriteFail
                        L"\r\n  文件可能不完整，完整的新内容保存在 \"") +
               failure.KeptCopy + L"\"";
   }
+  const std::wstring earlier = KeptCopiesNotice(path, failure.KeptCopy);
+  if (!earlier.empty()) detail += L"\r\n\r\n" + earlier;
   ThrowStreamError(detail);
+}
+
+std::wstring KeptCopiesNotice(const std::wstring& path, const std::wstring& leaveOut) {
+  std::wstring list;
+  for (const std::wstring& copy : platform::KeptCopiesBeside(path)) {
+    if (copy != leaveOut) list += L"\r\n  \"" + copy + L"\"";
+  }
+  if (list.empty()) return {};
+  return PickText(L"A save of \"", L"保存 \"") + path +
+         PickText(L"\" stopped part-way and left a whole copy of the content it was writing beside it:",
+                  L"\" 时曾中途停止，旁边留有当时正在写入的完整内容的副本：") +
+         list +
+         PickText(L"\r\nThe file may not hold that content. Keep what you need of the copy, then move or delete "
+                  L"it; until then this is said whenever the file is opened or saved.",
+                  L"\r\n该文件可能没有这些内容。请保留副本中需要的内容，然后移走或删除副本；在此之前，每次打开或保存该文件时都会显示此提示。");
 }
 
 // ---------------------------------------------------------------- sections

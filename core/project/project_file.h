@@ -89,8 +89,14 @@ void ReadWholeFile(platform::FileBytes& bytes, const std::wstring& path);
 // before the new content is whole); an empty vector is refused.
 void WriteWholeFile(const std::vector<uint8_t>& bytes, const std::wstring& path);
 // Throws the ExceptionParseStreamError of a file that could not be written: "Write file error"
-// with the path, and why (read-only, disk full, ...) in the user's language.
+// with the path, and why (read-only, disk full, ...) in the user's language, followed by the
+// copies that earlier writes kept beside the file (KeptCopiesNotice, leaving out the one the
+// failure names).
 [[noreturn]] void ThrowFileWriteError(const std::wstring& path, const platform::FileWriteFailure& failure);
+// What the user is told while whole copies stand beside the file, left by saves whose
+// overwrite in place stopped part-way (platform::KeptCopiesBeside): the file's path and each
+// copy's, in the user's language; empty when there is none but `leaveOut`.
+std::wstring KeptCopiesNotice(const std::wstring& path, const std::wstring& leaveOut = {});
 
 // ---- Sections of versions 1.1 and 1.2: the first top-level record of the key decoded into
 // the target; ExceptionParseStreamError when there is none.

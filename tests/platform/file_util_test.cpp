@@ -293,6 +293,66 @@ TEST(FileUtil, AWriteErrorLeavesTheOldFileAndNothingElse) {
   }
 }
 
+namespace {
+
+// Ends the writing process before the second megabyte of an overwrite in place, as a kill would.
+void DieAfterTheFirstPiece(size_t written) {
+  if (written > 0) _exit(0);
+}
+
+std::vector<uint8_t> Concat(std::vector<uint8_t> a, const std::vector<uint8_t>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+}  // namespace
+
+// A write of a target with other hard links that dies in the overwrite in place leaves the
+// target grown only by what was written (no zeros ahead of the content) and the whole new
+// content in a copy beside it under a fixed name, which KeptCopiesBeside names. The copy stays
+// through later writes of other content (their own copies go) and goes with the write of its
+// content.
+TEST(FileUtil, AWriteKilledInPlaceKeepsAWholeCopyBesideTheTarget) {
+  testsupport::TempDir dir;
+  const std::string path = dir.File("p.lqw");
+  const std::string other = dir.File("other.lqw");
+  const std::vector<uint8_t> old((3 << 20) / 2, 0x11);
+  const std::vector<uint8_t> fresh(3 << 20, 0x22);
+  ASSERT_TRUE(WriteFileBytes(FromUtf8Lossy(path), old));
+  ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
+
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    SetInPlaceWriteHook(DieAfterTheFirstPiece);
+    WriteFileBytes(FromUtf8Lossy(path), fresh);
+    _exit(1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the write was not stopped in place";
+
+  const std::vector<uint8_t> firstMegabyte(fresh.begin(), fresh.begin() + (1 << 20));
+  const std::vector<uint8_t> mixed = Concat(firstMegabyte, std::vector<uint8_t>(old.begin() + (1 << 20), old.end()));
+  EXPECT_TRUE(Read(path) == mixed);
+  EXPECT_TRUE(Read(other) == mixed);
+  const std::string copy = dir.File("p.lqw.orvisto-copy");
+  EXPECT_TRUE(Read(copy) == fresh);
+  EXPECT_EQ(KeptCopiesBeside(FromUtf8Lossy(path)), std::vector<std::wstring>{FromUtf8Lossy(copy)});
+  EXPECT_EQ(KeptCopiesBeside(FromUtf8Lossy(other)), std::vector<std::wstring>{});
+
+  // Other content: written in place, the copy stays.
+  const std::vector<uint8_t> third = {3, 3, 3};
+  ASSERT_TRUE(WriteFileBytes(FromUtf8Lossy(path), third));
+  EXPECT_EQ(Read(other), third);
+  EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::wstring>{L"other.lqw", L"p.lqw", L"p.lqw.orvisto-copy"}));
+  // The copy's content: the copy goes.
+  ASSERT_TRUE(WriteFileBytes(FromUtf8Lossy(path), fresh));
+  EXPECT_TRUE(Read(other) == fresh);
+  EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::wstring>{L"other.lqw", L"p.lqw"}));
+  EXPECT_TRUE(KeptCopiesBeside(FromUtf8Lossy(path)).empty());
+}
+
 // A target that is a symbolic link (or a chain of them, relative or absolute) stays a link; the
 // file it names gets the content, and no temporary file stays in either folder.
 TEST(FileUtil, WriteThroughASymbolicLinkReplacesTheFileItNames) {

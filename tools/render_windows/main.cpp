@@ -7,10 +7,11 @@
 // instruction reference, PLC type, communication settings (also with its port list open, which
 // shows the serial devices of the machine or of ORVISTO_DEVICE_ROOT), progress and About dialogs,
 // the message boxes of every kind, those the tables show for entries they do not take and what the
-// program editor says about input it refuses, the main window after Write File and after a
-// compile that failed, and a sheet of the command icons. The files are named after the window
-// and the language ("main_window_en.png", "about_zh.png"). Nothing of the user's own
-// configuration or window layout is read or written.
+// program editor says about input it refuses, the notice of a copy that a stopped save left beside
+// a project file, the main window after Write File and after a compile that failed, and a sheet
+// of the command icons. The files are named after the window and the language
+// ("main_window_en.png", "about_zh.png"). Nothing of the user's own configuration or window
+// layout is read or written.
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -45,6 +46,8 @@
 #include "core/program/program_block.h"
 #include "core/program/program_page.h"
 #include "core/project/message_box.h"
+#include "core/project/project_file.h"
+#include "platform/file_util.h"
 #include "core/project/status_chart.h"
 #include "core/project/stream_text_places.h"
 #include "core/project/project.h"
@@ -221,6 +224,15 @@ class Renderer {
                 (chinese ? L": 操作数超出范围\n" : L": operand out of range\n");
       }
       MessageBoxOk(text, 0x10);
+    }) && ok;
+    // What an open or a save of a project file says while a stopped save's copy stands beside it.
+    ok = Capture("message_kept_copy", [&] {
+      const fs::path projects = fs::path(scratch.path().toStdString()) / "projects";
+      fs::create_directories(projects);
+      const std::vector<uint8_t> content = {'x'};
+      platform::WriteFileBytes((projects / "motor.lqw").wstring(), content);
+      platform::WriteFileBytes((projects / "motor.lqw.orvisto-copy").wstring(), content);
+      MessageBoxOk(KeptCopiesNotice((projects / "motor.lqw").wstring()), kMessageIconWarning);
     }) && ok;
 
     // What the tables say of an entry they do not take.

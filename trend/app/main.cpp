@@ -5,6 +5,8 @@
 #include "trend/ui/trend_app.h"
 
 int main(int argc, char** argv) {
+  // Saving the settings past the file-size limit is an error reported, not the viewer's end.
+  platform::IgnoreFileSizeLimitSignal();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vandrel"));
   vandrel::CTrendApp trendApp(platform::GetProgramDirectory());

@@ -27,6 +27,7 @@
 #include "core/project/project.h"
 #include "core/project/message_box.h"
 #include "core/project/project_commands.h"
+#include "platform/file_util.h"
 #include "platform/text_codec.h"
 #include "ui/shell/close_rules.h"
 #include "ui/shell/message_facade.h"
@@ -180,6 +181,8 @@ void OpenInBrowser(const QUrl& page, QObject* owner, const std::function<void()>
   auto* process = new QProcess(owner);
   process->setStandardOutputFile(QProcess::nullDevice());
   process->setStandardErrorFile(QProcess::nullDevice());
+  // The browser gets the file-size signal as programs have it, not as the workbench sets it.
+  process->setChildProcessModifier([] { platform::DefaultFileSizeLimitSignal(); });
   QObject::connect(process, &QProcess::errorOccurred, process, [process, failed](QProcess::ProcessError error) {
     if (error != QProcess::FailedToStart) return;
     process->deleteLater();

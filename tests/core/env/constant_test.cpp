@@ -85,7 +85,7 @@ TEST(Constant, CheckGivesTheCanonicalForm) {
       {&auto16, kDataTypeByte, L"ff", L"FF"},
       {&auto8, kDataTypeWord, L"17", L"00000017"},
       {&TypeA(), kDataTypeReal, L"1.5", L"1.5"},
-      {&TypeA(), kDataTypeReal, L"0.1234567", L"0.123457"},
+      {&TypeA(), kDataTypeReal, L"0.1234567", L"0.1234567"},
       {&TypeA(), kDataTypeReal, L"-2e3", L"-2000"},
       {&TypeA(), kDataTypeReal, L"1.5x", nullptr},
       {&TypeA(), kDataTypeReal, L"16#1", nullptr},
@@ -96,13 +96,12 @@ TEST(Constant, CheckGivesTheCanonicalForm) {
     EXPECT_EQ(CheckConstantText(*c.manager, text, c.type), c.canonical != nullptr) << Narrow(c.text);
     EXPECT_EQ(text, c.canonical != nullptr ? c.canonical : c.text) << Narrow(c.text);
     if (c.canonical == nullptr) continue;
-    // The canonical form of an integer reads back as the same value (a real keeps six
-    // significant digits), and it is its own canonical form.
+    // The canonical form reads back as the same value, and it is its own canonical form.
     uint32_t written = 0;
     uint32_t reread = 0;
     ASSERT_TRUE(ParseConstantValue(*c.manager, written, c.type, c.text));
     ASSERT_TRUE(ParseConstantValue(*c.manager, reread, c.type, text)) << Narrow(text);
-    if (c.type != kDataTypeReal) EXPECT_EQ(reread, written) << Narrow(c.text);
+    EXPECT_EQ(reread, written) << Narrow(c.text);
     std::wstring again = text;
     ASSERT_TRUE(CheckConstantText(*c.manager, again, c.type));
     EXPECT_EQ(again, text);
