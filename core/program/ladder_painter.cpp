@@ -269,11 +269,26 @@ void BuildElementDisplay(const LadElement& element, const PageViewState& page, O
     display.PowerOut.push_back(BuildPinDisplay(
         element.PowerOut[i], i < definition->PowerOut.size() ? &definition->PowerOut[i] : nullptr, selected));
   }
+  // The operands as one instruction, so that a count is painted against what it counts from.
+  std::vector<const OperandDef*> slots;
+  std::vector<std::wstring> written;
+  for (const auto* list : {&definition->OperandId, &definition->OperandIn, &definition->OperandOut}) {
+    for (const OperandDef& slot : *list) slots.push_back(&slot);
+  }
+  for (const auto* list : {&element.OperandId, &element.OperandIn, &element.OperandOut}) {
+    for (const ElementOperand& operand : *list) written.push_back(operand.Text);
+  }
+  const std::vector<OperandDef> limited = SlotsOfInstruction(slots, written, page);
+  const auto idEnd = limited.begin() + static_cast<std::ptrdiff_t>(definition->OperandId.size());
+  const auto inEnd = idEnd + static_cast<std::ptrdiff_t>(definition->OperandIn.size());
+  const std::vector<OperandDef> idSlots(limited.begin(), idEnd);
+  const std::vector<OperandDef> inSlots(idEnd, inEnd);
+  const std::vector<OperandDef> outSlots(inEnd, limited.end());
   std::vector<OperandValueFlag> flags;
-  BuildOperandList(definition->OperandId, element.OperandId, page, selected, online, display.OperandId, flags);
-  BuildOperandList(definition->OperandIn, element.OperandIn, page, selected, online, display.OperandIn, flags,
+  BuildOperandList(idSlots, element.OperandId, page, selected, online, display.OperandId, flags);
+  BuildOperandList(inSlots, element.OperandIn, page, selected, online, display.OperandIn, flags,
                    element.Name == kIpAddressElementName);
-  BuildOperandList(definition->OperandOut, element.OperandOut, page, selected, online, display.OperandOut, flags);
+  BuildOperandList(outSlots, element.OperandOut, page, selected, online, display.OperandOut, flags);
   display.PowerFlow = EvaluateLadPowerFlow(online, *definition, flags);
 }
 

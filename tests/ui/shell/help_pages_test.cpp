@@ -261,8 +261,11 @@ TEST(HelpPages, TheShippedReferenceIndexesEveryMnemonicWithItsOperands) {
           EXPECT_FALSE(part.empty()) << name << " #" << id;
           for (const std::string& cell : Cells(part)) cells.push_back(cell);
         }
+        // An operand the instruction reads and writes back is labelled so.
+        const std::set<std::string> readWrite = {"input and output", "输入和输出"};
         for (const OperandDef& operand : def.Operands) {
-          EXPECT_TRUE(HasOperandRow(cells, platform::ToUtf8Lossy(operand.Name), TypeText(operand.Const, code), roles))
+          EXPECT_TRUE(HasOperandRow(cells, platform::ToUtf8Lossy(operand.Name), TypeText(operand.Const, code),
+                                    operand.ReadWrite ? readWrite : roles))
               << name << " " << platform::ToUtf8Lossy(operand.Name);
         }
       }
