@@ -278,17 +278,25 @@ void BuildElementDisplay(const LadElement& element, const PageViewState& page, O
   for (const auto* list : {&element.OperandId, &element.OperandIn, &element.OperandOut}) {
     for (const ElementOperand& operand : *list) written.push_back(operand.Text);
   }
-  const std::vector<OperandDef> limited = SlotsOfInstruction(slots, written, page);
-  const auto idEnd = limited.begin() + static_cast<std::ptrdiff_t>(definition->OperandId.size());
-  const auto inEnd = idEnd + static_cast<std::ptrdiff_t>(definition->OperandIn.size());
-  const std::vector<OperandDef> idSlots(limited.begin(), idEnd);
-  const std::vector<OperandDef> inSlots(idEnd, inEnd);
-  const std::vector<OperandDef> outSlots(inEnd, limited.end());
+  std::vector<OperandDef> limited;
+  std::vector<OperandDef> idSlots;
+  std::vector<OperandDef> inSlots;
+  std::vector<OperandDef> outSlots;
+  const bool related = SlotsOfInstruction(slots, written, page, limited);
+  if (related) {
+    const auto idEnd = limited.begin() + static_cast<std::ptrdiff_t>(definition->OperandId.size());
+    const auto inEnd = idEnd + static_cast<std::ptrdiff_t>(definition->OperandIn.size());
+    idSlots.assign(limited.begin(), idEnd);
+    inSlots.assign(idEnd, inEnd);
+    outSlots.assign(inEnd, limited.end());
+  }
   std::vector<OperandValueFlag> flags;
-  BuildOperandList(idSlots, element.OperandId, page, selected, online, display.OperandId, flags);
-  BuildOperandList(inSlots, element.OperandIn, page, selected, online, display.OperandIn, flags,
-                   element.Name == kIpAddressElementName);
-  BuildOperandList(outSlots, element.OperandOut, page, selected, online, display.OperandOut, flags);
+  BuildOperandList(related ? idSlots : definition->OperandId, element.OperandId, page, selected, online,
+                   display.OperandId, flags);
+  BuildOperandList(related ? inSlots : definition->OperandIn, element.OperandIn, page, selected, online,
+                   display.OperandIn, flags, element.Name == kIpAddressElementName);
+  BuildOperandList(related ? outSlots : definition->OperandOut, element.OperandOut, page, selected, online,
+                   display.OperandOut, flags);
   display.PowerFlow = EvaluateLadPowerFlow(online, *definition, flags);
 }
 

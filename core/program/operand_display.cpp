@@ -63,21 +63,19 @@ std::wstring CompactRealText(double value, int digits) {
   return mantissa + L"e" + sign + exponent;
 }
 
-std::vector<OperandDef> SlotsOfInstruction(const std::vector<const OperandDef*>& slots,
-                                           const std::vector<std::wstring>& written, const PageViewState& page) {
-  std::vector<OperandDef> out;
-  out.reserve(slots.size());
+bool SlotsOfInstruction(const std::vector<const OperandDef*>& slots, const std::vector<std::wstring>& written,
+                        const PageViewState& page, std::vector<OperandDef>& limited) {
   const bool related =
       std::any_of(slots.begin(), slots.end(), [](const OperandDef* slot) { return slot->HasRelations(); });
-  if (!related || slots.size() != written.size()) {
-    for (const OperandDef* slot : slots) out.push_back(*slot);
-    return out;
-  }
+  if (!related || slots.size() != written.size()) return false;
   const ProgramServices& services = CurrentProgramServices();
   std::vector<std::wstring> texts = written;
   for (std::wstring& text : texts) services.LookupSymbolNamePrefixed(text, page.PageId);
-  for (std::size_t i = 0; i < slots.size(); ++i) out.push_back(SlotInInstruction(services.MemoryMap(), slots, texts, i));
-  return out;
+  limited.clear();
+  for (std::size_t i = 0; i < slots.size(); ++i) {
+    limited.push_back(SlotInInstruction(services.MemoryMap(), slots, texts, i));
+  }
+  return true;
 }
 
 void AppendRun(std::wstring& text, std::vector<ColorRun>& runs, const std::wstring& piece, int colour) {
