@@ -890,7 +890,7 @@ def bit_immediate(lib):
     lib.groups(T("Bit logic", "位逻辑"))
     code = 0x0150
     code = box(lib, code, "BIR", "BIR", T("Bit immediate read", "立即读位"),
-               [op("IN", "Tv:+:Itv:", "Bit")], [op("OUT", "Tv:-:SMv:", "Bit")],
+               [op("IN", "Tv:+:Itv:", "Bit")], [op("OUT", "Tv:", "Bit", addresses=SM_WRITABLE)],
                T("Bit immediate read: while EN has power, reads the physical input IN (bypassing the process image) "
                  "and writes it to the bit OUT.",
                  "立即读位：EN 有能流时直接读取物理输入 IN（不经过过程映像），写入位 OUT。"))

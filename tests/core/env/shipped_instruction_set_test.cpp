@@ -105,6 +105,7 @@ const std::map<std::string, std::vector<TypedLine>>& TypedLines() {
            {L"=  SM37.3", L"", nullptr},
            {L"S  SM30.0, 8", L"", nullptr},
            {L"R  SM255.7, 1", L"", nullptr},
+           {L"BIR  I0.0, SM37.3", L"", nullptr},
            // What the instruction does not take is refused, naming the operand.
            {L"PID  VB100, 8", nullptr, L"LOOP", L"0 ~ 7"},
            {L"PLS  2", nullptr, L"Q", L"0 ~ 1"},
@@ -115,6 +116,7 @@ const std::map<std::string, std::vector<TypedLine>>& TypedLines() {
            {L"=  SM29.7", nullptr, L"bit", L"SM30.0 ~ SM255.7"},
            {L"S  SM0.0, 1", nullptr, L"bit", L"SM30.0 ~ SM255.7"},
            {L"R  SM29.0, 1", nullptr, L"bit", L"SM30.0 ~ SM255.7"},
+           {L"BIR  I0.0, SM29.0", nullptr, L"OUT", L"SM30.0 ~ SM255.7"},
            {L"MOVR  HC0, VD0", nullptr, L"IN"},
            {L"ATCH  1, 34", nullptr, L"EVNT", L"0 ~ 33"},
            {L"ATCH  0, 10", nullptr, L"INT", L"1 ~ 7"},
