@@ -15,6 +15,7 @@
 #include "core/env/operand_format.h"
 #include "core/env/operand_slot.h"
 #include "core/env/operand_word.h"
+#include "core/env/page_names.h"
 #include "core/program/compile_report.h"
 #include "core/program/program_block.h"
 #include "core/project/project.h"
@@ -112,22 +113,40 @@ uint32_t EncodeConstantOperand(BinaryImage& image, const MemoryAreaManager& mana
 }
 
 // "\r\n  PID LOOP 8 (0 ~ 7)": the instruction, the operand's name (or its number when it has
-// none), the text that was refused and, for a slot that takes constants, the values it takes.
-std::wstring DescribeRefusedOperand(const MemoryAreaManager& manager, const FunStlRecord& definition, size_t j,
-                                    const std::wstring& text) {
-  const OperandDef& def = definition.Operands[j];
+// none), the text that was refused and what the slot takes: the values of a slot that takes
+// constants, the addresses it admits for a text written as an address ("DMOV S D7999 (D0 ~
+// D4094, ...)").
+std::wstring NameRefusedOperand(const FunStlRecord& definition, const OperandDef& def, size_t j,
+                               const std::wstring& text) {
   std::wstring detail = L"\r\n  " + definition.Name + L" ";
   detail += def.Name.empty() ? std::wstring(PickText(L"operand ", L"操作数 ")) + std::to_wstring(j + 1) : def.Name;
-  detail += L" " + (text.empty() ? std::wstring(L"\"\"") : text);
+  return detail + L" " + (text.empty() ? std::wstring(L"\"\"") : text);
+}
+
+std::wstring DescribeRefusedOperand(const MemoryAreaManager& manager, const FunStlRecord& definition,
+                                    const OperandDef& def, size_t j, const std::wstring& text) {
+  std::wstring detail = NameRefusedOperand(definition, def, j, text);
   try {
-    if ((ParseOperandFormatFlags(def.Capacity) & kFormatConstant) != 0 && def.Const >= kDataTypeBit &&
-        def.Const <= kDataTypeReal) {
-      detail += L" (" + SlotRangeText(manager, def) + L")";
-    }
+    const std::wstring takes = SlotTakesText(manager, def, text);
+    if (!takes.empty()) detail += L" (" + takes + L")";
   } catch (const ExceptionError&) {
-    // a malformed format names no range
+    // a malformed format names nothing
   }
   return detail;
+}
+
+// The constant names an interrupt routine (ATCH INT): the program must hold it.
+void CheckInterruptRoutine(const Project& project, const MemoryAreaManager& manager, const FunStlRecord& definition,
+                           const OperandDef& def, size_t j, const std::wstring& text) {
+  ConstantOperand constant;
+  if (!def.InterruptRoutine || !ParseSlotConstant(constant, manager, def, text) || constant.index != -1) return;
+  const int key = InterruptUnitKey(static_cast<int>(SlotTypedValue(def, constant.value)));
+  if (project.Program.InterruptTable.HasWorkingPage(key)) return;
+  ExceptionParseBinaryInstructionError error;
+  error.AppendDetail(NameRefusedOperand(definition, def, j, text) + L" (" +
+                     PickText(L"the project has no interrupt routine ", L"项目中没有中断程序 ") + ProgramUnitAddress(key) +
+                     L")");
+  throw error;
 }
 
 }  // namespace
@@ -153,11 +172,14 @@ void EncodeInstructions(BinaryImage& image, const std::vector<StlElement>& eleme
     const FunStlRecord& definition = library.FunStlList[static_cast<size_t>(element.definition)];
     if (element.operands.size() != definition.Operands.size()) throw ExceptionParseBinaryInstructionError();
     words.push_back(MakeHeadWord(definition, element.variant, manager.FxMode));
+    std::vector<const OperandDef*> slots;
+    for (const OperandDef& def : definition.Operands) slots.push_back(&def);
     for (size_t j = 0; j < definition.Operands.size(); ++j) {
-      const OperandDef& def = definition.Operands[j];
+      // The slot as the other operands of the instruction limit it (S Q15.0, N: N at most 8).
+      const OperandDef def = SlotInInstruction(manager, slots, element.operands, j);
       const std::wstring& text = element.operands[j];
       OperandWord word = 0;
-      if (ParseOperandText(text, manager, def.Capacity, word)) {
+      if (ParseSlotAddress(text, manager, def, word)) {
         words.push_back(word);
         continue;
       }
@@ -165,9 +187,10 @@ void EncodeInstructions(BinaryImage& image, const std::vector<StlElement>& eleme
       try {
         words.push_back(EncodeConstantOperand(image, manager, def, text, ipAddress));
       } catch (ExceptionError& error) {
-        error.AppendDetail(DescribeRefusedOperand(manager, definition, j, text));
+        error.AppendDetail(DescribeRefusedOperand(manager, definition, def, j, text));
         throw;
       }
+      CheckInterruptRoutine(project, manager, definition, def, j, text);
     }
   }
 }

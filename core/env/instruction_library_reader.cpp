@@ -5,6 +5,7 @@
 
 #include "core/env/exception_error.h"
 #include "core/env/instruction_library.h"
+#include "core/env/utilities.h"
 #include "core/env/xml_parse_area.h"
 
 namespace Brenno {
@@ -163,18 +164,47 @@ void ReadInteger(const ManagerFunReader& reader, const std::wstring& value, int&
   if (!ParseBasedInteger(field, value)) Fail(reader, L"Value error");
 }
 
-// "minimum~maximum", both integers as the other numbers of the file are written.
+// The pieces of an attribute value separated by ","; an empty value is one empty piece.
+std::vector<std::wstring> ListPieces(const std::wstring& value) {
+  std::vector<std::wstring> pieces;
+  SplitText(pieces, value, L",");
+  if (pieces.empty()) pieces.emplace_back();
+  return pieces;
+}
+
+// "minimum~maximum", both integers as the other numbers of the file are written; several
+// ranges separated by ",".
 void ReadRange(const ManagerFunReader& reader, const std::wstring& value, OperandDef& operand) {
-  const size_t mark = value.find(L'~');
-  int low = 0;
-  int high = 0;
-  if (mark == std::wstring::npos || !ParseBasedInteger(low, value.substr(0, mark)) ||
-      !ParseBasedInteger(high, value.substr(mark + 1)) || low > high) {
-    Fail(reader, L"Value error");
+  std::vector<ValueRange> ranges;
+  for (const std::wstring& piece : ListPieces(value)) {
+    const size_t mark = piece.find(L'~');
+    int low = 0;
+    int high = 0;
+    if (mark == std::wstring::npos || !ParseBasedInteger(low, piece.substr(0, mark)) ||
+        !ParseBasedInteger(high, piece.substr(mark + 1)) || low > high) {
+      Fail(reader, L"Value error");
+    }
+    ranges.push_back(ValueRange{low, high});
   }
-  operand.HasRange = true;
-  operand.RangeMin = low;
-  operand.RangeMax = high;
+  operand.Ranges = std::move(ranges);
+}
+
+// "first~last" or a single address, several separated by ","; the texts are read against the
+// memory map where the slot is used.
+void ReadAddresses(const ManagerFunReader& reader, const std::wstring& value, OperandDef& operand) {
+  std::vector<AddressRange> ranges;
+  for (const std::wstring& piece : ListPieces(value)) {
+    const size_t mark = piece.find(L'~');
+    AddressRange range{piece.substr(0, mark), mark == std::wstring::npos ? piece : piece.substr(mark + 1)};
+    if (range.First.empty() || range.Last.empty()) Fail(reader, L"Value error");
+    ranges.push_back(std::move(range));
+  }
+  operand.Addresses = std::move(ranges);
+}
+
+void ReadFlag(const ManagerFunReader& reader, const std::wstring& value, const wchar_t* word, bool& field) {
+  if (value != word) Fail(reader, L"Value error");
+  field = true;
 }
 
 void ReadWord(const ManagerFunReader& reader, int code, int& field) {
@@ -223,6 +253,11 @@ bool ReadAttribute(ManagerFunReader& reader, AttributeSet set, const std::wstrin
       if (name == L"Const") return ReadWord(reader, DataTypeFromWord(value), reader.Operand.Const), true;
       if (name == L"Marker") return ReadInteger(reader, value, reader.Operand.Marker), true;
       if (name == L"Range") return ReadRange(reader, value, reader.Operand), true;
+      if (name == L"Addresses") return ReadAddresses(reader, value, reader.Operand), true;
+      if (name == L"Counts") return ReadText(reader, value, reader.Operand.Counts), true;
+      if (name == L"AtMost") return ReadText(reader, value, reader.Operand.AtMost), true;
+      if (name == L"Routine") return ReadFlag(reader, value, L"Interrupt", reader.Operand.InterruptRoutine), true;
+      if (name == L"ReadWrite") return ReadFlag(reader, value, L"1", reader.Operand.ReadWrite), true;
       return false;
     case kPowerAttributes:
       if (name == L"Name") return ReadText(reader, value, reader.PowerName), true;

@@ -38,18 +38,52 @@ enum LadLook : int {
 int FunOrgTypeFromWord(const std::wstring& word);
 int LadLookFromWord(const std::wstring& word);
 
+// The values from Min to Max, both included.
+struct ValueRange {
+  int64_t Min = 0;
+  int64_t Max = 0;
+
+  bool operator==(const ValueRange&) const = default;
+};
+
+// The addresses from First to Last, both included, as the PLC type writes them ("T32", "T63");
+// a single address has Last equal to First.
+struct AddressRange {
+  std::wstring First;
+  std::wstring Last;
+
+  bool operator==(const AddressRange&) const = default;
+};
+
 // One operand slot of a definition (element "FunOperand").
 struct OperandDef {
   std::wstring Name;      // shown beside the operand of a box
   std::wstring Capacity;  // operand format text: which operand forms the slot accepts
   int Const = kDataTypeNone;  // DataType of the slot's value, -1 none
   int Marker = 0;         // non-zero: the memory-marker text may be shown behind the operand
-  // The values a constant written in the slot may take ("Range" attribute "0~7"), within the
-  // range of its data type: a loop number, a port, a count the instruction limits.
-  bool HasRange = false;
-  int64_t RangeMin = 0;
-  int64_t RangeMax = 0;
+  // The values a constant written in the slot may take ("Range" attribute "0~7", several ranges
+  // "-64~-1,1~64"), within the range of its data type: a loop number, a port, a count the
+  // instruction limits. Empty: the data type's range.
+  std::vector<ValueRange> Ranges{};
+  // The addresses the slot takes in the regions they lie in ("Addresses" attribute
+  // "T32~T63,T96~T255", "Y000,Y001"): an address of such a region must lie in one of them; the
+  // regions that no range names are not limited. Read against the memory map where it is used.
+  std::vector<AddressRange> Addresses{};
+  // The name of the operand whose bits this constant counts from ("Counts" attribute: S bit, N):
+  // they must lie in that operand's region and in its address ranges.
+  std::wstring Counts{};
+  // The name of the operand whose constant this one may not exceed ("AtMost": SFTL n2 <= n1).
+  std::wstring AtMost{};
+  // The constant is the number of an interrupt routine the program must hold
+  // ("Routine" attribute "Interrupt").
+  bool InterruptRoutine = false;
+  // The instruction reads the operand and writes it back, in whichever list it stands
+  // ("ReadWrite" attribute "1": a table whose entry count changes, a word swapped in place).
+  bool ReadWrite = false;
 
+  bool HasRange() const { return !Ranges.empty(); }
+  // The operand's constant depends on other operands of its instruction.
+  bool HasRelations() const { return !Counts.empty() || !AtMost.empty(); }
   bool operator==(const OperandDef&) const = default;
 };
 

@@ -299,8 +299,15 @@ bool GroupOperandCandidates(const MemoryAreaManager& manager, const std::wstring
   return true;
 }
 
+std::wstring DescribeCandidateRange(const OperandCandidate& candidate) {
+  std::wstring first;
+  std::wstring last;
+  DescribeAccessRange(*candidate.region, *candidate.access, first, last);
+  return first + L" ~ " + last;
+}
+
 bool ListOperandFormatRanges(int constantDataType, const std::wstring& format, const MemoryAreaManager& manager,
-                             std::vector<std::wstring>& texts) {
+                             std::vector<std::wstring>& texts, const CandidateValueTexts& values) {
   const int formatFlags = ParseOperandFormatFlags(format);
   std::vector<OperandCandidate> candidates;
   CollectOperandCandidates(format, manager, candidates);
@@ -309,8 +316,12 @@ bool ListOperandFormatRanges(int constantDataType, const std::wstring& format, c
   std::wstring last;
   for (const OperandCandidate& candidate : candidates) {
     if ((candidate.flags & kKindValue) == 0) continue;
-    DescribeAccessRange(*candidate.region, *candidate.access, first, last);
-    out.push_back(first + L" ~ " + last + ((candidate.flags & kKindIndexed) != 0 ? L" (Z)" : L""));
+    const std::wstring mark = (candidate.flags & kKindIndexed) != 0 ? L" (Z)" : L"";
+    if (!values) {
+      out.push_back(DescribeCandidateRange(candidate) + mark);
+      continue;
+    }
+    for (const std::wstring& text : values(candidate)) out.push_back(text + mark);
   }
   for (const OperandCandidate& candidate : candidates) {
     if ((candidate.flags & kKindAddress) == 0) continue;

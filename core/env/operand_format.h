@@ -11,6 +11,7 @@
 // between operand texts and words, and the candidate lists and range texts for hints, are here.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -78,11 +79,16 @@ bool CollectOperandCandidates(const std::wstring& format, const MemoryAreaManage
 bool GroupOperandCandidates(const MemoryAreaManager& manager, const std::wstring& format,
                             std::vector<OperandCandidate>& candidates);
 
+// The value range texts of one candidate; ListOperandFormatRanges takes the whole access
+// ("VB0 ~ VB8191") unless it is given other texts for it.
+using CandidateValueTexts = std::function<std::vector<std::wstring>(const OperandCandidate&)>;
+std::wstring DescribeCandidateRange(const OperandCandidate& candidate);
+
 // Range texts for hints: value ranges ("VB0 ~ VB8191", " (Z)" when indexed too), address ranges
 // with "&", pointer ranges with "*", then the constant range of the data type when the format
 // admits constants.
 bool ListOperandFormatRanges(int constantDataType, const std::wstring& format, const MemoryAreaManager& manager,
-                             std::vector<std::wstring>& texts);
+                             std::vector<std::wstring>& texts, const CandidateValueTexts& values = {});
 bool DescribeOperandFormat(std::wstring& text, const std::wstring& format, const MemoryAreaManager& manager,
                            const std::wstring& separator, int constantDataType);
 

@@ -95,7 +95,7 @@ bool OperandFitsSlot(const std::wstring& typed, const OperandDef& slot, const Pa
   services.LookupSymbolNamePrefixed(text, state.PageId);
   try {
     OperandWord word{};
-    if (ParseOperandText(text, map, slot.Capacity, word)) return true;
+    if (ParseSlotAddress(text, map, slot, word)) return true;
     ConstantOperand constant;
     return (ParseOperandFormatFlags(slot.Capacity) & kFormatConstant) != 0 && ParseSlotConstant(constant, map, slot, text);
   } catch (const ExceptionError&) {
@@ -122,7 +122,7 @@ std::wstring OperandMisfits(const FunLadRecord& def, const std::vector<std::wstr
     if (OperandFitsSlot(operands[i], *slots[i], state)) continue;
     std::wstring takes;
     try {
-      DescribeOperandFormat(takes, slots[i]->Capacity, services.MemoryMap(), L", ", slots[i]->Const);
+      DescribeOperandSlot(takes, *slots[i], services.MemoryMap(), L", ");
     } catch (const ExceptionError&) {
       takes.clear();
     }

@@ -269,11 +269,34 @@ void BuildElementDisplay(const LadElement& element, const PageViewState& page, O
     display.PowerOut.push_back(BuildPinDisplay(
         element.PowerOut[i], i < definition->PowerOut.size() ? &definition->PowerOut[i] : nullptr, selected));
   }
+  // The operands as one instruction, so that a count is painted against what it counts from.
+  std::vector<const OperandDef*> slots;
+  std::vector<std::wstring> written;
+  for (const auto* list : {&definition->OperandId, &definition->OperandIn, &definition->OperandOut}) {
+    for (const OperandDef& slot : *list) slots.push_back(&slot);
+  }
+  for (const auto* list : {&element.OperandId, &element.OperandIn, &element.OperandOut}) {
+    for (const ElementOperand& operand : *list) written.push_back(operand.Text);
+  }
+  std::vector<OperandDef> limited;
+  std::vector<OperandDef> idSlots;
+  std::vector<OperandDef> inSlots;
+  std::vector<OperandDef> outSlots;
+  const bool related = SlotsOfInstruction(slots, written, page, limited);
+  if (related) {
+    const auto idEnd = limited.begin() + static_cast<std::ptrdiff_t>(definition->OperandId.size());
+    const auto inEnd = idEnd + static_cast<std::ptrdiff_t>(definition->OperandIn.size());
+    idSlots.assign(limited.begin(), idEnd);
+    inSlots.assign(idEnd, inEnd);
+    outSlots.assign(inEnd, limited.end());
+  }
   std::vector<OperandValueFlag> flags;
-  BuildOperandList(definition->OperandId, element.OperandId, page, selected, online, display.OperandId, flags);
-  BuildOperandList(definition->OperandIn, element.OperandIn, page, selected, online, display.OperandIn, flags,
-                   element.Name == kIpAddressElementName);
-  BuildOperandList(definition->OperandOut, element.OperandOut, page, selected, online, display.OperandOut, flags);
+  BuildOperandList(related ? idSlots : definition->OperandId, element.OperandId, page, selected, online,
+                   display.OperandId, flags);
+  BuildOperandList(related ? inSlots : definition->OperandIn, element.OperandIn, page, selected, online,
+                   display.OperandIn, flags, element.Name == kIpAddressElementName);
+  BuildOperandList(related ? outSlots : definition->OperandOut, element.OperandOut, page, selected, online,
+                   display.OperandOut, flags);
   display.PowerFlow = EvaluateLadPowerFlow(online, *definition, flags);
 }
 

@@ -18,13 +18,17 @@ namespace {
 
 bool IsDataType(int type) { return type >= kDataTypeBit && type <= kDataTypeReal; }
 
-// The address's position and marker text when the text is an address the slot admits. A
-// malformed format in the library admits nothing rather than breaking the paint.
-bool MatchSlotAddress(const std::wstring& text, const OperandDef& slot, const MemoryAreaManager& map,
-                      OperandAddress& address, OperandFields& fields, std::wstring& marker) {
+// The address's position and marker text when the text is an address the slot admits (its
+// format and address ranges). A malformed format in the library admits nothing rather than
+// breaking the paint.
+bool MatchSlotMarker(const std::wstring& text, const OperandDef& slot, const MemoryAreaManager& map,
+                     OperandAddress& address, OperandFields& fields, std::wstring& marker) {
   if (!ScanOperandText(text, address)) return false;
   try {
-    return MatchOperandMarker(slot.Capacity, map, address, fields, marker);
+    const MemoryRegion* region = nullptr;
+    const MemoryAccess* access = nullptr;
+    return MatchSlotAddress(slot, map, address, fields, &region, &access) &&
+           FindMarkerValue(address, *region, *access, marker);
   } catch (const ExceptionError&) {
     return false;
   }
@@ -59,6 +63,21 @@ std::wstring CompactRealText(double value, int digits) {
   return mantissa + L"e" + sign + exponent;
 }
 
+bool SlotsOfInstruction(const std::vector<const OperandDef*>& slots, const std::vector<std::wstring>& written,
+                        const PageViewState& page, std::vector<OperandDef>& limited) {
+  const bool related =
+      std::any_of(slots.begin(), slots.end(), [](const OperandDef* slot) { return slot->HasRelations(); });
+  if (!related || slots.size() != written.size()) return false;
+  const ProgramServices& services = CurrentProgramServices();
+  std::vector<std::wstring> texts = written;
+  for (std::wstring& text : texts) services.LookupSymbolNamePrefixed(text, page.PageId);
+  limited.clear();
+  for (std::size_t i = 0; i < slots.size(); ++i) {
+    limited.push_back(SlotInInstruction(services.MemoryMap(), slots, texts, i));
+  }
+  return true;
+}
+
 void AppendRun(std::wstring& text, std::vector<ColorRun>& runs, const std::wstring& piece, int colour) {
   if (piece.empty()) return;
   text += piece;
@@ -80,7 +99,7 @@ void AppendOperandDisplay(const std::wstring& written, const OperandDef& slot, c
   OperandAddress address;
   OperandFields fields;
   std::wstring marker;
-  if (MatchSlotAddress(working, slot, map, address, fields, marker)) {
+  if (MatchSlotMarker(working, slot, map, address, fields, marker)) {
     AppendRun(text, runs, written, colour(symbol ? 3 : 0));
     std::wstring value;
     const bool known = ReadCachedValueText(online, fields, address.groups != -1, slot.Const, value);

@@ -30,6 +30,13 @@ void AppendOperandDisplay(const std::wstring& written, const OperandDef& slot, c
                           std::vector<ColorRun>& runs, OperandValueFlag& flag, bool ipAddress = false,
                           OperandValueSpan* span = nullptr);
 
+// The slots of one instruction as its operands limit one another (SlotInInstruction): a count
+// of bits to what is left of its start operand's area, a count to another count. The written
+// operand texts are read with the page's symbols. False, limited untouched, when no slot of the
+// instruction depends on another (the slots stand as they are).
+bool SlotsOfInstruction(const std::vector<const OperandDef*>& slots, const std::vector<std::wstring>& written,
+                        const PageViewState& page, std::vector<OperandDef>& limited);
+
 // A real value in at most `digits` significant digits, with a short exponent ("1.34e6",
 // "-2.5e-5", "12.5"); digits 1 to 9.
 std::wstring CompactRealText(double value, int digits);

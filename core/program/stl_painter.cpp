@@ -59,9 +59,14 @@ void BuildStlLineView(const StlLine& line, const PageViewState& page, OnlineCach
   AppendRun(view.Text, view.Runs, line.Mnemonic, colour(2));
   if (line.Variant != 0) AppendRun(view.Text, view.Runs, L"#" + std::to_wstring(line.Variant), colour(6));
   view.OperandFlags.resize(line.Operands.size());
+  std::vector<const OperandDef*> slots;
+  for (const OperandDef& slot : definition.Operands) slots.push_back(&slot);
+  std::vector<OperandDef> limited;
+  const bool related = SlotsOfInstruction(slots, line.Operands, page, limited);
   for (size_t i = 0; i < line.Operands.size(); ++i) {
     AppendRun(view.Text, view.Runs, i == 0 ? L"  " : L", ", colour(0));
-    AppendOperandDisplay(line.Operands[i], definition.Operands[i], page, selected, online, view.Text, view.Runs,
+    AppendOperandDisplay(line.Operands[i], related ? limited[i] : definition.Operands[i], page, selected, online,
+                         view.Text, view.Runs,
                          view.OperandFlags[i], ipAddressInstruction && i == 0);
   }
   AppendCommentPart(line, colour(1), view);

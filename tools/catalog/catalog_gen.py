@@ -47,27 +47,62 @@ def attr(name, value):
 
 class Operand:
     """One operand slot: its name, operand format, data type, whether the memory marker may be
-    shown behind it, and the values a constant written there may take (low, high) or None."""
+    shown behind it, and what limits it further:
+      limits     the values a constant written there may take: (low, high) or a list of such
+      addresses  the addresses it takes in the areas they name: texts "T32~T63" or "Y000"
+      counts     the name of the operand whose bits this count counts from (S bit, N)
+      at_most    the name of the operand this count may not exceed (SFTL n2 <= n1)
+      routine    "Interrupt": the constant names an interrupt routine the project must hold
+      read_write the instruction reads the operand and writes it back"""
 
-    def __init__(self, name, capacity, const, marker=False, limits=None):
+    def __init__(self, name, capacity, const, marker=False, limits=None, addresses=None, counts=None,
+                 at_most=None, routine=None, read_write=False):
         self.name = name
         self.capacity = capacity
         self.const = const
         self.marker = marker
-        self.limits = limits
+        self.limits = [limits] if isinstance(limits, tuple) else limits
+        self.addresses = addresses
+        self.counts = counts
+        self.at_most = at_most
+        self.routine = routine
+        self.read_write = read_write
+
+    def _with(self, **changes):
+        fields = dict(name=self.name, capacity=self.capacity, const=self.const, marker=self.marker,
+                      limits=self.limits, addresses=self.addresses, counts=self.counts, at_most=self.at_most,
+                      routine=self.routine, read_write=self.read_write)
+        fields.update(changes)
+        return Operand(**fields)
 
     def renamed(self, name):
-        return Operand(name, self.capacity, self.const, self.marker, self.limits)
+        return self._with(name=name)
 
     def limited(self, low, high):
-        return Operand(self.name, self.capacity, self.const, self.marker, (low, high))
+        return self._with(limits=[(low, high)])
+
+    def restricted(self, **changes):
+        """The slot with other limits: any of limits, addresses, counts, at_most, routine, read_write."""
+        if "limits" in changes and isinstance(changes["limits"], tuple):
+            changes["limits"] = [changes["limits"]]
+        return self._with(**changes)
 
     def xml(self):
         out = "<FunOperand" + attr("Name", self.name) + attr("Capacity", self.capacity) + attr("Const", self.const)
         if self.marker:
             out += attr("Marker", "1")
-        if self.limits is not None:
-            out += attr("Range", "%d~%d" % self.limits)
+        if self.limits:
+            out += attr("Range", ",".join("%d~%d" % limit for limit in self.limits))
+        if self.addresses:
+            out += attr("Addresses", ",".join(self.addresses))
+        if self.counts:
+            out += attr("Counts", self.counts)
+        if self.at_most:
+            out += attr("AtMost", self.at_most)
+        if self.routine:
+            out += attr("Routine", self.routine)
+        if self.read_write:
+            out += attr("ReadWrite", "1")
         return out + "/>"
 
 
@@ -205,9 +240,13 @@ def check(library, type_name):
     for d in library.lad:
         if d.look == "Block" and d.order != sorted(d.order):
             raise ValueError("%s: the box %s writes its operands in another order than its pins" % (type_name, d.name))
-        for operand in d.op_out:
+        for operand in d.op_out + [o for o in d.operands() if o.read_write]:
             if "c" in operand.capacity.split(":")[0][1:]:
                 raise ValueError("%s: output %s of %s takes constants" % (type_name, operand.name, d.name))
+    for d in library.stl:
+        check_relations(d.operands, "%s: %s" % (type_name, d.name))
+    for d in library.lad:
+        check_relations(d.operands(), "%s: %s" % (type_name, d.name))
     units = {u.name: u for u in library.units}
     stl_by = {(d.name, len(d.operands)) for d in library.stl}
     lad_by = {}
@@ -225,6 +264,23 @@ def check(library, type_name):
                     raise ValueError("%s: rule names unit %s/%d" % (type_name, name, len(keys)))
             if set("".join(k for _, k in left)) != set("".join(k for _, k in right)):
                 raise ValueError("%s: rule keys differ for %s" % (type_name, left))
+
+
+def check_relations(operands, where):
+    """An operand bound to another names one of the same definition, and a bound count has
+    ranges to narrow; ranges ascend."""
+    names = [o.name for o in operands]
+    for operand in operands:
+        for other in (operand.counts, operand.at_most):
+            if other is not None and (other not in names or other == operand.name):
+                raise ValueError("%s: %s names the operand %s, which the definition does not have" % (where, operand.name, other))
+        if (operand.counts or operand.at_most) and not operand.limits:
+            raise ValueError("%s: %s is bound to another operand but has no range" % (where, operand.name))
+        for low, high in operand.limits or []:
+            if low > high:
+                raise ValueError("%s: %s has the empty range %d~%d" % (where, operand.name, low, high))
+        if operand.routine not in (None, "Interrupt"):
+            raise ValueError("%s: %s names the routine kind %s" % (where, operand.name, operand.routine))
 
 
 def catalog_entry(d):

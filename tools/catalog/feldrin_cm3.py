@@ -6,6 +6,9 @@ definitions is part of the compiled image (the definition index of a few instruc
 so new instructions go at the end of the list, not in the middle.
 """
 
+import os
+import re
+
 from catalog_gen import Library, Operand, text as T
 
 TYPE_FOLDER = "CPU-Feldrin-CM3"
@@ -15,21 +18,38 @@ DESCRIPTION = "Instruction set of the PLC type CPU-Feldrin-CM3 (statement list i
 IP_ADDRESS_INSTRUCTION_INDEX = 177
 
 
-def op(name, capacity, const, marker=False, limits=None):
-    return Operand(name, capacity, const, marker, limits)
+PLC_TYPE = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))),
+                        "catalog", "Orvisto", TYPE_FOLDER, "PlcType.xml")
+
+
+def interrupt_routines():
+    """The highest interrupt routine number of the type: its interrupt table holds the main
+    program (INT0) and the routines INT1 up to this one (ProgramBlock SizePageInt)."""
+    with open(PLC_TYPE, encoding="utf-8") as f:
+        found = re.search(r'SizePageInt="(\d+)"', f.read())
+    if found is None or int(found.group(1)) < 2:
+        raise ValueError("%s: no interrupt routines (SizePageInt)" % PLC_TYPE)
+    return int(found.group(1)) - 1
+
+
+def op(name, capacity, const, marker=False, limits=None, **more):
+    return Operand(name, capacity, const, marker, limits, **more)
 
 
 # Operand slots. Inputs accept values, pointers (*VD) and constants; outputs accept values and
 # pointers and exclude the read-only analog inputs and high-speed counters. Bits are written
-# anywhere but in the special memory, whose bits the PLC sets (its control bytes from SMB30 on are
-# written whole, with the byte instructions). A byte, word or double word that holds a bit
-# pattern shows its constants in hexadecimal; counts, numbers and addresses are decimal types.
+# anywhere but in the status bytes SMB0 to SMB29 of the special memory, which the PLC sets; its
+# control bytes from SMB30 on take bit writes as well as byte moves. A byte, word or double word
+# that holds a bit pattern shows its constants in hexadecimal; counts, numbers and addresses are
+# decimal types.
+SM_WRITABLE = ["SM30.0~SM255.7"]
 BIT = op("bit", "Tv:", "Bit", True)
-BIT_COIL = op("bit", "Tv:-:SMv:", "Bit", True)
+BIT_COIL = op("bit", "Tv:", "Bit", True, addresses=SM_WRITABLE)
 BIT_IN_IMM = op("bit", "Tv:+:Itv:", "Bit")
 BIT_OUT_IMM = op("bit", "Tv:+:Qtv:", "Bit")
-BIT_SET = op("bit", "Tv:-:SMv:", "Bit")
-COUNT_N = op("N", "Bvpc:", "Usint", limits=(1, 255))
+BIT_SET = op("bit", "Tv:", "Bit", addresses=SM_WRITABLE)
+# N bits from the bit: they must lie in its area (S Q15.0 sets at most 8).
+COUNT_N = op("N", "Bvpc:", "Usint", limits=(1, 255), counts="bit")
 B_IN = op("IN", "Bvpc:", "Byte")
 B_OUT = op("OUT", "Bvp:", "Byte")
 U_IN = op("IN", "Bvpc:", "Usint")
@@ -45,12 +65,20 @@ DW_OUT = op("OUT", "Dvp:-:HCdv:AIdv:", "Dword")
 R_IN = op("IN", "Dvpc:-:HCdv:AIdv:", "Real")
 R_OUT = op("OUT", "Dvp:-:HCdv:AIdv:", "Real")
 TIMER = op("T", "Wv:+:Twv:", "Word")
+# The time base and retention of a timer are fixed by its number: TON and TOF take their timers,
+# TONR its own.
+TIMER_ON_OFF = TIMER.restricted(addresses=["T32~T63", "T96~T255"])
+TIMER_RETENTIVE = TIMER.restricted(addresses=["T0~T31", "T64~T95"])
 COUNTER = op("C", "Wv:+:Cwv:", "Word")
 PRESET = op("PT", "Wvpc:", "Int", limits=(0, 32767))
 CONST_BYTE = op("N", "Bc:", "Usint")
 LABEL = op("N", "Wc:", "Uint")
 TABLE_B = op("TBL", "Bvp:", "Byte")
+# A table the instruction reads and writes back (a status byte, a loop output).
+TABLE_B_RW = TABLE_B.restricted(read_write=True)
 TABLE_W = op("TBL", "Wvp:", "Word")
+# A table whose entry count the instruction changes.
+TABLE_W_RW = TABLE_W.restricted(read_write=True)
 PORT = op("PORT", "Bc:", "Usint", limits=(0, 1))
 
 
@@ -155,22 +183,34 @@ def bit_logic(lib):
 
     coils = [
         ("COIL", "=", " ", [BIT_COIL], T("Output", "输出"), T("Output coil", "输出线圈"),
-         ("-( )", "", T("Output coil: writes the power flow into the bit.", "输出线圈：把能流写入位。"))),
+         ("-( )", "", T("Output coil: writes the power flow into the bit. The status bytes SMB0 to SMB29 are the "
+                        "PLC's and take no writes; the control bytes from SMB30 on do.",
+                        "输出线圈：把能流写入位。状态字节 SMB0 至 SMB29 由 PLC 设置，不能写入；SMB30 起的控制字节可以写入。"))),
         ("COILI", "=I", "I", [BIT_OUT_IMM], T("Output immediate", "立即输出"), T("Immediate output coil", "立即输出线圈"),
          ("-(I)", "", T("Immediate output: writes the power flow to the physical output and the process image at once.",
                         "立即输出：把能流立即写到物理输出和过程映像。"))),
         ("SET", "S", "S", [BIT_SET, COUNT_N], T("Set", "置位"), T("Set coil", "置位线圈"),
-         ("-(S)", "", T("Set: while power flows, sets the N bits (1 to 255) from the given bit on; they stay set. The bit stands above the coil, N below it.",
-                        "置位：有能流时从指定位开始把 N 个位（1 至 255）置 1，并保持。位写在线圈上方，N 写在下方。"))),
+         ("-(S)", "", T("Set: while power flows, sets the N bits (1 to 255) from the given bit on; they stay set. The N "
+                        "bits must lie in the bit's area (S Q15.0, 8 sets the last eight outputs) and not in the status "
+                        "bytes SMB0 to SMB29. The bit stands above the coil, N below it; typed, the bit comes first: "
+                        "S Q0.0, 8.",
+                        "置位：有能流时从指定位开始把 N 个位（1 至 255）置 1，并保持。N 个位必须在该位的存储区内（S Q15.0, 8 "
+                        "置位最后八个输出），且不在状态字节 SMB0 至 SMB29 中。位写在线圈上方，N 写在下方；键入时先写位："
+                        "S Q0.0, 8。"))),
         ("RST", "R", "R", [BIT_SET, COUNT_N], T("Reset", "复位"), T("Reset coil", "复位线圈"),
-         ("-(R)", "", T("Reset: while power flows, resets the N bits (1 to 255) from the given bit; a timer or counter is reset with its current value.",
-                        "复位：有能流时从指定位开始把 N 个位（1 至 255）清 0；定时器和计数器连同当前值一起复位。"))),
+         ("-(R)", "", T("Reset: while power flows, resets the N bits (1 to 255) from the given bit, which must lie in "
+                        "its area and not in the status bytes SMB0 to SMB29; a timer or counter is reset with its "
+                        "current value.",
+                        "复位：有能流时从指定位开始把 N 个位（1 至 255）清 0，这些位必须在该位的存储区内，且不在状态字节 "
+                        "SMB0 至 SMB29 中；定时器和计数器连同当前值一起复位。"))),
         ("SETI", "SI", "SI", [BIT_OUT_IMM, COUNT_N], T("Set immediate", "立即置位"), T("Immediate set coil", "立即置位线圈"),
-         ("-(SI)", "", T("Immediate set: sets the N physical outputs (1 to 128) from the given one at once.",
-                         "立即置位：立即把从指定输出开始的 N 个物理输出（1 至 128）置 1。"))),
+         ("-(SI)", "", T("Immediate set: sets the N physical outputs (1 to 128, up to the last output Q15.7) from the "
+                         "given one at once.",
+                         "立即置位：立即把从指定输出开始的 N 个物理输出（1 至 128，最多到最后一个输出 Q15.7）置 1。"))),
         ("RSTI", "RI", "RI", [BIT_OUT_IMM, COUNT_N], T("Reset immediate", "立即复位"), T("Immediate reset coil", "立即复位线圈"),
-         ("-(RI)", "", T("Immediate reset: resets the N physical outputs (1 to 128) from the given one at once.",
-                         "立即复位：立即把从指定输出开始的 N 个物理输出（1 至 128）清 0。"))),
+         ("-(RI)", "", T("Immediate reset: resets the N physical outputs (1 to 128, up to the last output Q15.7) "
+                         "from the given one at once.",
+                         "立即复位：立即把从指定输出开始的 N 个物理输出（1 至 128，最多到最后一个输出 Q15.7）清 0。"))),
     ]
     immediate_count = COUNT_N.limited(1, 128)
     for unit, mnemonic, keyword, operands, stl_comment, lad_comment, entry in coils:
@@ -259,36 +299,40 @@ def compare(lib):
 def timers(lib):
     lib.groups(T("Timers", "定时器"))
     code = 0x0301
-    operands = [TIMER, PRESET]
     # The time base is fixed by the timer number: TON and TOF share their numbers (a number is
     # used by one of them only), TONR has its own.
     on_off_bases = T(" PT counts in units of the timer's time base: T32 and T96 count 1 ms, T33 to T36 and T97 to T100 "
-                     "10 ms, T37 to T63 and T101 to T255 100 ms (PT 0 to 32767).",
+                     "10 ms, T37 to T63 and T101 to T255 100 ms (PT 0 to 32767). TON and TOF take only these timers; "
+                     "T0 to T31 and T64 to T95 are TONR's.",
                      "PT 以定时器的时基为单位：T32 和 T96 为 1 ms，T33 至 T36 和 T97 至 T100 为 10 ms，T37 至 T63 和 "
-                     "T101 至 T255 为 100 ms（PT 为 0 至 32767）。")
+                     "T101 至 T255 为 100 ms（PT 为 0 至 32767）。TON 和 TOF 只能使用这些定时器；T0 至 T31 和 T64 至 T95 "
+                     "属于 TONR。")
     retentive_bases = T(" PT counts in units of the timer's time base: T0 and T64 count 1 ms, T1 to T4 and T65 to T68 "
-                        "10 ms, T5 to T31 and T69 to T95 100 ms (PT 0 to 32767).",
+                        "10 ms, T5 to T31 and T69 to T95 100 ms (PT 0 to 32767). TONR takes only these timers; T32 to "
+                        "T63 and T96 to T255 are TON's and TOF's.",
                         "PT 以定时器的时基为单位：T0 和 T64 为 1 ms，T1 至 T4 和 T65 至 T68 为 10 ms，T5 至 T31 和 "
-                        "T69 至 T95 为 100 ms（PT 为 0 至 32767）。")
+                        "T69 至 T95 为 100 ms（PT 为 0 至 32767）。TONR 只能使用这些定时器；T32 至 T63 和 T96 至 T255 "
+                        "属于 TON 和 TOF。")
 
     def with_bases(text, bases):
         return T(text[0] + bases[0], text[1] + bases[1])
 
-    for name, comment, help_text in [
-        ("TON", T("On-delay timer", "接通延时定时器"),
+    for name, timer, comment, help_text in [
+        ("TON", TIMER_ON_OFF, T("On-delay timer", "接通延时定时器"),
          with_bases(T("On-delay timer: counts while IN has power; the timer bit turns on when the value reaches PT. Losing power resets it.",
                       "接通延时定时器：IN 有能流时计时，当前值达到 PT 时定时器位接通；IN 断开时复位。"), on_off_bases)),
-        ("TONR", T("Retentive on-delay timer", "有记忆接通延时定时器"),
+        ("TONR", TIMER_RETENTIVE, T("Retentive on-delay timer", "有记忆接通延时定时器"),
          with_bases(T("Retentive on-delay timer: adds up the time IN has power; the bit turns on at PT. Only a reset clears it.",
                       "有记忆接通延时定时器：累计 IN 有能流的时间，达到 PT 时定时器位接通；只能用复位指令清除。"),
                     retentive_bases)),
-        ("TOF", T("Off-delay timer", "断开延时定时器"),
+        ("TOF", TIMER_ON_OFF, T("Off-delay timer", "断开延时定时器"),
          with_bases(T("Off-delay timer: the bit turns on with IN and turns off PT after IN loses power.",
                       "断开延时定时器：IN 接通时定时器位接通，IN 断开后延时 PT 再断开。"), on_off_bases)),
     ]:
+        operands = [timer, PRESET]
         lib.unit(name, "Output", 1, operands, comment)
         code = lib.stl_forms(name, operands, [(name, None, comment)], code)
-        lib.lad_form(name, name, "Block", name, comment, ["IN"], None, op_id=[TIMER], op_in=[PRESET],
+        lib.lad_form(name, name, "Block", name, comment, ["IN"], None, op_id=[timer], op_in=[PRESET],
                      entry=(name, "", help_text))
 
 
@@ -440,7 +484,7 @@ def move(lib):
                    T("Block move: copies the N values (1 to 255) starting at IN to the N places starting at OUT.",
                      "块传送：把从 IN 开始的 N 个数据（1 至 255）复制到从 OUT 开始的 N 个地址。"),
                    display="BLKMOV", marks=marks)
-    code = box(lib, code, "SWAP", "SWAP", T("Swap bytes", "交换字节"), [W_OUT.renamed("IN")], [],
+    code = box(lib, code, "SWAP", "SWAP", T("Swap bytes", "交换字节"), [W_OUT.renamed("IN").restricted(read_write=True)], [],
                T("Swap bytes: exchanges the high and the low byte of the word IN.", "交换字节：交换字 IN 的高字节和低字节。"))
     code = box(lib, code, "FILL", "FILL_N", T("Fill memory", "存储器填充"), [W_IN, n], [W_OUT],
                T("Fill: writes the word IN into the N words (1 to 255) starting at OUT.",
@@ -472,15 +516,18 @@ def shift(lib):
                          % (zh, what_zh)),
                        display=lad, marks=marks)
     data = op("DATA", "Tv:", "Bit")
-    s_bit = op("S_BIT", "Tv:", "Bit")
-    length = op("N", "Bvpc:", "Sint", limits=(-64, 64))
+    s_bit = op("S_BIT", "Tv:", "Bit", read_write=True, addresses=SM_WRITABLE)
+    # The register's length: 1 to 64 bits, shifted up for N > 0 and down for N < 0; it must lie
+    # in the area of S_BIT.
+    length = op("N", "Bvpc:", "Sint", limits=[(-64, -1), (1, 64)], counts="S_BIT")
     code = box(lib, code, "SHRB", "SHRB", T("Shift register bit", "移位寄存器"), [data, s_bit, length], [],
                T("Shift register: on each rising edge of EN shifts the bit DATA into the register that starts at "
-                 "S_BIT and is as many bits long as the magnitude of N (1 to 64); N greater than 0 shifts towards "
-                 "higher bit numbers, N less than 0 towards lower ones. The bit shifted out goes to the overflow "
-                 "flag (SM1.1).",
-                 "移位寄存器：EN 每个上升沿把位 DATA 移入从 S_BIT 开始、长度为 N 的绝对值（1 至 64）的寄存器；N 大于 0 "
-                 "时向高位移动，N 小于 0 时向低位移动。移出的位进入溢出标志（SM1.1）。"))
+                 "S_BIT and is as many bits long as the magnitude of N: N is 1 to 64 to shift towards higher bit "
+                 "numbers, -1 to -64 to shift towards lower ones (0 is no length). The register must lie in the area "
+                 "of S_BIT. The bit shifted out goes to the overflow flag (SM1.1).",
+                 "移位寄存器：EN 每个上升沿把位 DATA 移入从 S_BIT 开始、长度为 N 的绝对值的寄存器：N 为 1 至 64 时向高位"
+                 "移动，为 -1 至 -64 时向低位移动（0 不是长度）。寄存器必须在 S_BIT 的存储区内。移出的位进入溢出标志"
+                 "（SM1.1）。"))
 
 
 def table(lib):
@@ -488,15 +535,15 @@ def table(lib):
     code = 0x0A01
     data_in = I_IN.renamed("DATA")
     data_out = I_OUT.renamed("DATA")
-    code = box(lib, code, "ATT", "AD_T_TBL", T("Add to table", "填表"), [data_in, TABLE_W], [],
+    code = box(lib, code, "ATT", "AD_T_TBL", T("Add to table", "填表"), [data_in, TABLE_W_RW], [],
                T("Add to table: appends DATA to the table TBL (word 0: maximum entries, word 1: entry count).",
                  "填表：把 DATA 加到表 TBL 的末尾（第 0 字为最大项数，第 1 字为当前项数）。"))
-    code = box(lib, code, "FIFO", "FIFO", T("First in, first out", "先进先出"), [TABLE_W], [data_out],
+    code = box(lib, code, "FIFO", "FIFO", T("First in, first out", "先进先出"), [TABLE_W_RW], [data_out],
                T("First in, first out: removes the oldest entry of TBL into DATA.", "先进先出：把表 TBL 中最早的一项移出到 DATA。"))
-    code = box(lib, code, "LIFO", "LIFO", T("Last in, first out", "后进先出"), [TABLE_W], [data_out],
+    code = box(lib, code, "LIFO", "LIFO", T("Last in, first out", "后进先出"), [TABLE_W_RW], [data_out],
                T("Last in, first out: removes the newest entry of TBL into DATA.", "后进先出：把表 TBL 中最新的一项移出到 DATA。"))
     pattern = I_IN.renamed("PTN")
-    index = W_OUT.renamed("INDX")
+    index = W_OUT.renamed("INDX").restricted(read_write=True)
     command = op("CMD", "Bc:", "Usint", limits=(1, 4))
     code = box(lib, code, "FND", "TBL_FIND", T("Table find", "查表"), [TABLE_W, pattern, index, command], [],
                T("Table find: searches TBL from entry INDX for the first entry that matches PTN (CMD 1 =, 2 <>, 3 <, 4 >) and leaves its number in INDX.",
@@ -514,21 +561,32 @@ def communication(lib):
          "byte 6 the number of data bytes (1 to 16), bytes 7 to 22 the data.",
          "网络读：经 PORT（0 或 1）按 23 字节的表 TBL 从其他 PLC 读取最多 16 个字节：第 0 字节为状态（位 7 完成、"
          "位 6 进行中、位 5 出错、位 0 至 3 错误代码），第 1 字节为远程 PLC 的站地址，第 2 至 5 字节为指向远程 PLC "
-         "中数据的指针（&VB...），第 6 字节为数据字节数（1 至 16），第 7 至 22 字节为数据。", TABLE_B),
+         "中数据的指针（&VB...），第 6 字节为数据字节数（1 至 16），第 7 至 22 字节为数据。", TABLE_B_RW),
         ("NETW", "NETW", "Network write", "网络写",
          "Network write: writes up to 16 bytes to another PLC over PORT (0 or 1) as the 23-byte table TBL "
          "describes; the table has the layout of NETR (status, remote station, pointer to the remote data, "
          "data length, data).",
          "网络写：经 PORT（0 或 1）按 23 字节的表 TBL 向其他 PLC 写入最多 16 个字节；表的格式同 NETR（状态、远程站地址、"
-         "指向远程数据的指针、数据长度、数据）。", TABLE_B),
+         "指向远程数据的指针、数据长度、数据）。", TABLE_B_RW),
         ("XMT", "XMT", "Transmit", "发送",
          "Transmit: sends the message buffer TBL (first byte: the number of characters, 1 to 255) over PORT "
-         "(0 or 1) in freeport mode.",
-         "发送：在自由口模式下经 PORT（0 或 1）发送缓冲区 TBL（第一个字节为字符数，1 至 255）。", TABLE_B),
+         "(0 or 1) in freeport mode: the port's protocol in the system block is 自由口 (free port), its character "
+         "format is set in SMB30 (port 0) or SMB130 (port 1). Event 9 (port 0) or 26 (port 1) follows when the "
+         "last character is sent.",
+         "发送：在自由口模式下经 PORT（0 或 1）发送缓冲区 TBL（第一个字节为字符数，1 至 255）：该端口在系统块中的"
+         "通讯协议为“自由口”，字符格式由 SMB30（端口 0）或 SMB130（端口 1）设定。最后一个字符发出后产生事件 9"
+         "（端口 0）或 26（端口 1）。", TABLE_B),
         ("RCV", "RCV", "Receive", "接收",
-         "Receive: receives a message into the buffer TBL (first byte: the number of characters received) over "
-         "PORT (0 or 1) in freeport mode.",
-         "接收：在自由口模式下经 PORT（0 或 1）把报文接收到缓冲区 TBL（第一个字节为收到的字符数）。", TABLE_B),
+         "Receive: starts receiving a message into the buffer TBL (first byte: the number of characters received) "
+         "over PORT (0 or 1) in freeport mode. How a message starts and ends is set in the receive message control "
+         "bytes: SMB87 (port 0) or SMB187 (port 1) with the start character SMB88/SMB188, the end character "
+         "SMB89/SMB189, the idle time SMW90/SMW190, the timeout SMW92/SMW192 and the maximum character count "
+         "SMB94/SMB194; SMB86/SMB186 tells why it ended, event 23 (port 0) or 24 (port 1) when it has. The user "
+         "guide lists the bits.",
+         "接收：在自由口模式下开始经 PORT（0 或 1）把报文接收到缓冲区 TBL（第一个字节为收到的字符数）。报文如何开始"
+         "和结束由接收报文控制字节设定：SMB87（端口 0）或 SMB187（端口 1），以及起始字符 SMB88/SMB188、结束字符 "
+         "SMB89/SMB189、空闲时间 SMW90/SMW190、超时 SMW92/SMW192 和最大字符数 SMB94/SMB194；SMB86/SMB186 给出结束"
+         "原因，接收结束后产生事件 23（端口 0）或 24（端口 1）。各位的含义见用户指南。", TABLE_B),
     ]:
         code = box(lib, code, stl, lad, T(en, zh), [tbl, PORT], [], T(help_en, help_zh))
     code = box(lib, code, "GPA", "GET_ADDR", T("Get port address", "读取端口地址"), [PORT], [U_OUT.renamed("ADDR")],
@@ -618,7 +676,7 @@ def program_control(lib):
                  entry=("LBL", "", T("Label: the target N of jump instructions; it stands alone on the power rail.",
                                      "标号：跳转指令的目标 N；直接接在能流母线上。")))
 
-    index = op("INDX", "Wvp:", "Int")
+    index = op("INDX", "Wvp:", "Int", read_write=True)
     init = op("INIT", "Wvpc:", "Int")
     final = op("FINAL", "Wvpc:", "Int")
     code = box(lib, code, "FOR", "FOR", T("For loop", "循环开始"), [index, init, final], [],
@@ -668,13 +726,15 @@ EVENTS_ZH = "；".join("%d %s" % (n, zh) for n, (_, zh) in enumerate(EVENT_TABLE
 def interrupt(lib):
     lib.groups(T("Interrupt", "中断"))
     code = 0x0E01
-    int_no = op("INT", "Bc:", "Usint", limits=(0, 127))
+    last = interrupt_routines()
+    int_no = op("INT", "Bc:", "Usint", limits=(1, last), routine="Interrupt")
     event = op("EVNT", "Bc:", "Usint", limits=(0, 33))
     code = box(lib, code, "ATCH", "ATCH", T("Attach interrupt", "中断连接"), [int_no, event], [],
-               T("Attach: assigns the interrupt routine INT (the number of an interrupt page, 0 to 127) to the "
-                 "interrupt event EVNT; ENI then lets the event run it. Events: " + EVENTS_EN,
-                 "中断连接：把中断程序 INT（中断程序页的编号，0 至 127）与中断事件 EVNT 关联；执行 ENI 后该事件才会"
-                 "调用它。中断事件：" + EVENTS_ZH))
+               T("Attach: assigns the interrupt routine INT to the interrupt event EVNT; ENI then lets the event "
+                 "run it. INT is the number of an interrupt routine the project holds, 1 to %d (INT1 to INT%d; INT0 "
+                 "is the main program). Events: " % (last, last) + EVENTS_EN,
+                 "中断连接：把中断程序 INT 与中断事件 EVNT 关联；执行 ENI 后该事件才会调用它。INT 为项目中已有的中断程序"
+                 "的编号，1 至 %d（INT1 至 INT%d；INT0 为主程序）。中断事件：" % (last, last) + EVENTS_ZH))
     code = box(lib, code, "DTCH", "DTCH", T("Detach interrupt", "中断分离"), [event], [],
                T("Detach: removes the interrupt routine from the event EVNT (0 to 33, see ATCH).",
                  "中断分离：取消中断事件 EVNT（0 至 33，见 ATCH）与中断程序的关联。"))
@@ -710,7 +770,7 @@ def pid(lib):
     lib.groups(T("PID", "PID"))
     code = 0x1001
     code = box(lib, code, "PID", "PID", T("PID loop", "PID 回路"),
-               [TABLE_B, op("LOOP", "Bc:", "Usint", limits=(0, 7))], [],
+               [TABLE_B_RW, op("LOOP", "Bc:", "Usint", limits=(0, 7))], [],
                T("PID: computes the loop LOOP (0 to 7) from its 36-byte loop table at TBL, all values 32-bit reals: "
                  "offset 0 process value PVn (0.0 to 1.0), 4 setpoint SPn (0.0 to 1.0), 8 output Mn (0.0 to 1.0, "
                  "written by the loop), 12 gain Kc, 16 sample time Ts (seconds), 20 integral time Ti (minutes), "
@@ -830,7 +890,7 @@ def bit_immediate(lib):
     lib.groups(T("Bit logic", "位逻辑"))
     code = 0x0150
     code = box(lib, code, "BIR", "BIR", T("Bit immediate read", "立即读位"),
-               [op("IN", "Tv:+:Itv:", "Bit")], [op("OUT", "Tv:-:SMv:", "Bit")],
+               [op("IN", "Tv:+:Itv:", "Bit")], [op("OUT", "Tv:", "Bit", addresses=SM_WRITABLE)],
                T("Bit immediate read: while EN has power, reads the physical input IN (bypassing the process image) "
                  "and writes it to the bit OUT.",
                  "立即读位：EN 有能流时直接读取物理输入 IN（不经过过程映像），写入位 OUT。"))

@@ -149,12 +149,27 @@ CLASSES = {
 }
 
 
-def operand(name, cls, width, marker=False, index=True, limits=None):
+# The special relays the PLC sets, which the program only reads: RUN monitor and initial pulse,
+# error, battery and power status (M8000 to M8009), the clock pulses (M8011 to M8014), the zero,
+# borrow and carry flags (M8020 to M8022), instruction complete (M8029) and the error flags
+# (M8060 to M8069). A position that writes bits or digit groups takes the other special relays
+# only.
+READ_ONLY_SPECIALS = "M8000 to M8009, M8011 to M8014, M8020 to M8022, M8029, M8060 to M8069"
+WRITABLE_SPECIALS = ["M8010", "M8015~M8019", "M8023~M8028", "M8030~M8059", "M8070~M8255"]
+WRITTEN_CLASSES = {"D", "Dd", "B_OUT", "B_YM", "B_OUTC", "RST", "ZRST", "HSCS_D", "DECO_D", "KN_YM"}
+
+
+def operand(name, cls, width, marker=False, index=True, limits=None, addresses=None, **more):
     """The operand slot of a position of the class, in an instruction of the given width ("W" or
     "D"; a width in the class overrides it). Basic instructions (index False) take no V/Z index
-    suffix. limits: the values a constant there may take."""
+    suffix. limits: the values a constant there may take; addresses: the addresses it takes in
+    the areas they name; more: the other limits of catalog_gen.Operand. A position that writes
+    takes the special relays the program may write only."""
     fwidth, items, const, data_type = CLASSES[cls](width)
-    return Operand(name, fmt(fwidth, items, const, index), data_type or int_type(fwidth, const), marker, limits)
+    if cls in WRITTEN_CLASSES:
+        addresses = WRITABLE_SPECIALS + (addresses or [])
+    return Operand(name, fmt(fwidth, items, const, index), data_type or int_type(fwidth, const), marker, limits,
+                   addresses=addresses, **more)
 
 
 # ---- Groups ------------------------------------------------------------------------------------
@@ -183,8 +198,18 @@ G_CMPCONT = T("Contact compare", "触点比较")
 #
 # (function number, mnemonic, forms, group, names, operands, help, standalone)
 # forms: "" the 16-bit form only, "P" with its pulse form, "D" with its 32-bit form, "PD" all four.
-# operands: (name, class) or (name, class, width) where width fixes the position's width.
+# operands: (name, class) followed by any of: a width that fixes the position's width, a range
+# (low, high) of its constants, a dict of further options of operand() (index, addresses,
+# counts, at_most, read_write).
 # standalone: the instruction stands on the power rail (it has no input condition).
+
+# Operand options of the table: read and written back; the high-speed outputs and inputs and the
+# counter interrupt pointers an instruction takes (without an index: a fixed device).
+RW = {"read_write": True}
+PULSE_OUTPUTS = {"addresses": ["Y000~Y001"], "index": False}
+SPEED_INPUTS = {"addresses": ["X000~X005"], "index": False}
+COUNTER_INTERRUPTS = ["I010", "I020", "I030", "I040", "I050", "I060"]
+
 
 def A(fnc, name, forms, group, names, operands, help_text, standalone=False):
     return (fnc, name, forms, group, names, operands, help_text, standalone)
@@ -214,8 +239,9 @@ APPLIED = [
       standalone=True),
     A(7, "WDT", "P", G_FLOW, T("Watchdog timer refresh", "监视定时器刷新"), [],
       T("Restarts the watchdog timer so that a long scan does not stop the PLC.", "重新启动监视定时器，以免长扫描使 PLC 停止。")),
-    A(8, "FOR", "", G_FLOW, T("Start of loop", "循环开始"), [("S", "S")],
-      T("Repeats the instructions up to NEXT S times.", "重复执行到 NEXT 为止的指令 S 次。"), standalone=True),
+    A(8, "FOR", "", G_FLOW, T("Start of loop", "循环开始"), [("S", "S", (1, 32767))],
+      T("Repeats the instructions up to NEXT S times (a constant K1 to K32767).",
+        "重复执行到 NEXT 为止的指令 S 次（常数为 K1 至 K32767）。"), standalone=True),
     A(9, "NEXT", "", G_FLOW, T("End of loop", "循环结束"), [],
       T("Ends the loop that FOR opened.", "结束 FOR 开始的循环。"), standalone=True),
     # Move and compare
@@ -233,11 +259,12 @@ APPLIED = [
         "把 S 从第 m1 位起的 m2 个 BCD 位传送到 D 从第 n 位起的位置。")),
     A(14, "CML", "PD", G_MOVE, T("Complement", "取反传送"), [("S", "SB"), ("D", "D")],
       T("Writes the inverted bits of S to D.", "把 S 按位取反后写入 D。")),
-    A(15, "BMOV", "P", G_MOVE, T("Block move", "成批传送"), [("S", "Sd"), ("D", "Dd"), ("n", "K")],
-      T("Copies the n values starting at S to the n places starting at D.", "把从 S 开始的 n 个数据复制到从 D 开始的 n 个地址。")),
-    A(16, "FMOV", "PD", G_MOVE, T("Fill move", "多点传送"), [("S", "S"), ("D", "Dd"), ("n", "K")],
-      T("Writes S into the n places starting at D.", "把 S 写入从 D 开始的 n 个地址。")),
-    A(17, "XCH", "PD", G_MOVE, T("Exchange", "交换"), [("D1", "D"), ("D2", "D")],
+    A(15, "BMOV", "P", G_MOVE, T("Block move", "成批传送"), [("S", "Sd"), ("D", "Dd"), ("n", "K", (1, 512))],
+      T("Copies the n values (K1 to K512) starting at S to the n places starting at D.",
+        "把从 S 开始的 n 个数据（K1 至 K512）复制到从 D 开始的 n 个地址。")),
+    A(16, "FMOV", "PD", G_MOVE, T("Fill move", "多点传送"), [("S", "S"), ("D", "Dd"), ("n", "K", (1, 512))],
+      T("Writes S into the n places (K1 to K512) starting at D.", "把 S 写入从 D 开始的 n 个地址（K1 至 K512）。")),
+    A(17, "XCH", "PD", G_MOVE, T("Exchange", "交换"), [("D1", "D", RW), ("D2", "D", RW)],
       T("Exchanges the values of D1 and D2.", "交换 D1 与 D2 的值。")),
     A(18, "BCD", "PD", G_MOVE, T("Binary to BCD", "BIN 转 BCD"), [("S", "S"), ("D", "D")],
       T("Converts the binary value S into BCD in D.", "把二进制数 S 转换为 BCD 码存入 D。")),
@@ -253,41 +280,54 @@ APPLIED = [
     A(23, "DIV", "PD", G_MATH, T("Divide", "除法"), [("S1", "S"), ("S2", "S"), ("D", "D", "D")],
       T("Divides S1 by S2: the quotient goes to D, the remainder to the next word (pair) after it.",
         "S1 除以 S2：商存入 D，余数存入其后的字（字对）。")),
-    A(24, "INC", "PD", G_MATH, T("Increment", "加 1"), [("D", "D")], T("D = D + 1.", "D = D + 1。")),
-    A(25, "DEC", "PD", G_MATH, T("Decrement", "减 1"), [("D", "D")], T("D = D - 1.", "D = D - 1。")),
+    A(24, "INC", "PD", G_MATH, T("Increment", "加 1"), [("D", "D", RW)],
+      T("Increment: adds 1 to D each scan while the condition is on (INCP once on its rising edge). No flag is "
+        "set: K32767 plus 1 gives K-32768, and in the 32-bit form DINC K2147483647 plus 1 gives K-2147483648.",
+        "加 1：条件为 ON 时每个扫描周期把 D 加 1（INCP 只在条件的上升沿加一次）。不影响标志位：K32767 加 1 得 "
+        "K-32768，32 位形式 DINC 中 K2147483647 加 1 得 K-2147483648。")),
+    A(25, "DEC", "PD", G_MATH, T("Decrement", "减 1"), [("D", "D", RW)],
+      T("Decrement: subtracts 1 from D each scan while the condition is on (DECP once on its rising edge). No "
+        "flag is set: K-32768 minus 1 gives K32767, and in the 32-bit form DDEC K-2147483648 minus 1 gives "
+        "K2147483647.",
+        "减 1：条件为 ON 时每个扫描周期把 D 减 1（DECP 只在条件的上升沿减一次）。不影响标志位：K-32768 减 1 得 "
+        "K32767，32 位形式 DDEC 中 K-2147483648 减 1 得 K2147483647。")),
     A(26, "WAND", "PD", G_MATH, T("Logical word AND", "逻辑字与"), [("S1", "SB"), ("S2", "SB"), ("D", "D")],
       T("D = S1 AND S2, bit by bit.", "D = S1 与 S2，按位运算。")),
     A(27, "WOR", "PD", G_MATH, T("Logical word OR", "逻辑字或"), [("S1", "SB"), ("S2", "SB"), ("D", "D")],
       T("D = S1 OR S2, bit by bit.", "D = S1 或 S2，按位运算。")),
     A(28, "WXOR", "PD", G_MATH, T("Logical exclusive OR", "逻辑字异或"), [("S1", "SB"), ("S2", "SB"), ("D", "D")],
       T("D = S1 XOR S2, bit by bit.", "D = S1 异或 S2，按位运算。")),
-    A(29, "NEG", "PD", G_MATH, T("Negation", "求补码"), [("D", "D")],
+    A(29, "NEG", "PD", G_MATH, T("Negation", "求补码"), [("D", "D", RW)],
       T("D = -D (two's complement).", "D = -D（二进制补码）。")),
     # Rotation and shift
-    A(30, "ROR", "PD", G_SHIFT, T("Rotate right", "循环右移"), [("D", "D"), ("n", "K")],
+    A(30, "ROR", "PD", G_SHIFT, T("Rotate right", "循环右移"), [("D", "D", RW), ("n", "K")],
       T("Rotates D right by n bits; the last bit rotated goes to the carry flag.", "把 D 循环右移 n 位；最后移出的位进入进位标志。")),
-    A(31, "ROL", "PD", G_SHIFT, T("Rotate left", "循环左移"), [("D", "D"), ("n", "K")],
+    A(31, "ROL", "PD", G_SHIFT, T("Rotate left", "循环左移"), [("D", "D", RW), ("n", "K")],
       T("Rotates D left by n bits; the last bit rotated goes to the carry flag.", "把 D 循环左移 n 位；最后移出的位进入进位标志。")),
-    A(32, "RCR", "PD", G_SHIFT, T("Rotate right with carry", "带进位循环右移"), [("D", "D"), ("n", "K")],
+    A(32, "RCR", "PD", G_SHIFT, T("Rotate right with carry", "带进位循环右移"), [("D", "D", RW), ("n", "K")],
       T("Rotates D and the carry flag right by n bits.", "把 D 连同进位标志循环右移 n 位。")),
-    A(33, "RCL", "PD", G_SHIFT, T("Rotate left with carry", "带进位循环左移"), [("D", "D"), ("n", "K")],
+    A(33, "RCL", "PD", G_SHIFT, T("Rotate left with carry", "带进位循环左移"), [("D", "D", RW), ("n", "K")],
       T("Rotates D and the carry flag left by n bits.", "把 D 连同进位标志循环左移 n 位。")),
-    A(34, "SFTR", "P", G_SHIFT, T("Bit shift right", "位右移"), [("S", "B_IN"), ("D", "B_OUT"), ("n1", "K"), ("n2", "K")],
-      T("Shifts the n1 bits starting at D right by n2 bits and fills in the n2 bits starting at S.",
-        "把从 D 开始的 n1 位右移 n2 位，并移入从 S 开始的 n2 位。")),
-    A(35, "SFTL", "P", G_SHIFT, T("Bit shift left", "位左移"), [("S", "B_IN"), ("D", "B_OUT"), ("n1", "K"), ("n2", "K")],
-      T("Shifts the n1 bits starting at D left by n2 bits and fills in the n2 bits starting at S.",
-        "把从 D 开始的 n1 位左移 n2 位，并移入从 S 开始的 n2 位。")),
-    A(36, "WSFR", "P", G_SHIFT, T("Word shift right", "字右移"), [("S", "Sd"), ("D", "Dd"), ("n1", "K"), ("n2", "K")],
-      T("Shifts the n1 words starting at D right by n2 words and fills in the n2 words starting at S.",
-        "把从 D 开始的 n1 个字右移 n2 个字，并移入从 S 开始的 n2 个字。")),
-    A(37, "WSFL", "P", G_SHIFT, T("Word shift left", "字左移"), [("S", "Sd"), ("D", "Dd"), ("n1", "K"), ("n2", "K")],
-      T("Shifts the n1 words starting at D left by n2 words and fills in the n2 words starting at S.",
-        "把从 D 开始的 n1 个字左移 n2 个字，并移入从 S 开始的 n2 个字。")),
-    A(38, "SFWR", "P", G_SHIFT, T("Shift register write", "移位寄存器写入"), [("S", "S"), ("D", "Dd"), ("n", "K")],
+    A(34, "SFTR", "P", G_SHIFT, T("Bit shift right", "位右移"), [("S", "B_IN"), ("D", "B_OUT", RW), ("n1", "K", (1, 1024)), ("n2", "K", (1, 1024), {"at_most": "n1"})],
+      T("Shifts the n1 bits starting at D right by n2 bits and fills in the n2 bits starting at S "
+        "(1 <= n2 <= n1 <= 1024).",
+        "把从 D 开始的 n1 位右移 n2 位，并移入从 S 开始的 n2 位（1 <= n2 <= n1 <= 1024）。")),
+    A(35, "SFTL", "P", G_SHIFT, T("Bit shift left", "位左移"), [("S", "B_IN"), ("D", "B_OUT", RW), ("n1", "K", (1, 1024)), ("n2", "K", (1, 1024), {"at_most": "n1"})],
+      T("Shifts the n1 bits starting at D left by n2 bits and fills in the n2 bits starting at S "
+        "(1 <= n2 <= n1 <= 1024).",
+        "把从 D 开始的 n1 位左移 n2 位，并移入从 S 开始的 n2 位（1 <= n2 <= n1 <= 1024）。")),
+    A(36, "WSFR", "P", G_SHIFT, T("Word shift right", "字右移"), [("S", "Sd"), ("D", "Dd", RW), ("n1", "K", (1, 1024)), ("n2", "K", (1, 1024), {"at_most": "n1"})],
+      T("Shifts the n1 words starting at D right by n2 words and fills in the n2 words starting at S "
+        "(1 <= n2 <= n1 <= 1024).",
+        "把从 D 开始的 n1 个字右移 n2 个字，并移入从 S 开始的 n2 个字（1 <= n2 <= n1 <= 1024）。")),
+    A(37, "WSFL", "P", G_SHIFT, T("Word shift left", "字左移"), [("S", "Sd"), ("D", "Dd", RW), ("n1", "K", (1, 1024)), ("n2", "K", (1, 1024), {"at_most": "n1"})],
+      T("Shifts the n1 words starting at D left by n2 words and fills in the n2 words starting at S "
+        "(1 <= n2 <= n1 <= 1024).",
+        "把从 D 开始的 n1 个字左移 n2 个字，并移入从 S 开始的 n2 个字（1 <= n2 <= n1 <= 1024）。")),
+    A(38, "SFWR", "P", G_SHIFT, T("Shift register write", "移位寄存器写入"), [("S", "S"), ("D", "Dd", RW), ("n", "K")],
       T("Writes S into the first-in first-out table of n words at D; D holds the entry count.",
         "把 S 写入从 D 开始的 n 个字的先入先出表；D 为当前数据个数。")),
-    A(39, "SFRD", "P", G_SHIFT, T("Shift register read", "移位寄存器读出"), [("S", "Sd"), ("D", "D"), ("n", "K")],
+    A(39, "SFRD", "P", G_SHIFT, T("Shift register read", "移位寄存器读出"), [("S", "Sd", RW), ("D", "D"), ("n", "K")],
       T("Reads the oldest entry of the first-in first-out table of n words at S into D.",
         "从 S 开始的 n 个字的先入先出表中读出最早的数据存入 D。")),
     # Data operation
@@ -323,26 +363,31 @@ APPLIED = [
     A(52, "MTR", "", G_HSP, T("Input matrix", "矩阵输入"), [("S", "B_X"), ("D1", "B_Y"), ("D2", "B_OUT"), ("n", "K")],
       T("Reads an 8 x n input matrix: 8 inputs from S, n strobe outputs from D1, results from D2.",
         "读取 8 x n 输入矩阵：S 起 8 个输入，D1 起 n 个选通输出，结果存入 D2 起的位。")),
-    A(53, "HSCS", "D", G_HSP, T("High-speed counter set", "高速计数器置位"), [("S1", "S"), ("S2", "HSC"), ("D", "HSCS_D")],
-      T("Sets D at once when the high-speed counter S2 reaches S1; with an interrupt pointer I010 to I060 as D the "
-        "interrupt routine of that label runs instead.",
-        "高速计数器 S2 的当前值等于 S1 时立即置位 D；D 为中断指针 I010 至 I060 时改为执行该标号的中断程序。")),
+    A(53, "HSCS", "D", G_HSP, T("High-speed counter set", "高速计数器置位"),
+      [("S1", "S"), ("S2", "HSC"), ("D", "HSCS_D", {"addresses": COUNTER_INTERRUPTS})],
+      T("Sets D at once when the high-speed counter S2 reaches S1; with one of the counter interrupt pointers "
+        "I010, I020, I030, I040, I050 or I060 as D the interrupt routine of that label runs instead.",
+        "高速计数器 S2 的当前值等于 S1 时立即置位 D；D 为计数器中断指针 I010、I020、I030、I040、I050 或 I060 之一时"
+        "改为执行该标号的中断程序。")),
     A(54, "HSCR", "D", G_HSP, T("High-speed counter reset", "高速计数器复位"), [("S1", "S"), ("S2", "HSC"), ("D", "B_OUTC")],
       T("Resets D at once when the high-speed counter S2 reaches S1.", "高速计数器 S2 的当前值等于 S1 时立即复位 D。")),
     A(55, "HSZ", "D", G_HSP, T("High-speed zone compare", "高速区间比较"),
       [("S1", "S"), ("S2", "S"), ("S", "HSC"), ("D", "B_OUT")],
       T("Compares the high-speed counter S with the zone S1..S2 at once: D, D+1, D+2 as for ZCP.",
         "立即将高速计数器 S 与区间 S1..S2 比较：D、D+1、D+2 同 ZCP。")),
-    A(56, "SPD", "", G_HSP, T("Speed detection", "速度检测"), [("S1", "B_X"), ("S2", "S"), ("D", "TCDVZ")],
-      T("Counts the pulses at input S1 during S2 ms and writes the count into D.", "在 S2 ms 内计数输入 S1 的脉冲，结果写入 D。")),
-    A(57, "PLSY", "D", G_HSP, T("Pulse output", "脉冲输出"), [("S1", "S"), ("S2", "S"), ("D", "B_Y")],
+    A(56, "SPD", "", G_HSP, T("Speed detection", "速度检测"),
+      [("S1", "B_X", SPEED_INPUTS), ("S2", "S"), ("D", "TCDVZ")],
+      T("Counts the pulses at input S1 (X000 to X005) during S2 ms and writes the count into D.",
+        "在 S2 ms 内计数输入 S1（X000 至 X005）的脉冲，结果写入 D。")),
+    A(57, "PLSY", "D", G_HSP, T("Pulse output", "脉冲输出"), [("S1", "S"), ("S2", "S"), ("D", "B_Y", PULSE_OUTPUTS)],
       T("Outputs S2 pulses of frequency S1 Hz at output D (Y000 or Y001).", "在输出 D（Y000 或 Y001）上输出 S2 个频率为 S1 Hz 的脉冲。")),
-    A(58, "PWM", "", G_HSP, T("Pulse width modulation", "脉宽调制"), [("S1", "S"), ("S2", "S"), ("D", "B_Y")],
-      T("Outputs pulses of width S1 ms and period S2 ms at output D.", "在输出 D 上输出脉宽 S1 ms、周期 S2 ms 的脉冲。")),
+    A(58, "PWM", "", G_HSP, T("Pulse width modulation", "脉宽调制"), [("S1", "S"), ("S2", "S"), ("D", "B_Y", PULSE_OUTPUTS)],
+      T("Outputs pulses of width S1 ms and period S2 ms at output D (Y000 or Y001).",
+        "在输出 D（Y000 或 Y001）上输出脉宽 S1 ms、周期 S2 ms 的脉冲。")),
     A(59, "PLSR", "D", G_HSP, T("Pulse output with ramp", "带加减速的脉冲输出"),
-      [("S1", "S"), ("S2", "S"), ("S3", "S"), ("D", "B_Y")],
-      T("Outputs S2 pulses at up to S1 Hz at output D, accelerating and decelerating in S3 ms.",
-        "在输出 D 上以最高 S1 Hz 输出 S2 个脉冲，加减速时间为 S3 ms。")),
+      [("S1", "S"), ("S2", "S"), ("S3", "S"), ("D", "B_Y", PULSE_OUTPUTS)],
+      T("Outputs S2 pulses at up to S1 Hz at output D (Y000 or Y001), accelerating and decelerating in S3 ms.",
+        "在输出 D（Y000 或 Y001）上以最高 S1 Hz 输出 S2 个脉冲，加减速时间为 S3 ms。")),
     # Handy instructions
     A(60, "IST", "", G_HANDY, T("Initial state", "状态初始化"), [("S", "B_IN"), ("D1", "B_S"), ("D2", "B_S")],
       T("Sets up the step ladder for manual and automatic operation: mode inputs from S, states D1 to D2.",
@@ -363,7 +408,7 @@ APPLIED = [
     A(65, "STMR", "", G_HANDY, T("Special timer", "特殊定时器"), [("S", "TIMER"), ("m", "K", (1, 32767)), ("D", "B_OUT")],
       T("Timer S with the set value m x 100 ms drives the off-delay, one-shot and flicker outputs D to D+3.",
         "定时器 S（设定值 m x 100 ms）驱动断开延时、单脉冲和闪烁输出 D 到 D+3。")),
-    A(66, "ALT", "P", G_HANDY, T("Alternate state", "交替输出"), [("D", "B_OUT")],
+    A(66, "ALT", "P", G_HANDY, T("Alternate state", "交替输出"), [("D", "B_OUT", RW)],
       T("Inverts D on each rising edge of the condition.", "条件每次由 OFF 变 ON 时把 D 取反。")),
     A(67, "RAMP", "", G_HANDY, T("Ramp", "斜坡信号"), [("S1", "R"), ("S2", "R"), ("D", "R"), ("n", "K")],
       T("Moves D from S1 to S2 in n scans.", "在 n 个扫描周期内使 D 从 S1 变化到 S2。")),
@@ -419,9 +464,24 @@ APPLIED = [
       T("Reads the setting of the analog volume S (0 to 7) as 0 to 255 into D.", "把模拟电位器 S（0 到 7）的值读为 0 到 255 存入 D。")),
     A(86, "VRSC", "P", G_EXTSER, T("Volume scale", "电位器刻度"), [("S", "K", (0, 7)), ("D", "D")],
       T("Reads the analog volume S (0 to 7) as a scale position 0 to 10 into D.", "把模拟电位器 S（0 到 7）的值读为刻度 0 到 10 存入 D。")),
-    A(88, "PID", "", G_EXTSER, T("PID control loop", "PID 运算"), [("S1", "R"), ("S2", "R"), ("S3", "R"), ("D", "R")],
-      T("Computes the PID output D from the set value S1 and the process value S2 with the parameters at S3.",
-        "用 S3 处的参数由设定值 S1 和测定值 S2 计算 PID 输出 D。")),
+    A(88, "PID", "", G_EXTSER, T("PID control loop", "PID 运算"),
+      [("S1", "R"), ("S2", "R"), ("S3", "R", RW), ("D", "R")],
+      T("Computes the PID output D from the set value S1 and the process value S2 with the 25 parameter words "
+        "from S3 on: S3 sampling time Ts (1 to 32767 ms), S3+1 action (bit 0 reverse action, bit 1 input change "
+        "alarm, bit 2 output change alarm, bit 5 output limits), S3+2 input filter (0 to 99 %), S3+3 "
+        "proportional gain Kp (1 to 32767 %), S3+4 integral time Ti (0 to 32767 x 100 ms, 0: no integral), S3+5 "
+        "derivative gain Kd (0 to 100 %), S3+6 derivative time Td (0 to 32767 x 10 ms, 0: no derivative), S3+7 "
+        "to S3+19 the loop's own working words, S3+20 and S3+21 the input change alarm limits (increase, "
+        "decrease), S3+22 and S3+23 the output change alarm limits or, with bit 5, the output upper and lower "
+        "limits, S3+24 the alarms (bit 0 input increase, bit 1 input decrease, bit 2 output increase, bit 3 "
+        "output decrease). Set S3 to S3+6 before the loop runs.",
+        "用从 S3 开始的 25 个参数字由设定值 S1 和测定值 S2 计算 PID 输出 D：S3 采样时间 Ts（1 至 32767 ms），"
+        "S3+1 动作方向（位 0 逆动作，位 1 输入变化量报警，位 2 输出变化量报警，位 5 输出上下限），S3+2 输入滤波"
+        "常数（0 至 99 %），S3+3 比例增益 Kp（1 至 32767 %），S3+4 积分时间 Ti（0 至 32767 x 100 ms，0 为无积分），"
+        "S3+5 微分增益 Kd（0 至 100 %），S3+6 微分时间 Td（0 至 32767 x 10 ms，0 为无微分），S3+7 至 S3+19 为回路"
+        "自用的工作字，S3+20 和 S3+21 为输入变化量报警值（增加、减少），S3+22 和 S3+23 为输出变化量报警值，位 5 "
+        "为 1 时为输出上限和下限，S3+24 为报警输出（位 0 输入增加，位 1 输入减少，位 2 输出增加，位 3 输出减少）。"
+        "回路运行前应设定 S3 至 S3+6。")),
     # Special units (the first FX units)
     A(89, "OPT", "PD", G_UNITS, T("Optional unit data", "选件单元数据"), [("S", "S"), ("D", "D")],
       T("Exchanges the data S and D with the optional unit.", "与选件单元交换数据 S 和 D。")),
@@ -472,7 +532,7 @@ APPLIED = [
       T("D = the cosine of the real S (radians).", "D = 实数 S（弧度）的余弦。")),
     A(132, "TAN", "PD", G_FLOAT, T("Tangent", "正切"), [("S", "E_D"), ("D", "E_D")],
       T("D = the tangent of the real S (radians).", "D = 实数 S（弧度）的正切。")),
-    A(147, "SWAP", "PD", G_DATA, T("Swap bytes", "高低字节交换"), [("S", "D")],
+    A(147, "SWAP", "PD", G_DATA, T("Swap bytes", "高低字节交换"), [("S", "D", RW)],
       T("Exchanges the high and the low byte of S (of each word of S in the 32-bit form).",
         "交换 S 的高字节和低字节（32 位形式中交换每个字）。")),
     # Real-time clock
@@ -616,7 +676,10 @@ def outputs(lib):
     lib.unit("FXOUT", "Output", 1, [coil], T("Output coil", "输出线圈"))
     forms(lib, "FXOUT", [coil], [("OUT", None, out, 0xCFFF)])
     lib.lad_form("FXOUT", "OUT", "Coil", "OUT", T("Output coil", "输出线圈"), ["IN"], None, op_out=[coil],
-                 entry=("OUT", "", T("Output: writes the result of the logic into the bit.", "输出：把逻辑运算结果写入位。")))
+                 entry=("OUT", "", T("Output: writes the result of the logic into the bit. The special relays the "
+                                     "PLC sets (%s) take no writes." % READ_ONLY_SPECIALS,
+                                     "输出：把逻辑运算结果写入位。由 PLC 设置的特殊辅助继电器（%s）不能写入。"
+                                     % READ_ONLY_SPECIALS.replace(" to ", " 至 ").replace(", ", "、"))))
     timer_counter = [operand("D", "OUT_TC", "W", index=False), operand("K", "PRESET", "W", index=False)]
     lib.unit("FXOUTT", "Output", 1, timer_counter, T("Timer or counter coil", "定时器计数器线圈"))
     forms(lib, "FXOUTT", timer_counter, [("OUT", None, T("Timer or counter output", "定时器计数器输出"), 0x06FF)])
@@ -711,7 +774,8 @@ def applied(lib, fnc, name, form_letters, group, names, operand_specs, help_text
         for spec in operand_specs:
             fixed = next((x for x in spec[2:] if isinstance(x, str)), None)
             limits = next((x for x in spec[2:] if isinstance(x, tuple)), None)
-            operands.append(operand(spec[0], spec[1], fixed or width, limits=limits))
+            options = next((x for x in spec[2:] if isinstance(x, dict)), {})
+            operands.append(operand(spec[0], spec[1], fixed or width, limits=limits, **options))
         comment = form_comment(names, width, pulse, has_double)
         lib.unit(mnemonic, "GeneratrixOutput" if standalone else "Output", 1, operands, comment)
         forms(lib, mnemonic, operands, [(mnemonic, None, comment, code)])

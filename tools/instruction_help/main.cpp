@@ -154,15 +154,21 @@ class PageIds {
 
 // ---- Operands, roles and the conversion rules
 
-enum OperandRole { kRoleNone = -1, kRoleName = 0, kRoleInput = 1, kRoleOutput = 2 };
+enum OperandRole { kRoleNone = -1, kRoleName = 0, kRoleInput = 1, kRoleOutput = 2, kRoleInputOutput = 3 };
 
 std::string RoleText(int role, int language) {
   switch (role) {
     case kRoleName: return Text(language, "name", "名称");
     case kRoleInput: return Text(language, "input", "输入");
     case kRoleOutput: return Text(language, "output", "输出");
+    case kRoleInputOutput: return Text(language, "input and output", "输入和输出");
     default: return "—";
   }
+}
+
+// The role shown for an operand: one the instruction reads and writes back is both.
+int ShownRole(const OperandDef& operand, int role) {
+  return operand.ReadWrite && (role == kRoleInput || role == kRoleOutput) ? kRoleInputOutput : role;
 }
 
 struct LadOperand {
@@ -269,9 +275,55 @@ Relations RelateDefinitions(const InstructionLibrary& library) {
   return relations;
 }
 
+// The template with "{1}", "{2}", ... replaced by the arguments.
+std::string Fill(const std::string& pattern, const std::vector<std::string>& arguments) {
+  std::string out;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] == '{' && i + 2 < pattern.size() && pattern[i + 2] == '}' && pattern[i + 1] >= '1' &&
+        pattern[i + 1] <= '9' && static_cast<std::size_t>(pattern[i + 1] - '1') < arguments.size()) {
+      out += arguments[pattern[i + 1] - '1'];
+      i += 2;
+    } else {
+      out += pattern[i];
+    }
+  }
+  return out;
+}
+
+// The name of a candidate in the Admits column: the prefix of its area and access, with "Kn"
+// before a bit area that a word or double word takes as digit groups (KnX: K4X000).
+std::wstring FormName(const OperandCandidate& candidate) {
+  const bool groups = candidate.region->GroupEnable != 0 && candidate.access->Width != kWidthBit;
+  return (groups ? L"Kn" : L"") + candidate.region->Name + candidate.access->Name;
+}
+
+// What limits the operand beyond its areas and the values of its data type: its address
+// ranges, a count bound to another operand, an interrupt routine the project must hold.
+std::vector<std::string> OperandLimits(const OperandDef& operand, int language) {
+  std::vector<std::string> limits;
+  if (!operand.Addresses.empty()) {
+    std::string ranges;
+    for (const AddressRange& range : operand.Addresses) {
+      ranges += (ranges.empty() ? "" : ", ") +
+                Html(range.First == range.Last ? range.First : range.First + L" ~ " + range.Last);
+    }
+    limits.push_back(Text(language, "only ", "仅 ") + ranges);
+  }
+  if (!operand.Counts.empty()) {
+    limits.push_back(Fill(Text(language, "at most the bits from {1} to the end of its area",
+                               "不超过从 {1} 到其区域末尾的位数"),
+                          {Code(operand.Counts)}));
+  }
+  if (!operand.AtMost.empty()) limits.push_back(Fill(Text(language, "at most {1}", "不大于 {1}"), {Code(operand.AtMost)}));
+  if (operand.InterruptRoutine) {
+    limits.push_back(Text(language, "an interrupt routine the project holds", "项目中已有的中断程序"));
+  }
+  return limits;
+}
+
 // The operands an operand slot admits: the regions of the type that fit its format ("IB", "&VB",
-// "*VD", "D (Z)" for an indexed value), then "constant" with the value range of the slot's data
-// type when a constant is admitted.
+// "*VD", "KnX (Z)" for indexed digit groups), then "constant" with the values the slot takes
+// when a constant is admitted, then what limits it further.
 std::string Admitted(const OperandDef& operand, const TypePages& type, int language) {
   std::vector<std::wstring> forms;
   try {
@@ -279,7 +331,7 @@ std::string Admitted(const OperandDef& operand, const TypePages& type, int langu
     CollectOperandCandidates(operand.Capacity, type.Memory, candidates);
     for (const OperandCandidate& candidate : candidates) {
       if (candidate.region->Area == kAreaConst) continue;
-      const std::wstring name = candidate.region->Name + candidate.access->Name;
+      const std::wstring name = FormName(candidate);
       auto add = [&](const std::wstring& form) {
         if (std::find(forms.begin(), forms.end(), form) == forms.end()) forms.push_back(form);
       };
@@ -300,10 +352,101 @@ std::string Admitted(const OperandDef& operand, const TypePages& type, int langu
       }
       out += (out.empty() ? "" : ", ") + text;
     }
+    for (const std::string& limit : OperandLimits(operand, language)) out += Text(language, "; ", "；") + limit;
     return out;
   } catch (const ExceptionError&) {
     return Html(operand.Capacity);  // a format the reader cannot take apart is shown as it stands
   }
+}
+
+// Which forms the Admits and Role columns of a type show, for the notes that explain them.
+struct ColumnForms {
+  bool Addresses = false;    // &VB
+  bool Pointers = false;     // *VD
+  bool DigitGroups = false;  // KnX
+  bool Indexed = false;      // (Z)
+  bool Limited = false;      // "only ..."
+  bool ReadWrite = false;    // "input and output"
+};
+
+ColumnForms FormsOfType(const TypePages& type) {
+  ColumnForms forms;
+  for (const FunLadRecord& def : type.Library.FunLadList) {
+    for (const LadOperand& operand : LadOperands(def)) {
+      forms.Limited |= !operand.Def->Addresses.empty();
+      forms.ReadWrite |= operand.Def->ReadWrite;
+      std::vector<OperandCandidate> candidates;
+      try {
+        CollectOperandCandidates(operand.Def->Capacity, type.Memory, candidates);
+      } catch (const ExceptionError&) {
+        continue;
+      }
+      for (const OperandCandidate& candidate : candidates) {
+        forms.Addresses |= (candidate.flags & kKindAddress) != 0;
+        forms.Pointers |= (candidate.flags & kKindPointer) != 0;
+        forms.Indexed |= (candidate.flags & kKindIndexed) != 0;
+        forms.DigitGroups |= (candidate.flags & kKindValue) != 0 && FormName(candidate).rfind(L"Kn", 0) == 0;
+      }
+    }
+  }
+  return forms;
+}
+
+// The notes that explain the operand tables of the type.
+void WriteColumnNotes(std::ostream& out, const TypePages& type, int lang) {
+  const ColumnForms forms = FormsOfType(type);
+  out << "<ul class=\"notes\">\n<li>"
+      << Text(lang,
+              "<b>Admits</b> lists what an operand takes: the memory areas by their prefix, then “constant” with the "
+              "values a constant may take there.",
+              "<b>允许的操作数</b>列出操作数可取的内容：以前缀表示的存储区，然后是“常数”及该处常数可取的值。")
+      << "</li>\n";
+  if (forms.Addresses) {
+    out << "<li>" << Text(lang, "<code>&amp;VB</code>: the address of a byte, <code>&amp;VB100</code>.",
+                          "<code>&amp;VB</code>：字节的地址，如 <code>&amp;VB100</code>。")
+        << "</li>\n";
+  }
+  if (forms.Pointers) {
+    out << "<li>"
+        << Text(lang, "<code>*VD</code>: a pointer, the address held in a double word, <code>*VD200</code>.",
+                "<code>*VD</code>：指针，即双字中存放的地址，如 <code>*VD200</code>。")
+        << "</li>\n";
+  }
+  if (forms.DigitGroups) {
+    out << "<li>"
+        << Text(lang,
+                "<code>KnX</code>, <code>KnY</code>, <code>KnM</code>, <code>KnS</code>: a value made of n groups of "
+                "four bits from the bit written after Kn: <code>K1X000</code> is X000 to X003, <code>K4M10</code> the "
+                "16 bits M10 to M25. n is 1 to 4 in a 16-bit operand and 1 to 8 in a 32-bit one.",
+                "<code>KnX</code>、<code>KnY</code>、<code>KnM</code>、<code>KnS</code>：由 Kn 后所写的位起 n 组"
+                "（每组四位）组成的数值：<code>K1X000</code> 为 X000 至 X003，<code>K4M10</code> 为 M10 至 M25 共 16 位。"
+                "16 位操作数中 n 为 1 至 4，32 位操作数中为 1 至 8。")
+        << "</li>\n";
+  }
+  if (forms.Indexed) {
+    out << "<li>"
+        << Text(lang,
+                "(Z): the operand may carry an index register, Z0 to Z7 or V0 to V7, whose value is added to its "
+                "number: <code>D100Z1</code> is the data register 100 + Z1, <code>K10Z1</code> the constant 10 + Z1.",
+                "(Z)：操作数可带变址寄存器 Z0 至 Z7 或 V0 至 V7，其值加到操作数的编号上：<code>D100Z1</code> 为数据寄存器 "
+                "100 + Z1，<code>K10Z1</code> 为常数 10 + Z1。")
+        << "</li>\n";
+  }
+  if (forms.Limited) {
+    out << "<li>"
+        << Text(lang,
+                "“only” and the addresses after it: in the areas of those addresses the operand takes only them; "
+                "its other areas are taken whole.",
+                "“仅”及其后的地址：在这些地址所在的区域中操作数只能取这些地址；其他区域不受限制。")
+        << "</li>\n";
+  }
+  if (forms.ReadWrite) {
+    out << "<li>"
+        << Text(lang, "<b>input and output</b>: the instruction reads the operand and writes it back.",
+                "<b>输入和输出</b>：指令读取该操作数并将结果写回。")
+        << "</li>\n";
+  }
+  out << "</ul>\n";
 }
 
 // ---- The plan of a type page: the ids of its groups and definitions and its index.
@@ -501,7 +644,8 @@ void WriteLadderDefinition(std::ostream& out, const TypePages& type, const PageP
     const std::vector<LadOperand> operands = LadOperands(def);
     for (std::size_t k : relations.LadOrder[index]) {
       const OperandDef& operand = *operands[k].Def;
-      out << "<tr><td>" << Code(operand.Name) << "</td><td>" << RoleText(operands[k].Role, lang) << "</td><td>"
+      out << "<tr><td>" << Code(operand.Name) << "</td><td>" << RoleText(ShownRole(operand, operands[k].Role), lang)
+          << "</td><td>"
           << TypeText(operand.Const, lang) << "</td><td>" << Admitted(operand, type, lang) << "</td></tr>\n";
     }
     out << "</table>\n";
@@ -513,6 +657,7 @@ void WriteLadderSection(std::ostream& out, const TypePages& type, const PagePlan
                         int lang) {
   const InstructionLibrary& library = type.Library;
   out << "<h2 id=\"ladder\">" << Text(lang, "Ladder instructions", "梯形图指令") << "</h2>\n";
+  WriteColumnNotes(out, type, lang);
   for (std::size_t g = 0; g < library.LadInstructionCatalog.size(); ++g) {
     const LadInstructionGroup& group = library.LadInstructionCatalog[g];
     out << "<h3 id=\"" << plan.LadGroupIds[g] << "\">" << Html(group.Name) << "</h3>\n";
@@ -560,7 +705,9 @@ void WriteStlSection(std::ostream& out, const TypePages& type, const PagePlan& p
         } else {
           const OperandDef& operand = def.Operands[row];
           const int k = relations.StlLadderOperand[s][row];
-          const int role = k >= 0 && k < static_cast<int>(ladOperands.size()) ? ladOperands[k].Role : kRoleNone;
+          const int role = k >= 0 && k < static_cast<int>(ladOperands.size())
+                               ? ShownRole(*ladOperands[k].Def, ladOperands[k].Role)
+                               : kRoleNone;
           out << "<td>" << Code(operand.Name) << "</td><td>" << RoleText(role, lang) << "</td><td>"
               << TypeText(operand.Const, lang) << "</td>";
         }
@@ -586,21 +733,6 @@ std::string GroupId(const std::vector<std::wstring>& names, const std::vector<st
                     const std::wstring& name) {
   const auto at = std::find(names.begin(), names.end(), name);
   return at == names.end() ? std::string() : ids[at - names.begin()];
-}
-
-// The template with "{1}", "{2}", ... replaced by the arguments.
-std::string Fill(const std::string& pattern, const std::vector<std::string>& arguments) {
-  std::string out;
-  for (std::size_t i = 0; i < pattern.size(); ++i) {
-    if (pattern[i] == '{' && i + 2 < pattern.size() && pattern[i + 2] == '}' && pattern[i + 1] >= '1' &&
-        pattern[i + 1] <= '9' && static_cast<std::size_t>(pattern[i + 1] - '1') < arguments.size()) {
-      out += arguments[pattern[i + 1] - '1'];
-      i += 2;
-    } else {
-      out += pattern[i];
-    }
-  }
-  return out;
 }
 
 void WriteSubroutineSection(std::ostream& out, const TypePages& type, const PagePlan& plan, int lang) {

@@ -217,7 +217,8 @@ TEST(ReadManagerFun, ReadsRecordsWithDefaultsAndAttributeForms) {
       "<FunOperand Name=\"x\"/></Operand><Operand><FunOperand Name=\"y\"/></Operand></Unit></FunOrg>"
       "<FunStl><Unit Name=\"K\" Slot=\"16#1F\">"
       "<Operand><FunOperand Name=\"a\" Const=\"Real\" Marker=\"16#2\"/></Operand>"
-      "<Operand><FunOperand Name=\"b\" Capacity=\"Bv:\" Range=\"-64~16#40\"/></Operand></Unit>"
+      "<Operand><FunOperand Name=\"b\" Capacity=\"Bv:\" Range=\"-64~-1,1~16#40\" Addresses=\"T32~T63,T96\""
+      " Counts=\"a\" Routine=\"Interrupt\"/></Operand></Unit>"
       "<Unit Name=\"${Start}${Anfang}\" Slot=\"10#12\"/></FunStl>"
       "<FunLad><Unit Name=\"L\" Look=\"FxBlock\" Keyword=\"KW\">"
       "<PowerIn x=\"y\"><FunPower Name=\"EN\"/></PowerIn><PowerIn><FunPower/></PowerIn>"
@@ -242,9 +243,10 @@ TEST(ReadManagerFun, ReadsRecordsWithDefaultsAndAttributeForms) {
   // Two Operand groups make one list in document order.
   ASSERT_EQ(library.FunStlList[0].Operands.size(), 2u);
   EXPECT_EQ(library.FunStlList[0].Operands[0], (OperandDef{L"a", L"", kDataTypeReal, 2}));
-  EXPECT_TRUE(library.FunStlList[0].Operands[1].HasRange);
-  EXPECT_EQ(library.FunStlList[0].Operands[1].RangeMin, -64);
-  EXPECT_EQ(library.FunStlList[0].Operands[1].RangeMax, 64);
+  EXPECT_EQ(library.FunStlList[0].Operands[1].Ranges, (std::vector<ValueRange>{{-64, -1}, {1, 64}}));
+  EXPECT_EQ(library.FunStlList[0].Operands[1].Addresses, (std::vector<AddressRange>{{L"T32", L"T63"}, {L"T96", L"T96"}}));
+  EXPECT_EQ(library.FunStlList[0].Operands[1].Counts, L"a");
+  EXPECT_TRUE(library.FunStlList[0].Operands[1].InterruptRoutine);
   EXPECT_EQ(library.FunStlList[0].Operands[1].Capacity, L"Bv:");
   EXPECT_EQ(library.FunStlList[1].Name, L"Start");
   EXPECT_EQ(library.FunStlList[1].Slot, 12);
@@ -321,6 +323,12 @@ TEST(ReadManagerFun, ElementAndAttributeErrorsCarryThePosition) {
       {head + "<FunLad><Unit><OperandIn><FunOperand Range=\"7~0\"/></OperandIn></Unit></FunLad></ManagerFun>",
        L"Value error", 3, 25},
       {head + "<FunLad><Unit><OperandIn><FunOperand Range=\"7\"/></OperandIn></Unit></FunLad></ManagerFun>",
+       L"Value error", 3, 25},
+      {head + "<FunLad><Unit><OperandIn><FunOperand Range=\"0~1,\"/></OperandIn></Unit></FunLad></ManagerFun>",
+       L"Value error", 3, 25},
+      {head + "<FunLad><Unit><OperandIn><FunOperand Addresses=\"T0~\"/></OperandIn></Unit></FunLad></ManagerFun>",
+       L"Value error", 3, 25},
+      {head + "<FunLad><Unit><OperandIn><FunOperand Routine=\"Sbr\"/></OperandIn></Unit></FunLad></ManagerFun>",
        L"Value error", 3, 25},
       {head + "<FunOrg><Unit name=\"U\"/></FunOrg></ManagerFun>", L"Attribute error", 3, 8},
       {head + "<FunStl><Unit Look=\"Cont\"/></FunStl></ManagerFun>", L"Attribute error", 3, 8},

@@ -21,6 +21,7 @@
 #include "core/env/language.h"
 #include "core/env/operand_address.h"
 #include "core/env/operand_format.h"
+#include "core/env/operand_slot.h"
 #include "core/env/operand_word.h"
 #include "core/program/ladder_painter.h"
 #include "core/program/network.h"
@@ -48,8 +49,9 @@ class ShippedType : public ::testing::TestWithParam<std::string> {
   const InstructionLibrary& Library() { return CurrentProject().Instructions; }
   const MemoryAreaManager& Map() { return CurrentProject().MemoryAreas; }
 
-  // An operand the slot accepts: the first value address of its format, else the first
-  // pointer or address, else a constant.
+  // An operand the slot accepts: the first value address of its format (the first of its
+  // address ranges where they limit that region), else the first pointer or address, else a
+  // constant.
   std::wstring SampleOperand(const OperandDef& slot, bool ipAddress) {
     if (ipAddress) return L"192.168.1.5";
     std::vector<OperandCandidate> candidates;
@@ -59,14 +61,17 @@ class ShippedType : public ::testing::TestWithParam<std::string> {
         if ((candidate.flags & flag) == 0) continue;
         std::wstring first, last;
         DescribeAccessRange(*candidate.region, *candidate.access, first, last);
-        return mark + first;
+        OperandWord word = 0;
+        if (*mark != 0 || ParseSlotAddress(first, Map(), slot, word)) return mark + first;
+        const std::wstring admitted = SlotAddressText(Map(), slot, first);
+        return admitted.substr(0, admitted.find_first_of(L" ,"));
       }
     }
     if ((ParseOperandFormatFlags(slot.Capacity) & 0x10) != 0) {
       // A constant the slot takes, written as the type writes it (K1 where constants carry a
       // prefix).
       std::wstring text;
-      FormatConstantValue(slot.Const, Map(), slot.HasRange ? static_cast<uint32_t>(slot.RangeMin) : 1u, text);
+      FormatConstantValue(slot.Const, Map(), slot.HasRange() ? static_cast<uint32_t>(slot.Ranges.front().Min) : 1u, text);
       return text;
     }
     ADD_FAILURE() << "no operand fits the format " << U(slot.Capacity);
@@ -195,6 +200,8 @@ TEST_P(ShippedType, MemoryMapKeepsTheSlotsTheWorkbenchReadsByNumber) {
 // words again.
 TEST_P(ShippedType, EveryStatementListInstructionCompilesAndDecodesBack) {
   Load(kLanguageEnglish);
+  CurrentProject().Program.FillDefaultProgramBlocks();
+  CurrentProject().Program.AddInterrupt();  // the interrupt routine an ATCH names
   const InstructionLibrary& library = Library();
   for (size_t d = 0; d < library.FunStlList.size(); ++d) {
     const StlLine line = SampleLine(static_cast<int>(d));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/compiler/binary_image.h"
+#include "core/compiler/block_compilers.h"
 #include "core/compiler/instruction_words.h"
 #include "core/convert/stl_analysis.h"
 #include "core/convert/stl_generation.h"
@@ -19,6 +20,9 @@
 #include "core/env/operand_slot.h"
 #include "core/program/ladder_edit.h"
 #include "core/program/ladder_geometry.h"
+#include "core/program/compile_report.h"
+#include "core/program/ladder_painter.h"
+#include "core/program/program_block.h"
 #include "core/program/stl_line.h"
 #include "core/program/stl_painter.h"
 #include "core/project/program_upgrade.h"
@@ -33,11 +37,13 @@ using namespace Brenno;
 std::string U(const std::wstring& text) { return platform::ToUtf8Lossy(text); }
 
 // A line typed into the statement list; `back` is what compile and decode give ("" for the
-// typed text itself), `refused` the operand the compiler names when it refuses the line.
+// typed text itself), `refused` the operand the compiler names when it refuses the line and
+// `takes` what it names as the values or addresses that operand takes there.
 struct TypedLine {
   const wchar_t* typed;
   const wchar_t* back;
   const wchar_t* refused;
+  const wchar_t* takes = nullptr;
 };
 
 const std::map<std::string, std::vector<TypedLine>>& TypedLines() {
@@ -49,7 +55,7 @@ const std::map<std::string, std::vector<TypedLine>>& TypedLines() {
            {L"R  M1.0, 16", L"", nullptr},
            {L"JMP  300", L"", nullptr},
            {L"LBL  300", L"", nullptr},
-           {L"ATCH  0, 10", L"", nullptr},
+           {L"ATCH  1, 10", L"", nullptr},
            {L"DTCH  10", L"", nullptr},
            {L"PID  VB100, 0", L"", nullptr},
            {L"HDEF  1, 11", L"", nullptr},
@@ -79,15 +85,53 @@ const std::map<std::string, std::vector<TypedLine>>& TypedLines() {
            {L"RTA  VD0, 16#A2, VB20", L"", nullptr},
            {L"BIR  I0.0, M0.0", L"", nullptr},
            {L"BIW  M0.0, Q0.1", L"", nullptr},
+           // Timers by the table of their time bases: TON and TOF on theirs, TONR on its own.
+           {L"TON  T32, 100", L"", nullptr},
+           {L"TOF  T63, 100", L"", nullptr},
+           {L"TON  T96, 100", L"", nullptr},
+           {L"TOF  T255, 100", L"", nullptr},
+           {L"TONR  T0, 100", L"", nullptr},
+           {L"TONR  T31, 100", L"", nullptr},
+           {L"TONR  T64, 100", L"", nullptr},
+           {L"TONR  T95, 100", L"", nullptr},
+           // Counts of bits stay in the area of their first bit.
+           {L"S  Q15.0, 8", L"", nullptr},
+           {L"R  T1, 255", L"", nullptr},
+           {L"SI  Q15.0, 8", L"", nullptr},
+           {L"SHRB  I0.0, Q15.0, 8", L"", nullptr},
+           {L"SHRB  I0.0, V10.0, 64", L"", nullptr},
+           {L"SHRB  I0.0, V10.0, -64", L"", nullptr},
+           // The control bytes of the special memory take bit writes; the status bytes do not.
+           {L"=  SM37.3", L"", nullptr},
+           {L"S  SM30.0, 8", L"", nullptr},
+           {L"R  SM255.7, 1", L"", nullptr},
+           {L"BIR  I0.0, SM37.3", L"", nullptr},
            // What the instruction does not take is refused, naming the operand.
-           {L"PID  VB100, 8", nullptr, L"LOOP"},
-           {L"PLS  2", nullptr, L"Q"},
-           {L"XMT  VB0, 2", nullptr, L"PORT"},
-           {L"TOF  T37, -1", nullptr, L"PT"},
-           {L"S  Q0.0, 0", nullptr, L"N"},
-           {L"=  SM0.0", nullptr, L"bit"},
+           {L"PID  VB100, 8", nullptr, L"LOOP", L"0 ~ 7"},
+           {L"PLS  2", nullptr, L"Q", L"0 ~ 1"},
+           {L"XMT  VB0, 2", nullptr, L"PORT", L"0 ~ 1"},
+           {L"TOF  T37, -1", nullptr, L"PT", L"0 ~ 32767"},
+           {L"S  Q0.0, 0", nullptr, L"N", L"1 ~ 128"},
+           {L"=  SM0.0", nullptr, L"bit", L"SM30.0 ~ SM255.7"},
+           {L"=  SM29.7", nullptr, L"bit", L"SM30.0 ~ SM255.7"},
+           {L"S  SM0.0, 1", nullptr, L"bit", L"SM30.0 ~ SM255.7"},
+           {L"R  SM29.0, 1", nullptr, L"bit", L"SM30.0 ~ SM255.7"},
+           {L"BIR  I0.0, SM29.0", nullptr, L"OUT", L"SM30.0 ~ SM255.7"},
            {L"MOVR  HC0, VD0", nullptr, L"IN"},
-           {L"ATCH  0, 34", nullptr, L"EVNT"},
+           {L"ATCH  1, 34", nullptr, L"EVNT", L"0 ~ 33"},
+           {L"ATCH  0, 10", nullptr, L"INT", L"1 ~ 7"},
+           {L"ATCH  8, 10", nullptr, L"INT", L"1 ~ 7"},
+           {L"TON  T0, 100", nullptr, L"T", L"T32 ~ T63, T96 ~ T255"},
+           {L"TOF  T64, 100", nullptr, L"T", L"T32 ~ T63, T96 ~ T255"},
+           {L"TONR  T37, 100", nullptr, L"T", L"T0 ~ T31, T64 ~ T95"},
+           {L"TONR  T96, 100", nullptr, L"T", L"T0 ~ T31, T64 ~ T95"},
+           {L"S  Q15.0, 9", nullptr, L"N", L"1 ~ 8"},
+           {L"S  Q15.0, 255", nullptr, L"N", L"1 ~ 8"},
+           {L"R  T2, 255", nullptr, L"N", L"1 ~ 254"},
+           {L"SI  Q15.1, 8", nullptr, L"N", L"1 ~ 7"},
+           {L"SHRB  I0.0, V10.0, 0", nullptr, L"N", L"-64 ~ -1, 1 ~ 64"},
+           {L"SHRB  I0.0, Q15.0, -9", nullptr, L"N", L"-8 ~ -1, 1 ~ 8"},
+           {L"SHRB  I0.0, SM0.0, 8", nullptr, L"S_BIT", L"SM30.0 ~ SM255.7"},
        }},
       {"CPU-Feldrin-FX",
        {
@@ -112,9 +156,52 @@ const std::map<std::string, std::vector<TypedLine>>& TypedLines() {
            {L"LDP  X000", L"", nullptr},
            {L"MOV  K10Z1, D0", L"", nullptr},
            {L"ASC  H44434241, D0", L"", nullptr},
-           {L"VRRD  K8, D0", nullptr, L"S"},
-           {L"MOV  100, D0", nullptr, L"S"},
+           // Counts, outputs, inputs and pointers as the help gives them.
+           {L"BMOV  D0, D100, K1", L"", nullptr},
+           {L"BMOV  D0, D100, K512", L"", nullptr},
+           {L"FMOV  K0, D0, K512", L"", nullptr},
+           {L"SFTL  X000, M0, K1024, K1024", L"", nullptr},
+           {L"SFTR  X000, M0, K16, K1", L"", nullptr},
+           {L"WSFL  D0, D100, K10, K10", L"", nullptr},
+           {L"FOR  K1", L"", nullptr},
+           {L"FOR  K32767", L"", nullptr},
+           {L"FOR  D0", L"", nullptr},
+           {L"PLSY  K1000, D0, Y000", L"", nullptr},
+           {L"DPLSY  K1000, D0, Y001", L"", nullptr},
+           {L"PWM  K10, K100, Y001", L"", nullptr},
+           {L"PLSR  K1000, D0, K100, Y000", L"", nullptr},
+           {L"SPD  X000, K100, D0", L"", nullptr},
+           {L"SPD  X005, K100, D0", L"", nullptr},
+           {L"DHSCS  K100, C235, I060", L"", nullptr},
+           {L"DHSCS  K100, C235, M8034", L"", nullptr},
+           // The special relays the program may write; the PLC's own are read only.
+           {L"OUT  M8034", L"", nullptr},
+           {L"SET  M8200", L"", nullptr},
+           {L"OUT  M8010", L"", nullptr},
+           {L"OUT  M8070", L"", nullptr},
+           {L"MOV  K1, K4M8030", L"", nullptr},
+           {L"LD  M8000", L"", nullptr},
+           {L"VRRD  K8, D0", nullptr, L"S", L"K0 ~ K7"},
+           {L"MOV  100, D0", nullptr, L"S", L"K-32768 ~ K32767"},
            {L"MOV  K70000, D0", nullptr, L"S"},
+           {L"BMOV  D0, D100, K0", nullptr, L"n", L"K1 ~ K512"},
+           {L"BMOV  D0, D100, K513", nullptr, L"n", L"K1 ~ K512"},
+           {L"DFMOV  K0, D0, K513", nullptr, L"n", L"K1 ~ K512"},
+           {L"SFTL  X000, M0, K1025, K1", nullptr, L"n1", L"K1 ~ K1024"},
+           {L"SFTL  X000, M0, K16, K17", nullptr, L"n2", L"K1 ~ K16"},
+           {L"WSFR  D0, D100, K10, K0", nullptr, L"n2", L"K1 ~ K10"},
+           {L"FOR  K0", nullptr, L"S", L"K1 ~ K32767"},
+           {L"PLSY  K1000, D0, Y002", nullptr, L"D", L"Y000 ~ Y001"},
+           {L"PWM  K10, K100, Y002", nullptr, L"D", L"Y000 ~ Y001"},
+           {L"DPLSR  K1000, D0, K100, Y002", nullptr, L"D", L"Y000 ~ Y001"},
+           {L"SPD  X006, K100, D0", nullptr, L"S1", L"X000 ~ X005"},
+           {L"DHSCS  K100, C235, I070", nullptr, L"D", L"I010, I020, I030, I040, I050, I060"},
+           {L"DHSCS  K100, C235, I011", nullptr, L"D", L"I010, I020, I030, I040, I050, I060"},
+           {L"OUT  M8000", nullptr, L"D", L"M0 ~ M3071, M8010, M8015 ~ M8019, M8023 ~ M8028, M8030 ~ M8059, M8070 ~ M8255"},
+           {L"RST  M8029", nullptr, L"D"},
+           {L"PLS  M8069", nullptr, L"D"},
+           {L"MOV  K1, K4M8000", nullptr, L"D"},
+           {L"DMOV  D7999, D0", nullptr, L"S", L"D0 ~ D4094, D4000 ~ D7998, D8000 ~ D8254"},
        }},
   };
   return lines;
@@ -122,7 +209,11 @@ const std::map<std::string, std::vector<TypedLine>>& TypedLines() {
 
 class ShippedInstructionSet : public ::testing::TestWithParam<std::string> {
  protected:
-  void SetUp() override { shipped_ = std::make_unique<testsupport::ShippedEnvironment>(GetParam(), kLanguageEnglish); }
+  void SetUp() override {
+    shipped_ = std::make_unique<testsupport::ShippedEnvironment>(GetParam(), kLanguageEnglish);
+    CurrentProject().Program.FillDefaultProgramBlocks();
+    CurrentProject().Program.AddInterrupt();  // INT1, which the typed ATCH lines name
+  }
   void TearDown() override { shipped_.reset(); }
 
   const InstructionLibrary& Library() { return CurrentProject().Instructions; }
@@ -156,6 +247,10 @@ TEST_P(ShippedInstructionSet, TypedLinesComeBackAsTypedOrAreRefusedNamingTheOper
       } catch (const ExceptionParseBinaryInstructionError& error) {
         EXPECT_NE(error.Message().find(line.Mnemonic + L" " + c.refused + L" "), std::wstring::npos)
             << U(error.Message());
+        if (c.takes != nullptr) {
+          EXPECT_NE(error.Message().find(L" (" + std::wstring(c.takes) + L")"), std::wstring::npos)
+              << U(error.Message());
+        }
       }
       // The editor shows the refused operand as an error as it is typed.
       StlLineView view;
@@ -163,6 +258,19 @@ TEST_P(ShippedInstructionSet, TypedLinesComeBackAsTypedOrAreRefusedNamingTheOper
       BuildStlLineView(line, page, offline, view);
       EXPECT_TRUE(std::any_of(view.Runs.begin(), view.Runs.end(), [](const ColorRun& r) { return r.colour == 10; }))
           << U(view.Text);
+      // So does the ladder editor, where the line is also a ladder element.
+      LadElement element;
+      if (ParseLadElementText(c.typed, element, page) && LadElement::FindDefinition(element) != nullptr) {
+        ElementDisplay display;
+        BuildElementDisplay(element, page, offline, display);
+        bool marked = false;
+        for (const auto* list : {&display.OperandId, &display.OperandIn, &display.OperandOut}) {
+          for (const OperandDisplay& shown : *list) {
+            marked |= std::any_of(shown.Runs.begin(), shown.Runs.end(), [](const ColorRun& r) { return r.colour == 10; });
+          }
+        }
+        EXPECT_TRUE(marked) << "ladder";
+      }
       continue;
     }
     try {
@@ -177,6 +285,40 @@ TEST_P(ShippedInstructionSet, TypedLinesComeBackAsTypedOrAreRefusedNamingTheOper
       ADD_FAILURE() << U(error.Message());
     }
   }
+}
+
+// An ATCH names an interrupt routine of the project: INT0 is the main program and refused by the
+// range, a routine the project does not hold refuses its network in the compile report, and
+// with the routine added the program compiles.
+TEST_P(ShippedInstructionSet, AnAttachNamesAnInterruptRoutineTheProjectHolds) {
+  if (Library().FxMode != 0) GTEST_SKIP() << "ATCH is an instruction of the CM3 set";
+  ProgramBlock& program = CurrentProject().Program;
+  program.ViewMode = kViewModeStl;
+  ProgramPage& main = program.GetProgramPage(0);
+  main.ViewState.ViewMode = kViewModeStl;
+  std::wstring text = L"NETWORK\r\nLD SM0.1\r\nATCH 0, 10\r\nNETWORK\r\nLD SM0.1\r\nATCH 2, 10\r\n"
+                     L"NETWORK\r\nLD SM0.1\r\nATCH 1, 10\r\nENI\r\n";
+  main.LoadFromText(L"\r\n", text);
+  auto compile = [] {
+    CompileReport report(true);
+    BinaryImage image;
+    EncodeProgramBlocks(report, image);
+    std::wstring lines;
+    for (const std::wstring& line : report.Lines) lines += line + L"\n";
+    return std::pair{report.TotalErrors(), lines};
+  };
+  const auto [errors, lines] = compile();
+  EXPECT_EQ(errors, 2) << U(lines);
+  EXPECT_NE(lines.find(L"NETWORK 0"), std::wstring::npos) << U(lines);
+  EXPECT_NE(lines.find(L"ATCH INT 0 (1 ~ 7)"), std::wstring::npos) << U(lines);
+  EXPECT_NE(lines.find(L"NETWORK 1"), std::wstring::npos) << U(lines);
+  EXPECT_NE(lines.find(L"ATCH INT 2 (the project has no interrupt routine INT2)"), std::wstring::npos) << U(lines);
+  EXPECT_EQ(lines.find(L"NETWORK 2"), std::wstring::npos) << U(lines);
+
+  text = L"NETWORK\r\nLD SM0.1\r\nATCH 2, 10\r\n";
+  main.LoadFromText(L"\r\n", text);
+  ASSERT_EQ(program.AddInterrupt(), 2);
+  EXPECT_EQ(compile().first, 0) << U(compile().second);
 }
 
 // The operand hint of a slot that limits its constants names the limits, not the data type's.

@@ -83,7 +83,7 @@ TEST_F(ShippedTypeTransfer, FirstProgramCompilesDownloadsAndUploadsBack) {
   ASSERT_GE(interrupt, 0);
   CurrentProject().Program.ViewMode = kViewModeStl;
   Load(0, {
-              {L"LD SM0.1", L"ATCH 0, 10"},
+              {L"LD SM0.1", L"ATCH " + std::to_wstring(interrupt) + L", 10"},
               {L"ENI"},
               {L"LD I0.0", L"TON T37, +100"},
               {L"LD T37", L"LD I0.1", L"CTU C0, +10"},

@@ -2,6 +2,7 @@
 // reference that instruction_help writes from a catalog folder, whatever type folders it holds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include "core/env/instruction_library.h"
 #include "core/env/language.h"
 #include "core/env/operand_format.h"
+#include "core/env/operand_slot.h"
 #include "core/env/plc_type.h"
 #include "core/program/ladder_edit.h"
 #include "core/program/stl_line.h"
@@ -261,8 +263,11 @@ TEST(HelpPages, TheShippedReferenceIndexesEveryMnemonicWithItsOperands) {
           EXPECT_FALSE(part.empty()) << name << " #" << id;
           for (const std::string& cell : Cells(part)) cells.push_back(cell);
         }
+        // An operand the instruction reads and writes back is labelled so.
+        const std::set<std::string> readWrite = {"input and output", "输入和输出"};
         for (const OperandDef& operand : def.Operands) {
-          EXPECT_TRUE(HasOperandRow(cells, platform::ToUtf8Lossy(operand.Name), TypeText(operand.Const, code), roles))
+          EXPECT_TRUE(HasOperandRow(cells, platform::ToUtf8Lossy(operand.Name), TypeText(operand.Const, code),
+                                    operand.ReadWrite ? readWrite : roles))
               << name << " " << platform::ToUtf8Lossy(operand.Name);
         }
       }
@@ -300,62 +305,81 @@ TEST(HelpPages, TheShippedReferenceIndexesEveryMnemonicWithItsOperands) {
   SetCurrentLanguage(kLanguageEnglish);
 }
 
-// Whether the operand slot takes the text: an operand of its format or a constant it admits.
+// Whether the operand slot takes the text: an address it admits or a constant it takes.
 bool SlotTakes(const OperandDef& slot, const std::wstring& text, const MemoryAreaManager& memory) {
   OperandWord word = 0;
-  if (ParseOperandText(text, memory, slot.Capacity, word)) return true;
-  std::wstring constant = text;
+  if (ParseSlotAddress(text, memory, slot, word)) return true;
+  ConstantOperand constant;
   return (ParseOperandFormatFlags(slot.Capacity) & kFormatConstant) != 0 &&
-         CheckConstantOperand(memory, slot.Const, constant);
+         ParseSlotConstant(constant, memory, slot, text);
+}
+
+// The operands of an instruction text without blanks, to compare them however they are spaced.
+std::wstring OperandsOf(const std::wstring& text) {
+  const std::size_t blank = text.find(L' ');
+  std::wstring operands = blank == std::wstring::npos ? std::wstring() : text.substr(blank);
+  operands.erase(std::remove(operands.begin(), operands.end(), L' '), operands.end());
+  return operands;
 }
 
 // The examples of the guide, in both languages, on a new project of the shipped type they name:
 // what it shows typed in a ladder cell is taken by the ladder editor with every operand filled
-// and valid, and what it shows as statement-list lines is taken by the statement-list editor.
+// and valid, in the order it was typed (the instruction's), and what it shows as statement-list
+// lines is taken by the statement-list editor.
 TEST(HelpPages, TheGuideExamplesWorkOnTheShippedType) {
-  testsupport::ShippedEnvironment shipped("CPU-Feldrin-CM3", kLanguageEnglish);
-  FillDefaultProject(CurrentProject());
-  const InstructionLibrary& library = CurrentProject().Instructions;
-  const MemoryAreaManager& memory = CurrentProject().MemoryAreas;
-  PageViewState state;
-  state.PageId = 0;
-  state.CursorColumn = 0;
-  state.CursorRow = 0;
-  for (const char* language : {"en", "zh"}) {
-    const std::string guide = ReadText(fs::path(ORVISTO_HELP_DIR) / language / "index.html");
-    const std::vector<std::string> cells = Elements(guide, "<code class=\"cell\">", "</code>");
-    const std::vector<std::string> lines = Elements(guide, "<code class=\"line\">", "</code>");
-    EXPECT_GE(cells.size(), 5u) << language;
-    EXPECT_GE(lines.size(), 5u) << language;
-    for (const std::string& example : cells) {
-      SCOPED_TRACE(std::string(language) + " ladder cell: " + example);
-      LadElement element;
-      ASSERT_TRUE(ParseLadElementText(platform::FromUtf8Lossy(Unescape(example)), element, state));
-      std::vector<const FunLadRecord*> defs;
-      FindLadElementDefs(library,
-                         {element.Kind, element.Name, element.OperandId.size(), element.OperandIn.size(),
-                          element.OperandOut.size()},
-                         defs);
-      ASSERT_EQ(defs.size(), 1u);
-      const std::vector<std::pair<const std::vector<OperandDef>*, const std::vector<ElementOperand>*>> lists = {
-          {&defs[0]->OperandId, &element.OperandId},
-          {&defs[0]->OperandIn, &element.OperandIn},
-          {&defs[0]->OperandOut, &element.OperandOut}};
-      for (const auto& [formats, typed] : lists) {
-        for (std::size_t i = 0; i < typed->size(); ++i) {
-          EXPECT_TRUE(SlotTakes((*formats)[i], (*typed)[i].Text, memory)) << platform::ToUtf8Lossy((*typed)[i].Text);
+  for (const auto& [type, suffix] : {std::pair{"CPU-Feldrin-CM3", ""}, std::pair{"CPU-Feldrin-FX", "-fx"}}) {
+    testsupport::ShippedEnvironment shipped(type, kLanguageEnglish);
+    FillDefaultProject(CurrentProject());
+    const InstructionLibrary& library = CurrentProject().Instructions;
+    const MemoryAreaManager& memory = CurrentProject().MemoryAreas;
+    PageViewState state;
+    state.PageId = 0;
+    state.CursorColumn = 0;
+    state.CursorRow = 0;
+    for (const char* language : {"en", "zh"}) {
+      const std::string guide = ReadText(fs::path(ORVISTO_HELP_DIR) / language / "index.html");
+      const std::vector<std::string> cells =
+          Elements(guide, "<code class=\"cell" + std::string(suffix) + "\">", "</code>");
+      const std::vector<std::string> lines =
+          Elements(guide, "<code class=\"line" + std::string(suffix) + "\">", "</code>");
+      EXPECT_GE(cells.size(), 5u) << language << " " << type;
+      EXPECT_GE(lines.size(), 5u) << language << " " << type;
+      for (const std::string& example : cells) {
+        SCOPED_TRACE(std::string(language) + " ladder cell: " + example);
+        const std::wstring typed = platform::FromUtf8Lossy(Unescape(example));
+        LadElement element;
+        ASSERT_TRUE(ParseLadElementText(typed, element, state));
+        std::vector<const FunLadRecord*> defs;
+        FindLadElementDefs(library,
+                           {element.Kind, element.Name, element.OperandId.size(), element.OperandIn.size(),
+                            element.OperandOut.size()},
+                           defs);
+        ASSERT_EQ(defs.size(), 1u);
+        const std::vector<std::pair<const std::vector<OperandDef>*, const std::vector<ElementOperand>*>> lists = {
+            {&defs[0]->OperandId, &element.OperandId},
+            {&defs[0]->OperandIn, &element.OperandIn},
+            {&defs[0]->OperandOut, &element.OperandOut}};
+        for (const auto& [formats, operands] : lists) {
+          for (std::size_t i = 0; i < operands->size(); ++i) {
+            EXPECT_TRUE(SlotTakes((*formats)[i], (*operands)[i].Text, memory))
+                << platform::ToUtf8Lossy((*operands)[i].Text);
+          }
         }
+        std::wstring text;
+        ASSERT_TRUE(LadElement::ToInstructionText(element, state, text));
+        EXPECT_EQ(platform::ToUtf8Lossy(OperandsOf(text)), platform::ToUtf8Lossy(OperandsOf(typed)));
       }
-    }
-    for (const std::string& example : lines) {
-      SCOPED_TRACE(std::string(language) + " statement list: " + example);
-      StlLine line;
-      ASSERT_TRUE(ParseStlLine(platform::FromUtf8Lossy(Unescape(example)), line, state));
-      std::vector<const FunStlRecord*> defs;
-      FindStlInstructionDefs(library, line.Mnemonic, line.Operands.size(), defs);
-      ASSERT_EQ(defs.size(), 1u);
-      for (std::size_t i = 0; i < line.Operands.size(); ++i) {
-        EXPECT_TRUE(SlotTakes(defs[0]->Operands[i], line.Operands[i], memory)) << platform::ToUtf8Lossy(line.Operands[i]);
+      for (const std::string& example : lines) {
+        SCOPED_TRACE(std::string(language) + " statement list: " + example);
+        StlLine line;
+        ASSERT_TRUE(ParseStlLine(platform::FromUtf8Lossy(Unescape(example)), line, state));
+        std::vector<const FunStlRecord*> defs;
+        FindStlInstructionDefs(library, line.Mnemonic, line.Operands.size(), defs);
+        ASSERT_EQ(defs.size(), 1u);
+        for (std::size_t i = 0; i < line.Operands.size(); ++i) {
+          EXPECT_TRUE(SlotTakes(defs[0]->Operands[i], line.Operands[i], memory))
+              << platform::ToUtf8Lossy(line.Operands[i]);
+        }
       }
     }
   }

@@ -63,7 +63,7 @@ std::wstring JoinOperandTokens(const std::vector<std::wstring>& tokens) {
 }
 
 OperandSlot SlotOf(const OperandDef& def) {
-  return OperandSlot{def.Capacity, def.Const, def.HasRange, def.RangeMin, def.RangeMax};
+  return OperandSlot{def.Capacity, def.Const, def.Ranges, def.Addresses};
 }
 
 void FilterLadElementDefsByOperandLists(std::vector<const FunLadRecord*>& out, const InstructionLibrary& library,
@@ -125,15 +125,14 @@ bool CheckOperandText(const Project& project, const std::wstring& text, const Op
     std::wstring operand = text;
     const SymbolScope scope{FindLocalVarTable(project.Program, blockKey), &project.MemoryAreas};
     LookupSymbolNamePrefixed(operand, project.Symbols, scope);
-    OperandWord word = 0;
-    if (ParseOperandText(operand, project.MemoryAreas, slot.Format, word)) return true;
-    if ((ParseOperandFormatFlags(slot.Format) & kFormatConstant) == 0) return false;
     OperandDef def;
     def.Capacity = slot.Format;
     def.Const = slot.DataType;
-    def.HasRange = slot.HasRange;
-    def.RangeMin = slot.RangeMin;
-    def.RangeMax = slot.RangeMax;
+    def.Ranges = slot.Ranges;
+    def.Addresses = slot.Addresses;
+    OperandWord word = 0;
+    if (ParseSlotAddress(operand, project.MemoryAreas, def, word)) return true;
+    if ((ParseOperandFormatFlags(slot.Format) & kFormatConstant) == 0) return false;
     ConstantOperand constant;
     return ParseSlotConstant(constant, project.MemoryAreas, def, operand);
   } catch (const ExceptionError&) {

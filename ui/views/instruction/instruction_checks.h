@@ -29,9 +29,8 @@ std::wstring JoinOperandTokens(const std::vector<std::wstring>& tokens);
 struct OperandSlot {
   std::wstring Format;
   int DataType = -1;
-  bool HasRange = false;  // the values a constant may take, as the definition limits them
-  int64_t RangeMin = 0;
-  int64_t RangeMax = 0;
+  std::vector<ValueRange> Ranges{};       // the values a constant may take, as the definition limits them
+  std::vector<AddressRange> Addresses{};  // the addresses it may take in the regions they name
 
   bool HasFormat() const { return !Format.empty(); }
   bool operator==(const OperandSlot&) const = default;
