@@ -99,37 +99,45 @@ int FindCellElement(const LadderGrid& grid, int column, int row, bool inCell) {
   return -1;
 }
 
-// One operand of an element as a position in the sequence OperandId, OperandIn, OperandOut.
+// One operand of an element: its list (0 OperandId, 1 OperandIn, 2 OperandOut) and index there.
 struct OperandRef {
-  int list = 0;  // 0 id, 1 in, 2 out
+  int list = 0;
   int index = 0;
 };
-
-int OperandSequenceSize(const LadElement& e) {
-  return static_cast<int>(e.OperandId.size() + e.OperandIn.size() + e.OperandOut.size());
-}
-
-OperandRef OperandAt(const LadElement& e, int position) {
-  const int nId = static_cast<int>(e.OperandId.size());
-  const int nIn = static_cast<int>(e.OperandIn.size());
-  if (position < nId) return {0, position};
-  if (position < nId + nIn) return {1, position - nId};
-  return {2, position - nId - nIn};
-}
-
-Rect OperandTextRect(const LadElement& e, int x, int y, OperandRef ref) {
-  switch (ref.list) {
-    case 0: return OperandIdTextRect(e, x, y, ref.index);
-    case 1: return OperandInTextRect(e, x, y, ref.index);
-    default: return OperandOutTextRect(e, x, y, ref.index);
-  }
-}
 
 const ElementOperand& OperandOf(const LadElement& e, OperandRef ref) {
   switch (ref.list) {
     case 0: return e.OperandId[ref.index];
     case 1: return e.OperandIn[ref.index];
     default: return e.OperandOut[ref.index];
+  }
+}
+
+// The operands of an element in the order the editor walks them: the order of the instruction
+// text (OperandId, OperandIn, OperandOut for a box with pins; by place in the instruction for
+// contacts, coils and FX boxes, so that a set coil's bit comes before its count).
+std::vector<OperandRef> OperandSequence(const LadElement& e) {
+  std::vector<OperandRef> refs;
+  const std::vector<ElementOperand>* lists[] = {&e.OperandId, &e.OperandIn, &e.OperandOut};
+  for (int list = 0; list < 3; ++list) {
+    for (std::size_t i = 0; i < lists[list]->size(); ++i) refs.push_back({list, static_cast<int>(i)});
+  }
+  if (LadElement::SlotIsInstructionPlace(e.Kind)) {
+    std::stable_sort(refs.begin(), refs.end(), [&](OperandRef a, OperandRef b) {
+      return OperandOf(e, a).Slot < OperandOf(e, b).Slot;
+    });
+  }
+  return refs;
+}
+
+// An operand nobody has written yet: empty, or the "???" a new element starts with.
+bool IsEmptyOperand(const ElementOperand& operand) { return operand.Text.empty() || operand.Text == L"???"; }
+
+Rect OperandTextRect(const LadElement& e, int x, int y, OperandRef ref) {
+  switch (ref.list) {
+    case 0: return OperandIdTextRect(e, x, y, ref.index);
+    case 1: return OperandInTextRect(e, x, y, ref.index);
+    default: return OperandOutTextRect(e, x, y, ref.index);
   }
 }
 
@@ -158,13 +166,29 @@ void OpenOperandEditor(PageViewState& state, const LadElement& e, OperandRef ref
   }
 }
 
-// The operand position the editor stands on, or -1.
-int EditedOperandPosition(const PageViewState& state, const LadElement& e) {
+// The position in the sequence of the operand the editor stands on, or -1.
+int EditedOperandPosition(const PageViewState& state, const std::vector<OperandRef>& sequence) {
   const OperandEditorState& editor = state.OperandEditor;
-  if (editor.IdIndex != -1) return editor.IdIndex;
-  if (editor.InIndex != -1) return static_cast<int>(e.OperandId.size()) + editor.InIndex;
-  if (editor.OutIndex != -1) return static_cast<int>(e.OperandId.size() + e.OperandIn.size()) + editor.OutIndex;
+  OperandRef edited;
+  if (editor.IdIndex != -1) {
+    edited = {0, editor.IdIndex};
+  } else if (editor.InIndex != -1) {
+    edited = {1, editor.InIndex};
+  } else if (editor.OutIndex != -1) {
+    edited = {2, editor.OutIndex};
+  } else {
+    return -1;
+  }
+  for (std::size_t i = 0; i < sequence.size(); ++i) {
+    if (sequence[i].list == edited.list && sequence[i].index == edited.index) return static_cast<int>(i);
+  }
   return -1;
+}
+
+void OpenOperandAt(PageViewState& state, const LadElement& e, OperandRef ref) {
+  const PagePoint origin = LadElementOrigin(e, 0, 0);
+  const Rect r = OperandTextRect(e, origin.x, origin.y, ref);
+  OpenOperandEditor(state, e, ref, r, {r.left, r.top});
 }
 
 }  // namespace
@@ -391,9 +415,7 @@ void BeginOperandEditAt(PageViewState& state, const LadderGrid& grid, PagePoint 
     CheckLadElement(e);
     if (!e.InCell) continue;
     const PagePoint origin = LadElementOrigin(e, 0, 0);
-    const int count = OperandSequenceSize(e);
-    for (int position = 0; position < count; ++position) {
-      const OperandRef ref = OperandAt(e, position);
+    for (const OperandRef ref : OperandSequence(e)) {
       const Rect r = OperandTextRect(e, origin.x, origin.y, ref);
       if (!Contains(r, point)) continue;
       OpenOperandEditor(state, e, ref, r, point);
@@ -409,39 +431,78 @@ void AdvanceOperandEdit(PageViewState& state, const LadderGrid& grid) {
   const SelectedCell current{editor.Column, editor.Row, true};
   const auto at = std::find(state.SelectedCells.begin(), state.SelectedCells.end(), current);
   const std::size_t k = static_cast<std::size_t>(at - state.SelectedCells.begin());
-
-  const LadElement* winner = nullptr;
-  int winnerPosition = -1;
-  for (std::size_t n = k; n < state.SelectedCells.size() && winner == nullptr; ++n) {
+  // The selected elements in list order, with their operands in the order the editor walks them.
+  std::vector<std::pair<const LadElement*, std::vector<OperandRef>>> selected;
+  std::size_t edited = 0;  // the entry of `selected` at k
+  int editedPosition = -1;
+  for (std::size_t n = 0; n < state.SelectedCells.size(); ++n) {
     const SelectedCell& cell = state.SelectedCells[n];
     const int index = FindCellElement(grid, cell.Column, cell.Row, cell.InCell);
     if (index < 0) continue;
-    const LadElement& e = grid.Elements[index];
+    const LadElement& e = grid.Elements[static_cast<std::size_t>(index)];
     CheckLadElement(e);
-    const int start = n == k ? EditedOperandPosition(state, e) + 1 : 0;
-    if (start < OperandSequenceSize(e)) {
-      winner = &e;
-      winnerPosition = start;
+    selected.emplace_back(&e, OperandSequence(e));
+    if (n == k) {
+      edited = selected.size() - 1;
+      editedPosition = EditedOperandPosition(state, selected.back().second);
+    }
+  }
+  const LadElement* winner = nullptr;
+  OperandRef winnerRef;
+  if (editedPosition >= 0) {
+    // Going on from the operand just edited: the next one of that element, then every operand of
+    // the elements selected after it; those before it are passed over.
+    for (std::size_t n = edited; n < selected.size() && winner == nullptr; ++n) {
+      const std::vector<OperandRef>& sequence = selected[n].second;
+      const std::size_t from = n == edited ? static_cast<std::size_t>(editedPosition) + 1 : 0;
+      if (from < sequence.size()) {
+        winner = selected[n].first;
+        winnerRef = sequence[from];
+      }
+    }
+  } else {
+    // A fresh start on the selection: the first operand nobody has written yet.
+    for (const auto& [element, sequence] : selected) {
+      for (const OperandRef ref : sequence) {
+        if (winner == nullptr && IsEmptyOperand(OperandOf(*element, ref))) {
+          winner = element;
+          winnerRef = ref;
+        }
+      }
     }
   }
   if (winner == nullptr) {
+    // Round to the first operand of the first selected element that has any.
     for (const SelectedCell& cell : state.SelectedCells) {
       const int index = FindCellElement(grid, cell.Column, cell.Row, cell.InCell);
       if (index < 0) continue;
-      const LadElement& e = grid.Elements[index];
-      CheckLadElement(e);
-      if (OperandSequenceSize(e) > 0) {
+      const LadElement& e = grid.Elements[static_cast<std::size_t>(index)];
+      const std::vector<OperandRef> sequence = OperandSequence(e);
+      if (!sequence.empty()) {
         winner = &e;
-        winnerPosition = 0;
+        winnerRef = sequence.front();
         break;
       }
     }
   }
-  if (winner == nullptr) return;
-  const OperandRef ref = OperandAt(*winner, winnerPosition);
-  const PagePoint origin = LadElementOrigin(*winner, 0, 0);
-  const Rect r = OperandTextRect(*winner, origin.x, origin.y, ref);
-  OpenOperandEditor(state, *winner, ref, r, {r.left, r.top});
+  if (winner != nullptr) OpenOperandAt(state, *winner, winnerRef);
+}
+
+void OpenNextEmptyOperand(PageViewState& state, const LadderGrid& grid) {
+  OperandEditorState& editor = state.OperandEditor;
+  editor.Open = false;
+  const int index = FindCellElement(grid, editor.Column, editor.Row, true);
+  if (index < 0) return;
+  const LadElement& e = grid.Elements[static_cast<std::size_t>(index)];
+  CheckLadElement(e);
+  const std::vector<OperandRef> sequence = OperandSequence(e);
+  const int edited = EditedOperandPosition(state, sequence);
+  if (edited < 0) return;
+  // After the operand just written, then round to those before it.
+  for (std::size_t step = 1; step < sequence.size(); ++step) {
+    const OperandRef ref = sequence[(static_cast<std::size_t>(edited) + step) % sequence.size()];
+    if (IsEmptyOperand(OperandOf(e, ref))) return OpenOperandAt(state, e, ref);
+  }
 }
 
 }  // namespace Brenno

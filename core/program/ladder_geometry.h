@@ -61,7 +61,13 @@ void SelectLadderElementsInRect(PageViewState& state, const LadderGrid& grid, co
 // the editor stays closed when no operand text is there.
 void BeginOperandEditAt(PageViewState& state, const LadderGrid& grid, PagePoint point);
 // Moves the operand editor to the next operand of the selected elements, wrapping round to the
-// first; closed when the selection has no operand.
+// first; closed when the selection has no operand. Operands are walked in the order of the
+// instruction text. Without an operand being edited on the selection, it starts at the first
+// operand not written yet ("???" or empty), else at the first operand.
 void AdvanceOperandEdit(PageViewState& state, const LadderGrid& grid);
+// Moves the operand editor from the operand just written to the next operand of the same element
+// not written yet (after it, then round from the first); the editor ends closed, on the same
+// place, when there is none.
+void OpenNextEmptyOperand(PageViewState& state, const LadderGrid& grid);
 
 }  // namespace Brenno

@@ -200,6 +200,19 @@ void MoveOperandEditorBy(PageViewState& page, int dx, int dy) {
   page.OperandEditor.Point.y += dy;
 }
 
+// Moves the operand editor among the operands of a ladder network's elements (`move` works in
+// body coordinates); its rectangle and point end in network coordinates.
+void MoveOperandEditor(const Network& net, PageViewState& page, void (*move)(PageViewState&, const LadderGrid&)) {
+  const Pair pair = PairOf(net, page);
+  const int dy = kNetworkHeaderHeight + Network::CommentHeight(page, net);
+  if (pair == Pair::StlStl) {
+    page.OperandEditor.Open = false;
+  } else if (pair == Pair::LadLad) {
+    move(page, net.Grid);
+  }
+  MoveOperandEditorBy(page, kNetworkLeftBarWidth, dy);
+}
+
 }  // namespace
 
 void Network::OpenOperandEditorAt(const Network& net, PageViewState& page, int x, int y) {
@@ -214,14 +227,11 @@ void Network::OpenOperandEditorAt(const Network& net, PageViewState& page, int x
 }
 
 void Network::OpenOperandEditorAtCursor(const Network& net, PageViewState& page) {
-  const Pair pair = PairOf(net, page);
-  const int dy = kNetworkHeaderHeight + CommentHeight(page, net);
-  if (pair == Pair::StlStl) {
-    page.OperandEditor.Open = false;
-  } else if (pair == Pair::LadLad) {
-    AdvanceOperandEdit(page, net.Grid);
-  }
-  MoveOperandEditorBy(page, kNetworkLeftBarWidth, dy);
+  MoveOperandEditor(net, page, AdvanceOperandEdit);
+}
+
+void Network::OpenNextEmptyOperand(const Network& net, PageViewState& page) {
+  MoveOperandEditor(net, page, Brenno::OpenNextEmptyOperand);
 }
 
 void Network::CursorElementText(const PageViewState& page, const Network& net, std::wstring& text) {

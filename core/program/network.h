@@ -77,6 +77,9 @@ struct Network {
   // coordinates.
   static void OpenOperandEditorAt(const Network& net, PageViewState& page, int x, int y);
   static void OpenOperandEditorAtCursor(const Network& net, PageViewState& page);
+  // From the operand just written to the next one of its element not written yet; closed when
+  // there is none.
+  static void OpenNextEmptyOperand(const Network& net, PageViewState& page);
 
   // (2,2): the instruction text of the element in the cursor cell; the text is left unchanged
   // otherwise.

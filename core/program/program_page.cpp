@@ -370,12 +370,16 @@ void ProgramPage::OpenOperandEditorAt(PagePoint point) {
   }
 }
 
-void ProgramPage::OpenOperandEditorAtCursor() {
+void ProgramPage::OpenOperandEditorAtCursor() { MoveOperandEditor(Network::OpenOperandEditorAtCursor); }
+
+void ProgramPage::OpenNextEmptyOperand() { MoveOperandEditor(Network::OpenNextEmptyOperand); }
+
+void ProgramPage::MoveOperandEditor(void (*move)(const Network&, PageViewState&)) {
   if (!HasCursor()) return;
   const int first = ViewState.SelectionFirst;
   const int top = kPageHeaderHeight + NetworksHeight(0, first);
   ViewState.CurrentNetwork = first;
-  Network::OpenOperandEditorAtCursor(UndoLog.Networks[static_cast<size_t>(first)], ViewState);
+  move(UndoLog.Networks[static_cast<size_t>(first)], ViewState);
   if (ViewState.OperandEditor.Open) {
     ViewState.OperandEditor.Area = Shifted(ViewState.OperandEditor.Area, 0, top);
     ViewState.OperandEditor.Point.y += top;
@@ -789,16 +793,42 @@ std::vector<LadElement> ProgramPage::ElementsRemovedByPaste(const std::vector<La
   });
 }
 
-void ProgramPage::SelectCursorElement() {
-  if (ViewState.ViewMode != 2 || !HasCursor()) return;
-  const Network& net = UndoLog.Networks[static_cast<size_t>(ViewState.SelectionFirst)];
-  if (net.Kind != kNetworkLad) return;
+namespace {
+
+// The element with its origin in the cursor cell of a ladder page's ladder network, or null.
+const LadElement* CursorElement(const ProgramPage& page) {
+  const PageViewState& state = page.ViewState;
+  if (state.ViewMode != 2 || !page.HasCursor()) return nullptr;
+  const Network& net = page.Networks()[static_cast<size_t>(state.SelectionFirst)];
+  if (net.Kind != kNetworkLad) return nullptr;
   for (const LadElement& element : net.Grid.Elements) {
-    if (element.InCell && element.Column == ViewState.CursorColumn && element.Row == ViewState.CursorRow) {
-      ViewState.SelectedCells = {SelectedCell{element.Column, element.Row, true}};
-      return;
-    }
+    if (element.InCell && element.Column == state.CursorColumn && element.Row == state.CursorRow) return &element;
   }
+  return nullptr;
+}
+
+}  // namespace
+
+void ProgramPage::SelectCursorElement() {
+  const LadElement* element = CursorElement(*this);
+  if (element == nullptr) return;
+  ViewState.SelectedCells = {SelectedCell{element->Column, element->Row, true}};
+  // A new element's operands are walked from its first one not written yet, whatever operand of
+  // whichever element was edited before.
+  OperandEditorState& editor = ViewState.OperandEditor;
+  editor.Open = false;
+  editor.Column = editor.Row = -1;
+  editor.IdIndex = editor.InIndex = editor.OutIndex = -1;
+}
+
+bool ProgramPage::MoveCursorAlongRung() {
+  const LadElement* element = CursorElement(*this);
+  // A coil, or a box without power output, ends the rung.
+  if (element == nullptr || element->PowerOut.empty()) return false;
+  const int row = element->Kind == kLadKindBlock ? element->PowerOut.front().Slot : 0;
+  ViewState.CursorColumn = element->Column + LadElement::WidthInCells(*element);
+  ViewState.CursorRow = element->Row + row;
+  return true;
 }
 
 bool ProgramPage::CanInsertElementByText(const std::wstring& text) const {

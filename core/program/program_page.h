@@ -82,6 +82,9 @@ class ProgramPage {
   bool ApplyStlEdit(const std::vector<std::wstring>& textLines);
   void OpenOperandEditorAt(PagePoint point);
   void OpenOperandEditorAtCursor();
+  // After an operand was written: the operand editor goes on to the next operand of the same
+  // element not written yet, or ends closed when there is none.
+  void OpenNextEmptyOperand();
   bool GetOperandEditor(Rect& area, PagePoint& point, std::wstring& text, std::wstring& hint) const;
   bool ApplyOperandEdit(const std::wstring& text);
 
@@ -145,9 +148,14 @@ class ProgramPage {
   std::vector<LadElement> ElementsRemovedByText(const std::wstring& text) const;
   std::vector<LadElement> ElementsRemovedByDef(int definitionIndex) const;
   std::vector<LadElement> ElementsRemovedByPaste(const std::vector<LadElement>& elements) const;
-  // The element in the cursor cell becomes the selection (so that Enter opens its operands);
-  // nothing without a cell cursor on a ladder network.
+  // The element in the cursor cell becomes the selection (so that Enter opens its first operand
+  // not written yet, whatever was edited before); nothing without a cell cursor on a ladder
+  // network.
   void SelectCursorElement();
+  // The cursor goes on along the rung from the element in its cell to the cell after it (on the
+  // row of its power output), the selection staying on the element; false (nothing moves) when
+  // the cell holds no element or one that ends the rung (a coil, a box without power output).
+  bool MoveCursorAlongRung();
   // The open comment editor's lines become the statement list of its network, whose comment
   // stays as it was: one undo step. False unless the comment editor is open on a statement-list
   // network in statement-list view.
@@ -162,6 +170,9 @@ class ProgramPage {
   // Records {index, one placeholder, [copy]} when the copy differs from the network.
   bool RecordNetworkEdit(int index, const Network& copy);
   void PlaceCursorAtOwnRect();
+  // Runs `move` (a Network operand editor operation) on the cursor's network and brings the
+  // editor's rectangle and point into page coordinates.
+  void MoveOperandEditor(void (*move)(const Network&, PageViewState&));
   void OpenCommentEditorOn(int index, bool atBottom);
   void OpenStlEditorOn(int index, bool atBottom);
   int ViewModeChecked() const;

@@ -11,6 +11,9 @@ namespace Brenno {
 inline constexpr int kMessageIconStop = 0x10;
 inline constexpr int kMessageIconQuestion = 0x20;
 inline constexpr int kMessageIconWarning = 0x30;
+// Added to the icon flag of a question: No is the default button (Enter answers No), for a
+// question whose Yes throws work away.
+inline constexpr int kMessageDefaultNo = 0x100;
 // Results.
 inline constexpr int kMessageResultOk = 1;
 inline constexpr int kMessageResultYes = 6;

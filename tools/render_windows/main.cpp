@@ -209,7 +209,8 @@ class Renderer {
       ok = Capture("message_first_column", [&] { MessageBoxOk(ExplainRefusedPlacement(box, cell), kMessageIconWarning); }) &&
            ok;
       ok = Capture("message_remove_for_placement", [&] {
-        MessageBoxYesNo(AskRemoveForPlacement(PlacedLineText(false), 0, {box}, cell), kMessageIconQuestion);
+        MessageBoxYesNo(AskRemoveForPlacement(PlacedLineText(false), 0, {box}, cell),
+                        kMessageIconQuestion | kMessageDefaultNo);
       }) && ok;
     }
     ok = Capture("message_needs_cell", [&] { MessageBoxOk(TextPlaceNeedsCell(), kMessageIconWarning); }) && ok;

@@ -28,8 +28,9 @@ class FacadeMessageBoxes : public MessageBoxServices {
     return kMessageResultOk;
   }
   int MessageBoxYesNo(const std::wstring& text, int icon) override {
-    return Show(MessageButtons::YesNo, IconForFlag(static_cast<unsigned>(icon)), text) == kIdYes ? kMessageResultYes
-                                                                                                 : kMessageResultNo;
+    const MessageButtons buttons = (icon & kMessageDefaultNo) != 0 ? MessageButtons::YesNoDefaultNo : MessageButtons::YesNo;
+    const MessageIcon shown = IconForFlag(static_cast<unsigned>(icon & ~kMessageDefaultNo));
+    return Show(buttons, shown, text) == kIdYes ? kMessageResultYes : kMessageResultNo;
   }
 };
 

@@ -21,8 +21,9 @@ enum class MessageIcon { Hand, Question, Exclamation, Asterisk };
 // 0x10 stop, 0x20 question, 0x30 exclamation, anything else information.
 MessageIcon IconForFlag(unsigned flag);
 
-// The three button sets of the message box.
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
+// The button sets of the message box: the first button is the default one, except in
+// YesNoDefaultNo (Yes and No, No the default: Enter answers No, as Escape does).
+enum class MessageButtons { Ok, YesNo, YesNoCancel, YesNoDefaultNo };
 
 enum class FileDialogKind { OpenProject, SaveProject, OpenPmw };
 

@@ -92,24 +92,24 @@ CMessageBoxDlg::CMessageBoxDlg(QWidget* parent, MessageButtons buttons, MessageI
   top->addWidget(textWidget, 1);
 
   std::vector<ButtonDef> defs;
+  int defaultId = kIdOk;
   switch (buttons) {
     case MessageButtons::Ok: defs = {kOk}; break;
-    case MessageButtons::YesNo: defs = {kYes, kNo}; break;
-    case MessageButtons::YesNoCancel: defs = {kYes, kNo, kCancel}; break;
+    case MessageButtons::YesNo: defs = {kYes, kNo}; defaultId = kIdYes; break;
+    case MessageButtons::YesNoCancel: defs = {kYes, kNo, kCancel}; defaultId = kIdYes; break;
+    case MessageButtons::YesNoDefaultNo: defs = {kYes, kNo}; defaultId = kIdNo; break;
   }
   // The buttons stay centred under the text as the box grows.
   auto* row = new QHBoxLayout;
   row->addStretch(1);
-  bool first = true;
   for (const ButtonDef& def : defs) {
     auto* button = new QPushButton(QString::fromWCharArray(PickText(def.english, def.chinese)), this);
     button->setObjectName(QString::fromLatin1(def.objectName));
     const int id = def.id;
     connect(button, &QPushButton::clicked, this, [this, id] { done(id); });
-    if (first) {
+    if (id == defaultId) {
       button->setDefault(true);
       button->setFocus();
-      first = false;
     }
     row->addWidget(button);
   }

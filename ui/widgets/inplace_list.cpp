@@ -120,6 +120,7 @@ void CInplaceListBase::mouseReleaseEvent(QMouseEvent* e) {
   QListWidget::mouseReleaseEvent(e);
   if (e->button() == Qt::LeftButton && itemAt(e->position().toPoint()) != nullptr && !isHidden()) {
     ExitKey = kInplaceExitEnter;
+    focusLost_ = false;
     Commit();
   }
 }

@@ -16,6 +16,7 @@ void InplaceEditorState::StoreOpening(int x, int y, int v1, int v2, const Rect& 
   Value2 = v2;
   EditRect = r;
   ExitKey = kInplaceExitEscape;
+  focusLost_ = false;
 }
 
 void InplaceEditorState::ClearState() {
@@ -74,6 +75,7 @@ void InplaceEditorState::CommitRecord(const wchar_t* text, int selected) {
 
 void InplaceEditorState::EndEdit(int exitKey, QEvent* e) {
   ExitKey = exitKey;
+  focusLost_ = false;
   Commit();  // may destroy the editor: only the event is touched after it
   e->accept();
 }
@@ -81,6 +83,7 @@ void InplaceEditorState::EndEdit(int exitKey, QEvent* e) {
 void InplaceEditorState::CommitOnFocusOut(const QFocusEvent& e) {
   if (e.reason() == Qt::PopupFocusReason || self_->isHidden() || busy_ != 0) return;
   ExitKey = kInplaceExitEnter;
+  focusLost_ = true;
   Commit();
 }
 

@@ -78,6 +78,9 @@ class InplaceEditorState {
   InplaceNotifyOwner* NotifyOwner() const;
   // True while a notification is being sent.
   bool IsNotifying() const { return busy_ != 0; }
+  // True when the last edit ended because the editor lost the focus (a click elsewhere), not by a
+  // key; the exit key is 13 either way.
+  bool EndedByFocusLoss() const { return focusLost_; }
 
  protected:
   explicit InplaceEditorState(QWidget* self) : self_(self) {}
@@ -107,6 +110,7 @@ class InplaceEditorState {
 
   int controlId_ = 0;
   int busy_ = 0;
+  bool focusLost_ = false;
 
  private:
   QWidget* self_;

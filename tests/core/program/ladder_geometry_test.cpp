@@ -268,3 +268,62 @@ TEST(LadderGeometry, AdvanceOperandEditWalksTheSelection) {
   AdvanceOperandEdit(state, grid);
   EXPECT_FALSE(state.OperandEditor.Open);
 }
+
+TEST(LadderGeometry, OperandsAreWalkedInTheOrderOfTheInstructionFromTheFirstNotWritten) {
+  SetLadderMetrics(100, false);
+  FakeProgramServices services;
+  // A set coil as the library deals it: the bit an output at place 0, the count an input at place
+  // 1; a box with its IN written and its OUT not yet.
+  LadElement set = Coil(0, 0, L"???");
+  set.Name = L"S";
+  set.OperandIn = {{1, L"N", L"???"}};
+  LadElement box = Box(2, 0, 1, 0, 1, 1);
+  box.OperandOut[0].Text = L"???";
+  const LadderGrid grid = GridOf({set, HLine(1, 0), box});
+  PageViewState state = CursorInNetwork(0, 0);
+  // No operand being edited (the place of an operand edited elsewhere is forgotten): the first one
+  // not written yet.
+  state.OperandEditor.Column = state.OperandEditor.Row = -1;
+  state.SelectedCells = {{0, 0, true}};
+  AdvanceOperandEdit(state, grid);
+  ASSERT_TRUE(state.OperandEditor.Open);
+  EXPECT_EQ(state.OperandEditor.OutIndex, 0) << "the bit comes before the count";
+  state.OperandEditor.Column = state.OperandEditor.Row = -1;
+  state.OperandEditor.OutIndex = -1;
+  state.SelectedCells = {{2, 0, true}};
+  AdvanceOperandEdit(state, grid);
+  ASSERT_TRUE(state.OperandEditor.Open);
+  EXPECT_EQ(state.OperandEditor.OutIndex, 0) << "IN is written already";
+  EXPECT_EQ(state.OperandEditor.Column, 2);
+
+  // From the operand just written to the next not written of the same element, round to those
+  // before it; none left: closed, on the same place.
+  struct Step {
+    LadElement element;
+    int idIndex, inIndex, outIndex;  // the operand just written
+    bool opens;
+    int nextIn, nextOut;
+  } steps[] = {
+      {set, -1, -1, 0, true, 0, -1},  // bit written: the count
+      {set, -1, 0, -1, true, -1, 0},  // count written, bit not: round to the bit
+      {box, -1, 0, -1, true, -1, 0},  // IN written: OUT
+      {Box(2, 0, 1, 0, 1, 1), -1, 0, -1, false, 0, -1},  // all written
+  };
+  for (const Step& step : steps) {
+    const LadderGrid one = GridOf({step.element});
+    PageViewState s = CursorInNetwork(step.element.Column, 0);
+    s.OperandEditor.Column = step.element.Column;
+    s.OperandEditor.Row = 0;
+    s.OperandEditor.IdIndex = step.idIndex;
+    s.OperandEditor.InIndex = step.inIndex;
+    s.OperandEditor.OutIndex = step.outIndex;
+    s.OperandEditor.Open = true;
+    OpenNextEmptyOperand(s, one);
+    EXPECT_EQ(s.OperandEditor.Open, step.opens);
+    EXPECT_EQ(s.OperandEditor.InIndex, step.nextIn);
+    EXPECT_EQ(s.OperandEditor.OutIndex, step.nextOut);
+    if (step.opens) {
+      EXPECT_EQ(s.OperandEditor.Text, L"???");
+    }
+  }
+}

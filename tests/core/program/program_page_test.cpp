@@ -257,6 +257,55 @@ TEST(ProgramPageLadder, PlacementsSayWhatTheyRemoveBesideTheirOwnCells) {
   EXPECT_EQ(page.ViewState.SelectedCells, (std::vector<Brenno::SelectedCell>{{4, 0, true}}));
 }
 
+TEST(ProgramPageLadder, ThePlacedElementsCursorGoesOnAlongTheRung) {
+  using namespace ladder_test;
+  Brenno::LadElement enoBox = Box(4, 2, 2, 2, 1, 1);
+  enoBox.PowerOut[0].Slot = 1;  // its power output on the box's second row
+  Brenno::LadElement fxContact = Contact(0, 0);
+  fxContact.Kind = Brenno::kLadKindFxCont;
+  Brenno::LadElement fxBox = FxBox(6, 0, 0, 1, 1);
+  fxBox.PowerOut = {{0, L"OUT"}};
+  struct Case {
+    Brenno::LadElement element;
+    bool moves;
+    int column;
+    int row;
+  } cases[] = {
+      {Contact(2, 1), true, 3, 1},
+      {fxContact, true, 1, 0},
+      {HLine(5, 0), false, 5, 0},         // a line has no power pins of its own
+      {Coil(3, 0), false, 3, 0},          // a coil ends the rung
+      {Box(1, 0, 1, 0, 1, 1), false, 1, 0},  // so does a box without power output (MOV_B)
+      {enoBox, true, 5, 3},
+      {fxBox, true, 9, 0},                 // past the name and both operand cells
+  };
+  for (const Case& c : cases) {
+    ProgramPage page = MakePage(1, 2, Brenno::kNetworkLad);
+    Brenno::LadderGrid& grid = page.UndoLog.Networks[0].Grid;
+    grid.Elements = {c.element};
+    Brenno::UpdateLadderExtent(grid);
+    ASSERT_TRUE(page.SetSelection(0, 0, c.element.Column, c.element.Row));
+    // An operand edited before in the same cell (of another network, or of the element this one
+    // replaced) is forgotten: Enter starts on the new element.
+    page.ViewState.OperandEditor.Column = c.element.Column;
+    page.ViewState.OperandEditor.Row = c.element.Row;
+    page.ViewState.OperandEditor.InIndex = 0;
+    page.SelectCursorElement();
+    EXPECT_EQ(page.ViewState.OperandEditor.InIndex, -1);
+    EXPECT_EQ(page.ViewState.OperandEditor.Column, -1);
+    const std::vector<Brenno::SelectedCell> selected = page.ViewState.SelectedCells;
+    EXPECT_EQ(page.MoveCursorAlongRung(), c.moves) << c.element.Kind << " " << c.element.Name;
+    EXPECT_EQ(page.ViewState.CursorColumn, c.column) << c.element.Kind;
+    EXPECT_EQ(page.ViewState.CursorRow, c.row) << c.element.Kind;
+    EXPECT_EQ(page.ViewState.SelectedCells, selected);  // Enter still opens the placed element's operands
+  }
+  // An empty cell: nothing moves.
+  ProgramPage page = MakePage(1, 2, Brenno::kNetworkLad);
+  ASSERT_TRUE(page.SetSelection(0, 0, 2, 0));
+  EXPECT_FALSE(page.MoveCursorAlongRung());
+  EXPECT_EQ(page.ViewState.CursorColumn, 2);
+}
+
 TEST(ProgramPageMouse, ClicksSelectByArea) {
   ProgramPage page = MakePage(6, 1, Brenno::kNetworkStl);
   const int height = page.NetworksHeight(0, 1);  // 17 + 17 + 17 per empty network

@@ -31,16 +31,6 @@ class E2eFirstHour : public E2eWorkbench {
     }
     return lines;
   }
-  const std::vector<LadElement>& Elements(int network) {
-    return MainPage().Networks()[static_cast<size_t>(network)].Grid.Elements;
-  }
-  // The ladder element standing with its origin in the cell, or null.
-  const LadElement* ElementAt(int network, int column, int row) {
-    for (const LadElement& element : Elements(network)) {
-      if (element.InCell && element.Column == column && element.Row == row) return &element;
-    }
-    return nullptr;
-  }
   QString OutputText() {
     QStringList lines;
     CInforOutputView* view = frame_->OutputPane()->View();
@@ -68,10 +58,6 @@ class E2eFirstHour : public E2eWorkbench {
     Type(&view->InstructionEditor(), text.mid(1));
     Key(&view->InstructionEditor(), Qt::Key_Return, QStringLiteral("\r"));
     QApplication::processEvents();
-  }
-  bool Asked(const std::wstring& part) const {
-    return std::any_of(facade_.asked.begin(), facade_.asked.end(),
-                       [&](const auto& asked) { return asked.Text.find(part) != std::wstring::npos; });
   }
   CProjectManagerView* Tree() { return frame_->findChild<CProjectManagerView*>(); }
   // The item of the instruction catalogue whose text is `text`.
@@ -171,12 +157,18 @@ TEST_F(E2eFirstHour, ALadderCellSaysWhatItExpectsInsteadOfDroppingTheEntry) {
       {QStringLiteral("CALL SBR0"), {L"A subroutine is called by its name alone", L"SBR_0"}},
       {QStringLiteral("MOV_W VW0, VW2, VW4"), {L"MOV_W takes 2 operand(s)", L"Nothing was placed."}},
   };
+  // The refused text stays in the cell's editor for correction; Escape gives it up.
+  CInplaceEdit& editor = view->InstructionEditor();
   for (const Case& c : cases) {
     facade_.asked.clear();
     TypeIntoCell(view, 0, 1, 0, c.typed);
     ASSERT_EQ(facade_.asked.size(), 1u) << c.typed.toStdString();
     for (const std::wstring& part : c.said) EXPECT_TRUE(Asked(part)) << platform::ToUtf8Lossy(facade_.asked[0].Text);
     EXPECT_EQ(Elements(0), before) << c.typed.toStdString();
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_EQ(editor.text(), c.typed);
+    Key(&editor, Qt::Key_Escape);
+    EXPECT_TRUE(editor.isHidden());
   }
 
   // A box cannot stand in the first column with its inputs left of it: the cell says so.
@@ -184,6 +176,7 @@ TEST_F(E2eFirstHour, ALadderCellSaysWhatItExpectsInsteadOfDroppingTheEntry) {
   TypeIntoCell(view, 0, 0, 0, QStringLiteral("MOV_W VW0, VW2"));
   ASSERT_EQ(facade_.asked.size(), 1u);
   EXPECT_TRUE(Asked(L"MOV_W cannot stand in the first column"));
+  Key(&editor, Qt::Key_Escape);
 
   // What the cell takes goes in without a word; Enter then opens the box's first operand.
   facade_.asked.clear();
@@ -219,7 +212,7 @@ TEST_F(E2eFirstHour, APlacementBesideABoxAsksBeforeRemovingIt) {
   facade_.answers = {kIdNo};
   Key(view, Qt::Key_H, QStringLiteral("h"));
   ASSERT_EQ(facade_.asked.size(), 1u);
-  EXPECT_EQ(facade_.asked[0].Buttons, MessageButtons::YesNo);
+  EXPECT_EQ(facade_.asked[0].Buttons, MessageButtons::YesNoDefaultNo);
   EXPECT_TRUE(Asked(L"Placing the horizontal line here removes from NETWORK 0:\n    ADD_I  VW0, VW2, VW4"))
       << platform::ToUtf8Lossy(facade_.asked[0].Text);
   EXPECT_EQ(Elements(0), withBox);

@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QThread>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -131,6 +132,21 @@ class E2eWorkbench : public ::testing::Test {
 
   // The main program page of the current project.
   ProgramPage& MainPage() { return Current().Program.GetProgramPage(0); }
+  const std::vector<LadElement>& Elements(int network) {
+    return MainPage().Networks()[static_cast<size_t>(network)].Grid.Elements;
+  }
+  // The ladder element of the main page standing with its origin in the cell, or null.
+  const LadElement* ElementAt(int network, int column, int row) {
+    for (const LadElement& element : Elements(network)) {
+      if (element.InCell && element.Column == column && element.Row == row) return &element;
+    }
+    return nullptr;
+  }
+  // True when a message box said something holding `part`.
+  bool Asked(const std::wstring& part) const {
+    return std::any_of(facade_.asked.begin(), facade_.asked.end(),
+                       [&](const auto& asked) { return asked.Text.find(part) != std::wstring::npos; });
+  }
 
   // Opens the program editor from View > Component and gives the focus to the main page's view.
   CProgramEditorMainView* OpenProgramEditor() {

@@ -58,6 +58,12 @@ TEST(MessageFacade, CoreMessageBoxesReachTheInstalledFacade) {
   EXPECT_EQ(facade.asked[0].Icon, MessageIcon::Question);
   EXPECT_EQ(facade.asked[3].Buttons, MessageButtons::Ok);
   EXPECT_EQ(facade.asked[3].Icon, MessageIcon::Hand);
+  // A question whose Yes throws work away has No as its default, with the icon it names.
+  facade.answers = {kIdCancel};
+  EXPECT_EQ(MessageBoxYesNo(L"Remove it?", kMessageIconQuestion | kMessageDefaultNo), kMessageResultNo);
+  ASSERT_EQ(facade.asked.size(), 5u);
+  EXPECT_EQ(facade.asked[4].Buttons, MessageButtons::YesNoDefaultNo);
+  EXPECT_EQ(facade.asked[4].Icon, MessageIcon::Question);
   std::wstring path;
   facade.chosenPath = L"/tmp/x.pmw";
   EXPECT_TRUE(AskPmwFilePath(path));
@@ -92,6 +98,7 @@ TEST(QtMessageBox, ButtonsEndTheBoxWithTheirIds) {
       {MessageButtons::YesNo, {"IDYES", "IDNO"}, "IDNO", kIdNo},
       {MessageButtons::YesNo, {"IDYES", "IDNO"}, nullptr, kIdCancel},
       {MessageButtons::YesNoCancel, {"IDYES", "IDNO", "IDCANCEL"}, "IDYES", kIdYes},
+      {MessageButtons::YesNoDefaultNo, {"IDYES", "IDNO"}, "IDYES", kIdYes},
   };
   const std::wstring longText(5000, L'x');
   for (const Case& c : cases) {

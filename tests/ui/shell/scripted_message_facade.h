@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -27,6 +28,8 @@ class ScriptedMessageFacade : public Brenno::MessageFacade {
   }
 
   int ShowMessage(Brenno::MessageButtons buttons, Brenno::MessageIcon icon, const std::wstring& text) override {
+    // What a real box does to the windows while it is up (take the focus and the activation).
+    if (whileShown) whileShown();
     std::lock_guard<std::mutex> lock(mutex_);
     asked.push_back({buttons, icon, text});
     if (answers.empty()) return Brenno::kIdCancel;
@@ -43,6 +46,7 @@ class ScriptedMessageFacade : public Brenno::MessageFacade {
   }
   bool AskPlcPassword(std::vector<uint8_t>&) override { return false; }
 
+  std::function<void()> whileShown;
   std::deque<int> answers;
   std::vector<Asked> asked;
   std::vector<Brenno::FileDialogKind> fileKinds;

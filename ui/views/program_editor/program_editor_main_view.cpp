@@ -5,7 +5,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 #include <QStyle>
+#include <QTimer>
 #include <algorithm>
 
 #include "core/link/app_environment.h"
@@ -137,6 +139,32 @@ std::vector<std::wstring> SplitEditorText(const std::wstring& text) {
   lines.push_back(line);
   return lines;
 }
+
+// Gives the keyboard focus to the widget, activating its window first when another (or none) is
+// active: a closed modal box leaves no window active on a desktop without window manager, and
+// keys would then go nowhere.
+void GiveKeyboardFocus(QWidget* target) {
+  QWidget* top = target->window();
+  if (top->isVisible() && !top->isActiveWindow()) top->activateWindow();
+  target->setFocus(Qt::OtherFocusReason);
+}
+
+// Puts the keyboard focus back, when it goes out of scope, where it was when it was made (the
+// fallback when that widget is gone or hidden by then).
+class FocusReturn {
+ public:
+  explicit FocusReturn(QWidget* fallback) : before_(QApplication::focusWidget()), fallback_(fallback) {}
+  ~FocusReturn() {
+    QWidget* target = before_ != nullptr && before_->isVisible() ? before_.data() : fallback_.data();
+    if (target != nullptr) GiveKeyboardFocus(target);
+  }
+  FocusReturn(const FocusReturn&) = delete;
+  FocusReturn& operator=(const FocusReturn&) = delete;
+
+ private:
+  QPointer<QWidget> before_;
+  QPointer<QWidget> fallback_;
+};
 
 }  // namespace
 
@@ -618,6 +646,9 @@ void CProgramEditorMainView::OpenInstructionEditor(wchar_t ch) {
   const std::optional<Rect> rect = PlaceInstructionEditor(ToClient(GetCursorRect(page)), viewport()->width(),
                                                           viewport()->height(), GetLadderMetrics());
   if (!rect) return;
+  instructionNetwork_ = state.SelectionFirst;
+  instructionColumn_ = state.CursorColumn;
+  instructionRow_ = state.CursorRow;
   instructionEdit_.Open(GetScrollPosition(SB_HORZ), GetScrollPosition(SB_VERT), std::wstring(1, ch), state.ViewMode,
                         *rect);
   instructionEdit_.setCursorPosition(1);
@@ -680,11 +711,9 @@ int CProgramEditorMainView::OnInplaceNotify(int controlId, const InplaceNotify& 
   if (!PageExists()) return 0;
   switch (controlId) {
     case kInstructionEditorId:
-      OnInstructionEditEnd(notify);
-      break;
+      return OnInstructionEditEnd(notify);
     case kOperandEditorId:
-      OnOperandEditEnd(notify);
-      break;
+      return OnOperandEditEnd(notify);
     case kElementListId:
       OnElementListEnd(notify);
       break;
@@ -700,9 +729,53 @@ int CProgramEditorMainView::OnInplaceNotify(int controlId, const InplaceNotify& 
   return 0;
 }
 
-void CProgramEditorMainView::OnInstructionEditEnd(const InplaceNotify& notify) {
-  if (!CanEditBlock() || notify.exitKey != kInplaceExitEnter || notify.value1 != kViewModeLad) return;
-  PlaceInstructionText(notify.text != nullptr ? notify.text : L"", false);
+int CProgramEditorMainView::OnInstructionEditEnd(const InplaceNotify& notify) {
+  // While the message of a refused text is up, the editor that lost the focus to it stays as it
+  // is; Escape still closes it.
+  if (instructionRefused_) return notify.exitKey == kInplaceExitEscape ? 0 : 1;
+  if (!CanEditBlock() || notify.exitKey != kInplaceExitEnter || notify.value1 != kViewModeLad) return 0;
+  ProgramPage& page = Page();
+  // The text goes into the cell it was typed for, also when a click moved the cursor meanwhile.
+  const PageViewState& state = page.ViewState;
+  if (instructionNetwork_ >= 0 && instructionNetwork_ < page.NetworkCount() &&
+      (state.SelectionFirst != instructionNetwork_ || state.SelectionLast != instructionNetwork_ ||
+       state.CursorColumn != instructionColumn_ || state.CursorRow != instructionRow_)) {
+    page.SetSelection(instructionNetwork_, instructionNetwork_, instructionColumn_, instructionRow_);
+  }
+  const std::wstring text = notify.text != nullptr ? notify.text : L"";
+  if (page.CanInsertElementByText(std::wstring())) {
+    if (std::wstring refused = RefusalOfText(text); !refused.empty()) {
+      // The text stays in the editor for correction. When the window lost the activation (the
+      // user went to another program) it waits there, and the next Enter asks again; otherwise
+      // the message comes once the event that ended the edit is over (it may be the loss of the
+      // focus to a click elsewhere).
+      if (!isActiveWindow()) return 1;
+      instructionRefused_ = true;
+      QTimer::singleShot(0, this, [this, refused = std::move(refused)] { ShowInstructionRefusal(refused); });
+      return 1;
+    }
+  }
+  PlaceInstructionText(text, false);
+  return 0;
+}
+
+void CProgramEditorMainView::ShowInstructionRefusal(const std::wstring& message) {
+  TellUser(message, kMessageIconWarning);
+  instructionRefused_ = false;
+  if (instructionEdit_.isHidden()) return;
+  GiveKeyboardFocus(&instructionEdit_);
+  instructionEdit_.deselect();
+  instructionEdit_.end(false);
+}
+
+void CProgramEditorMainView::TellUser(const std::wstring& text, int icon) {
+  const FocusReturn back(this);
+  MessageBoxOk(text, icon);
+}
+
+bool CProgramEditorMainView::UserSaysYes(const std::wstring& text, int flags) {
+  const FocusReturn back(this);
+  return MessageBoxYesNo(text, flags) == kMessageResultYes;
 }
 
 bool CProgramEditorMainView::PlaceAsking(const std::vector<LadElement>& removed, const std::wstring& placed,
@@ -710,9 +783,9 @@ bool CProgramEditorMainView::PlaceAsking(const std::vector<LadElement>& removed,
   if (!removed.empty()) {
     ProgramPage& page = Page();
     // What stands beside the cursor (a box whose operands reach into the cell, an element in the
-    // way of a wider one) goes only when the user says so.
-    if (MessageBoxYesNo(AskRemoveForPlacement(placed, page.ViewState.SelectionFirst, removed, page.ViewState),
-                        kMessageIconQuestion) != kMessageResultYes) {
+    // way of a wider one) goes only when the user says so; a stray Enter keeps it.
+    if (!UserSaysYes(AskRemoveForPlacement(placed, page.ViewState.SelectionFirst, removed, page.ViewState),
+                     kMessageIconQuestion | kMessageDefaultNo)) {
       return false;
     }
   }
@@ -726,28 +799,47 @@ bool CProgramEditorMainView::CanPlaceFromOutside() {
   // go, the user is told why.
   ProgramPage& page = Page();
   if (!IsLadder()) {
-    MessageBoxOk(TextPlaceNeedsLadderPage(), kMessageIconWarning);
+    TellUser(TextPlaceNeedsLadderPage(), kMessageIconWarning);
     return false;
   }
   if (!page.HasCursor()) {
-    MessageBoxOk(TextPlaceNeedsCell(), kMessageIconWarning);
+    TellUser(TextPlaceNeedsCell(), kMessageIconWarning);
     return false;
   }
   return true;
+}
+
+std::wstring CProgramEditorMainView::RefusalOfText(const std::wstring& text) {
+  ProgramPage& page = Page();
+  std::wstring refused = ExplainRefusedElementText(text, page.ViewState);
+  if (!refused.empty()) return refused;
+  LadElement element;
+  if (!ParseLadElementText(text, element, page.ViewState)) return std::wstring();
+  return ExplainRefusedPlacement(element, page.ViewState);
 }
 
 bool CProgramEditorMainView::PlaceInstructionText(const std::wstring& text, bool fromOutside) {
   ProgramPage& page = Page();
   if (fromOutside && !CanPlaceFromOutside()) return false;
   if (!page.CanInsertElementByText(std::wstring())) return false;
-  const std::wstring refused = ExplainRefusedElementText(text, page.ViewState);
-  if (!refused.empty()) {
-    MessageBoxOk(refused, kMessageIconWarning);
+  if (const std::wstring refused = RefusalOfText(text); !refused.empty()) {
+    TellUser(refused, kMessageIconWarning);
     return false;
   }
   LadElement element;
   if (!ParseLadElementText(text, element, page.ViewState)) return false;  // nothing typed
-  return PlaceElement(element, page.ElementsRemovedByText(text), [&] { return page.InsertElementByText(text); });
+  if (!PlaceElement(element, page.ElementsRemovedByText(text), [&] { return page.InsertElementByText(text); })) {
+    return false;
+  }
+  // Elements typed one after another form a rung: the next goes into the cell after this one
+  // (a coil or a box that ends the rung keeps the cursor), while Enter still opens the operands
+  // of the element just placed.
+  if (page.MoveCursorAlongRung()) {
+    UpdateScrollBars();
+    ScrollSelectionIntoView();
+    viewport()->update();
+  }
+  return true;
 }
 
 bool CProgramEditorMainView::PlaceDefinition(int definitionIndex, bool fromOutside) {
@@ -756,6 +848,10 @@ bool CProgramEditorMainView::PlaceDefinition(int definitionIndex, bool fromOutsi
   if (!page.CanInsertElementByText(std::wstring())) return false;
   LadElement element;
   if (!BuildLadElementFromDef(definitionIndex, element, page.ViewState)) return false;
+  if (const std::wstring cannot = ExplainRefusedPlacement(element, page.ViewState); !cannot.empty()) {
+    TellUser(cannot, kMessageIconWarning);
+    return false;
+  }
   return PlaceElement(element, page.ElementsRemovedByDef(definitionIndex),
                       [&] { return page.InsertElementByDef(definitionIndex); });
 }
@@ -763,23 +859,27 @@ bool CProgramEditorMainView::PlaceDefinition(int definitionIndex, bool fromOutsi
 bool CProgramEditorMainView::PlaceElement(const LadElement& element, const std::vector<LadElement>& removed,
                                           const std::function<bool()>& place) {
   ProgramPage& page = Page();
-  if (const std::wstring cannot = ExplainRefusedPlacement(element, page.ViewState); !cannot.empty()) {
-    MessageBoxOk(cannot, kMessageIconWarning);
-    return false;
-  }
   if (!PlaceAsking(removed, DescribeLadElement(element, page.ViewState), place)) return false;
-  // The new element is selected: Enter goes on with its first operand.
+  // The new element is selected: Enter goes on with its first operand not written yet.
   page.SelectCursorElement();
   viewport()->update();
   return true;
 }
 
-void CProgramEditorMainView::OnOperandEditEnd(const InplaceNotify& notify) {
-  if (!CanEditBlock() || notify.exitKey != kInplaceExitEnter || notify.value1 != kViewModeLad) return;
-  if (Page().ApplyOperandEdit(notify.text != nullptr ? notify.text : L"")) {
+int CProgramEditorMainView::OnOperandEditEnd(const InplaceNotify& notify) {
+  if (!CanEditBlock() || notify.exitKey != kInplaceExitEnter || notify.value1 != kViewModeLad) return 0;
+  ProgramPage& page = Page();
+  if (page.ApplyOperandEdit(notify.text != nullptr ? notify.text : L"")) {
     viewport()->update();
     NotifyMainFrame(EvProgramEdited, kNoValue);
   }
+  // Enter goes on to the element's next operand not written yet, so that typing goes on into the
+  // element and not into the ladder; a click elsewhere ends the editing.
+  if (operandEdit_.EndedByFocusLoss()) return 0;
+  page.OpenNextEmptyOperand();
+  if (!page.IsOperandEditorOpen()) return 0;
+  ShowOperandEditor();
+  return 1;
 }
 
 void CProgramEditorMainView::OnElementListEnd(const InplaceNotify& notify) {
@@ -802,7 +902,7 @@ bool CProgramEditorMainView::CommentHoldsProgram(const std::vector<std::wstring>
     return line.Mnemonic.empty() && line.Operands.empty() && line.Comments.empty();
   });
   if (!emptyProgram || !ReadsAsStatementList(lines, page.ViewState)) return false;
-  return MessageBoxYesNo(AskMoveCommentToProgram(index, lines), kMessageIconQuestion) == kMessageResultYes;
+  return UserSaysYes(AskMoveCommentToProgram(index, lines), kMessageIconQuestion);
 }
 
 void CProgramEditorMainView::OnTextEditNotify(bool comment, const InplaceNotify& notify) {

@@ -134,22 +134,37 @@ class CProgramEditorMainView : public CScrollWnd, public InplaceNotifyOwner {
   void OpenTextEditor(CInplaceMultiLineEditBase& editor, const TextEditorState& state);
 
   void OnLeftClick(PagePoint point, Qt::KeyboardModifiers modifiers);
+  // The view's message boxes. The keyboard focus goes back where it was when the box opened (the
+  // view, or the in-place editor that had it), its window active again.
+  void TellUser(const std::wstring& text, int icon);
+  // A question; true for Yes. `flags`: the icon flag, with kMessageDefaultNo for a question whose
+  // Yes throws work away.
+  bool UserSaysYes(const std::wstring& text, int flags);
   // Runs `place` (a placement at the cursor) once the user agreed to lose what it removes (a
-  // question only when it removes something); publishes the change. True when placed.
+  // question only when it removes something, No its default); publishes the change. True when
+  // placed.
   bool PlaceAsking(const std::vector<LadElement>& removed, const std::wstring& placed,
                    const std::function<bool()>& place);
+  // Why the instruction text cannot go into the cursor cell, in the user's words; empty when it
+  // can (or names nothing at all).
+  std::wstring RefusalOfText(const std::wstring& text);
   // An instruction text or a ladder definition placed at the cursor; text and placements the
   // cell cannot take are refused with a message that says why. `fromOutside`: sent by the
   // instruction box or the project tree, which also hear why nothing can go onto this page now.
+  // A placed text moves the cursor on along the rung, so that the next element typed goes after
+  // it.
   bool PlaceInstructionText(const std::wstring& text, bool fromOutside);
   bool PlaceDefinition(int definitionIndex, bool fromOutside);
-  // The element built for the cursor cell, unless it cannot stand there (the user is told why);
-  // selected once placed.
+  // The element built for the cursor cell, selected once placed.
   bool PlaceElement(const LadElement& element, const std::vector<LadElement>& removed,
                     const std::function<bool()>& place);
   bool CanPlaceFromOutside();
-  void OnInstructionEditEnd(const InplaceNotify& notify);
-  void OnOperandEditEnd(const InplaceNotify& notify);
+  // The editor answers (0 closes it, 1 keeps it open).
+  int OnInstructionEditEnd(const InplaceNotify& notify);
+  // A refused instruction text stays in its editor: the message says why, then the editor has
+  // the keyboard again for the correction.
+  void ShowInstructionRefusal(const std::wstring& message);
+  int OnOperandEditEnd(const InplaceNotify& notify);
   void OnElementListEnd(const InplaceNotify& notify);
   void OnTextEditNotify(bool comment, const InplaceNotify& notify);
   // The comment editor's new lines read as statement list over an empty program, and the user
@@ -184,6 +199,12 @@ class CProgramEditorMainView : public CScrollWnd, public InplaceNotifyOwner {
   CInplaceList elementList_;
   CInplaceEditComment commentEdit_;
   CInplaceEditContent stlEdit_;
+  // The cell the instruction editor was opened on (network, column, row): its text goes there.
+  int instructionNetwork_ = -1;
+  int instructionColumn_ = 0;
+  int instructionRow_ = 0;
+  // The message of a refused instruction text is up, or about to come.
+  bool instructionRefused_ = false;
 };
 
 }  // namespace Brenno

@@ -380,7 +380,7 @@ void CProgramEditorMainView::CutOrCopy(bool cut) {
     if (cut && page.CutLadderCells(elements)) PublishChange();
   } catch (const ExceptionParseStreamError& error) {
     // A text the clipboard block cannot hold: nothing is cut, and the user is told which.
-    MessageBoxOk(error.Message(), kMessageIconStop);
+    TellUser(error.Message(), kMessageIconStop);
   }
 }
 
@@ -419,7 +419,7 @@ void CProgramEditorMainView::Paste() {
     pasted = PlaceAsking(page.ElementsRemovedByPaste(content.ElementList), PlacedPasteText(),
                          [&] { return page.PasteLadderCells(content.ElementList); });
   }
-  if (pasted && !content.EmptiedTexts.empty()) MessageBoxOk(EmptiedTextsMessage(content.EmptiedTexts), kMessageIconWarning);
+  if (pasted && !content.EmptiedTexts.empty()) TellUser(EmptiedTextsMessage(content.EmptiedTexts), kMessageIconWarning);
 }
 
 void CProgramEditorMainView::TextMode(int offset) {
