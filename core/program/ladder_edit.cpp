@@ -12,6 +12,7 @@
 #include "core/env/operand_slot.h"
 #include "core/env/utilities.h"
 #include "core/program/ladder_metrics.h"
+#include "core/program/definition_choice.h"
 #include "core/program/program_services.h"
 
 namespace Brenno {
@@ -151,24 +152,20 @@ bool UpgradeLadElementToLibrary(LadElement& element, const InstructionLibrary& l
   const std::size_t ids = element.OperandId.size();
   const std::size_t ins = element.OperandIn.size();
   const std::size_t count = ids + ins + element.OperandOut.size();
-  const FunLadRecord* bound = nullptr;
-  const FunLadRecord* regroup = nullptr;
-  int bindings = 0;
-  int regroupings = 0;
+  std::vector<const FunLadRecord*> bound;
+  std::vector<const FunLadRecord*> regroup;
   for (const FunLadRecord* def : sameKeyword) {
     if (def->Look != element.Kind || def->OperandCount() != count) continue;
     if (def->OperandId.size() == ids && def->OperandIn.size() == ins) {
-      bound = def;
-      ++bindings;
+      bound.push_back(def);
     } else {
-      regroup = def;
-      ++regroupings;
+      regroup.push_back(def);
     }
   }
-  if (bindings == 1) {
+  if (!bound.empty()) {
     // In line with its definition: only the places may be those of an older set (each list
     // counted from 0), and they are mended where they stand.
-    const std::vector<int>* positions = LadOperandPositionsOf(library, *bound);
+    const std::vector<int>* positions = LadOperandPositionsOf(library, *ChooseElementDefinition(bound, element));
     bool changed = false;
     std::size_t k = 0;
     ForEachOperandList(element, [&](std::vector<ElementOperand>& list) {
@@ -183,13 +180,15 @@ bool UpgradeLadElementToLibrary(LadElement& element, const InstructionLibrary& l
     });
     return changed;
   }
-  if (bindings != 0 || regroupings != 1) return false;  // nothing tells which definition is meant
+  if (regroup.empty()) return false;  // nothing tells which definition is meant
   // An older set listed the operands in the order of the instruction.
   std::vector<std::wstring> texts;
   ForEachOperandList(element, [&](const std::vector<ElementOperand>& list) {
     for (const ElementOperand& operand : list) texts.push_back(operand.Text);
   });
-  DealOperandsOfDef(element, library, *regroup, texts, [](const std::wstring& text, const OperandDef&) { return text; });
+  // Of definitions that share the shape, the one the operands are written for.
+  const FunLadRecord& def = *ChooseTypedDefinition(library, regroup, texts);
+  DealOperandsOfDef(element, library, def, texts, [](const std::wstring& text, const OperandDef&) { return text; });
   return true;
 }
 
@@ -205,7 +204,7 @@ const FunLadRecord* LadElement::FindDefinition(const LadElement& element) {
   key.OutCount = element.OperandOut.size();
   std::vector<const FunLadRecord*> found;
   FindLadElementDefs(services.Library(), key, found);
-  return found.size() == 1 ? found.front() : nullptr;
+  return ChooseElementDefinition(found, element);
 }
 
 bool LadElement::ToInstructionText(const LadElement& element, const PageViewState& state, std::wstring& text) {
@@ -283,15 +282,16 @@ bool ParseLadElementText(const std::wstring& text, LadElement& element, const Pa
   const std::size_t operandCount = tokens.size() - 1;
   std::vector<const FunLadRecord*> defs;
   FilterLadElementDefsByOperandCount(defs, services.Library(), name, operandCount);
-  if (defs.size() != 1) FilterLadElementDefsByName(defs, services.Library(), name);
-  if (defs.empty()) return false;
-  const FunLadRecord& def = *defs.front();
+  if (defs.empty()) FilterLadElementDefsByName(defs, services.Library(), name);
+  // The operands are typed in the order of the instruction; each goes to its list.
+  std::vector<std::wstring> texts(tokens.begin() + 1, tokens.end());
+  const FunLadRecord* chosen = ChooseTypedDefinition(services.Library(), defs, texts, state.PageId);
+  if (chosen == nullptr) return false;
+  const FunLadRecord& def = *chosen;
   // More operands than the definition takes would be lost: refuse the text instead.
   if (operandCount > def.OperandCount()) return false;
 
   LadElement result = ElementShellFromDef(def, variant);
-  // The operands are typed in the order of the instruction; each goes to its list.
-  std::vector<std::wstring> texts(tokens.begin() + 1, tokens.end());
   DealOperandsOfDef(result, services.Library(), def, texts, [&](const std::wstring& typed, const OperandDef& slot) {
     return NormalizeLadderOperand(typed, slot, state);
   });

@@ -33,11 +33,13 @@ using namespace Brenno;
 std::string U(const std::wstring& text) { return platform::ToUtf8Lossy(text); }
 
 // A line typed into the statement list; `back` is what compile and decode give ("" for the
-// typed text itself), `refused` the operand the compiler names when it refuses the line.
+// typed text itself), `refused` the operand the compiler names when it refuses the line and
+// `range` the values it names for it (when given).
 struct TypedLine {
   const wchar_t* typed;
   const wchar_t* back;
   const wchar_t* refused;
+  const wchar_t* range = nullptr;
 };
 
 const std::map<std::string, std::vector<TypedLine>>& TypedLines() {
@@ -97,14 +99,19 @@ const std::map<std::string, std::vector<TypedLine>>& TypedLines() {
            {L"DMOV  K-100000, D0", L"", nullptr},
            {L"LDD=  K-1, D0", L"", nullptr},
            {L"MOV  H8000, D0", L"MOV  K-32768, D0", nullptr},
-           {L"MOV  K65535, D0", L"MOV  K-1, D0", nullptr},
+           {L"MOV  HFFFF, D0", L"MOV  K-1, D0", nullptr},
            {L"WAND  H00FF, D0, D1", L"", nullptr},
            {L"DAND  H0000FFFF, D0, D2", L"", nullptr},
            {L"OUT  T0, K100", L"", nullptr},
+           {L"OUT  T255, K32767", L"", nullptr},
+           {L"OUT  C199, K1", L"", nullptr},
            {L"OUT  C200, K100000", L"", nullptr},
            {L"OUT  C201, K-5", L"", nullptr},
+           {L"OUT  C255, K-2147483648", L"", nullptr},
            {L"OUT  T1, D10", L"", nullptr},
+           {L"OUT  C200, D10", L"", nullptr},
            {L"DMOV  D3999, D0", L"", nullptr},
+           {L"DMOV  D4050, D10", L"", nullptr},
            {L"DMOV  D4095, D4000", L"", nullptr},
            {L"DHSCS  K100, C235, I010", L"", nullptr},
            {L"BMOV  D0, D100, K5", L"", nullptr},
@@ -115,6 +122,15 @@ const std::map<std::string, std::vector<TypedLine>>& TypedLines() {
            {L"VRRD  K8, D0", nullptr, L"S"},
            {L"MOV  100, D0", nullptr, L"S"},
            {L"MOV  K70000, D0", nullptr, L"S"},
+           // A decimal number is its value: no wrap into the signed range of the slot.
+           {L"MOV  K40000, D0", nullptr, L"S", L"(K-32768 ~ K32767)"},
+           {L"MOV  K65535, D0", nullptr, L"S", L"(K-32768 ~ K32767)"},
+           {L"DMOV  K4294967295, D0", nullptr, L"S", L"(K-2147483648 ~ K2147483647)"},
+           // A timer or 16-bit counter takes K1 to K32767, a 32-bit counter the 32-bit range.
+           {L"OUT  T0, K40000", nullptr, L"K", L"(K1 ~ K32767)"},
+           {L"OUT  T0, K0", nullptr, L"K", L"(K1 ~ K32767)"},
+           {L"OUT  C0, K100000", nullptr, L"K", L"(K1 ~ K32767)"},
+           {L"OUT  C200, K4294967295", nullptr, L"K", L"(K-2147483648 ~ K2147483647)"},
        }},
   };
   return lines;
@@ -156,6 +172,7 @@ TEST_P(ShippedInstructionSet, TypedLinesComeBackAsTypedOrAreRefusedNamingTheOper
       } catch (const ExceptionParseBinaryInstructionError& error) {
         EXPECT_NE(error.Message().find(line.Mnemonic + L" " + c.refused + L" "), std::wstring::npos)
             << U(error.Message());
+        if (c.range != nullptr) EXPECT_NE(error.Message().find(c.range), std::wstring::npos) << U(error.Message());
       }
       // The editor shows the refused operand as an error as it is typed.
       StlLineView view;
