@@ -317,6 +317,42 @@ TEST(PreviousReleaseWords, NoDecimalConstantWrapsInTheEditors) {
   }
 }
 
+// Compile All names every data row it leaves out and why, in the user's language; a clean
+// compile still counts no error.
+TEST(PreviousReleaseMark, EveryDataRowLeftOutIsNamed) {
+  for (const int language : {kLanguageEnglish, kLanguageChinese}) {
+    testsupport::ShippedEnvironment shipped("CPU-Feldrin-FX", language);
+    Project& project = CurrentProject();
+    FillDefaultDataBlocks(project.DataBlocks);
+    auto& page = project.DataBlocks.Working.begin()->second;
+    page.Rows = {{0, 5, L"D0", L"100", L""},  {0, 5, L"D2", L"K5", L""}, {0, 5, L"D2", L"K6", L""},
+                 {0, 5, L"X000", L"K1", L""}, {0, 6, L"D10", L"", L""},  {0, 5, L"", L"", L""}};
+    ValidateDataRows(project.DataBlocks);
+    std::vector<std::wstring> report;
+    Compile(report);
+    std::vector<std::string> warnings;
+    for (const std::wstring& line : report) {
+      if (line.find(PickText(L"Warning", L"警告")) != std::wstring::npos) warnings.push_back(U(line));
+    }
+    const std::vector<std::string> expected =
+        language == kLanguageEnglish
+            ? std::vector<std::string>{
+                  "    DAT_0 (DAT0)    Warning : row 1 (D0) left out: the value 100 is no INT constant (K-32768 ~ K32767)",
+                  "    DAT_0 (DAT0)    Warning : row 2 (D2) left out: another row gives the same address",
+                  "    DAT_0 (DAT0)    Warning : row 3 (D2) left out: another row gives the same address",
+                  "    DAT_0 (DAT0)    Warning : row 4 (X000) left out: X000 is no INT address",
+                  "    DAT_0 (DAT0)    Warning : row 5 (D10) left out: no initial value"}
+            : std::vector<std::string>{
+                  "    DAT_0 (DAT0)    警告 : 第 1 行（D0）未编译：值 100 不是 INT 类型的常数（K-32768 ~ K32767）",
+                  "    DAT_0 (DAT0)    警告 : 第 2 行（D2）未编译：另一行使用同一地址",
+                  "    DAT_0 (DAT0)    警告 : 第 3 行（D2）未编译：另一行使用同一地址",
+                  "    DAT_0 (DAT0)    警告 : 第 4 行（X000）未编译：X000 不是 INT 类型的地址",
+                  "    DAT_0 (DAT0)    警告 : 第 5 行（D10）未编译：没有初始值"};
+    EXPECT_EQ(warnings, expected);
+    EXPECT_EQ(U(report.back()), language == kLanguageEnglish ? "Total 0 Error(s)" : "总计 0 错误");
+  }
+}
+
 // A file this version saved is not walked again when it is opened: what it holds is taken as
 // written (here a constant without its K, which no editor of this version writes, stays so),
 // while the same program from elsewhere is brought in line.
