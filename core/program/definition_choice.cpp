@@ -16,13 +16,25 @@ std::vector<std::wstring> AsAddresses(std::vector<std::wstring> texts, const Pro
 }  // namespace
 
 const FunStlRecord* FindStlLineDefinition(const InstructionLibrary& library, const std::wstring& mnemonic,
-                                          const std::vector<std::wstring>& operands, int pageId) {
+                                          std::span<const std::wstring> operands, int pageId) {
+  // Most mnemonics have one definition of a count: found without a list.
+  const FunStlRecord* first = nullptr;
+  for (const FunStlRecord& def : library.FunStlList) {
+    if (def.Name != mnemonic || def.Operands.size() != operands.size()) continue;
+    if (first != nullptr) {
+      first = nullptr;
+      break;
+    }
+    first = &def;
+  }
+  if (first != nullptr) return first;
   std::vector<const FunStlRecord*> found;
   FindStlInstructionDefs(library, mnemonic, operands.size(), found);
   if (found.size() <= 1) return found.empty() ? nullptr : found.front();
   const ProgramServices* services = InstalledProgramServices();
   if (services == nullptr) return found.front();
-  return ChooseStlDefinition(found, AsAddresses(operands, *services, pageId), services->MemoryMap());
+  return ChooseStlDefinition(found, AsAddresses({operands.begin(), operands.end()}, *services, pageId),
+                             services->MemoryMap());
 }
 
 const FunLadRecord* ChooseElementDefinition(const std::vector<const FunLadRecord*>& found, const LadElement& element,

@@ -5,6 +5,7 @@
 // holds one, that one; without services, the first.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,7 @@ namespace Brenno {
 
 // The definition of the mnemonic with that many operands; null when there is none.
 const FunStlRecord* FindStlLineDefinition(const InstructionLibrary& library, const std::wstring& mnemonic,
-                                          const std::vector<std::wstring>& operands, int pageId = -1);
+                                          std::span<const std::wstring> operands, int pageId = -1);
 
 // Of the definitions found for an element's key, the one its operands are written for.
 const FunLadRecord* ChooseElementDefinition(const std::vector<const FunLadRecord*>& found, const LadElement& element,

@@ -152,20 +152,35 @@ bool UpgradeLadElementToLibrary(LadElement& element, const InstructionLibrary& l
   const std::size_t ids = element.OperandId.size();
   const std::size_t ins = element.OperandIn.size();
   const std::size_t count = ids + ins + element.OperandOut.size();
-  std::vector<const FunLadRecord*> bound;
-  std::vector<const FunLadRecord*> regroup;
+  // The definitions of the element's kind and operand count whose lists it fits (bound) or not
+  // (regroup); a list of them is made only where one keyword has several of a shape.
+  auto fits = [&](const FunLadRecord& def) { return def.OperandId.size() == ids && def.OperandIn.size() == ins; };
+  auto candidates = [&](bool fitting) {
+    std::vector<const FunLadRecord*> list;
+    for (const FunLadRecord* def : sameKeyword) {
+      if (def->Look == element.Kind && def->OperandCount() == count && fits(*def) == fitting) list.push_back(def);
+    }
+    return list;
+  };
+  const FunLadRecord* bound = nullptr;
+  const FunLadRecord* regroup = nullptr;
+  int bindings = 0;
+  int regroupings = 0;
   for (const FunLadRecord* def : sameKeyword) {
     if (def->Look != element.Kind || def->OperandCount() != count) continue;
-    if (def->OperandId.size() == ids && def->OperandIn.size() == ins) {
-      bound.push_back(def);
+    if (fits(*def)) {
+      bound = def;
+      ++bindings;
     } else {
-      regroup.push_back(def);
+      regroup = def;
+      ++regroupings;
     }
   }
-  if (!bound.empty()) {
+  if (bindings > 1) bound = ChooseElementDefinition(candidates(true), element);
+  if (bound != nullptr) {
     // In line with its definition: only the places may be those of an older set (each list
     // counted from 0), and they are mended where they stand.
-    const std::vector<int>* positions = LadOperandPositionsOf(library, *ChooseElementDefinition(bound, element));
+    const std::vector<int>* positions = LadOperandPositionsOf(library, *bound);
     bool changed = false;
     std::size_t k = 0;
     ForEachOperandList(element, [&](std::vector<ElementOperand>& list) {
@@ -180,15 +195,15 @@ bool UpgradeLadElementToLibrary(LadElement& element, const InstructionLibrary& l
     });
     return changed;
   }
-  if (regroup.empty()) return false;  // nothing tells which definition is meant
+  if (regroup == nullptr) return false;  // nothing tells which definition is meant
   // An older set listed the operands in the order of the instruction.
   std::vector<std::wstring> texts;
   ForEachOperandList(element, [&](const std::vector<ElementOperand>& list) {
     for (const ElementOperand& operand : list) texts.push_back(operand.Text);
   });
   // Of definitions that share the shape, the one the operands are written for.
-  const FunLadRecord& def = *ChooseTypedDefinition(library, regroup, texts);
-  DealOperandsOfDef(element, library, def, texts, [](const std::wstring& text, const OperandDef&) { return text; });
+  if (regroupings > 1) regroup = ChooseTypedDefinition(library, candidates(false), texts);
+  DealOperandsOfDef(element, library, *regroup, texts, [](const std::wstring& text, const OperandDef&) { return text; });
   return true;
 }
 

@@ -126,8 +126,8 @@ bool ParseStlLine(std::wstring_view text, StlLine& line, const PageViewState& pa
   SplitIndexedName(mnemonic, tokens.front(), variant);
   services.ReplacePageNameByAddress(mnemonic);
 
-  const std::vector<std::wstring> typed(tokens.begin() + 1, tokens.end());
-  const FunStlRecord* found = FindStlLineDefinition(services.Library(), mnemonic, typed, page.PageId);
+  const FunStlRecord* found =
+      FindStlLineDefinition(services.Library(), mnemonic, std::span(tokens).subspan(1), page.PageId);
   if (found == nullptr) return false;
 
   const FunStlRecord& definition = *found;

@@ -172,7 +172,9 @@ TEST_P(ShippedInstructionSet, TypedLinesComeBackAsTypedOrAreRefusedNamingTheOper
       } catch (const ExceptionParseBinaryInstructionError& error) {
         EXPECT_NE(error.Message().find(line.Mnemonic + L" " + c.refused + L" "), std::wstring::npos)
             << U(error.Message());
-        if (c.range != nullptr) EXPECT_NE(error.Message().find(c.range), std::wstring::npos) << U(error.Message());
+        if (c.range != nullptr) {
+          EXPECT_NE(error.Message().find(c.range), std::wstring::npos) << U(error.Message());
+        }
       }
       // The editor shows the refused operand as an error as it is typed.
       StlLineView view;
@@ -245,7 +247,9 @@ TEST_P(ShippedInstructionSet, InputsAreInputsAndOutputsAreOutputs) {
     for (const OperandDef& out : def.OperandOut) {
       EXPECT_EQ(ParseOperandFormatFlags(out.Capacity) & kFormatConstant, 0) << U(out.Name);
     }
-    if (def.Look == kLadLookCont || def.Look == kLadLookFxCont) EXPECT_TRUE(def.OperandOut.empty());
+    if (def.Look == kLadLookCont || def.Look == kLadLookFxCont) {
+      EXPECT_TRUE(def.OperandOut.empty());
+    }
     const std::vector<int> order = LadOperandOrder(library, def);
     std::set<int> places(order.begin(), order.end());
     EXPECT_EQ(places.size(), def.OperandCount());

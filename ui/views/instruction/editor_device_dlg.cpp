@@ -59,7 +59,6 @@ void CEditorDeviceDlg::SetArguments(const std::wstring& operandText, int blockKe
 
 void CEditorDeviceDlg::OnInitDialog() {
   initialised_ = true;
-  const Project* project = CurrentProjectOrNull();
   GuardScope guard(guard_);
   const std::vector<std::wstring> tokens = SplitInstructionText(operandText_);
   edits_[0]->setText(tokens.empty() ? QString() : QString::fromStdWString(tokens[0]));
