@@ -151,6 +151,9 @@ void EncodeDataBlocks(CompileReport& report, BinaryImage& image) {
   report.BeginSection();
   for (const int key : keys) {
     if (report.Print) ReportDataPageName(report, copy, key);
+    // Rows that are not complete stay out of the image; each is named, so that a clean compile
+    // does not hide an initial value that will not reach the PLC.
+    ReportIncompleteDataRows(report, copy, key);
     try {
       std::vector<uint32_t> words;
       EncodeDataRows(copy.GetPage(key), words);

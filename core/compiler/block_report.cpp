@@ -57,6 +57,21 @@ void ReportSystemPageError(const SystemBlockTable& table, int key, const Excepti
   if (report.Print) report.WriteLine(ReportErrorLine(DescribeWorkingOrReferencePage(table, key), error));
 }
 
+void ReportIncompleteDataRows(CompileReport& report, const DataBlockTable& table, int key) {
+  if (!report.Print || !table.HasWorkingPage(key)) return;
+  const std::vector<DataRow>& rows = table.GetPage(key);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const std::wstring why = ExplainIncompleteDataRow(table, rows[i]);
+    if (why.empty()) continue;
+    const std::wstring row = std::to_wstring(i + 1);
+    const std::wstring address = rows[i].Address.empty() ? std::wstring(PickText(L"no address", L"无地址")) : rows[i].Address;
+    report.WriteLine(L"    " + DescribeWorkingOrReferencePage(table, key) + L"    " + PickText(L"Warning", L"警告") +
+                     L" : " +
+                     (CurrentLanguage() == kLanguageChinese ? L"第 " + row + L" 行（" + address + L"）未编译：" + why
+                                                            : L"row " + row + L" (" + address + L") left out: " + why));
+  }
+}
+
 void ReportDataBlockSize(int capacity, CompileReport& report, long long used) {
   if (!report.Print) return;
   report.WriteLine(SizeLine(L"Size of Data Block", L"数据块大小", std::to_wstring(used), FormatSizePercent(used, capacity) +

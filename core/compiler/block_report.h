@@ -27,6 +27,12 @@ void ReportDataPageError(const DataBlockTable& table, int key, const ExceptionEr
 void ReportSystemPageError(const SystemBlockTable& table, int key, const ExceptionError& error,
                            CompileReport& report);
 
+// Warning lines (written when printing; they count nothing), one per row of the data block that
+// holds something but is not complete and so is left out of the image:
+// "    " + "name (address)" + "    " + "Warning" (or "警告") + " : " + "row <n> (<address>) left out: "
+// + why (ExplainIncompleteDataRow), rows counted from 1.
+void ReportIncompleteDataRows(CompileReport& report, const DataBlockTable& table, int key);
+
 // ---- Size lines (written when printing; they count nothing). The percentage is
 // used x 100 / capacity with one decimal; a capacity of 0 or less gives no percentage part,
 // since no share of it can be stated.

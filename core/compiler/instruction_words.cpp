@@ -89,6 +89,10 @@ uint32_t EncodeConstantOperand(BinaryImage& image, const MemoryAreaManager& mana
   } else if (!ParseSlotConstant(constant, manager, def, text)) {
     throw ExceptionParseBinaryInstructionError();
   }
+  const int width = ParseOperandFormatWidth(def.Capacity);
+  // An FX program holds a 16-bit constant as its 16 bits: K-1 there is the value 0000FFFF, as
+  // the FX program files and earlier versions, which wrote it K65535, have it.
+  if (manager.FxMode != 0 && width == kWidthWord) constant.value &= 0xFFFFu;
   const auto& table = image.ProgramConsts;
   if (std::find(table.begin(), table.end(), constant.value) == table.end() &&
       table.size() >= ConstantCapacity(manager.FxMode)) {
@@ -98,7 +102,7 @@ uint32_t EncodeConstantOperand(BinaryImage& image, const MemoryAreaManager& mana
   OperandFields fields;
   fields.kind = constant.index < 0 ? kKindValue : kKindIndexed;
   fields.slot = manager.ConstSlot;
-  fields.width = ParseOperandFormatWidth(def.Capacity);
+  fields.width = width;
   fields.byte = 4 * position;
   fields.bit = 0;
   fields.group = 0;
@@ -147,6 +151,39 @@ void CheckInterruptRoutine(const Project& project, const MemoryAreaManager& mana
                      PickText(L"the project has no interrupt routine ", L"项目中没有中断程序 ") + ProgramUnitAddress(key) +
                      L")");
   throw error;
+}
+
+// The operand texts of one instruction of the definition from its operand words.
+std::vector<std::wstring> DecodeOperandWords(const FunStlRecord& definition, const MemoryAreaManager& manager,
+                                             const std::vector<uint32_t>& constants,
+                                             const std::vector<uint32_t>& words) {
+  std::vector<std::wstring> operands;
+  for (size_t j = 0; j < words.size(); ++j) {
+    const OperandDef& def = definition.Operands[j];
+    const uint32_t word = words[j];
+    OperandFields fields;
+    try {
+      UnpackOperandWord(word, manager, fields);
+    } catch (const ExceptionLogicError&) {
+      throw ExceptionParseBinaryInstructionError();
+    }
+    std::wstring text;
+    if (fields.slot == manager.ConstSlot) {
+      if ((ParseOperandFormatFlags(def.Capacity) & kFormatConstant) == 0) {
+        throw ExceptionParseBinaryInstructionError();
+      }
+      // A reference points at the start of a 4-byte entry.
+      if (fields.byte % 4 != 0) throw ExceptionParseBinaryInstructionError();
+      const size_t k = static_cast<size_t>(fields.byte) / 4;
+      if (k >= constants.size()) throw ExceptionParseBinaryError();
+      const ConstantOperand constant{constants[k], fields.kind == kKindValue ? -1 : fields.index};
+      if (!FormatConstantOperand(manager, constant, def.Const, text)) throw ExceptionParseBinaryInstructionError();
+    } else if (!FormatOperandWord(manager, def.Capacity, word, text)) {
+      throw ExceptionParseBinaryInstructionError();
+    }
+    operands.push_back(std::move(text));
+  }
+  return operands;
 }
 
 }  // namespace
@@ -236,36 +273,24 @@ void DecodeInstructions(std::vector<StlElement>& elements, const std::vector<uin
     const int code = static_cast<int>((head >> 16) | (marker == layout.highMarker ? kCodeHighBit : 0));
     std::vector<const FunStlRecord*> found;
     FindStlInstructionDefsByCode(found, library, code, count);
-    if (found.size() != 1) throw ExceptionParseBinaryInstructionError();
-    const FunStlRecord& definition = *found.front();
+    if (found.empty()) throw ExceptionParseBinaryInstructionError();
+    const std::vector<uint32_t> operandWords(words.begin() + static_cast<std::ptrdiff_t>(position),
+                                             words.begin() + static_cast<std::ptrdiff_t>(position + count));
+    position += count;
+    // Definitions of one code and operand count (the FX timer and counter coil of the 16-bit
+    // devices and that of the 32-bit counters) take different operands: the first that reads
+    // them is the one.
     StlElement element;
-    element.definition = static_cast<int>(found.front() - library.FunStlList.data());
-    element.variant = variant;
-    for (size_t j = 0; j < count; ++j) {
-      const OperandDef& def = definition.Operands[j];
-      const uint32_t word = words[position++];
-      OperandFields fields;
+    for (size_t d = 0; d < found.size(); ++d) {
       try {
-        UnpackOperandWord(word, manager, fields);
-      } catch (const ExceptionLogicError&) {
-        throw ExceptionParseBinaryInstructionError();
+        element.operands = DecodeOperandWords(*found[d], manager, constants, operandWords);
+        element.definition = static_cast<int>(found[d] - library.FunStlList.data());
+        break;
+      } catch (const ExceptionError&) {
+        if (d + 1 == found.size()) throw;
       }
-      std::wstring text;
-      if (fields.slot == manager.ConstSlot) {
-        if ((ParseOperandFormatFlags(def.Capacity) & kFormatConstant) == 0) {
-          throw ExceptionParseBinaryInstructionError();
-        }
-        // A reference points at the start of a 4-byte entry.
-        if (fields.byte % 4 != 0) throw ExceptionParseBinaryInstructionError();
-        const size_t k = static_cast<size_t>(fields.byte) / 4;
-        if (k >= constants.size()) throw ExceptionParseBinaryError();
-        const ConstantOperand constant{constants[k], fields.kind == kKindValue ? -1 : fields.index};
-        if (!FormatConstantOperand(manager, constant, def.Const, text)) throw ExceptionParseBinaryInstructionError();
-      } else if (!FormatOperandWord(manager, def.Capacity, word, text)) {
-        throw ExceptionParseBinaryInstructionError();
-      }
-      element.operands.push_back(std::move(text));
     }
+    element.variant = variant;
     elements.push_back(std::move(element));
   }
 }

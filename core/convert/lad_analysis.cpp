@@ -5,6 +5,7 @@
 #include "core/convert/pattern_matching.h"
 #include "core/env/exception_error.h"
 #include "core/env/instruction_library.h"
+#include "core/program/definition_choice.h"
 
 namespace Brenno {
 
@@ -435,8 +436,9 @@ void BuildCellGrid(const InstructionLibrary& library, const LadderGrid& ladder, 
     key.InCount = e.OperandIn.size();
     key.OutCount = e.OperandOut.size();
     FindLadElementDefs(library, key, found);
-    if (found.size() != 1) throw ExceptionAnalyzeError_Lad_LadElementError();
-    const FunLadRecord& definition = *found.front();
+    const FunLadRecord* chosen = ChooseElementDefinition(found, e);
+    if (chosen == nullptr) throw ExceptionAnalyzeError_Lad_LadElementError();
+    const FunLadRecord& definition = *chosen;
     // Two elements on one cell would merge their pins and lose one element's operands.
     if (cell.definition != -1) throw ExceptionAnalyzeError_Lad_LadElementError();
     cell.definition = LadElementDefIndex(library, definition);

@@ -7,6 +7,7 @@
 #include "core/convert/pattern_matching.h"
 #include "core/env/exception_error.h"
 #include "core/env/instruction_library.h"
+#include "core/program/definition_choice.h"
 #include "core/program/network.h"
 
 namespace Brenno {
@@ -273,13 +274,12 @@ void ParseStlLines(const InstructionLibrary& library, const std::vector<StlLine>
                    std::vector<StlElement>& elements) {
   elements.clear();
   elements.reserve(lines.size());
-  std::vector<const FunStlRecord*> found;
   for (const StlLine& line : lines) {
     if (line.Mnemonic.empty()) continue;
-    FindStlInstructionDefs(library, line.Mnemonic, line.Operands.size(), found);
-    if (found.size() != 1) throw ExceptionAnalyzeError_Stl_StlElementError();
+    const FunStlRecord* found = FindStlLineDefinition(library, line.Mnemonic, line.Operands);
+    if (found == nullptr) throw ExceptionAnalyzeError_Stl_StlElementError();
     StlElement element;
-    element.definition = StlInstructionDefIndex(library, *found.front());
+    element.definition = StlInstructionDefIndex(library, *found);
     element.variant = line.Variant;
     element.operands = line.Operands;
     element.comments = line.Comments;

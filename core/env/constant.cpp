@@ -38,18 +38,18 @@ bool IsSignedType(int dataType) {
 // The type's range decides, with two widenings a programmer relies on: a byte, word or double
 // word is a bit pattern, so a negative number stands for its two's complement (-1 is 16#FFFF in
 // a word); a signed type written in radix 8 or 16 is a bit pattern too, so 16#FFFF is -1 in an
-// integer (16#8000 its minimum). FX program files carry every constant as the unsigned number of
-// its bits (K65535 for K-1), so in FX mode a signed type takes those in decimal as well. The
-// reading then holds the value the type carries.
-bool FitToType(const MemoryAreaManager& manager, IntegerReading& read, int dataType) {
+// integer (16#8000 its minimum). A decimal number is its value: one beyond the signed range is
+// refused, never wrapped (K40000 is no integer; FX program files that write K65535 for K-1 are
+// brought to the signed form when they are read, SignedFormOfUnsigned). The reading then holds the
+// value the type carries.
+bool FitToType(IntegerReading& read, int dataType) {
   const IntegerTypeRange& range = IntegerTypeRangeTable[dataType];
   if (read.value >= range.Minimum && read.value <= range.Maximum) return true;
   if (dataType == kDataTypeBit) return false;
   const int bits = ValueBits(dataType);
   const int64_t span = int64_t{1} << bits;
   if (IsBitPatternType(dataType)) return read.value < 0 && read.value >= -(span / 2);
-  const bool pattern = read.radix != 10 || manager.FxMode != 0;
-  if (IsSignedType(dataType) && pattern && read.value > range.Maximum && read.value < span) {
+  if (IsSignedType(dataType) && read.radix != 10 && read.value > range.Maximum && read.value < span) {
     read.value -= span;
     return true;
   }
@@ -74,7 +74,7 @@ bool ReadInteger(const MemoryAreaManager& manager, const std::wstring& text, int
   if (!ParseInt64Text(read.radix, text.substr(read.prefix.size()), read.value, TrailingText::Refused)) {
     return false;
   }
-  if (!FitToType(manager, read, dataType)) return false;
+  if (!FitToType(read, dataType)) return false;
   reading = read;
   return true;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <set>
+#include <tuple>
 
 #include "core/env/exception_error.h"
 #include "core/env/utilities.h"
@@ -36,29 +37,63 @@ int IndexInList(const std::vector<Record>& list, const Record& record) {
   throw MakeParseXmlError(L"\r\n  ::XmlCreateConvert() \"" + name + L"\"");
 }
 
-// Resolves the Slot of every item of one side of a rule and collects its key characters.
-template <typename Lookup>
-void ResolveItems(std::vector<ElementOperand>& items, std::set<wchar_t>& keys, Lookup lookup) {
+// Resolves the Slot of every item of one side of a rule and collects its key characters. The
+// lookup gives the indices of the definitions of the item's name and operand count; `choose`
+// picks one of several (-1: none).
+template <typename Lookup, typename Choose>
+void ResolveItems(std::vector<ElementOperand>& items, std::set<wchar_t>& keys, Lookup lookup, Choose choose) {
   for (ElementOperand& item : items) {
-    int index = lookup(item.Name, item.Text.size());
+    const std::vector<int> found = lookup(item.Name, item.Text.size());
+    const int index = found.size() == 1 ? found.front() : found.empty() ? -1 : choose(found);
     if (index < 0) ThrowConvertItemError(item.Name);
     item.Slot = index;
     keys.insert(item.Text.begin(), item.Text.end());
   }
 }
 
-template <typename LeftLookup>
-void ResolveRules(std::vector<ConvertRule>& rules, const InstructionLibrary& library, LeftLookup leftLookup) {
+// What a slot takes, whatever it is called or shows: its format, data type, ranges and addresses.
+using SlotShape = std::tuple<std::wstring, int, std::vector<ValueRange>, std::vector<AddressRange>>;
+
+std::vector<SlotShape> SlotShapes(std::initializer_list<const std::vector<OperandDef>*> lists) {
+  std::vector<SlotShape> shapes;
+  for (const std::vector<OperandDef>* list : lists) {
+    for (const OperandDef& def : *list) shapes.emplace_back(def.Capacity, def.Const, def.Ranges, def.Addresses);
+  }
+  std::sort(shapes.begin(), shapes.end());
+  return shapes;
+}
+
+// Definitions that share a name and operand count (the FX timer and counter coil of the 16-bit
+// devices and that of the 32-bit counters) are told apart by a rule of one item on each side:
+// its item names the definition whose operand slots are those of the unit it stands for.
+template <typename Shapes>
+void ResolveRules(std::vector<ConvertRule>& rules, const InstructionLibrary& library,
+                  const std::function<std::vector<int>(const std::wstring&, std::size_t)>& leftLookup,
+                  Shapes leftShapes) {
   std::vector<const FunOrgRecord*> units;
   auto rightLookup = [&](const std::wstring& name, std::size_t count) {
     FindFunOrgDefs(units, library, name, count);
-    return units.size() == 1 ? FunOrgDefIndex(library, *units.front()) : -1;
+    std::vector<int> found;
+    for (const FunOrgRecord* unit : units) found.push_back(FunOrgDefIndex(library, *unit));
+    return found;
   };
+  auto none = [](const std::vector<int>&) { return -1; };
   for (ConvertRule& rule : rules) {
     std::set<wchar_t> leftKeys;
     std::set<wchar_t> rightKeys;
-    ResolveItems(rule.Left, leftKeys, leftLookup);
-    ResolveItems(rule.Right, rightKeys, rightLookup);
+    ResolveItems(rule.Right, rightKeys, rightLookup, none);
+    auto byUnit = [&](const std::vector<int>& found) {
+      if (rule.Left.size() != 1 || rule.Right.size() != 1) return -1;
+      const std::vector<SlotShape> unit = SlotShapes({&library.FunOrgList[rule.Right.front().Slot].Operands});
+      int chosen = -1;
+      for (const int index : found) {
+        if (leftShapes(index) != unit) continue;
+        if (chosen != -1) return -1;
+        chosen = index;
+      }
+      return chosen;
+    };
+    ResolveItems(rule.Left, leftKeys, leftLookup, byUnit);
     if (leftKeys != rightKeys) {
       throw MakeParseXmlError(L"\r\n  ::XmlCreateConvert() \"lcKeyLeft != lcKeyRight\"");
     }
@@ -271,15 +306,28 @@ void BuildGroupNameLists(InstructionLibrary& library) {
 
 void XmlCreateConvert(InstructionLibrary& library) {
   std::vector<const FunStlRecord*> stlDefs;
-  ResolveRules(library.StlToUnitRules, library, [&](const std::wstring& name, std::size_t count) {
-    FindStlInstructionDefs(library, name, count, stlDefs);
-    return stlDefs.size() == 1 ? StlInstructionDefIndex(library, *stlDefs.front()) : -1;
-  });
+  ResolveRules(
+      library.StlToUnitRules, library,
+      [&](const std::wstring& name, std::size_t count) {
+        FindStlInstructionDefs(library, name, count, stlDefs);
+        std::vector<int> found;
+        for (const FunStlRecord* def : stlDefs) found.push_back(StlInstructionDefIndex(library, *def));
+        return found;
+      },
+      [&](int index) { return SlotShapes({&library.FunStlList[index].Operands}); });
   std::vector<const FunLadRecord*> ladDefs;
-  ResolveRules(library.LadToUnitRules, library, [&](const std::wstring& name, std::size_t count) {
-    FilterLadElementDefsByOperandCount(ladDefs, library, name, count);
-    return ladDefs.size() == 1 ? LadElementDefIndex(library, *ladDefs.front()) : -1;
-  });
+  ResolveRules(
+      library.LadToUnitRules, library,
+      [&](const std::wstring& name, std::size_t count) {
+        FilterLadElementDefsByOperandCount(ladDefs, library, name, count);
+        std::vector<int> found;
+        for (const FunLadRecord* def : ladDefs) found.push_back(LadElementDefIndex(library, *def));
+        return found;
+      },
+      [&](int index) {
+        const FunLadRecord& def = library.FunLadList[index];
+        return SlotShapes({&def.OperandId, &def.OperandIn, &def.OperandOut});
+      });
   library.UnitToStlRules = ExchangedRules(library.StlToUnitRules);
   library.UnitToLadRules = ExchangedRules(library.LadToUnitRules);
   const std::size_t n = SubroutineEntries(library);

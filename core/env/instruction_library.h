@@ -77,7 +77,9 @@ void XmlCreateSys(InstructionLibrary& library);
 // Fills FunStlGroups and FunLadGroups.
 void BuildGroupNameLists(InstructionLibrary& library);
 // Resolves every rule item's Slot, checks the key sets of each rule, builds the exchanged
-// lists and puts the four lists into their working order.
+// lists and puts the four lists into their working order. An item that names several
+// definitions of one name and operand count (in a rule of one item on each side) names the one
+// whose operand slots are those of the unit on the other side.
 void XmlCreateConvert(InstructionLibrary& library);
 void BuildReservedNames(InstructionLibrary& library);
 void BuildStlInstructionText(InstructionLibrary& library);

@@ -3,8 +3,8 @@
 // the ladder instruction catalog built from the definitions.
 #pragma once
 
+#include <compare>
 #include <cstdint>
-
 #include <string>
 #include <vector>
 
@@ -43,7 +43,7 @@ struct ValueRange {
   int64_t Min = 0;
   int64_t Max = 0;
 
-  bool operator==(const ValueRange&) const = default;
+  auto operator<=>(const ValueRange&) const = default;
 };
 
 // The addresses from First to Last, both included, as the PLC type writes them ("T32", "T63");
@@ -52,7 +52,7 @@ struct AddressRange {
   std::wstring First;
   std::wstring Last;
 
-  bool operator==(const AddressRange&) const = default;
+  auto operator<=>(const AddressRange&) const = default;
 };
 
 // One operand slot of a definition (element "FunOperand").

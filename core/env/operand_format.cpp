@@ -1,5 +1,7 @@
 #include "core/env/operand_format.h"
 
+#include <algorithm>
+
 #include "core/env/constant.h"
 #include "core/env/exception_error.h"
 #include "core/env/utilities.h"
@@ -276,6 +278,21 @@ bool CollectOperandCandidates(const std::wstring& format, const MemoryAreaManage
       if (flags != 0) candidates.push_back({flags, &region, &access});
     }
   }
+  // Regions of one name follow one another by their start, at the place of the first of them: a
+  // map may list a later region of a name first so that its addresses are found there first.
+  auto firstOfName = [&manager](const MemoryRegion* region) {
+    for (std::size_t k = 0; k < manager.Regions.size(); ++k) {
+      if (manager.Regions[k].Name == region->Name) return k;
+    }
+    return manager.Regions.size();
+  };
+  std::stable_sort(candidates.begin(), candidates.end(),
+                   [&firstOfName](const OperandCandidate& a, const OperandCandidate& b) {
+                     const std::size_t nameA = firstOfName(a.region);
+                     const std::size_t nameB = firstOfName(b.region);
+                     if (nameA != nameB) return nameA < nameB;
+                     return a.region->AreaBegin < b.region->AreaBegin;
+                   });
   return true;
 }
 

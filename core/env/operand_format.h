@@ -72,7 +72,8 @@ bool ParseOperandText(const std::wstring& text, const MemoryAreaManager& manager
 bool FormatOperandWord(const MemoryAreaManager& manager, const std::wstring& format, OperandWord word,
                        std::wstring& text);
 
-// Every region and access the format admits, in map order. The candidates point into the manager.
+// Every region and access the format admits, in map order (regions of one name by their start).
+// The candidates point into the manager.
 bool CollectOperandCandidates(const std::wstring& format, const MemoryAreaManager& manager,
                               std::vector<OperandCandidate>& candidates);
 // The candidates regrouped: values (with indexed) first, then addresses, then pointers.

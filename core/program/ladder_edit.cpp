@@ -12,6 +12,7 @@
 #include "core/env/operand_slot.h"
 #include "core/env/utilities.h"
 #include "core/program/ladder_metrics.h"
+#include "core/program/definition_choice.h"
 #include "core/program/program_services.h"
 
 namespace Brenno {
@@ -151,13 +152,23 @@ bool UpgradeLadElementToLibrary(LadElement& element, const InstructionLibrary& l
   const std::size_t ids = element.OperandId.size();
   const std::size_t ins = element.OperandIn.size();
   const std::size_t count = ids + ins + element.OperandOut.size();
+  // The definitions of the element's kind and operand count whose lists it fits (bound) or not
+  // (regroup); a list of them is made only where one keyword has several of a shape.
+  auto fits = [&](const FunLadRecord& def) { return def.OperandId.size() == ids && def.OperandIn.size() == ins; };
+  auto candidates = [&](bool fitting) {
+    std::vector<const FunLadRecord*> list;
+    for (const FunLadRecord* def : sameKeyword) {
+      if (def->Look == element.Kind && def->OperandCount() == count && fits(*def) == fitting) list.push_back(def);
+    }
+    return list;
+  };
   const FunLadRecord* bound = nullptr;
   const FunLadRecord* regroup = nullptr;
   int bindings = 0;
   int regroupings = 0;
   for (const FunLadRecord* def : sameKeyword) {
     if (def->Look != element.Kind || def->OperandCount() != count) continue;
-    if (def->OperandId.size() == ids && def->OperandIn.size() == ins) {
+    if (fits(*def)) {
       bound = def;
       ++bindings;
     } else {
@@ -165,7 +176,8 @@ bool UpgradeLadElementToLibrary(LadElement& element, const InstructionLibrary& l
       ++regroupings;
     }
   }
-  if (bindings == 1) {
+  if (bindings > 1) bound = ChooseElementDefinition(candidates(true), element);
+  if (bound != nullptr) {
     // In line with its definition: only the places may be those of an older set (each list
     // counted from 0), and they are mended where they stand.
     const std::vector<int>* positions = LadOperandPositionsOf(library, *bound);
@@ -183,12 +195,14 @@ bool UpgradeLadElementToLibrary(LadElement& element, const InstructionLibrary& l
     });
     return changed;
   }
-  if (bindings != 0 || regroupings != 1) return false;  // nothing tells which definition is meant
+  if (regroup == nullptr) return false;  // nothing tells which definition is meant
   // An older set listed the operands in the order of the instruction.
   std::vector<std::wstring> texts;
   ForEachOperandList(element, [&](const std::vector<ElementOperand>& list) {
     for (const ElementOperand& operand : list) texts.push_back(operand.Text);
   });
+  // Of definitions that share the shape, the one the operands are written for.
+  if (regroupings > 1) regroup = ChooseTypedDefinition(library, candidates(false), texts);
   DealOperandsOfDef(element, library, *regroup, texts, [](const std::wstring& text, const OperandDef&) { return text; });
   return true;
 }
@@ -205,7 +219,7 @@ const FunLadRecord* LadElement::FindDefinition(const LadElement& element) {
   key.OutCount = element.OperandOut.size();
   std::vector<const FunLadRecord*> found;
   FindLadElementDefs(services.Library(), key, found);
-  return found.size() == 1 ? found.front() : nullptr;
+  return ChooseElementDefinition(found, element);
 }
 
 bool LadElement::ToInstructionText(const LadElement& element, const PageViewState& state, std::wstring& text) {
@@ -283,15 +297,16 @@ bool ParseLadElementText(const std::wstring& text, LadElement& element, const Pa
   const std::size_t operandCount = tokens.size() - 1;
   std::vector<const FunLadRecord*> defs;
   FilterLadElementDefsByOperandCount(defs, services.Library(), name, operandCount);
-  if (defs.size() != 1) FilterLadElementDefsByName(defs, services.Library(), name);
-  if (defs.empty()) return false;
-  const FunLadRecord& def = *defs.front();
+  if (defs.empty()) FilterLadElementDefsByName(defs, services.Library(), name);
+  // The operands are typed in the order of the instruction; each goes to its list.
+  std::vector<std::wstring> texts(tokens.begin() + 1, tokens.end());
+  const FunLadRecord* chosen = ChooseTypedDefinition(services.Library(), defs, texts, state.PageId);
+  if (chosen == nullptr) return false;
+  const FunLadRecord& def = *chosen;
   // More operands than the definition takes would be lost: refuse the text instead.
   if (operandCount > def.OperandCount()) return false;
 
   LadElement result = ElementShellFromDef(def, variant);
-  // The operands are typed in the order of the instruction; each goes to its list.
-  std::vector<std::wstring> texts(tokens.begin() + 1, tokens.end());
   DealOperandsOfDef(result, services.Library(), def, texts, [&](const std::wstring& typed, const OperandDef& slot) {
     return NormalizeLadderOperand(typed, slot, state);
   });

@@ -31,10 +31,10 @@ void DealOperandsOfDef(LadElement& element, const InstructionLibrary& library, c
                        const std::function<std::wstring(const std::wstring&, const OperandDef&)>& prepare);
 
 // Brings an element read from a file or a clipboard block in line with the library: a contact,
-// coil or FX box whose lists match no definition, while exactly one definition of its kind and
-// keyword takes as many operands, gets its operands dealt to that definition's lists (an older
+// coil or FX box whose lists match no definition, while a definition of its kind and keyword
+// takes as many operands, gets its operands dealt to that definition's lists (an older
 // instruction set listed them in the order of the instruction, as a set coil's count among its
-// outputs); and every operand of a contact, coil or FX box gets its place in the instruction as
+// outputs; of several such definitions, the one the operands are written for); and every operand of a contact, coil or FX box gets its place in the instruction as
 // its Slot. Boxes with pins and links are left as they are. `sameKeyword` holds the library's
 // definitions whose Keyword is the element's name (a caller that upgrades many elements finds
 // them once per name). True when the element changed; an element already in line is not copied.

@@ -7,6 +7,7 @@
 #include "core/env/operand_format.h"
 #include "core/env/operand_slot.h"
 #include "core/env/operand_word.h"
+#include "core/program/definition_choice.h"
 #include "core/program/program_services.h"
 
 namespace Brenno {
@@ -125,11 +126,11 @@ bool ParseStlLine(std::wstring_view text, StlLine& line, const PageViewState& pa
   SplitIndexedName(mnemonic, tokens.front(), variant);
   services.ReplacePageNameByAddress(mnemonic);
 
-  std::vector<const FunStlRecord*> definitions;
-  FindStlInstructionDefs(services.Library(), mnemonic, tokens.size() - 1, definitions);
-  if (definitions.empty()) return false;
+  const FunStlRecord* found =
+      FindStlLineDefinition(services.Library(), mnemonic, std::span(tokens).subspan(1), page.PageId);
+  if (found == nullptr) return false;
 
-  const FunStlRecord& definition = *definitions.front();
+  const FunStlRecord& definition = *found;
   std::vector<std::wstring> operands;
   operands.reserve(tokens.size() - 1);
   for (size_t i = 1; i < tokens.size(); ++i) {

@@ -9,6 +9,7 @@
 #include "core/program/network_painter.h"
 #include "core/program/operand_display.h"
 #include "core/program/paint_state.h"
+#include "core/program/definition_choice.h"
 #include "core/program/program_services.h"
 
 namespace Brenno {
@@ -36,10 +37,9 @@ void BuildStlLineView(const StlLine& line, const PageViewState& page, OnlineCach
   const ProgramServices& services = CurrentProgramServices();
   std::wstring mnemonic = line.Mnemonic;
   services.ReplacePageNameByAddress(mnemonic);
-  std::vector<const FunStlRecord*> definitions;
-  FindStlInstructionDefs(services.Library(), mnemonic, line.Operands.size(), definitions);
+  const FunStlRecord* found = FindStlLineDefinition(services.Library(), mnemonic, line.Operands, page.PageId);
 
-  if (definitions.size() != 1) {
+  if (found == nullptr) {
     view.MarkColour = colour(10);
     StlLine body = line;
     body.Comments.clear();
@@ -52,7 +52,7 @@ void BuildStlLineView(const StlLine& line, const PageViewState& page, OnlineCach
     return;
   }
 
-  const FunStlRecord& definition = *definitions.front();
+  const FunStlRecord& definition = *found;
   const bool ipAddressInstruction =
       &definition - services.Library().FunStlList.data() == kIpAddressInstructionIndex;
   view.MarkColour = colour(8);

@@ -11,6 +11,7 @@
 #include "core/env/instruction_library.h"
 #include "core/env/operand_address.h"
 #include "core/env/operand_format.h"
+#include "core/env/operand_slot.h"
 #include "core/env/page_names.h"
 #include "core/program/ladder_grid.h"
 #include "core/program/network.h"
@@ -83,8 +84,14 @@ void RecordStlNetwork(UseBatch& batch, const Project& project, int unitKey, int 
     ReplacePageNameByAddress(project.Program.SubroutineTable, mnemonic);
     std::vector<const FunStlRecord*> definitions;
     FindStlInstructionDefs(project.Instructions, mnemonic, line.Operands.size(), definitions);
-    if (definitions.size() != 1) continue;
-    const FunStlRecord& definition = *definitions.front();
+    const FunStlRecord* chosen = definitions.size() == 1 ? definitions.front() : nullptr;
+    if (definitions.size() > 1) {
+      std::vector<std::wstring> texts = line.Operands;
+      for (std::wstring& text : texts) LookupSymbolNamePrefixed(text, project.Symbols, scope);
+      chosen = ChooseStlDefinition(definitions, texts, project.MemoryAreas);
+    }
+    if (chosen == nullptr) continue;
+    const FunStlRecord& definition = *chosen;
     for (size_t i = 0; i < line.Operands.size(); ++i) {
       std::wstring text = line.Operands[i];
       LookupSymbolNamePrefixed(text, project.Symbols, scope);
@@ -107,8 +114,19 @@ void RecordLadNetwork(UseBatch& batch, const Project& project, int unitKey, int 
                                    element.OperandOut.size()};
     std::vector<const FunLadRecord*> definitions;
     FindLadElementDefs(project.Instructions, elementKey, definitions);
-    if (definitions.size() != 1) continue;
-    const FunLadRecord& definition = *definitions.front();
+    const FunLadRecord* chosen = definitions.size() == 1 ? definitions.front() : nullptr;
+    if (definitions.size() > 1) {
+      std::vector<std::wstring> texts;
+      for (const auto* list : {&element.OperandId, &element.OperandIn, &element.OperandOut}) {
+        for (const ElementOperand& operand : *list) {
+          texts.push_back(operand.Text);
+          LookupSymbolNamePrefixed(texts.back(), project.Symbols, scope);
+        }
+      }
+      chosen = ChooseLadDefinition(definitions, texts, project.MemoryAreas);
+    }
+    if (chosen == nullptr) continue;
+    const FunLadRecord& definition = *chosen;
     const std::wstring context = DecorateElementName(element.Kind, element.Name);
     const std::vector<ElementOperand>* lists[3] = {&element.OperandId, &element.OperandIn, &element.OperandOut};
     const std::vector<OperandDef>* formats[3] = {&definition.OperandId, &definition.OperandIn, &definition.OperandOut};

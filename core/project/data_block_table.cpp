@@ -10,6 +10,7 @@
 #include "core/project/project_environment.h"
 #include "core/env/constant.h"
 #include "core/env/exception_error.h"
+#include "core/env/language.h"
 #include "core/env/operand_format.h"
 #include "core/env/utilities.h"
 #include "core/project/project.h"
@@ -212,6 +213,41 @@ void ValidateDataRows(DataBlockTable& table) {
       }
     }
   }
+}
+
+std::wstring ExplainIncompleteDataRow(const DataBlockTable& table, const DataRow& row) {
+  if (row.CheckFlags == kDataRowComplete || (row.Address.empty() && row.Value.empty())) return {};
+  const MemoryAreaManager& manager = CurrentProject().MemoryAreas;
+  const bool chinese = CurrentLanguage() == kLanguageChinese;
+  std::vector<std::wstring> reasons;
+  if ((row.CheckFlags & kDataCheckType) == 0) {
+    reasons.push_back(PickText(L"no data type", L"没有数据类型"));
+  } else {
+    const std::wstring type = ListEntry(table.TypeNames, kTypeNames, row.Type);
+    if ((row.CheckFlags & kDataCheckAddress) == 0) {
+      std::wstring address = row.Address;
+      if (address.empty()) {
+        reasons.push_back(PickText(L"no address", L"没有地址"));
+      } else if (CanonicalAddress(manager, ListEntry(table.AddressTemplates, kAddressTemplates, row.Type), address)) {
+        reasons.push_back(PickText(L"another row gives the same address", L"另一行使用同一地址"));
+      } else {
+        reasons.push_back(chinese ? row.Address + L" 不是 " + type + L" 类型的地址" : row.Address + L" is no " + type + L" address");
+      }
+    }
+    if ((row.CheckFlags & kDataCheckValue) == 0) {
+      if (row.Value.empty()) {
+        reasons.push_back(PickText(L"no initial value", L"没有初始值"));
+      } else {
+        std::wstring range;
+        FormatTypeRangeText(manager, range, row.Type);
+        reasons.push_back(chinese ? L"值 " + row.Value + L" 不是 " + type + L" 类型的常数（" + range + L"）"
+                                  : L"the value " + row.Value + L" is no " + type + L" constant (" + range + L")");
+      }
+    }
+  }
+  std::wstring text;
+  for (const std::wstring& reason : reasons) text += (text.empty() ? L"" : PickText(L"; ", L"；")) + reason;
+  return text;
 }
 
 // ---- Pages.

@@ -91,6 +91,10 @@ void NormalizeDataBlocks(DataBlockTable& table);
 bool DataBlockMatchesReference(DataBlockTable& table, int key);
 // Recomputes the check flags of every row of every working page.
 void ValidateDataRows(DataBlockTable& table);
+// Why a validated row is not complete, in the user's language ("no initial value", "the value 100
+// is no INT constant (K-32768 ~ K32767)", ...); empty for a complete row and for a blank one
+// (neither address nor value), which holds nothing to compile.
+std::wstring ExplainIncompleteDataRow(const DataBlockTable& table, const DataRow& row);
 
 // ---- Pages.
 

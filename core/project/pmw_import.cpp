@@ -370,13 +370,14 @@ void GroupPmwNetworks(std::vector<PmwInstruction>& instructions) {
 }
 
 void GroupPmwNetworks(std::vector<PmwInstruction>& instructions, const InstructionLibrary& library) {
-  // Pass 1: every instruction must have exactly one definition in the library.
+  // Pass 1: every instruction must have a definition in the library (of several of one mnemonic
+  // and operand count, the FX timer and counter coils, the operands later choose).
   std::wstring report;
   std::vector<const FunStlRecord*> definitions;
   for (const PmwInstruction& instruction : instructions) {
     const FxInstructionCode& record = CodeRecord(instruction);
     FindStlInstructionDefs(library, record.mnemonic, instruction.operands.size(), definitions);
-    if (definitions.size() == 1 && record.kind != FxKindStepLadder) continue;
+    if (!definitions.empty() && record.kind != FxKindStepLadder) continue;
     report += L"\r\n  " + RightAligned(instruction.offset / 2, 6) + L" : " + record.mnemonic;
     AppendOperandTexts(report, instruction.operands);
     report += UnsupportedInstructionMark();

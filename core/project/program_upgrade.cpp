@@ -4,7 +4,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/env/data_type.h"
+#include "core/env/operand_slot.h"
+#include "core/env/page_names.h"
+#include "core/program/definition_choice.h"
 #include "core/program/ladder_edit.h"
+#include "core/project/data_block_table.h"
 #include "core/project/project.h"
 
 namespace Brenno {
@@ -55,6 +60,31 @@ class DefsByKeyword {
   std::wstring lastKeyword_;
 };
 
+// The constants of signed slots that the line or element writes as the unsigned number of their
+// bits, in the signed form (K65535 as K-1).
+void SignUnsignedConstants(StlLine& line, const Project& project) {
+  std::wstring mnemonic = line.Mnemonic;
+  ReplacePageNameByAddress(project.Program.SubroutineTable, mnemonic);
+  const FunStlRecord* def = FindStlLineDefinition(project.Instructions, mnemonic, line.Operands);
+  if (def == nullptr) return;
+  for (std::size_t i = 0; i < line.Operands.size() && i < def->Operands.size(); ++i) {
+    SignedFormOfUnsigned(project.MemoryAreas, def->Operands[i], line.Operands[i]);
+  }
+}
+
+void SignUnsignedConstants(LadElement& element, const Project& project) {
+  const FunLadRecord* def = LadElement::FindDefinition(element);
+  if (def == nullptr) return;
+  auto sign = [&](std::vector<ElementOperand>& operands, const std::vector<OperandDef>& slots) {
+    for (std::size_t i = 0; i < operands.size() && i < slots.size(); ++i) {
+      SignedFormOfUnsigned(project.MemoryAreas, slots[i], operands[i].Text);
+    }
+  };
+  sign(element.OperandId, def->OperandId);
+  sign(element.OperandIn, def->OperandIn);
+  sign(element.OperandOut, def->OperandOut);
+}
+
 void UpgradeNetwork(Network& network, const Project& project, DefsByKeyword& defs) {
   for (LadElement& element : network.Grid.Elements) {
     if (LadElement::SlotIsInstructionPlace(element.Kind) && element.Kind != kLadKindLine) {
@@ -68,6 +98,13 @@ void UpgradeNetwork(Network& network, const Project& project, DefsByKeyword& def
   for (LadElement& element : network.Grid.Elements) {
     for (auto* list : {&element.OperandId, &element.OperandIn, &element.OperandOut}) {
       for (ElementOperand& operand : *list) PrefixBareDecimal(operand.Text, project.MemoryAreas);
+    }
+  }
+  if (project.MemoryAreas.FxMode == 0) return;
+  for (StlLine& line : network.Lines) SignUnsignedConstants(line, project);
+  for (LadElement& element : network.Grid.Elements) {
+    if (LadElement::SlotIsInstructionPlace(element.Kind) && element.Kind != kLadKindLine) {
+      SignUnsignedConstants(element, project);
     }
   }
 }
@@ -86,6 +123,16 @@ void UpgradeProgramToType(Project& project) {
   DefsByKeyword defs(project.Instructions);
   UpgradeTable(project.Program.InterruptTable, project, defs);
   UpgradeTable(project.Program.SubroutineTable, project, defs);
+}
+
+void UpgradeDataBlocksToType(Project& project) {
+  if (!TakesOnlyPrefixedConstants(project.MemoryAreas)) return;
+  for (auto& [key, page] : project.DataBlocks.Working) {
+    for (DataRow& row : page.Rows) {
+      // A real is read without a radix: only integer rows wanted the prefix.
+      if (row.Type != kDataTypeReal) PrefixBareDecimal(row.Value, project.MemoryAreas);
+    }
+  }
 }
 
 }  // namespace Brenno

@@ -13,6 +13,7 @@
 #include "core/convert/program_view_switch.h"
 #include "core/project/message_box.h"
 #include "core/project/pmw_import.h"
+#include "core/project/program_upgrade.h"
 #include "core/project/project.h"
 #include "core/project/project_file.h"
 #include "core/project/project_list.h"
@@ -192,6 +193,9 @@ void ImportPmwFile(const std::wstring& path) {
   SwitchProgramView(project.Program, report, kViewModeStl);
   if (!project.Program.InterruptTable.HasWorkingPage(kMainProgramKey)) throw ExceptionLogicError();
   project.Program.InterruptTable.GetBlockPage(kMainProgramKey).LoadFromText(L"\r\n", listing);
+  // The file writes every constant as the unsigned number of its bits (K65535 for K-1): the
+  // signed slots get the signed form, as a project of an earlier version gets it when opened.
+  UpgradeProgramToType(project);
   report.PrintTotal();
 }
 

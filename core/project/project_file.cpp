@@ -342,8 +342,18 @@ ProjectOpenNotes OpenProjectBytes(StreamBuffer buffer) {
     if (version == FileVersion::V12) ReadByteRecords(passwords, kPasswordKey, records, buffer);
   }
 
+  // A file this version saved holds its program and data as the type wants them; walking them
+  // again would only cost time.
+  int32_t typeLevel = 0;
+  if (const StreamRecordRef* level = FindRecord(buffer, records, kTypeLevelKey)) {
+    try {
+      DecodeIntValue(buffer, level->ValueOffset, level->EndOffset, typeLevel);
+    } catch (const ExceptionError&) {
+      typeLevel = 0;  // a mark that does not read promises nothing
+    }
+  }
   ProjectOpenNotes notes;
-  notes.Cuts = NormalizeProjectForType(project);
+  notes.Cuts = NormalizeProjectForType(project, version != FileVersion::V10 && typeLevel >= kProjectTypeLevel);
   notes.EmptiedTexts = DescribeCollectedTexts(buffer, badTexts, [&](const std::vector<StreamPathStep>& path) {
     return DescribeProjectTextPlace(project, version == FileVersion::V10, path);
   });
@@ -387,6 +397,7 @@ StreamBytes BuildProjectFileBytes(const Project& project, const std::array<uint8
         WriteProgramBlockSection(bytes, kProgramBlockKey, project.Program);
         WriteStatusChartSection(bytes, kStatusChartKey, project.StatusChart);
         WriteByteRecords(bytes, kPasswordKey, passwords);
+        EncodeIntField(bytes, kTypeLevelKey, kProjectTypeLevel);
         return bytes;
       },
       [&](const std::vector<StreamPathStep>& path) { return DescribeProjectTextPlace(project, false, path); });

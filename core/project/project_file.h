@@ -2,7 +2,8 @@
 // version 1.2:
 //   "FileVer" "MERIDAX-POLVENT 1.2", "PlcType" the type name, "SymbolVar", "DataBlock",
 //   "SystemBlock", "ProgramBlock", "StatusChart" (the working pages of the tables and the
-//   program), then 128 "Password" records, one ":b" byte each: the unit password table.
+//   program), then 128 "Password" records, one ":b" byte each: the unit password table, and
+//   "TypeLevel" (see kTypeLevelKey).
 // Opening reads versions 1.0, 1.1 and 1.2 and refuses every other marker. Top-level records are
 // found by key wherever they stand (the first of a key counts; every "Password" counts);
 // unknown keys are ignored. Everything that follows from the PLC type (reference pages, limits,
@@ -45,6 +46,12 @@ inline constexpr std::string_view kSystemBlockKey = "SystemBlock";
 inline constexpr std::string_view kProgramBlockKey = "ProgramBlock";
 inline constexpr std::string_view kStatusChartKey = "StatusChart";
 inline constexpr std::string_view kPasswordKey = "Password";
+// The program and data rows are written as this version writes them for the file's type
+// (":d", kProjectTypeLevel): an open then need not bring them in line (NormalizeProjectForType).
+// Versions that do not know the record ignore it and do not write it back, so a file they saved
+// is brought in line again. A later change of what the shipped types write raises the level.
+inline constexpr std::string_view kTypeLevelKey = "TypeLevel";
+inline constexpr int32_t kProjectTypeLevel = 1;
 
 // What an open changed of what the file holds, for the user to be told.
 struct ProjectOpenNotes {

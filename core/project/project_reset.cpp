@@ -33,12 +33,13 @@ void FillDefaultProject(Project& project) {
   FillDefaultStatusCharts(project.StatusChart);
 }
 
-std::vector<ProgramBlockCut> NormalizeProjectForType(Project& project) {
+std::vector<ProgramBlockCut> NormalizeProjectForType(Project& project, bool inLine) {
   NormalizeSymbolTable(project.Symbols);
+  if (!inLine) UpgradeDataBlocksToType(project);
   NormalizeDataBlocks(project.DataBlocks);
   CheckSystemPagesCompatible(project.SystemBlocks);
   std::vector<ProgramBlockCut> cuts = project.Program.NormalizeProgramBlocks(project.Symbols.Sizes);
-  UpgradeProgramToType(project);
+  if (!inLine) UpgradeProgramToType(project);
   NormalizeStatusChart(project.StatusChart);
   return cuts;
 }

@@ -21,8 +21,10 @@ void ResetProjectForType(Project& project);
 // Default fill: the initial working pages of every table and of the program.
 void FillDefaultProject(Project& project);
 // Normalise: carried working pages fitted to the type (unknown pages dropped, pages that no
-// longer fit reset, one page kept per table, every system page checked). Returns what had to be
+// longer fit reset, one page kept per table, every system page checked) and, unless `inLine`
+// says they are written as this version writes them for the type (a project file it saved), the
+// program and data rows brought in line with the type (program_upgrade.h). Returns what had to be
 // cut from program pages so that the user can be told.
-std::vector<ProgramBlockCut> NormalizeProjectForType(Project& project);
+std::vector<ProgramBlockCut> NormalizeProjectForType(Project& project, bool inLine = false);
 
 }  // namespace Brenno

@@ -9,8 +9,9 @@ A table describes each instruction once: its statement-list mnemonics, the logic
 stand for, the ladder element that draws it and the texts in both languages. The writer turns
 that into the five sections of the file (logic units, statement-list definitions, ladder
 definitions and the two sets of conversion rules), in the order the table gives them, and
-checks what the workbench relies on: unique mnemonics per operand count, unique instruction
-codes per operand count, rule keys that name every operand once.
+checks what the workbench relies on: unique mnemonics per operand count (or definitions of one
+mnemonic and code that a device position tells apart), unique instruction codes per operand
+count, rule keys that name every operand once.
 """
 
 import argparse
@@ -214,28 +215,55 @@ def key_of(operands):
 
 # ---- writing -------------------------------------------------------------------------------
 
+def slot_key(operand):
+    """What a slot takes, whatever it is called: its format, data type, values and addresses."""
+    return (operand.capacity, operand.const, tuple(operand.limits or ()), tuple(operand.addresses or ()))
+
+
+def told_apart(a, b):
+    """Two definitions of one name and operand count are told apart by their operands: some
+    position takes devices in both and no device of the one in the other (the FX timer and counter
+    coil of the 16-bit devices and that of the 32-bit counters)."""
+    for x, y in zip(a, b):
+        if "c" in x.capacity.split(":")[0][1:] or "c" in y.capacity.split(":")[0][1:]:
+            continue
+        if x.capacity != y.capacity:
+            return True
+    return False
+
+
+def check_shared(defs, what, type_name):
+    """Definitions that share what identifies them must be told apart by a device position."""
+    for i, a in enumerate(defs):
+        for b in defs[i + 1:]:
+            if not told_apart(a[1], b[1]):
+                raise ValueError("%s: %s defined twice" % (type_name, what))
+
+
 def check(library, type_name):
-    seen = {}
-    for index, d in enumerate(library.stl):
-        key = (d.name, len(d.operands))
-        if key in seen:
-            raise ValueError("%s: statement-list %s with %d operands defined twice" % ((type_name,) + key))
-        seen[key] = index
+    shared = {}
+    for d in library.stl:
+        shared.setdefault((d.name, len(d.operands)), []).append((d, d.operands))
+    for (name, count), defs in shared.items():
+        check_shared(defs, "statement-list %s with %d operands" % (name, count), type_name)
+        if len({d.code for d, _ in defs}) != 1:
+            raise ValueError("%s: the statement-list definitions %s with %d operands differ in their code"
+                             % (type_name, name, count))
     codes = {}
     for d in library.stl:
         key = (d.code, len(d.operands))
-        if key in codes:
+        if key in codes and codes[key] != d.name:
             raise ValueError("%s: code %#x with %d operands used by %s and %s" % (type_name, d.code, len(d.operands),
                                                                                 codes[key], d.name))
         if not 0 <= d.code <= 0xFFFF:
             raise ValueError("%s: code of %s out of range" % (type_name, d.name))
         codes[key] = d.name
-    lad_keys = set()
+    lad_keys = {}
     for d in library.lad:
         key = (d.look, d.keyword, len(d.op_id), len(d.op_in), len(d.op_out))
-        if key in lad_keys:
-            raise ValueError("%s: ladder element %s %s defined twice" % (type_name, d.look, d.keyword))
-        lad_keys.add(key)
+        lad_keys.setdefault(key, []).append((d, d.operands()))
+    for key, defs in lad_keys.items():
+        check_shared(defs, "ladder element %s %s" % key[:2], type_name)
     check_catalog_entries(library, type_name)
     for d in library.lad:
         if d.look == "Block" and d.order != sorted(d.order):
@@ -248,20 +276,26 @@ def check(library, type_name):
     for d in library.lad:
         check_relations(d.operands(), "%s: %s" % (type_name, d.name))
     units = {u.name: u for u in library.units}
-    stl_by = {(d.name, len(d.operands)) for d in library.stl}
+    stl_by = {}
+    for d in library.stl:
+        stl_by.setdefault((d.name, len(d.operands)), []).append(d.operands)
     lad_by = {}
     for d in library.lad:
-        lad_by.setdefault((d.name, len(d.operands())), 0)
-        lad_by[(d.name, len(d.operands()))] += 1
-    for rules, lookup in ((library.stl_rules, lambda n, k: (n, len(k)) in stl_by),
-                          (library.lad_rules, lambda n, k: lad_by.get((n, len(k)), 0) == 1)):
+        lad_by.setdefault((d.name, len(d.operands())), []).append(d.operands())
+    for rules, by in ((library.stl_rules, stl_by), (library.lad_rules, lad_by)):
         for left, right in rules:
-            for name, keys in left:
-                if not lookup(name, keys):
-                    raise ValueError("%s: rule names %s/%d, which is not defined once" % (type_name, name, len(keys)))
             for name, keys in right:
                 if name not in units or len(units[name].operands) != len(keys):
                     raise ValueError("%s: rule names unit %s/%d" % (type_name, name, len(keys)))
+            for name, keys in left:
+                defs = by.get((name, len(keys)), [])
+                # Of definitions that share name and count, a rule of one item on each side names
+                # the one whose operands are those of the unit (as the library reader finds it).
+                if len(defs) > 1 and len(left) == 1 and len(right) == 1:
+                    unit = sorted(map(slot_key, units[right[0][0]].operands))
+                    defs = [o for o in defs if sorted(map(slot_key, o)) == unit]
+                if len(defs) != 1:
+                    raise ValueError("%s: rule names %s/%d, which is not defined once" % (type_name, name, len(keys)))
             if set("".join(k for _, k in left)) != set("".join(k for _, k in right)):
                 raise ValueError("%s: rule keys differ for %s" % (type_name, left))
 

@@ -127,12 +127,16 @@ CLASSES = {
     "TIMER": lambda w: ("W", at(["T"]), False, None),
     "CNT": lambda w: (w, at(["C"]), False, None),
     "HSC": lambda w: ("D", at(["C"]), False, None),
-    "OUT_TC": lambda w: ("W", at(["T", "C"]) + at(["C"], "D"), False, "Int"),
+    # the timers and counters of the timer and counter coil: T and the 16-bit counters C0 to C199
+    # in one definition, the 32-bit counters C200 to C255 in another
+    "OUT_TC": lambda w: ("W", at(["T", "C"]), False, "Int"),
+    "OUT_C32": lambda w: ("D", at(["C"]), False, "Dint"),
     # up to four ASCII characters as the codes of a double word (ASC)
     "ASCII": lambda w: ("D", [], True, "Dword"),
-    # the set value of a timer or counter: a data register or a constant as wide as a 32-bit
-    # counter's (a 16-bit timer or counter takes K1 to K32767)
-    "PRESET": lambda w: ("D", at(["D"], "W"), True, "Dint"),
+    # the set value of a timer or 16-bit counter: a data register or a 16-bit constant (K1 to
+    # K32767, the slot's range); that of a 32-bit counter: a register pair or a 32-bit constant
+    "PRESET": lambda w: ("W", at(["D"]), True, "Int"),
+    "PRESET32": lambda w: ("D", at(["D"]), True, "Dint"),
     # the destination of the high-speed compare set: a bit, or the interrupt pointer I010 to I060
     "HSCS_D": lambda w: ("T", at(["Y", "M", "S"]) + at(["I"], "B"), False, None),
     # digit groups of inputs and auxiliary relays (PRUN)
@@ -592,6 +596,9 @@ def build():
     # The labels come last: definition IP_ADDRESS_INSTRUCTION_INDEX is then MTR, whose first
     # operand takes no constant.
     labels(lib)
+    # The coil of the 32-bit counters comes after all the others, so that no definition moves.
+    lib.groups(G_OUTPUT)
+    timer_counter(lib, "FXOUTC", "D", "OUT_C32", "PRESET32")
     return lib
 
 
@@ -680,13 +687,7 @@ def outputs(lib):
                                      "PLC sets (%s) take no writes." % READ_ONLY_SPECIALS,
                                      "输出：把逻辑运算结果写入位。由 PLC 设置的特殊辅助继电器（%s）不能写入。"
                                      % READ_ONLY_SPECIALS.replace(" to ", " 至 ").replace(", ", "、"))))
-    timer_counter = [operand("D", "OUT_TC", "W", index=False), operand("K", "PRESET", "W", index=False)]
-    lib.unit("FXOUTT", "Output", 1, timer_counter, T("Timer or counter coil", "定时器计数器线圈"))
-    forms(lib, "FXOUTT", timer_counter, [("OUT", None, T("Timer or counter output", "定时器计数器输出"), 0x06FF)])
-    # The set value K is read: it stands below the timer or counter it drives.
-    lib.lad_form("FXOUTT", "OUT", "Coil", "OUT", T("Timer or counter coil", "定时器计数器线圈"), ["IN"], None,
-                 op_in=timer_counter[1:], op_out=timer_counter[:1], order=[1, 0],
-                 entry=("OUT T/C", "", TIMER_COUNTER_HELP))
+    timer_counter(lib, "FXOUTT", "W", "OUT_TC", "PRESET", (1, 32767))
     for unit, code, cls, comment, help_text in [
         ("SET", 0xDFFF, "B_OUT", T("Set", "置位"),
          T("Set: turns the bit on and keeps it on.", "置位：把位置 ON 并保持。")),
@@ -701,6 +702,20 @@ def outputs(lib):
         lib.unit(unit, "Output", 1, operands, comment)
         forms(lib, unit, operands, [(unit, None, comment, code)])
         lib.lad_form(unit, unit, "FxBlock", unit, comment, ["IN"], None, op_out=operands, entry=(unit, "", help_text))
+
+
+def timer_counter(lib, unit, width, device, preset, limits=None):
+    """The timer and counter coil of the devices of one width: OUT D, K with the code of the timer
+    coil. The 16-bit timers and counters and the 32-bit counters each have one, so that the set
+    value of each takes its own range and is compiled as wide as the device counts; the two share
+    mnemonic, code and ladder element, and the device written tells them apart."""
+    operands = [operand("D", device, width, index=False), operand("K", preset, width, index=False, limits=limits)]
+    lib.unit(unit, "Output", 1, operands, T("Timer or counter coil", "定时器计数器线圈"))
+    forms(lib, unit, operands, [("OUT", None, T("Timer or counter output", "定时器计数器输出"), 0x06FF)])
+    # The set value K is read: it stands below the timer or counter it drives.
+    lib.lad_form(unit, "OUT", "Coil", "OUT", T("Timer or counter coil", "定时器计数器线圈"), ["IN"], None,
+                 op_in=operands[1:], op_out=operands[:1], order=[1, 0],
+                 entry=("OUT T/C", "+" + width, TIMER_COUNTER_HELP))
 
 
 def master_control(lib):

@@ -141,14 +141,19 @@ const std::map<std::string, std::vector<TypedLine>>& TypedLines() {
            {L"DMOV  K-100000, D0", L"", nullptr},
            {L"LDD=  K-1, D0", L"", nullptr},
            {L"MOV  H8000, D0", L"MOV  K-32768, D0", nullptr},
-           {L"MOV  K65535, D0", L"MOV  K-1, D0", nullptr},
+           {L"MOV  HFFFF, D0", L"MOV  K-1, D0", nullptr},
            {L"WAND  H00FF, D0, D1", L"", nullptr},
            {L"DAND  H0000FFFF, D0, D2", L"", nullptr},
            {L"OUT  T0, K100", L"", nullptr},
+           {L"OUT  T255, K32767", L"", nullptr},
+           {L"OUT  C199, K1", L"", nullptr},
            {L"OUT  C200, K100000", L"", nullptr},
            {L"OUT  C201, K-5", L"", nullptr},
+           {L"OUT  C255, K-2147483648", L"", nullptr},
            {L"OUT  T1, D10", L"", nullptr},
+           {L"OUT  C200, D10", L"", nullptr},
            {L"DMOV  D3999, D0", L"", nullptr},
+           {L"DMOV  D4050, D10", L"", nullptr},
            {L"DMOV  D4095, D4000", L"", nullptr},
            {L"DHSCS  K100, C235, I010", L"", nullptr},
            {L"BMOV  D0, D100, K5", L"", nullptr},
@@ -202,6 +207,15 @@ const std::map<std::string, std::vector<TypedLine>>& TypedLines() {
            {L"PLS  M8069", nullptr, L"D"},
            {L"MOV  K1, K4M8000", nullptr, L"D"},
            {L"DMOV  D7999, D0", nullptr, L"S", L"D0 ~ D4094, D4000 ~ D7998, D8000 ~ D8254"},
+           // A decimal number is its value: no wrap into the signed range of the slot.
+           {L"MOV  K40000, D0", nullptr, L"S", L"K-32768 ~ K32767"},
+           {L"MOV  K65535, D0", nullptr, L"S", L"K-32768 ~ K32767"},
+           {L"DMOV  K4294967295, D0", nullptr, L"S", L"K-2147483648 ~ K2147483647"},
+           // A timer or 16-bit counter takes K1 to K32767, a 32-bit counter the 32-bit range.
+           {L"OUT  T0, K40000", nullptr, L"K", L"K1 ~ K32767"},
+           {L"OUT  T0, K0", nullptr, L"K", L"K1 ~ K32767"},
+           {L"OUT  C0, K100000", nullptr, L"K", L"K1 ~ K32767"},
+           {L"OUT  C200, K4294967295", nullptr, L"K", L"K-2147483648 ~ K2147483647"},
        }},
   };
   return lines;
@@ -370,7 +384,9 @@ TEST_P(ShippedInstructionSet, InputsAreInputsAndOutputsAreOutputs) {
     for (const OperandDef& out : def.OperandOut) {
       EXPECT_EQ(ParseOperandFormatFlags(out.Capacity) & kFormatConstant, 0) << U(out.Name);
     }
-    if (def.Look == kLadLookCont || def.Look == kLadLookFxCont) EXPECT_TRUE(def.OperandOut.empty());
+    if (def.Look == kLadLookCont || def.Look == kLadLookFxCont) {
+      EXPECT_TRUE(def.OperandOut.empty());
+    }
     const std::vector<int> order = LadOperandOrder(library, def);
     std::set<int> places(order.begin(), order.end());
     EXPECT_EQ(places.size(), def.OperandCount());

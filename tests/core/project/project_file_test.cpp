@@ -230,6 +230,7 @@ TEST_F(ProjectFileTest, SavedFileStartsWithTheVersionAndOpensToTheSameProject) {
   std::vector<std::string> expected = {"FileVer", "PlcType", "SymbolVar", "DataBlock", "SystemBlock", "ProgramBlock",
                                        "StatusChart"};
   expected.insert(expected.end(), 128, "Password");
+  expected.push_back("TypeLevel");
   EXPECT_EQ(keys, expected);
 
   // Open into a fresh project: the same working pages, view mode and passwords.

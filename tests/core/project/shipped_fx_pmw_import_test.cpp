@@ -16,6 +16,7 @@
 #include "core/env/language.h"
 #include "core/program/compile_report.h"
 #include "core/program/network.h"
+#include "core/program/stl_line.h"
 #include "core/project/fx_code_table.h"
 #include "core/project/project.h"
 #include "core/project/project_commands.h"
@@ -559,3 +560,36 @@ TEST(ShippedFxType, APmwProgramWithEveryFxCodeImportsAndCompiles) {
 
 
 }  // namespace
+
+// The file writes constants as the unsigned number of their bits; a signed slot takes them in the
+// signed form of the same bits, a 32-bit counter's set value as it stands.
+TEST(ShippedFxType, APmwProgramsUnsignedConstantsComeInSignedForm) {
+  testsupport::ShippedEnvironment shipped("CPU-Feldrin-FX", kLanguageEnglish);
+  PmwProgram program;
+  program.DeviceInstruction(0x2FFF, 'M', 8000);
+  program.Applied(0x0028, {K(65535), Word('D', 0)});       // MOV
+  program.Applied(0x0028, {K(40000), Word('D', 2)});       // MOV
+  program.Applied(0x0029, {K(0xFFFFFFFF), Word('D', 4)});  // DMOV
+  program.TimerCounter('C', 200, K(40000));
+  program.Plain(0x000F);  // END
+  const std::wstring path = platform::FromUtf8Lossy(shipped.Dir().File("unsigned.pmw"));
+  ASSERT_TRUE(platform::WriteFileBytes(path, program.FileBytes()));
+  try {
+    ImportPmwFile(path);
+  } catch (const ExceptionError& error) {
+    FAIL() << U(error.Message());
+  }
+  std::vector<std::string> lines;
+  for (const Network& network : CurrentProject().Program.GetProgramPage(kMainProgramKey).Networks()) {
+    for (const StlLine& line : network.Lines) {
+      std::wstring text;
+      if (!line.Mnemonic.empty() && FormatStlLine(line, text)) lines.push_back(U(text));
+    }
+  }
+  EXPECT_EQ(lines, (std::vector<std::string>{"LD  M8000", "MOV  K-1, D0", "MOV  K-25536, D2", "DMOV  K-1, D4",
+                                             "OUT  C200, K40000", "END"}));
+  CompileReport report;
+  BinaryImage image;
+  EncodeProgramBlocks(report, image);
+  EXPECT_EQ(report.TotalErrors(), 0) << U(ReportText(report));
+}

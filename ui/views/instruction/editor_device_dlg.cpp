@@ -59,8 +59,6 @@ void CEditorDeviceDlg::SetArguments(const std::wstring& operandText, int blockKe
 
 void CEditorDeviceDlg::OnInitDialog() {
   initialised_ = true;
-  const Project* project = CurrentProjectOrNull();
-  coils_ = project != nullptr ? FindCoilDefinitions(project->Instructions) : CoilDefinitions{};
   GuardScope guard(guard_);
   const std::vector<std::wstring> tokens = SplitInstructionText(operandText_);
   edits_[0]->setText(tokens.empty() ? QString() : QString::fromStdWString(tokens[0]));
@@ -77,8 +75,9 @@ void CEditorDeviceDlg::ValidateDeviceOperands() {
   std::wstring texts[2];
   GetWindowWideText(edits_[0], texts[0]);
   GetWindowWideText(edits_[1], texts[1]);
-  slots_ = ChooseDeviceSlots(coils_, texts[1].empty());
   const Project* project = CurrentProjectOrNull();
+  coils_ = project != nullptr ? FindCoilDefinitions(*project, texts[0], texts[1], blockKey_) : CoilDefinitions{};
+  slots_ = ChooseDeviceSlots(coils_, texts[1].empty());
   for (int row = 0; row < 2; ++row) {
     const OperandSlot& slot = Slot(row);
     references_[row]->setEnabled(slot.HasFormat());

@@ -141,14 +141,25 @@ bool CheckOperandText(const Project& project, const std::wstring& text, const Op
   }
 }
 
+// Of the definitions found for a typed name, the one the operands (in the order of the
+// instruction, symbols read as their addresses) are written for.
+const FunLadRecord* ChooseTypedDefinition(const Project& project, const std::vector<const FunLadRecord*>& defs,
+                                          std::vector<std::wstring> typed, int blockKey) {
+  if (defs.size() <= 1) return defs.empty() ? nullptr : defs.front();
+  const SymbolScope scope{FindLocalVarTable(project.Program, blockKey), &project.MemoryAreas};
+  for (std::wstring& text : typed) LookupSymbolNamePrefixed(text, project.Symbols, scope);
+  return ChooseTypedLadDefinition(project.Instructions, defs, typed, project.MemoryAreas);
+}
+
 bool CheckInstructionTokens(const Project& project, const std::vector<std::wstring>& tokens, int blockKey) {
   if (tokens.empty()) return false;
   std::wstring name = tokens.front();
   ReplacePageNameByAddress(project.Program.SubroutineTable, name);
   std::vector<const FunLadRecord*> defs;
   FilterLadElementDefsByOperandCount(defs, project.Instructions, name, tokens.size() - 1);
-  if (defs.size() != 1) return false;
-  const std::vector<const OperandDef*> operands = OperandSequence(project.Instructions, *defs.front());
+  const FunLadRecord* def = ChooseTypedDefinition(project, defs, {tokens.begin() + 1, tokens.end()}, blockKey);
+  if (def == nullptr) return false;
+  const std::vector<const OperandDef*> operands = OperandSequence(project.Instructions, *def);
   for (std::size_t i = 0; i < operands.size(); ++i) {
     if (!CheckOperandText(project, tokens[i + 1], SlotOf(*operands[i]), blockKey)) return false;
   }
@@ -168,14 +179,16 @@ std::optional<OperandSlotRow> RecognizeInstructionName(const Project& project, c
   return found;
 }
 
-CoilDefinitions FindCoilDefinitions(const InstructionLibrary& library) {
+CoilDefinitions FindCoilDefinitions(const Project& project, const std::wstring& device, const std::wstring& setValue,
+                                    int blockKey) {
+  const InstructionLibrary& library = project.Instructions;
   CoilDefinitions coils;
   coils.OneOperand = FindSingleLadElementDef(library, {library.LadFxNameCoil, 0, 0, 1});
   std::vector<const FunLadRecord*> two;
   FilterLadElementDefsByOperandCount(two, library, library.LadFxNameCoil, 2);
-  if (two.size() == 1) {
-    coils.TwoOperands = two.front();
-    const std::vector<const OperandDef*> written = OperandSequence(library, *two.front());
+  coils.TwoOperands = ChooseTypedDefinition(project, two, {device, setValue}, blockKey);
+  if (coils.TwoOperands != nullptr) {
+    const std::vector<const OperandDef*> written = OperandSequence(library, *coils.TwoOperands);
     coils.TwoDevice = written[0];
     coils.TwoSetValue = written[1];
   }

@@ -100,7 +100,10 @@ struct CoilDefinitions {
   const OperandDef* TwoDevice = nullptr;
   const OperandDef* TwoSetValue = nullptr;
 };
-CoilDefinitions FindCoilDefinitions(const InstructionLibrary& library);
+// The FX timer and counter coil of the 16-bit devices and that of the 32-bit counters share name
+// and operand count: the one the device (and set value) typed are written for.
+CoilDefinitions FindCoilDefinitions(const Project& project, const std::wstring& device = {},
+                                    const std::wstring& setValue = {}, int blockKey = -1);
 struct DeviceSlots {
   OperandSlot Device;
   OperandSlot SetValue;
