@@ -10,8 +10,9 @@ bash scripts/deps.sh
 jobs=$(nproc)
 build=build/test
 # Line tables are all the sanitizer reports need; full debug information only slows the build.
+# Warnings fail the build, so that none creeps in.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DCMAKE_C_FLAGS_DEBUG=-g1 \
-  -DORVISTO_TESTS=ON -DORVISTO_SANITIZE=ON >/dev/null
+  -DORVISTO_TESTS=ON -DORVISTO_SANITIZE=ON -DORVISTO_WERROR=ON >/dev/null
 cmake --build "$build" -j "$jobs"
 
 export QT_QPA_PLATFORM=offscreen
@@ -24,7 +25,7 @@ if command -v clang++ >/dev/null 2>&1; then
   fuzz=build/fuzz
   CC=clang CXX=clang++ cmake -S . -B "$fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CXX_FLAGS_RELEASE="-O1 -gline-tables-only" -DCMAKE_C_FLAGS_RELEASE="-O1 -gline-tables-only" \
-    -DORVISTO_FUZZ=ON >/dev/null
+    -DORVISTO_FUZZ=ON -DORVISTO_WERROR=ON >/dev/null
   cmake --build "$fuzz" -j "$jobs"
   seconds=${FUZZ_SECONDS:-10}
   export fuzz seconds

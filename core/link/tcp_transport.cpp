@@ -1,5 +1,6 @@
 #include "core/link/tcp_transport.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -45,9 +46,10 @@ void TransferOnNetwork(CommPort& port, std::vector<uint8_t>& bytes) {
   }
   platform::DiscardPendingInput(port.SocketHandle);
 
-  std::vector<uint8_t> out(kNetworkPrefixSize, 0);
   // The CRC stays behind: the TCP link has none.
-  out.insert(out.end(), bytes.begin(), bytes.end() - std::min<size_t>(bytes.size(), 2));
+  const size_t body = bytes.size() - std::min<size_t>(bytes.size(), 2);
+  std::vector<uint8_t> out(kNetworkPrefixSize + body, 0);
+  std::copy_n(bytes.begin(), body, out.begin() + kNetworkPrefixSize);
   SendOnSocket(port, out);
 
   switch (platform::WaitReadable(port.SocketHandle, 4 * port.NetworkWaitMs)) {

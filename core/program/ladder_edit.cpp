@@ -110,10 +110,6 @@ LadElement ElementShellFromDef(const FunLadRecord& def, int variant) {
   return e;
 }
 
-std::vector<const ElementOperand*> OperandsInInstructionOrder(const LadElement& element) {
-  return LadElement::OperandsInInstructionOrder(element);
-}
-
 template <class Element, class Visit>
 void ForEachOperandList(Element& e, Visit visit) {
   visit(e.OperandId);

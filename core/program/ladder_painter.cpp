@@ -90,10 +90,6 @@ void DrawContactOperands(DrawContext& dc, ElementDisplay& display, const LadElem
   DrawOperandTexts(dc, display.OperandOut, OperandOutTextRect, element, x, y, kCentred);
 }
 
-void DrawCentredName(DrawContext& dc, const LadElement& element, const ElementDisplay& display, int x, int y) {
-  DrawColoredText(dc, element.Name, ElementNameRect(element, x, y), 0, display.NameColour, kCentred);
-}
-
 // A symbol drawn around its name (contact bars, coil arcs) is widened, up to the pin stubs of
 // its cell, until the name fits between the bars: "NEXT" inside a coil, a long compare in a
 // contact. `half` is the symbol's own half width, `inset` how far the name keeps from a bar.

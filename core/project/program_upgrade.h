@@ -9,7 +9,7 @@
 
 namespace Brenno {
 
-struct Project;
+class Project;
 
 // Every network of every working and reference page. The meaning of the program stays.
 void UpgradeProgramToType(Project& project);

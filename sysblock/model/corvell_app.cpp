@@ -1,5 +1,8 @@
 #include "sysblock/model/corvell_app.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "sysblock/model/modules/module_list_page.h"
 
 namespace corvell {
@@ -98,12 +101,12 @@ PageBytes BuildSamplePortSettingsPage() {
 }
 
 PageBytes BuildSampleSystemConfigPage() {
-  PageBytes page(16, 0xFF);  // no password
   const uint8_t rest[] = {0x00, 0x00,   // execution cycle 0
                           0xC8, 0xC8,   // timed interrupts 200 ms
                           0xD0, 0x07,   // retentive M start 2000
                           0xFF, 0x0B};  // retentive M end 3071
-  page.insert(page.end(), std::begin(rest), std::end(rest));
+  PageBytes page(16 + std::size(rest), 0xFF);  // 16 bytes of no password
+  std::copy(std::begin(rest), std::end(rest), page.begin() + 16);
   return page;
 }
 
@@ -112,8 +115,8 @@ PageBytes BuildSampleForceTablePage() { return PageBytes(16, 0xFF); }
 PageBytes BuildSampleModuleListPage(int digitalInputBase, int digitalOutputBase) {
   const ModuleRecord controller = BuildControllerRecord(AddressBases{digitalInputBase, digitalOutputBase});
   const auto header = ModuleListPageHeader(kModuleListPageHeaderSize + controller.size());
-  PageBytes page(header.begin(), header.end());
-  page.insert(page.end(), controller.begin(), controller.end());
+  PageBytes page(header.size() + controller.size());
+  std::copy(controller.begin(), controller.end(), std::copy(header.begin(), header.end(), page.begin()));
   return page;
 }
 

@@ -855,7 +855,7 @@ void CMainFrame::ConnectCommands() {
   OnCommand(CmdDebugDisconnect, [this] { OnDisconnect(); });
   OnCommand(CmdDebugRun, [this] { StartDebugRun(env_); });
   OnCommand(CmdDebugStop, [this] { StartDebugStop(env_); });
-  for (const auto [offset, step] : {std::pair<int, uint8_t>{CmdDebugStepIn, 1}, std::pair<int, uint8_t>{CmdDebugStepOver, 2},
+  for (const auto& [offset, step] : {std::pair<int, uint8_t>{CmdDebugStepIn, 1}, std::pair<int, uint8_t>{CmdDebugStepOver, 2},
                                     std::pair<int, uint8_t>{CmdDebugStepOut, 3}}) {
     const uint8_t byte = step;
     OnCommand(offset, [this, byte] { StartLinkJobThread([this, byte] { ForceDebugScanThreadProc(env_, byte); }); });

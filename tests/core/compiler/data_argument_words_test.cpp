@@ -69,7 +69,9 @@ TEST_F(DataWordsTest, DecodingSkipsEmptyPairsAndRefusesBadWords) {
   for (const auto& words : bad) {
     std::vector<DataRow> out;
     EXPECT_THROW(DecodeDataRows(out, words), ExceptionParseBinaryDataError) << words[0];
-    if (words.size() == 3) EXPECT_TRUE(out.empty());
+    if (words.size() == 3) {
+      EXPECT_TRUE(out.empty());
+    }
   }
 }
 

@@ -68,7 +68,9 @@ TEST(ParseBasedInteger, ReadsWholeTokensOnly) {
   for (const Case& c : cases) {
     int value = 12345;
     EXPECT_EQ(ParseBasedInteger(value, c.text), c.ok) << "text: \"" << c.text << "\"";
-    if (c.ok) EXPECT_EQ(value, c.value) << "text: " << c.text;
+    if (c.ok) {
+      EXPECT_EQ(value, c.value) << "text: " << c.text;
+    }
   }
 }
 
@@ -96,13 +98,17 @@ TEST(SelectLocalizedText, PicksThePieceOfTheCurrentLanguage) {
   for (const Case& c : cases) {
     std::wstring result = L"unchanged";
     EXPECT_EQ(SelectLocalizedText(c.text, result), c.ok1) << c.text;
-    if (c.ok1) EXPECT_EQ(result, c.english);
+    if (c.ok1) {
+      EXPECT_EQ(result, c.english);
+    }
   }
   LanguageGuard chinese(kLanguageChinese);
   for (const Case& c : cases) {
     std::wstring result;
     EXPECT_EQ(SelectLocalizedText(c.text, result), c.ok2) << c.text;
-    if (c.ok2) EXPECT_EQ(result, c.chinese);
+    if (c.ok2) {
+      EXPECT_EQ(result, c.chinese);
+    }
   }
 }
 

@@ -68,7 +68,9 @@ TEST(PagedTable, RemoveChoosesThePageToShowNext) {
     if (table.Working.count(0) != 0) table.Working.at(0).Name = L"Changed";
     EXPECT_EQ(Brenno::RemoveTablePage(table, c.removed), c.expected) << c.removed;
     EXPECT_EQ(table.ListKeys(), c.left);
-    if (c.working.size() == 1 && c.expected == 0) EXPECT_EQ(table.Working.at(0), table.Reference.at(0));
+    if (c.working.size() == 1 && c.expected == 0) {
+      EXPECT_EQ(table.Working.at(0), table.Reference.at(0));
+    }
   }
 }
 

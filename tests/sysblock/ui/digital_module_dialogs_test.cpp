@@ -57,10 +57,6 @@ const std::vector<NewModuleCase> kNewModules = {
     {20, 16, 12, {2, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, "Hulvern", 0, 30519},
 };
 
-uint16_t StoredCrc(const Bytes& record) {
-  return static_cast<uint16_t>(record[record.size() - 2] | record[record.size() - 1] << 8);
-}
-
 TEST_F(DigitalModuleDialogTest, NewModulesShowTheirDialogAndStoreTheConstructionValues) {
   for (int language : {1, 2}) {
     for (const NewModuleCase& c : kNewModules) {
@@ -77,7 +73,9 @@ TEST_F(DigitalModuleDialogTest, NewModulesShowTheirDialogAndStoreTheConstruction
       QGroupBox* outer = Dialog(c.type).findChild<QGroupBox*>();
       ASSERT_NE(outer, nullptr);
       EXPECT_EQ(outer->title(), QString::fromLatin1(c.outerCaption));
-      if (c.outerId != 0) EXPECT_EQ(outer->objectName(), CPropertyPage::ControlName(c.outerId));
+      if (c.outerId != 0) {
+        EXPECT_EQ(outer->objectName(), CPropertyPage::ControlName(c.outerId));
+      }
       QPushButton* defaults = Ctl<QPushButton>(c.type, c.defaultId);
       ASSERT_NE(defaults, nullptr);
       EXPECT_EQ(defaults->text(), language == 1 ? QStringLiteral("Default") : QStringLiteral("默认"));

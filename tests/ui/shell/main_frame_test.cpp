@@ -263,7 +263,7 @@ TEST_F(MainFrameTest, ChildFramesOpenOnceTakeTheirCodesAndGoWithTheirWindow) {
   frame->SetChildFrameFactory(ChildFrameKind::ProgramEditor, [&] {
     ++made;
     auto* child = new RecordingChild(codes);
-    return ChildFrameParts{child, child};
+    return ChildFrameParts{child, child, {}, {}};
   });
   // Codes for a frame that is not open are dropped.
   frame->RouteUpdate(0x8A03, 0);
