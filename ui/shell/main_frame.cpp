@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -14,6 +15,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QProgressBar>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
@@ -26,6 +28,7 @@
 #include "core/env/program_paths.h"
 #include "core/link/link_ui.h"
 #include "core/link/online_access.h"
+#include "core/compiler/image_stamp_compiler.h"
 #include "core/compiler/write_flash_image.h"
 #include "core/link/comm_state.h"
 #include "core/link/download_job.h"
@@ -192,7 +195,8 @@ void CMainFrame::BuildMenus() {
   AddCommand(file, CmdFileOpen, L"&Open...\tCtrl+O", L"打开...(&O)\tCtrl+O");
   AddCommand(file, CmdFileOpenPmw, L"Open &PMW File...\tCtrl+P", L"打开PMW文件...(&P)\tCtrl+P");
   file->addSeparator();
-  AddCommand(file, CmdFileWriteFlash, L"&Write File\tCtrl+W", L"写文件(&W)\tCtrl+W");
+  // Write File has no key (Ctrl+W is in no accelerator table): its entry shows none.
+  AddCommand(file, CmdFileWriteFlash, L"&Write File", L"写文件(&W)");
   AddCommand(file, CmdFileReadFile, L"&Read File", L"读文件(&R)");
   file->addSeparator();
   AddCommand(file, CmdFileSave, L"&Save\tCtrl+S", L"保存(&S)\tCtrl+S");
@@ -427,6 +431,40 @@ void CMainFrame::BuildStatusBar() {
   commPane_->setToolTip(QStringLiteral("通讯信息"));
   bar->addPermanentWidget(commPane_);
   SetStatusText(kStatusOfflineText, false);
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  GiveWayToTheEditors();
+}
+
+void CMainFrame::GiveWayToTheEditors() {
+  // Docked panes keep their size when the window gets smaller; on a small screen they would
+  // leave the program a strip. The window's layout has already placed them for the new size.
+  const QWidget* central = centralWidget();
+  if (central == nullptr) return;
+  const QList<QDockWidget*> docks = findChildren<QDockWidget*>(QString(), Qt::FindDirectChildrenOnly);
+  for (const Qt::Orientation orientation : {Qt::Vertical, Qt::Horizontal}) {
+    const bool vertical = orientation == Qt::Vertical;
+    const std::array<Qt::DockWidgetArea, 2> sides =
+        vertical ? std::array{Qt::TopDockWidgetArea, Qt::BottomDockWidgetArea}
+                 : std::array{Qt::LeftDockWidgetArea, Qt::RightDockWidgetArea};
+    // One pane of each side stands for it (panes tabbed together share their size).
+    std::array<QDockWidget*, 2> first{};
+    std::array<int, 2> extent{};
+    for (size_t i = 0; i < sides.size(); ++i) {
+      for (QDockWidget* dock : docks) {
+        if (dock->isFloating() || !dock->isVisible() || dockWidgetArea(dock) != sides[i]) continue;
+        if (first[i] == nullptr) first[i] = dock;
+        extent[i] = std::max(extent[i], vertical ? dock->height() : dock->width());
+      }
+    }
+    const int area = (vertical ? central->height() : central->width()) + extent[0] + extent[1];
+    const int limit = area / 3;
+    for (size_t i = 0; i < sides.size(); ++i) {
+      if (first[i] != nullptr && extent[i] > limit) resizeDocks({first[i]}, {limit}, orientation);
+    }
+  }
 }
 
 void CMainFrame::BuildPanes() {
@@ -938,8 +976,27 @@ void CMainFrame::OnFileUpload() {
   }
 }
 
+bool CMainFrame::ProgramCompilesForTransfer() {
+  try {
+    CompileProjectImage(false);
+    return true;
+  } catch (const ExceptionError&) {
+  }
+  // Once more with the report printed: it names the page and network and brings the output
+  // pane to the front; the error is said once, and no port is opened for a program that cannot
+  // go to the PLC.
+  try {
+    CompileProjectImage(true);
+    return true;
+  } catch (const ExceptionError& error) {
+    if (!error.Message().empty()) MessageBoxOk(error.Message(), kMessageIconStop);
+  }
+  return false;
+}
+
 void CMainFrame::OnFileDownload() {
   if (env_.ProjectList.empty()) return;
+  if (!ProgramCompilesForTransfer()) return;
   const PlcType* type = env_.ProjectList.back().Type;
   if (type != nullptr && type->Description.ExchSelf != 0) {
     StartLinkJobThread([this] { DownloadThreadProc(env_); });
@@ -1039,7 +1096,10 @@ void CMainFrame::OnSystemBlock() {
   NotifyMainFrame(EvSystemBlockChanged, intptr_t{0});
 }
 
-void CMainFrame::OnConnect() { monitor_.Start(env_); }
+void CMainFrame::OnConnect() {
+  if (!env_.ProjectList.empty() && !ProgramCompilesForTransfer()) return;
+  monitor_.Start(env_);
+}
 
 void CMainFrame::OnDisconnect() {
   RequestMonitorStop(env_);

@@ -128,12 +128,19 @@ class CMainFrame : public QMainWindow,
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void BuildMenus();
   void BuildToolBars();
   void BuildStatusBar();
   void BuildPanes();
+  // Docked panes on one side of the window take at most a third of its working area, so that a
+  // small window leaves the editors room.
+  void GiveWayToTheEditors();
+  // The current project compiles; otherwise its report is in the output pane in front and its
+  // error has been shown (once).
+  bool ProgramCompilesForTransfer();
   QAction* AddCommand(QMenu* menu, int offset, const wchar_t* english, const wchar_t* chinese);
   void UpdateCaption();
   void ShowPane(QDockWidget* pane);
