@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QResizeEvent>
+#include <QShowEvent>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
@@ -435,12 +436,28 @@ void CMainFrame::BuildStatusBar() {
 
 void CMainFrame::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  GiveWayToTheEditors();
+  GiveWayAfterLayout();
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  GiveWayAfterLayout();
+}
+
+void CMainFrame::GiveWayAfterLayout() {
+  // The panes get their sizes for a new window size, or at the first showing, only when the
+  // layout runs; they are looked at after that.
+  if (giveWayPending_) return;
+  giveWayPending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    giveWayPending_ = false;
+    GiveWayToTheEditors();
+  });
 }
 
 void CMainFrame::GiveWayToTheEditors() {
   // Docked panes keep their size when the window gets smaller; on a small screen they would
-  // leave the program a strip. The window's layout has already placed them for the new size.
+  // leave the program a strip.
   const QWidget* central = centralWidget();
   if (central == nullptr) return;
   const QList<QDockWidget*> docks = findChildren<QDockWidget*>(QString(), Qt::FindDirectChildrenOnly);
@@ -657,7 +674,13 @@ void CMainFrame::OnPaneRequest(uint16_t code, intptr_t value) {
     case UpdFrameCaption: UpdateCaption(); break;
     case UpdShowStatusChartPane: ShowPane(statusChartPane_); break;
     case UpdShowProjectPane: ShowPane(projectPane_); break;
-    case UpdShowOutputPane: ShowPane(outputPane_); break;
+    case UpdShowOutputPane: {
+      ShowPane(outputPane_);
+      // The pane gets its size when the layout runs; then its last line (a report's total) is
+      // scrolled into view.
+      QTimer::singleShot(0, outputPane_->View(), &QAbstractItemView::scrollToBottom);
+      break;
+    }
     case UpdShowDebugPane: ShowPane(debugPane_); break;
     case UpdOpenInstructionInput:
       if (instructionInput_ != nullptr) {

@@ -264,6 +264,9 @@ TEST_F(E2eOnline, AProgramThatDoesNotCompileIsSaidOnceAndNeverSent) {
     EXPECT_EQ(lines.count(QStringLiteral("    MAIN (INT0), NETWORK 0    Error : LAD, No Output Element")), 1)
         << way << ": " << lines.join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(lines.last(), QStringLiteral("Total 1 Error(s)")) << way;
+    // The total is in view.
+    CInforOutputView* list = output->View();
+    EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->item(list->count() - 1)))) << way;
     EXPECT_EQ(plc_.Connections(), 0) << way;
     EXPECT_TRUE(plc_.Requests().empty()) << way << ": " << RequestCodes();
   }

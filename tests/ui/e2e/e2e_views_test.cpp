@@ -216,16 +216,30 @@ TEST_F(E2eViews, APageInsertedInStatementListViewTakesTyping) {
 }
 
 // At 800 x 600 the docked panes give way: the program editor keeps two thirds of the height
-// and width between the bars.
+// and width between the bars, when the window opens on such a screen and when it is made that
+// small.
 TEST_F(E2eViews, AtEightHundredBySixHundredThePanesLeaveTheProgramRoom) {
-  StartAt(1280, 800);
+  Start();
+  const QWidget* central = frame_->centralWidget();
+  const auto expectRoom = [&](const char* when) {
+    EXPECT_GE(central->height(), 2 * frame_->StatusChartPane()->height()) << when;
+    EXPECT_GE(central->width(), 2 * frame_->ProjectManagerPane()->width()) << when;
+  };
+  // Opened at that size (laid out while hidden, then shown).
+  frame_->hide();
+  frame_->setWindowState(Qt::WindowNoState);
+  frame_->resize(800, 600);
+  frame_->show();
+  // The panes take their sizes when the window's layout has run once.
+  WaitFor([&] { return central->height() >= 2 * frame_->StatusChartPane()->height(); }, 2000);
+  expectRoom("opened");
+  frame_->resize(1280, 800);
+  QApplication::processEvents();
   CProgramEditorMainView* view = OpenProgramEditor();
   ASSERT_NE(view, nullptr);
   frame_->resize(800, 600);
   QApplication::processEvents();
-  const QWidget* central = frame_->centralWidget();
-  EXPECT_GE(central->height(), 2 * frame_->StatusChartPane()->height());
-  EXPECT_GE(central->width(), 2 * frame_->ProjectManagerPane()->width());
+  expectRoom("made small");
   // Three rows of ladder cells at least.
   EXPECT_GE(view->viewport()->height(), 3 * GetLadderMetrics().CellHeight);
 }
