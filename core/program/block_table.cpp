@@ -12,6 +12,9 @@ namespace {
 bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
 bool IsAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
+// A network with no statement-list line and no ladder element (a comment of its own is allowed).
+bool HoldsNoProgram(const Network& net) { return net.Lines.empty() && net.Grid.Elements.empty(); }
+
 std::vector<int> KeysOf(const std::map<int, BlockRecord>& pages) {
   std::vector<int> keys;
   keys.reserve(pages.size());
@@ -61,6 +64,7 @@ int BlockTable::AddFirstFreeBlockPage() {
   for (const auto& [key, record] : Reference) {
     if (!HasWorkingPage(key)) {
       Working.emplace(key, record);
+      added_.insert(key);
       return key;
     }
   }
@@ -70,6 +74,7 @@ int BlockTable::AddFirstFreeBlockPage() {
 int BlockTable::RemoveBlockPage(int key) {
   const auto found = Working.find(key);
   if (found == Working.end()) return -1;
+  added_.erase(key);
   const auto next = Working.erase(found);
   if (next != Working.end()) return next->first;
   if (!Working.empty()) return Working.rbegin()->first;
@@ -207,7 +212,16 @@ bool BlockTable::BlockTitlesMatchReference(int key) const {
 }
 
 void BlockTable::StampBlockPage(bool symbolic, int key, int viewMode) {
-  PageViewState& state = GetBlockPage(key).ViewState;
+  ProgramPage& page = GetBlockPage(key);
+  PageViewState& state = page.ViewState;
+  // A new page is made of empty ladder networks; shown as statement list they would be networks
+  // of the other view, which take no typing. A network with a program keeps its form, which
+  // only the page conversion changes.
+  if (added_.erase(key) != 0 && (viewMode == kNetworkStl || viewMode == kNetworkLad)) {
+    for (Network& net : page.UndoLog.Networks) {
+      if (net.Kind != viewMode && HoldsNoProgram(net)) net.Kind = viewMode;
+    }
+  }
   state.PageId = key;
   state.ViewMode = viewMode;
   state.Symbolic = symbolic;

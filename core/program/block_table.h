@@ -9,6 +9,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,7 +47,8 @@ class BlockTable {
   const BlockRecord& GetBlockRecord(int key) const;
 
   // The smallest free reference key gets a copy of its reference record (not stamped);
-  // -1 when every reference key is in use.
+  // -1 when every reference key is in use. The new page's empty networks take the form of the
+  // view it is first stamped with.
   int AddFirstFreeBlockPage();
   // Erases the page; returns the key of the next working page, or of the new last one, or of
   // the page added because the table would be empty. -1 when the key has no working page.
@@ -79,11 +81,17 @@ class BlockTable {
   bool SyncBlockTitles(int key);
   bool BlockTitlesMatchReference(int key) const;
 
-  // Page id = key, view mode, symbolic flag.
+  // Page id = key, view mode, symbolic flag. A page added by AddFirstFreeBlockPage and stamped for
+  // the first time turns its networks without program into that view's form, so that a page
+  // added while the program is shown as statement list takes typing at once; every other page
+  // keeps its networks as they are.
   void StampBlockPage(bool symbolic, int key, int viewMode);
   void StampBlockPages(bool symbolic, int viewMode);
 
  private:
+  // Keys of pages added from their reference page that have not been stamped yet.
+  std::set<int> added_;
+
   bool IsWellFormedName(const std::wstring& name) const;
   bool IsReservedName(const std::wstring& name) const;
   bool IsReferenceAddress(const std::wstring& name) const;

@@ -3,7 +3,8 @@
 // Starts the workbench offscreen on a copy of a program directory (by default the one the build
 // lays out), once in English and once in Chinese, and renders to PNG files: the main window at
 // 1280 x 800, the statement-list view of a new project (empty networks, then the comment editor
-// open), the program editor with a few rungs in ladder and statement list, the device detail,
+// open), the program editor with a few rungs in ladder and statement list (also in an 800 x 600
+// window), the find and replace dialog, the device detail,
 // instruction reference, PLC type, communication settings (also with its port list open, which
 // shows the serial devices of the machine or of ORVISTO_DEVICE_ROOT), progress and About dialogs,
 // the message boxes of every kind, those the tables show for entries they do not take and what the
@@ -53,6 +54,7 @@
 #include "core/project/project.h"
 #include "ui/shell/brenno_lad_app.h"
 #include "ui/shell/comm_settings_dlg.h"
+#include "ui/shell/find_and_replace_dlg.h"
 #include "ui/shell/main_frame.h"
 #include "ui/shell/main_progress_dlg.h"
 #include "ui/shell/message_facade.h"
@@ -141,6 +143,21 @@ class Renderer {
     Settle();
     ok = Save(frame->grab(), "program_editor_stl") && ok;
     Pick(frame, CmdViewLad);
+
+    // A small screen: the docked panes give way to the program.
+    frame->resize(800, 600);
+    Settle();
+    ok = Save(frame->grab(), "program_editor_800x600") && ok;
+    frame->resize(1280, 800);
+    Settle();
+
+    // The find and replace dialog as Edit > Find And Replace opens it.
+    if (CFindAndReplaceDlg* find = frame->FindReplaceDialog()) {
+      find->show();
+      Settle();
+      ok = Save(find->grab(), "find_replace") && ok;
+      find->hide();
+    }
 
     // The progress dialog, modeless, as a transfer shows it.
     ProgressInfo progress{language == 2 ? L"下载 程序块" : L"Download program block", 40, 70};

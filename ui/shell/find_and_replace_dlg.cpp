@@ -110,6 +110,20 @@ CFindAndReplaceDlg::CFindAndReplaceDlg(AppEnvironment& env, QWidget* parent) : Q
     initialRects_[i] = units.Map(kPlaces[i][0], kPlaces[i][1], kPlaces[i][2], kPlaces[i][3]);
     controls_[i]->setGeometry(initialRects_[i]);
   }
+  // A label whose text needs more room than its place (the font may be wider than the one the
+  // places were made for) takes it from the edit box beside it, so that no text is cut.
+  int wider = 0;
+  for (const Control label : {kFindLabel, kReplaceLabel}) {
+    const QRect& r = initialRects_[static_cast<size_t>(label)];
+    wider = std::max(wider, controls_[static_cast<size_t>(label)]->sizeHint().width() - r.width());
+  }
+  if (wider > 0) {
+    for (const Control label : {kFindLabel, kReplaceLabel}) initialRects_[static_cast<size_t>(label)].adjust(0, 0, wider, 0);
+    for (const Control edit : {kSearchEdit, kReplaceEdit}) initialRects_[static_cast<size_t>(edit)].adjust(wider, 0, 0, 0);
+    for (const Control control : {kFindLabel, kReplaceLabel, kSearchEdit, kReplaceEdit}) {
+      controls_[static_cast<size_t>(control)]->setGeometry(initialRects_[static_cast<size_t>(control)]);
+    }
+  }
   initialSize_ = units.Map(0, 0, kDialogWidth, kDialogHeight).size();
   resize(initialSize_);
   setMinimumSize(initialSize_.width(), initialSize_.height() * 3 / 4);

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -14,6 +15,8 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QProgressBar>
+#include <QResizeEvent>
+#include <QShowEvent>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
@@ -26,6 +29,7 @@
 #include "core/env/program_paths.h"
 #include "core/link/link_ui.h"
 #include "core/link/online_access.h"
+#include "core/compiler/image_stamp_compiler.h"
 #include "core/compiler/write_flash_image.h"
 #include "core/link/comm_state.h"
 #include "core/link/download_job.h"
@@ -192,7 +196,8 @@ void CMainFrame::BuildMenus() {
   AddCommand(file, CmdFileOpen, L"&Open...\tCtrl+O", L"打开...(&O)\tCtrl+O");
   AddCommand(file, CmdFileOpenPmw, L"Open &PMW File...\tCtrl+P", L"打开PMW文件...(&P)\tCtrl+P");
   file->addSeparator();
-  AddCommand(file, CmdFileWriteFlash, L"&Write File\tCtrl+W", L"写文件(&W)\tCtrl+W");
+  // Write File has no key (Ctrl+W is in no accelerator table): its entry shows none.
+  AddCommand(file, CmdFileWriteFlash, L"&Write File", L"写文件(&W)");
   AddCommand(file, CmdFileReadFile, L"&Read File", L"读文件(&R)");
   file->addSeparator();
   AddCommand(file, CmdFileSave, L"&Save\tCtrl+S", L"保存(&S)\tCtrl+S");
@@ -429,6 +434,56 @@ void CMainFrame::BuildStatusBar() {
   SetStatusText(kStatusOfflineText, false);
 }
 
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  GiveWayAfterLayout();
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  GiveWayAfterLayout();
+}
+
+void CMainFrame::GiveWayAfterLayout() {
+  // The panes get their sizes for a new window size, or at the first showing, only when the
+  // layout runs; they are looked at after that.
+  if (giveWayPending_) return;
+  giveWayPending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    giveWayPending_ = false;
+    GiveWayToTheEditors();
+  });
+}
+
+void CMainFrame::GiveWayToTheEditors() {
+  // Docked panes keep their size when the window gets smaller; on a small screen they would
+  // leave the program a strip.
+  const QWidget* central = centralWidget();
+  if (central == nullptr) return;
+  const QList<QDockWidget*> docks = findChildren<QDockWidget*>(QString(), Qt::FindDirectChildrenOnly);
+  for (const Qt::Orientation orientation : {Qt::Vertical, Qt::Horizontal}) {
+    const bool vertical = orientation == Qt::Vertical;
+    const std::array<Qt::DockWidgetArea, 2> sides =
+        vertical ? std::array{Qt::TopDockWidgetArea, Qt::BottomDockWidgetArea}
+                 : std::array{Qt::LeftDockWidgetArea, Qt::RightDockWidgetArea};
+    // One pane of each side stands for it (panes tabbed together share their size).
+    std::array<QDockWidget*, 2> first{};
+    std::array<int, 2> extent{};
+    for (size_t i = 0; i < sides.size(); ++i) {
+      for (QDockWidget* dock : docks) {
+        if (dock->isFloating() || !dock->isVisible() || dockWidgetArea(dock) != sides[i]) continue;
+        if (first[i] == nullptr) first[i] = dock;
+        extent[i] = std::max(extent[i], vertical ? dock->height() : dock->width());
+      }
+    }
+    const int area = (vertical ? central->height() : central->width()) + extent[0] + extent[1];
+    const int limit = area / 3;
+    for (size_t i = 0; i < sides.size(); ++i) {
+      if (first[i] != nullptr && extent[i] > limit) resizeDocks({first[i]}, {limit}, orientation);
+    }
+  }
+}
+
 void CMainFrame::BuildPanes() {
   imageLists_ = std::make_unique<SharedImageLists>();
   statusChartPane_ = new CStatusChartPane(Pick(L"Status Chart", L"状态表"), this);
@@ -619,7 +674,13 @@ void CMainFrame::OnPaneRequest(uint16_t code, intptr_t value) {
     case UpdFrameCaption: UpdateCaption(); break;
     case UpdShowStatusChartPane: ShowPane(statusChartPane_); break;
     case UpdShowProjectPane: ShowPane(projectPane_); break;
-    case UpdShowOutputPane: ShowPane(outputPane_); break;
+    case UpdShowOutputPane: {
+      ShowPane(outputPane_);
+      // The pane gets its size when the layout runs; then its last line (a report's total) is
+      // scrolled into view.
+      QTimer::singleShot(0, outputPane_->View(), &QAbstractItemView::scrollToBottom);
+      break;
+    }
     case UpdShowDebugPane: ShowPane(debugPane_); break;
     case UpdOpenInstructionInput:
       if (instructionInput_ != nullptr) {
@@ -938,8 +999,27 @@ void CMainFrame::OnFileUpload() {
   }
 }
 
+bool CMainFrame::ProgramCompilesForTransfer() {
+  try {
+    CompileProjectImage(false);
+    return true;
+  } catch (const ExceptionError&) {
+  }
+  // Once more with the report printed: it names the page and network and brings the output
+  // pane to the front; the error is said once, and no port is opened for a program that cannot
+  // go to the PLC.
+  try {
+    CompileProjectImage(true);
+    return true;
+  } catch (const ExceptionError& error) {
+    if (!error.Message().empty()) MessageBoxOk(error.Message(), kMessageIconStop);
+  }
+  return false;
+}
+
 void CMainFrame::OnFileDownload() {
   if (env_.ProjectList.empty()) return;
+  if (!ProgramCompilesForTransfer()) return;
   const PlcType* type = env_.ProjectList.back().Type;
   if (type != nullptr && type->Description.ExchSelf != 0) {
     StartLinkJobThread([this] { DownloadThreadProc(env_); });
@@ -1039,7 +1119,10 @@ void CMainFrame::OnSystemBlock() {
   NotifyMainFrame(EvSystemBlockChanged, intptr_t{0});
 }
 
-void CMainFrame::OnConnect() { monitor_.Start(env_); }
+void CMainFrame::OnConnect() {
+  if (!env_.ProjectList.empty() && !ProgramCompilesForTransfer()) return;
+  monitor_.Start(env_);
+}
 
 void CMainFrame::OnDisconnect() {
   RequestMonitorStop(env_);

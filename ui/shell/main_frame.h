@@ -128,12 +128,21 @@ class CMainFrame : public QMainWindow,
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildMenus();
   void BuildToolBars();
   void BuildStatusBar();
   void BuildPanes();
+  // Docked panes on one side of the window take at most a third of its working area, so that a
+  // small window leaves the editors room. Run once the layout has placed them for a new size.
+  void GiveWayToTheEditors();
+  void GiveWayAfterLayout();
+  // The current project compiles; otherwise its report is in the output pane in front and its
+  // error has been shown (once).
+  bool ProgramCompilesForTransfer();
   QAction* AddCommand(QMenu* menu, int offset, const wchar_t* english, const wchar_t* chinese);
   void UpdateCaption();
   void ShowPane(QDockWidget* pane);
@@ -175,6 +184,7 @@ class CMainFrame : public QMainWindow,
   std::unique_ptr<MainFrameCloseRules> closeRules_;
   QTimer closeTimer_;
   QTimer updateTimer_;
+  bool giveWayPending_ = false;
   bool closeApproved_ = false;
 
   QMdiArea* mdiArea_ = nullptr;

@@ -3,6 +3,8 @@
 #include <QAbstractSlider>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QShowEvent>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -51,12 +53,28 @@ void CScrollWnd::UpdateScrollBars() {
   GetContentRect(content);
   const int barWidth = verticalScrollBar()->sizeHint().width();
   const int barHeight = horizontalScrollBar()->sizeHint().height();
-  const ScrollBarLayout layout = ComputeScrollBars(area.width(), area.height(), content.right - content.left,
-                                                   content.bottom - content.top, barWidth, barHeight);
+  barsContentWidth_ = content.right - content.left;
+  barsContentHeight_ = content.bottom - content.top;
+  const ScrollBarLayout layout = ComputeScrollBars(area.width(), area.height(), barsContentWidth_, barsContentHeight_,
+                                                   barWidth, barHeight);
   vset_ = layout.vbar;
   hset_ = layout.hbar;
   ApplySetting(verticalScrollBar(), vset_);
   ApplySetting(horizontalScrollBar(), hset_);
+}
+
+void CScrollWnd::FollowContentSize() {
+  if (followPending_) return;
+  Rect content;
+  GetContentRect(content);
+  if (content.right - content.left == barsContentWidth_ && content.bottom - content.top == barsContentHeight_) return;
+  // Not while painting: new bars may change the viewport that is being painted.
+  followPending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    followPending_ = false;
+    UpdateScrollBars();
+    viewport()->update();
+  });
 }
 
 void CScrollWnd::SetScrollPosition(int bar, int position) {
@@ -118,6 +136,11 @@ void CScrollWnd::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   UpdateScrollBars();
   s_inSize = false;
+}
+
+void CScrollWnd::showEvent(QShowEvent* event) {
+  QAbstractScrollArea::showEvent(event);
+  UpdateScrollBars();
 }
 
 void CScrollWnd::wheelEvent(QWheelEvent* event) {

@@ -5,7 +5,9 @@
 //
 // Positions are in content pixels: the vertical bar runs from 0 to content height - visible
 // height, the horizontal one likewise. A derived class calls UpdateScrollBars whenever its
-// content size changes; resizing the window does it by itself.
+// content size changes; resizing and showing the window do it by themselves, and a derived class
+// whose content can change without its knowing (while it is hidden, or by another window) calls
+// FollowContentSize when it paints.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -52,7 +54,13 @@ class CScrollWnd : public QAbstractScrollArea {
   void OnHScroll(int request, int track = 0);
 
  protected:
+  // Sets the bars again, after the current event, when the content no longer has the size they
+  // were last set for.
+  void FollowContentSize();
+
   void resizeEvent(QResizeEvent* event) override;
+  // A window shown again sets its bars for its content as it is now.
+  void showEvent(QShowEvent* event) override;
   // One notch moves the vertical position by GetLineUpStep (away from the user) or
   // GetLineDownStep (towards the user); partial turns of fine-grained wheels add up to notches.
   void wheelEvent(QWheelEvent* event) override;
@@ -66,6 +74,10 @@ class CScrollWnd : public QAbstractScrollArea {
   static bool s_inSize;
   ScrollBarSetting vset_;
   ScrollBarSetting hset_;
+  // The content size the bars were last set for; a FollowContentSize update is pending.
+  int barsContentWidth_ = -1;
+  int barsContentHeight_ = -1;
+  bool followPending_ = false;
   int wheelRemainder_ = 0;
 };
 

@@ -44,6 +44,30 @@ TEST_F(ProgramBlockTest, NewProjectHasMainAndFirstSubroutine) {
   EXPECT_TRUE(description.empty());
 }
 
+// Pages added while the program is shown as statement list: their empty networks are statement
+// list at once (not ladder networks that the view cannot edit). Pages that were there before,
+// as a project file brings them, keep every network as it is.
+TEST_F(ProgramBlockTest, PagesAddedInStatementListViewHaveStatementListNetworks) {
+  ProgramBlock& program = Program();
+  program.ViewMode = Brenno::kViewModeStl;
+  const int sbr = program.AddSubroutine();
+  const int interrupt = program.AddInterrupt();
+  for (const int key : {sbr, interrupt}) {
+    const Brenno::ProgramPage& page = program.GetProgramPage(key);
+    EXPECT_EQ(page.ViewState.ViewMode, Brenno::kViewModeStl);
+    ASSERT_EQ(page.NetworkCount(), 8);
+    for (const Brenno::Network& net : page.Networks()) EXPECT_EQ(net.Kind, Brenno::kNetworkStl) << key;
+  }
+  for (const int key : {0, 0x10000}) {
+    const Brenno::ProgramPage& page = program.GetProgramPage(key);
+    EXPECT_EQ(page.ViewState.ViewMode, Brenno::kViewModeStl);
+    for (const Brenno::Network& net : page.Networks()) EXPECT_EQ(net.Kind, Brenno::kNetworkLad) << key;
+  }
+  // Stamped again, even with another view, an added page keeps what it has.
+  program.InterruptTable.StampBlockPages(false, Brenno::kViewModeLad);
+  EXPECT_EQ(program.GetProgramPage(interrupt).Networks()[0].Kind, Brenno::kNetworkStl);
+}
+
 TEST_F(ProgramBlockTest, NewPagesTakeTheSmallerNetworkCount) {
   Brenno::ProgramBlockSizes limits = programtest::ExampleLimits();
   limits.SizeItemInt = 3;

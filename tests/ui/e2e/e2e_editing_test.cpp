@@ -24,16 +24,6 @@ namespace {
 
 class E2eEditing : public E2eWorkbench {
  protected:
-  // The statement-list lines of one network of a page, "mnemonic operands" each.
-  std::vector<std::wstring> Lines(const ProgramPage& page, int network) {
-    std::vector<std::wstring> lines;
-    for (const StlLine& line : page.Networks()[static_cast<size_t>(network)].Lines) {
-      std::wstring text = line.Mnemonic;
-      for (size_t i = 0; i < line.Operands.size(); ++i) text += (i == 0 ? L" " : L", ") + line.Operands[i];
-      lines.push_back(text);
-    }
-    return lines;
-  }
   // How many lines of the main page's first two networks are "= <operand>".
   int CoilsOf(const std::wstring& operand) {
     int count = 0;
@@ -51,16 +41,6 @@ class E2eEditing : public E2eWorkbench {
     const Rect visible = view->PageRectInView();
     Click(view->viewport(), QPoint(60 - visible.left, top + 3 - visible.top));
     QApplication::processEvents();
-  }
-  // A command of the view's context menu as the user picks it: only when it is enabled now.
-  static bool PickInContextMenu(CProgramEditorMainView* view, int offset) {
-    CommandStatus status;
-    if (!view->UpdateCommand(offset, status) || !status.Enabled) return false;
-    QAction* action = view->ContextMenuForPage()->findChild<QAction*>(QStringLiteral("cmd%1").arg(offset));
-    if (action == nullptr) return false;
-    action->trigger();
-    QApplication::processEvents();
-    return true;
   }
   // Runs `script` on the modal dialog once its loop runs; rejects it afterwards when the script
   // left it open, so that a failing test cannot hang.

@@ -20,6 +20,7 @@
 #include "core/program/page_painter.h"
 #include "core/program/program_block.h"
 #include "core/program/program_page.h"
+#include "core/program/stl_line.h"
 #include "core/project/project.h"
 #include "tests/support/test_paths.h"
 #include "tests/ui/shell/scripted_message_facade.h"
@@ -128,6 +129,27 @@ class E2eWorkbench : public ::testing::Test {
       QThread::msleep(2);
     }
     return true;
+  }
+
+  // A command of the view's context menu as the user picks it: only when it is enabled now.
+  static bool PickInContextMenu(CProgramEditorMainView* view, int offset) {
+    CommandStatus status;
+    if (!view->UpdateCommand(offset, status) || !status.Enabled) return false;
+    QAction* action = view->ContextMenuForPage()->findChild<QAction*>(QStringLiteral("cmd%1").arg(offset));
+    if (action == nullptr) return false;
+    action->trigger();
+    QApplication::processEvents();
+    return true;
+  }
+  // The statement-list lines of one network of a page, "mnemonic operands" each.
+  static std::vector<std::wstring> Lines(const ProgramPage& page, int network) {
+    std::vector<std::wstring> lines;
+    for (const StlLine& line : page.Networks()[static_cast<size_t>(network)].Lines) {
+      std::wstring text = line.Mnemonic;
+      for (size_t i = 0; i < line.Operands.size(); ++i) text += (i == 0 ? L" " : L", ") + line.Operands[i];
+      lines.push_back(text);
+    }
+    return lines;
   }
 
   // The main program page of the current project.

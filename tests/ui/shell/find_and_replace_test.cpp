@@ -315,5 +315,29 @@ TEST_F(FindAndReplaceTest, GrowingTheDialogMovesAndStretchesTheControlsByTheirSh
   EXPECT_EQ(dlg_->minimumSize(), QSize(start.width(), start.height() * 3 / 4));
 }
 
+// Every text of the dialog shows whole in both languages ("Replace Width:" is the longest
+// label), and the edit boxes still line up after the labels.
+TEST_F(FindAndReplaceTest, EveryTextShowsWholeInBothLanguages) {
+  for (const int language : {kLanguageEnglish, kLanguageChinese}) {
+    SetCurrentLanguage(language);
+    CFindAndReplaceDlg dialog(env_, nullptr);
+    dialog.show();
+    QApplication::processEvents();
+    QList<QWidget*> texts;
+    for (QLabel* label : dialog.findChildren<QLabel*>()) texts << label;
+    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) texts << button;
+    ASSERT_EQ(texts.size(), 7);
+    for (QWidget* widget : texts) {
+      const QString text = widget->property("text").toString();
+      EXPECT_GE(widget->width(), widget->sizeHint().width()) << language << " " << text.toStdString();
+    }
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+      EXPECT_LE(label->geometry().right(), dialog.SearchEdit()->geometry().left()) << label->text().toStdString();
+    }
+    EXPECT_EQ(dialog.SearchEdit()->geometry().left(), dialog.ReplaceEdit()->geometry().left());
+  }
+  SetCurrentLanguage(kLanguageEnglish);
+}
+
 }  // namespace
 }  // namespace Brenno

@@ -505,6 +505,32 @@ TEST_P(MainFrameInLanguage, ToolBarsShowIconsWithNamedTooltipsAndFitA1280PixelWi
   EXPECT_FALSE(frame->Command(CmdHelpFile)->icon().isNull());
 }
 
+// A key shown beside a menu entry is a key of the window (Download... shows Ctrl+D, which
+// downloads without the dialog); Write File shows none, since Ctrl+W is no key of the window.
+TEST_P(MainFrameInLanguage, EveryKeyAMenuShowsIsAKeyOfTheWindow) {
+  ASSERT_TRUE(StartInLanguage());
+  QList<QKeySequence> keys;
+  for (QAction* action : frame->actions()) keys << action->shortcuts();
+  QList<QMenu*> menus;
+  for (QAction* title : frame->menuBar()->actions()) {
+    if (title->menu() != nullptr) menus << title->menu();
+  }
+  int shown = 0;
+  while (!menus.isEmpty()) {
+    QMenu* menu = menus.takeFirst();
+    for (QAction* action : menu->actions()) {
+      if (action->menu() != nullptr) menus << action->menu();
+      const qsizetype tab = action->text().indexOf(QLatin1Char('\t'));
+      if (tab < 0) continue;
+      ++shown;
+      const QKeySequence key(action->text().mid(tab + 1));
+      EXPECT_TRUE(keys.contains(key)) << action->text().toStdString();
+    }
+  }
+  EXPECT_EQ(shown, 13);
+  EXPECT_EQ(frame->Command(CmdFileWriteFlash)->text(), Chinese() ? QStringLiteral("写文件(&W)") : QStringLiteral("&Write File"));
+}
+
 TEST_P(MainFrameInLanguage, HelpOpensTheGuideOfTheLanguageInTheProgramDirectory) {
   std::vector<QUrl> opened;
   app.UseUrlOpener([&](const QUrl& url) {

@@ -239,6 +239,11 @@ void CProgramEditorMainView::PublishChange() {
   NotifyMainFrame(EvProgramEdited, kNoValue);
 }
 
+void CProgramEditorMainView::PublishNewNetworks() {
+  PublishChange();
+  ScrollSelectionIntoView();
+}
+
 // ---- Geometry ---------------------------------------------------------------------------------
 
 int CProgramEditorMainView::GetLineUpStep() {
@@ -293,6 +298,12 @@ void CProgramEditorMainView::ScrollSelectionIntoView() {
   if (target.Vertical) SetScrollPosition(SB_VERT, *target.Vertical);
 }
 
+void CProgramEditorMainView::RevealPageRect(const Rect& area) {
+  const ScrollTarget target = RevealRect(PageRectInView(), area);
+  if (target.Horizontal) SetScrollPosition(SB_HORZ, *target.Horizontal);
+  if (target.Vertical) SetScrollPosition(SB_VERT, *target.Vertical);
+}
+
 void CProgramEditorMainView::MoveEditorWithContent(QWidget* editor, const InplaceEditorState& state) {
   const int dx = state.OriginX - GetScrollPosition(SB_HORZ);
   const int dy = state.OriginY - GetScrollPosition(SB_VERT);
@@ -320,6 +331,9 @@ void CProgramEditorMainView::paintEvent(QPaintEvent*) {
   // shown at once, so the background is never erased separately.
   QPainter painter(viewport());
   if (!PageExists()) return;
+  // The page may have changed while this view was not told (another window's edit, a view
+  // switch while another tab was in front): the bars follow.
+  FollowContentSize();
   if (!CanShowBlock()) {
     painter.fillRect(viewport()->rect(), palette().color(QPalette::Button));
     return;
@@ -663,6 +677,7 @@ void CProgramEditorMainView::ShowOperandEditor() {
   std::wstring hint;
   ProgramPage& page = Page();
   if (!page.GetOperandEditor(area, point, text, hint)) return;
+  RevealPageRect(area);
   const Rect r = ToClient(Rect{area.left, area.top - 1, area.right, area.bottom + 2});
   // The editor lies over the operand text, which is drawn at the ladder zoom.
   operandEdit_.setFont(QtDrawResources::Shared().Font(0, GetLadderMetrics().Zoom));
@@ -690,6 +705,7 @@ void CProgramEditorMainView::OpenElementList(int kind) {
 }
 
 void CProgramEditorMainView::OpenTextEditor(CInplaceMultiLineEditBase& editor, const TextEditorState& state) {
+  RevealPageRect(state.Area);
   const Rect r = ToClient(Rect{state.Area.left + 1, state.Area.top, state.Area.right - 1, state.Area.bottom});
   editor.Open(GetScrollPosition(SB_HORZ), GetScrollPosition(SB_VERT), JoinLines(state.Lines), r);
   // The caret goes where the user clicked.
@@ -912,13 +928,23 @@ void CProgramEditorMainView::OnTextEditNotify(bool comment, const InplaceNotify&
   CInplaceMultiLineEditBase& editor = comment ? static_cast<CInplaceMultiLineEditBase&>(commentEdit_)
                                               : static_cast<CInplaceMultiLineEditBase&>(stlEdit_);
   switch (notify.exitKey) {
-    case kInplaceExitLineCount:
+    case kInplaceExitLineCount: {
       MoveEditorWithContent(&editor, editor);
       if (comment && page.IsCommentEditorOpen()) page.ViewState.CommentEditor.Lines = lines;
       if (!comment && page.IsStlEditorOpen()) page.ViewState.StlEditor.Lines = lines;
       UpdateScrollBars();
+      // The editor stays in view as it grows; when it is taller than the view, the line being
+      // typed does.
+      const auto revealWidget = [this](const QPoint& clientCorner, const QSize& size) {
+        const PagePoint corner = ToPage(clientCorner);
+        RevealPageRect(Rect{corner.x, corner.y, corner.x + size.width(), corner.y + size.height()});
+      };
+      revealWidget(editor.pos(), editor.size());
+      const QRect caret = editor.cursorRect();
+      revealWidget(editor.viewport()->mapTo(viewport(), caret.topLeft()), caret.size());
       viewport()->update();
       return;
+    }
     case kInplaceExitEnter:
     case kInplaceExitUp:
     case kInplaceExitDown: {

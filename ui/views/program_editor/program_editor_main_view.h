@@ -68,6 +68,8 @@ class CProgramEditorMainView : public CScrollWnd, public InplaceNotifyOwner {
   bool HasFocusWithin() const;
   // Centres the selection when it is not in view (the caller repaints).
   void ScrollSelectionIntoView();
+  // Scrolls as little as brings the rectangle (page coordinates) into view.
+  void RevealPageRect(const Rect& area);
   // The update codes of the program editor (0x8A00 to 0x8A05; others are ignored). Returns 1.
   int OnPaneUpdate(uint16_t code, intptr_t value);
   void RedrawOnline();
@@ -126,6 +128,8 @@ class CProgramEditorMainView : public CScrollWnd, public InplaceNotifyOwner {
   bool IsLadder() const { return ViewMode() == kViewModeLad; }
   // Scroll bars, repaint and EvProgramEdited.
   void PublishChange();
+  // The same for networks put into the page, which are selected and brought into view.
+  void PublishNewNetworks();
   void UpdatePointerShape();
   // Client rectangle of a page rectangle.
   Rect ToClient(const Rect& page) const;

@@ -296,10 +296,10 @@ bool CProgramEditorMainView::OnCommand(int offset) {
       publishIf(page.DeleteNetworks());
       break;
     case PvInsertNetwork:
-      publishIf(page.InsertNetwork());
+      if (page.InsertNetwork()) PublishNewNetworks();
       break;
     case PvInsertNetworkBelow:
-      publishIf(page.InsertNetworkBelow());
+      if (page.InsertNetworkBelow()) PublishNewNetworks();
       break;
     case PvOpenContact:
       OnKeyDown(kKeyF5, false);
@@ -414,7 +414,7 @@ void CProgramEditorMainView::Paste() {
   bool pasted = false;
   if (content.Held == ClipBlockContent::Networks) {
     pasted = !content.NetworkList.empty() && page.PasteNetworks(content.NetworkList);
-    if (pasted) PublishChange();
+    if (pasted) PublishNewNetworks();
   } else if (content.Held == ClipBlockContent::Elements && !content.ElementList.empty()) {
     pasted = PlaceAsking(page.ElementsRemovedByPaste(content.ElementList), PlacedPasteText(),
                          [&] { return page.PasteLadderCells(content.ElementList); });
@@ -428,7 +428,9 @@ void CProgramEditorMainView::TextMode(int offset) {
   ProgramPage& page = Page();
   std::wstring text;
   if (offset == PvTextPaste) {
-    if (GetClipboardText(text) && !text.empty() && page.PasteNetworksFromText(text, kTextSeparator)) PublishChange();
+    if (GetClipboardText(text) && !text.empty() && page.PasteNetworksFromText(text, kTextSeparator)) {
+      PublishNewNetworks();
+    }
     return;
   }
   // Copied first and placed before a cut removes anything, like the network clipboard.

@@ -160,6 +160,30 @@ ScrollTarget CentreSelection(const Rect& inView, const Rect& selection) {
   return target;
 }
 
+namespace {
+
+// One axis of RevealRect: the new start of the view, empty when it stays.
+std::optional<int> RevealSpan(int viewStart, int viewEnd, int start, int end) {
+  const int size = viewEnd - viewStart;
+  int target = viewStart;
+  if (end - start >= size || start < viewStart) {
+    target = start;
+  } else if (end > viewEnd) {
+    target = end - size;
+  }
+  if (target == viewStart) return std::nullopt;
+  return target;
+}
+
+}  // namespace
+
+ScrollTarget RevealRect(const Rect& inView, const Rect& rect) {
+  ScrollTarget target;
+  target.Horizontal = RevealSpan(inView.left, inView.right, rect.left, rect.right);
+  target.Vertical = RevealSpan(inView.top, inView.bottom, rect.top, rect.bottom);
+  return target;
+}
+
 Rect FitIntoClient(Rect rect, int clientWidth, int clientHeight) {
   if (rect.bottom > clientHeight) {
     const int overlap = rect.bottom - clientHeight;

@@ -186,6 +186,11 @@ struct ScrollTarget {
   std::optional<int> Vertical;
 };
 ScrollTarget CentreSelection(const Rect& inView, const Rect& selection);
+// The least scroll that brings a rectangle (page coordinates) into view, axis by axis: one that
+// reaches beyond the bottom (right) edge comes up until its bottom (right) edge is the view's, one
+// above (left of) the view comes down to its top (left) edge, one larger than the view shows its
+// top (left) part. Empty on an axis where it already stands in view.
+ScrollTarget RevealRect(const Rect& inView, const Rect& rect);
 
 // Places an editor rectangle into a client area of the given size: moved up or left by what
 // reaches beyond the bottom or right edge, then clipped to the top or left edge.

@@ -155,6 +155,24 @@ TEST(ProgramEditorRulesTest, ScrollStepsCentringAndEditorPlacement) {
   t = CentreSelection(Rect{0, 0, 100, 100}, Rect{5, 500, 5, 600});
   EXPECT_FALSE(t.Horizontal || t.Vertical);
 
+  // An editor brought into view moves the view as little as it can: up to its bottom edge, down
+  // to its top edge, its top when it is taller than the view; in view nothing moves.
+  const struct {
+    Rect editor;
+    std::optional<int> vertical;
+  } reveals[] = {
+      {Rect{32, 250, 452, 330}, 30},   // reaches 30 below the view
+      {Rect{32, -40, 452, 10}, -40},   // starts above it
+      {Rect{32, 100, 452, 500}, 100},  // taller than the view
+      {Rect{32, 100, 452, 300}, std::nullopt},
+  };
+  for (const auto& reveal : reveals) {
+    const ScrollTarget r = RevealRect(Rect{0, 0, 500, 300}, reveal.editor);
+    EXPECT_EQ(r.Vertical, reveal.vertical) << reveal.editor.top;
+    EXPECT_FALSE(r.Horizontal.has_value());
+  }
+  EXPECT_EQ(RevealRect(Rect{0, 0, 300, 300}, Rect{200, 0, 452, 20}).Horizontal, std::optional<int>(152));
+
   // Below the cell, two cells wide, 17 high; pushed back into the client area at the edges.
   EXPECT_EQ(PlaceInstructionEditor(Rect{32, 17, 134, 71}, 500, 400, m), (Rect{32, 71, 236, 88}));
   EXPECT_EQ(PlaceInstructionEditor(Rect{300, 380, 402, 434}, 400, 400, m), (Rect{196, 383, 400, 400}));
