@@ -7,6 +7,7 @@
 #include "core/convert/pattern_matching.h"
 #include "core/env/exception_error.h"
 #include "core/env/instruction_library.h"
+#include "core/env/language.h"
 #include "core/program/definition_choice.h"
 #include "core/program/network.h"
 
@@ -22,6 +23,38 @@ constexpr std::size_t kLinksPerElement = 4;
 int ReferenceValue(int left, int right) {
   const std::uint32_t value = (static_cast<std::uint32_t>(left) << 16) | (static_cast<std::uint32_t>(right) & 0xFFFFu);
   return static_cast<int>(value);
+}
+
+
+// The line the library has no definition for, and why: the mnemonic is none of this PLC type's,
+// or the operands it takes ("*R 3.1, VD4 (*R takes 3 operand(s): IN1, IN2, OUT)").
+std::wstring DescribeUnknownLine(const InstructionLibrary& library, const StlLine& line) {
+  const auto Trim = [](const std::wstring& operand) {
+    const std::size_t first = operand.find_first_not_of(L" \t");
+    if (first == std::wstring::npos) return std::wstring();
+    return operand.substr(first, operand.find_last_not_of(L" \t") - first + 1);
+  };
+  std::wstring text = L"\r\n  " + line.Mnemonic;
+  for (std::size_t i = 0; i < line.Operands.size(); ++i) text += (i == 0 ? L" " : L", ") + Trim(line.Operands[i]);
+  std::vector<std::wstring> forms;
+  for (const FunStlRecord& def : library.FunStlList) {
+    if (def.Name != line.Mnemonic) continue;
+    std::wstring form;
+    if (def.Operands.empty()) {
+      form = PickText(L"no operand", L"无操作数");
+    } else {
+      form = std::to_wstring(def.Operands.size()) + PickText(L" operand(s): ", L" 个操作数：");
+      for (std::size_t i = 0; i < def.Operands.size(); ++i) form += (i == 0 ? L"" : L", ") + def.Operands[i].Name;
+    }
+    if (std::find(forms.begin(), forms.end(), form) == forms.end()) forms.push_back(form);
+  }
+  if (forms.empty()) {
+    return text +
+           PickText(L" (no statement-list instruction of this PLC type)", L"（不是此 PLC 类型的指令表指令）");
+  }
+  text += PickText(L" (", L"（") + line.Mnemonic + PickText(L" takes ", L" 需要 ");
+  for (std::size_t i = 0; i < forms.size(); ++i) text += (i == 0 ? L"" : PickText(L" or ", L" 或 ")) + forms[i];
+  return text + PickText(L")", L"）");
 }
 
 }  // namespace
@@ -277,7 +310,11 @@ void ParseStlLines(const InstructionLibrary& library, const std::vector<StlLine>
   for (const StlLine& line : lines) {
     if (line.Mnemonic.empty()) continue;
     const FunStlRecord* found = FindStlLineDefinition(library, line.Mnemonic, line.Operands);
-    if (found == nullptr) throw ExceptionAnalyzeError_Stl_StlElementError();
+    if (found == nullptr) {
+      ExceptionAnalyzeError_Stl_StlElementError error;
+      error.AppendDetail(DescribeUnknownLine(library, line));
+      throw error;
+    }
     StlElement element;
     element.definition = StlInstructionDefIndex(library, *found);
     element.variant = line.Variant;

@@ -15,6 +15,7 @@
 #include "ui/shell/small_dialogs.h"
 #include "ui/shell/ui_dispatcher.h"
 #include "ui/widgets/command_icons.h"
+#include "ui/widgets/inplace_focus.h"
 
 #include <algorithm>
 
@@ -136,6 +137,7 @@ void CMessageBoxDlg::showEvent(QShowEvent* event) {
 int QtMessageFacade::ShowMessage(MessageButtons buttons, MessageIcon icon, const std::wstring& text) {
   int result = kIdCancel;
   RunOnUiThread([&] {
+    const FocusReturn back;
     CMessageBoxDlg dialog(owner_.data(), buttons, icon, text);
     result = dialog.exec();
   });

@@ -230,7 +230,10 @@ TEST_F(StlAnalysisErrors, FailureTableInEnglish) {
     std::wstring message;
   };
   const std::vector<Case> cases = {
-      {&TypeA(), {L"LD a", L"LDX b", L"= q"}, L"STL, Element Error"},
+      // The report names the line and what its mnemonic takes.
+      {&TypeA(), {L"LD a", L"LDX b", L"= q"},
+       L"STL, Element Error\r\n  LDX b (no statement-list instruction of this PLC type)"},
+      {&TypeA(), {L"LD a, b", L"= q"}, L"STL, Element Error\r\n  LD a, b (LD takes 1 operand(s): bit)"},
       {&noRule, {L"LDB< IB0,IB1", L"= q"}, L"STL, Convert Element Error"},
       {&TypeA(), {L"A a", L"= q"}, L"STL, Data Stack Error"},          // AND as the first unit
       {&TypeA(), {L"LD a", L"ALD", L"= q"}, L"STL, Data Stack Error"},  // AND with one block

@@ -219,6 +219,20 @@ TEST_F(E2eKeys, TheQuestionBeforeAPlacementRemovesWorkDefaultsToNo) {
     EXPECT_EQ(Elements(0), withBox) << key;
   }
   InstallMessageFacade(&facade_);
+
+  // The same for a typed box whose place asks: its text editor closes behind the answer, and
+  // the keys go on in the view (typing opens the next text editor).
+  MessagesTakeTheFocus();
+  ClickCell(view, 0, 3, 0);
+  facade_.answers = {kIdNo};
+  ASSERT_NO_FATAL_FAILURE(Line(QStringLiteral("MUL_I")));
+  ASSERT_EQ(facade_.asked.size(), 2u);
+  EXPECT_TRUE(frame_->isActiveWindow());
+  EXPECT_EQ(Elements(0), withBox);
+  EXPECT_EQ(KeyboardTarget(), view);
+  ASSERT_NO_FATAL_FAILURE(Keys(QStringLiteral("M")));
+  EXPECT_EQ(KeyboardTarget()->objectName(), QStringLiteral("InstructionEditor"));
+  Press(Qt::Key_Escape);
 }
 
 TEST_F(E2eKeys, ElementsTypedOneAfterAnotherFormARung) {

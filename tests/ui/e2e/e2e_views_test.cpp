@@ -135,6 +135,22 @@ TEST_F(E2eViews, ScrollBarsFollowAViewSwitchMadeWhileAnotherPageWasInFront) {
   }
 }
 
+// A new project's main program starts at its top, wherever the last project's was scrolled to.
+TEST_F(E2eViews, ANewProjectShowsItsProgramFromTheTop) {
+  StartAt(1024, 768);
+  CProgramEditorMainView* main = OpenProgramEditor();
+  ASSERT_NE(main, nullptr);
+  PageDownToTheEnd(main);
+  ASSERT_GT(main->verticalScrollBar()->value(), 0);
+  ASSERT_TRUE(Pick(CmdFileNew));
+  QApplication::processEvents();
+  CProgramEditorMainView* fresh = Pane()->ActiveView();
+  ASSERT_NE(fresh, nullptr);
+  EXPECT_EQ(fresh->BlockKey(), 0);
+  EXPECT_EQ(fresh->verticalScrollBar()->value(), 0);
+  EXPECT_EQ(fresh->PageRectInView().top, 0);
+}
+
 // Networks 0 to 7 of a new FX project typed in statement list one after the other, in a small
 // window: each editor opens in view and stays in view as it grows, and the last network can be
 // scrolled to.

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSizeGrip>
@@ -118,6 +119,27 @@ TEST(QtMessageBox, ButtonsEndTheBoxWithTheirIds) {
     for (const char* name : c.present) EXPECT_NE(std::find(found.begin(), found.end(), name), found.end()) << name;
     EXPECT_EQ(shownText.size(), 5000);
   }
+}
+
+// Closing a box leaves no window active where there is no window manager to give the activation
+// back: the keys after it go to the window and the field that had them before.
+TEST(QtMessageBox, TheKeysGoBackWhereTheyWereAfterTheBox) {
+  QWidget window;
+  new QLineEdit(&window);  // the field the window would give the keys to by itself
+  auto* second = new QLineEdit(&window);
+  second->move(0, 40);
+  window.show();
+  window.activateWindow();
+  second->setFocus();
+  QApplication::processEvents();
+  ASSERT_EQ(QApplication::focusWidget(), second);
+  QtMessageFacade facade;
+  facade.SetOwner(&window);
+  WhenModalShown([](QWidget* box) { box->findChild<QPushButton*>(QStringLiteral("IDOK"))->click(); });
+  EXPECT_EQ(facade.ShowMessage(MessageButtons::Ok, MessageIcon::Exclamation, L"Parse Binary Error"), kIdOk);
+  QApplication::processEvents();
+  EXPECT_TRUE(window.isActiveWindow());
+  EXPECT_EQ(QApplication::focusWidget(), second);
 }
 
 TEST(QtMessageBox, EachKindShowsItsOwnIconAndAShortTextStandsInAPlainLabel) {

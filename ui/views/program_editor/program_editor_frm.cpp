@@ -147,10 +147,13 @@ void CProgramEditorMainPane::RebuildTabs() {
   tabs_->clear();  // the views stay alive
   std::vector<int> keys;
   if (!env_.ProjectList.empty()) keys = env_.ProjectList.back().Program.ListProgramBlockKeys();
+  const void* project = env_.ProjectList.empty() ? nullptr : &env_.ProjectList.back();
+  const bool sameProject = project == builtForProject_;
+  builtForProject_ = project;
   for (auto& [key, view] : views) {
-    if (std::find(keys.begin(), keys.end(), key) != keys.end()) continue;
-    // The page has left the project: its view goes (after the handler that may be running in
-    // it has returned).
+    if (sameProject && std::find(keys.begin(), keys.end(), key) != keys.end()) continue;
+    // The page has left the project, or the project is another one: its view goes (after the
+    // handler that may be running in it has returned).
     view->hide();
     view->deleteLater();
   }
@@ -159,7 +162,7 @@ void CProgramEditorMainPane::RebuildTabs() {
       const QString title = PageTitle(key);
       const auto found = views.find(key);
       CProgramEditorMainView* view = nullptr;
-      if (found != views.end()) {
+      if (sameProject && found != views.end()) {
         view = found->second;
       } else {
         view = new CProgramEditorMainView(env_, key, tabs_);

@@ -90,6 +90,9 @@ class CProgramEditorMainPane : public QWidget {
   AppEnvironment& env_;
   QTabWidget* tabs_ = nullptr;
   bool rebuilding_ = false;
+  // The project the tabs were last built for: the views of another project's pages (a new or
+  // opened project has pages of the same keys) are not kept, so each page starts at its top.
+  const void* builtForProject_ = nullptr;
 };
 
 class CProgramEditorFrm : public QWidget, public PaneRequestReceiver, public InstructionInputTarget {

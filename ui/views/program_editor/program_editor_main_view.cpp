@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
-#include <QPointer>
 #include <QStyle>
 #include <QTimer>
 #include <algorithm>
@@ -25,6 +24,7 @@
 #include "ui/shell/notify_main_frame.h"
 #include "ui/views/program_editor/program_page_lock.h"
 #include "ui/views/program_location.h"
+#include "ui/widgets/inplace_focus.h"
 #include "ui/widgets/qt_draw_context.h"
 
 namespace Brenno {
@@ -139,32 +139,6 @@ std::vector<std::wstring> SplitEditorText(const std::wstring& text) {
   lines.push_back(line);
   return lines;
 }
-
-// Gives the keyboard focus to the widget, activating its window first when another (or none) is
-// active: a closed modal box leaves no window active on a desktop without window manager, and
-// keys would then go nowhere.
-void GiveKeyboardFocus(QWidget* target) {
-  QWidget* top = target->window();
-  if (top->isVisible() && !top->isActiveWindow()) top->activateWindow();
-  target->setFocus(Qt::OtherFocusReason);
-}
-
-// Puts the keyboard focus back, when it goes out of scope, where it was when it was made (the
-// fallback when that widget is gone or hidden by then).
-class FocusReturn {
- public:
-  explicit FocusReturn(QWidget* fallback) : before_(QApplication::focusWidget()), fallback_(fallback) {}
-  ~FocusReturn() {
-    QWidget* target = before_ != nullptr && before_->isVisible() ? before_.data() : fallback_.data();
-    if (target != nullptr) GiveKeyboardFocus(target);
-  }
-  FocusReturn(const FocusReturn&) = delete;
-  FocusReturn& operator=(const FocusReturn&) = delete;
-
- private:
-  QPointer<QWidget> before_;
-  QPointer<QWidget> fallback_;
-};
 
 }  // namespace
 
