@@ -147,6 +147,7 @@ int QtMessageFacade::ShowMessage(MessageButtons buttons, MessageIcon icon, const
 bool QtMessageFacade::AskFilePath(FileDialogKind kind, std::wstring& path) {
   bool chosen = false;
   RunOnUiThread([&] {
+    const FocusReturn back;
     const bool pmw = kind == FileDialogKind::OpenPmw;
     const QString filter = pmw ? QStringLiteral("MITSUBISHI SW0PC-FXGP Files (*.pmw);;All Files (*)")
                                : QStringLiteral("Orvisto Project Files (*.lqw);;All Files (*)");
@@ -168,7 +169,10 @@ bool QtMessageFacade::AskFilePath(FileDialogKind kind, std::wstring& path) {
 
 bool QtMessageFacade::AskPlcPassword(std::vector<uint8_t>& block) {
   bool accepted = false;
-  RunOnUiThread([&] { accepted = AskPlcPasswordDialog(owner_.data(), block); });
+  RunOnUiThread([&] {
+    const FocusReturn back;
+    accepted = AskPlcPasswordDialog(owner_.data(), block);
+  });
   return accepted;
 }
 
