@@ -60,15 +60,15 @@ void ReportSystemPageError(const SystemBlockTable& table, int key, const Excepti
 void ReportIncompleteDataRows(CompileReport& report, const DataBlockTable& table, int key) {
   if (!report.Print || !table.HasWorkingPage(key)) return;
   const std::vector<DataRow>& rows = table.GetPage(key);
+  const std::wstring title = DescribeWorkingOrReferencePage(table, key);
   for (size_t i = 0; i < rows.size(); ++i) {
     const std::wstring why = ExplainIncompleteDataRow(table, rows[i]);
     if (why.empty()) continue;
     const std::wstring row = std::to_wstring(i + 1);
     const std::wstring address = rows[i].Address.empty() ? std::wstring(PickText(L"no address", L"无地址")) : rows[i].Address;
-    report.WriteLine(L"    " + DescribeWorkingOrReferencePage(table, key) + L"    " + PickText(L"Warning", L"警告") +
-                     L" : " +
-                     (CurrentLanguage() == kLanguageChinese ? L"第 " + row + L" 行（" + address + L"）未编译：" + why
-                                                            : L"row " + row + L" (" + address + L") left out: " + why));
+    report.WriteLine(ReportWarningLine(
+        title, CurrentLanguage() == kLanguageChinese ? L"第 " + row + L" 行（" + address + L"）未编译：" + why
+                                                     : L"row " + row + L" (" + address + L") left out: " + why));
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -156,7 +158,7 @@ void CheckInterruptRoutine(const Project& project, const MemoryAreaManager& mana
 // The operand texts of one instruction of the definition from its operand words.
 std::vector<std::wstring> DecodeOperandWords(const FunStlRecord& definition, const MemoryAreaManager& manager,
                                              const std::vector<uint32_t>& constants,
-                                             const std::vector<uint32_t>& words) {
+                                             std::span<const uint32_t> words) {
   std::vector<std::wstring> operands;
   for (size_t j = 0; j < words.size(); ++j) {
     const OperandDef& def = definition.Operands[j];
@@ -209,11 +211,19 @@ void EncodeInstructions(BinaryImage& image, const std::vector<StlElement>& eleme
     const FunStlRecord& definition = library.FunStlList[static_cast<size_t>(element.definition)];
     if (element.operands.size() != definition.Operands.size()) throw ExceptionParseBinaryInstructionError();
     words.push_back(MakeHeadWord(definition, element.variant, manager.FxMode));
+    const bool related = std::any_of(definition.Operands.begin(), definition.Operands.end(),
+                                     [](const OperandDef& slot) { return slot.HasRelations(); });
     std::vector<const OperandDef*> slots;
-    for (const OperandDef& def : definition.Operands) slots.push_back(&def);
+    if (related) {
+      for (const OperandDef& def : definition.Operands) slots.push_back(&def);
+    }
     for (size_t j = 0; j < definition.Operands.size(); ++j) {
-      // The slot as the other operands of the instruction limit it (S Q15.0, N: N at most 8).
-      const OperandDef def = SlotInInstruction(manager, slots, element.operands, j);
+      // The slot as the other operands of the instruction limit it (S Q15.0, N: N at most 8); a
+      // slot without relations stays as it is.
+      const OperandDef& plain = definition.Operands[j];
+      std::optional<OperandDef> limited;
+      const OperandDef& def =
+          plain.HasRelations() ? limited.emplace(SlotInInstruction(manager, slots, element.operands, j)) : plain;
       const std::wstring& text = element.operands[j];
       OperandWord word = 0;
       if (ParseSlotAddress(text, manager, def, word)) {
@@ -274,8 +284,7 @@ void DecodeInstructions(std::vector<StlElement>& elements, const std::vector<uin
     std::vector<const FunStlRecord*> found;
     FindStlInstructionDefsByCode(found, library, code, count);
     if (found.empty()) throw ExceptionParseBinaryInstructionError();
-    const std::vector<uint32_t> operandWords(words.begin() + static_cast<std::ptrdiff_t>(position),
-                                             words.begin() + static_cast<std::ptrdiff_t>(position + count));
+    const std::span<const uint32_t> operandWords(words.data() + position, count);
     position += count;
     // Definitions of one code and operand count (the FX timer and counter coil of the 16-bit
     // devices and that of the 32-bit counters) take different operands: the first that reads
@@ -284,7 +293,7 @@ void DecodeInstructions(std::vector<StlElement>& elements, const std::vector<uin
     for (size_t d = 0; d < found.size(); ++d) {
       try {
         element.operands = DecodeOperandWords(*found[d], manager, constants, operandWords);
-        element.definition = static_cast<int>(found[d] - library.FunStlList.data());
+        element.definition = StlInstructionDefIndex(library, *found[d]);
         break;
       } catch (const ExceptionError&) {
         if (d + 1 == found.size()) throw;

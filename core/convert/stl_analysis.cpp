@@ -8,6 +8,7 @@
 #include "core/env/exception_error.h"
 #include "core/env/instruction_library.h"
 #include "core/env/language.h"
+#include "core/env/utilities.h"
 #include "core/program/definition_choice.h"
 #include "core/program/network.h"
 
@@ -25,7 +26,6 @@ int ReferenceValue(int left, int right) {
   return static_cast<int>(value);
 }
 
-
 // The line the library has no definition for, and why: the mnemonic is none of this PLC type's,
 // or the operands it takes ("*R 3.1, VD4 (*R takes 3 operand(s): IN1, IN2, OUT)").
 std::wstring DescribeUnknownLine(const InstructionLibrary& library, const StlLine& line) {
@@ -34,8 +34,17 @@ std::wstring DescribeUnknownLine(const InstructionLibrary& library, const StlLin
     if (first == std::wstring::npos) return std::wstring();
     return operand.substr(first, operand.find_last_not_of(L" \t") - first + 1);
   };
+  const auto Join = [](const std::vector<std::wstring>& texts, std::wstring_view separator) {
+    std::wstring joined;
+    JoinText(joined, texts, separator);
+    return joined;
+  };
   std::wstring text = L"\r\n  " + line.Mnemonic;
-  for (std::size_t i = 0; i < line.Operands.size(); ++i) text += (i == 0 ? L" " : L", ") + Trim(line.Operands[i]);
+  if (!line.Operands.empty()) {
+    std::vector<std::wstring> operands;
+    for (const std::wstring& operand : line.Operands) operands.push_back(Trim(operand));
+    text += L" " + Join(operands, L", ");
+  }
   std::vector<std::wstring> forms;
   for (const FunStlRecord& def : library.FunStlList) {
     if (def.Name != line.Mnemonic) continue;
@@ -43,8 +52,9 @@ std::wstring DescribeUnknownLine(const InstructionLibrary& library, const StlLin
     if (def.Operands.empty()) {
       form = PickText(L"no operand", L"无操作数");
     } else {
-      form = std::to_wstring(def.Operands.size()) + PickText(L" operand(s): ", L" 个操作数：");
-      for (std::size_t i = 0; i < def.Operands.size(); ++i) form += (i == 0 ? L"" : L", ") + def.Operands[i].Name;
+      std::vector<std::wstring> names;
+      for (const OperandDef& operand : def.Operands) names.push_back(operand.Name);
+      form = std::to_wstring(def.Operands.size()) + PickText(L" operand(s): ", L" 个操作数：") + Join(names, L", ");
     }
     if (std::find(forms.begin(), forms.end(), form) == forms.end()) forms.push_back(form);
   }
@@ -52,9 +62,8 @@ std::wstring DescribeUnknownLine(const InstructionLibrary& library, const StlLin
     return text +
            PickText(L" (no statement-list instruction of this PLC type)", L"（不是此 PLC 类型的指令表指令）");
   }
-  text += PickText(L" (", L"（") + line.Mnemonic + PickText(L" takes ", L" 需要 ");
-  for (std::size_t i = 0; i < forms.size(); ++i) text += (i == 0 ? L"" : PickText(L" or ", L" 或 ")) + forms[i];
-  return text + PickText(L")", L"）");
+  return text + PickText(L" (", L"（") + line.Mnemonic + PickText(L" takes ", L" 需要 ") +
+         Join(forms, PickText(L" or ", L" 或 ")) + PickText(L")", L"）");
 }
 
 }  // namespace

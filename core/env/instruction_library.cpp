@@ -33,6 +33,15 @@ int IndexInList(const std::vector<Record>& list, const Record& record) {
   return static_cast<int>(p - list.data());
 }
 
+// The indices in `list` of the records `found` points to.
+template <class R>
+std::vector<int> IndicesInList(const std::vector<R>& list, const std::vector<const R*>& found) {
+  std::vector<int> indices;
+  indices.reserve(found.size());
+  for (const R* record : found) indices.push_back(IndexInList(list, *record));
+  return indices;
+}
+
 [[noreturn]] void ThrowConvertItemError(const std::wstring& name) {
   throw MakeParseXmlError(L"\r\n  ::XmlCreateConvert() \"" + name + L"\"");
 }
@@ -66,16 +75,13 @@ std::vector<SlotShape> SlotShapes(std::initializer_list<const std::vector<Operan
 // Definitions that share a name and operand count (the FX timer and counter coil of the 16-bit
 // devices and that of the 32-bit counters) are told apart by a rule of one item on each side:
 // its item names the definition whose operand slots are those of the unit it stands for.
-template <typename Shapes>
-void ResolveRules(std::vector<ConvertRule>& rules, const InstructionLibrary& library,
-                  const std::function<std::vector<int>(const std::wstring&, std::size_t)>& leftLookup,
+template <typename LeftLookup, typename Shapes>
+void ResolveRules(std::vector<ConvertRule>& rules, const InstructionLibrary& library, LeftLookup leftLookup,
                   Shapes leftShapes) {
   std::vector<const FunOrgRecord*> units;
   auto rightLookup = [&](const std::wstring& name, std::size_t count) {
     FindFunOrgDefs(units, library, name, count);
-    std::vector<int> found;
-    for (const FunOrgRecord* unit : units) found.push_back(FunOrgDefIndex(library, *unit));
-    return found;
+    return IndicesInList(library.FunOrgList, units);
   };
   auto none = [](const std::vector<int>&) { return -1; };
   for (ConvertRule& rule : rules) {
@@ -310,9 +316,7 @@ void XmlCreateConvert(InstructionLibrary& library) {
       library.StlToUnitRules, library,
       [&](const std::wstring& name, std::size_t count) {
         FindStlInstructionDefs(library, name, count, stlDefs);
-        std::vector<int> found;
-        for (const FunStlRecord* def : stlDefs) found.push_back(StlInstructionDefIndex(library, *def));
-        return found;
+        return IndicesInList(library.FunStlList, stlDefs);
       },
       [&](int index) { return SlotShapes({&library.FunStlList[index].Operands}); });
   std::vector<const FunLadRecord*> ladDefs;
@@ -320,9 +324,7 @@ void XmlCreateConvert(InstructionLibrary& library) {
       library.LadToUnitRules, library,
       [&](const std::wstring& name, std::size_t count) {
         FilterLadElementDefsByOperandCount(ladDefs, library, name, count);
-        std::vector<int> found;
-        for (const FunLadRecord* def : ladDefs) found.push_back(LadElementDefIndex(library, *def));
-        return found;
+        return IndicesInList(library.FunLadList, ladDefs);
       },
       [&](int index) {
         const FunLadRecord& def = library.FunLadList[index];

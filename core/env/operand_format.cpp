@@ -316,11 +316,11 @@ bool GroupOperandCandidates(const MemoryAreaManager& manager, const std::wstring
   return true;
 }
 
-std::wstring DescribeCandidateRange(const OperandCandidate& candidate) {
+std::wstring DescribeCandidateRange(const OperandCandidate& candidate, const wchar_t* mark) {
   std::wstring first;
   std::wstring last;
   DescribeAccessRange(*candidate.region, *candidate.access, first, last);
-  return first + L" ~ " + last;
+  return mark + first + L" ~ " + mark + last;
 }
 
 bool ListOperandFormatRanges(int constantDataType, const std::wstring& format, const MemoryAreaManager& manager,
@@ -329,8 +329,6 @@ bool ListOperandFormatRanges(int constantDataType, const std::wstring& format, c
   std::vector<OperandCandidate> candidates;
   CollectOperandCandidates(format, manager, candidates);
   std::vector<std::wstring> out;
-  std::wstring first;
-  std::wstring last;
   for (const OperandCandidate& candidate : candidates) {
     if ((candidate.flags & kKindValue) == 0) continue;
     const std::wstring mark = (candidate.flags & kKindIndexed) != 0 ? L" (Z)" : L"";
@@ -342,13 +340,11 @@ bool ListOperandFormatRanges(int constantDataType, const std::wstring& format, c
   }
   for (const OperandCandidate& candidate : candidates) {
     if ((candidate.flags & kKindAddress) == 0) continue;
-    DescribeAccessRange(*candidate.region, *candidate.access, first, last);
-    out.push_back(L"&" + first + L" ~ &" + last);
+    out.push_back(DescribeCandidateRange(candidate, L"&"));
   }
   for (const OperandCandidate& candidate : candidates) {
     if ((candidate.flags & kKindPointer) == 0) continue;
-    DescribeAccessRange(*candidate.region, *candidate.access, first, last);
-    out.push_back(L"*" + first + L" ~ *" + last);
+    out.push_back(DescribeCandidateRange(candidate, L"*"));
   }
   if ((formatFlags & kFormatConstant) != 0) {
     std::wstring range;

@@ -83,7 +83,8 @@ bool GroupOperandCandidates(const MemoryAreaManager& manager, const std::wstring
 // The value range texts of one candidate; ListOperandFormatRanges takes the whole access
 // ("VB0 ~ VB8191") unless it is given other texts for it.
 using CandidateValueTexts = std::function<std::vector<std::wstring>(const OperandCandidate&)>;
-std::wstring DescribeCandidateRange(const OperandCandidate& candidate);
+// The whole access of a candidate, each end after `mark` ("&VB0 ~ &VB8191" for mark "&").
+std::wstring DescribeCandidateRange(const OperandCandidate& candidate, const wchar_t* mark = L"");
 
 // Range texts for hints: value ranges ("VB0 ~ VB8191", " (Z)" when indexed too), address ranges
 // with "&", pointer ranges with "*", then the constant range of the data type when the format

@@ -17,6 +17,12 @@ namespace {
 
 bool IsIntegerType(int type) { return type >= kDataTypeBit && type < kDataTypeReal; }
 
+// Whether the slot's format takes constants of a constant type (Bit to Real).
+bool SlotTakesConstants(const OperandDef& slot) {
+  return (ParseOperandFormatFlags(slot.Capacity) & kFormatConstant) != 0 && slot.Const >= kDataTypeBit &&
+         slot.Const <= kDataTypeReal;
+}
+
 // The bits an operand covers in its region, as bit positions from the region's first byte.
 struct BitSpan {
   int64_t first = 0;
@@ -177,10 +183,7 @@ bool SlotTakesOperand(const MemoryAreaManager& manager, const OperandDef& slot, 
   try {
     OperandWord word = 0;
     if (ParseOperandText(text, manager, slot.Capacity, word)) return true;
-    if ((ParseOperandFormatFlags(slot.Capacity) & kFormatConstant) == 0 || slot.Const < kDataTypeBit ||
-        slot.Const > kDataTypeReal) {
-      return false;
-    }
+    if (!SlotTakesConstants(slot)) return false;
     ConstantOperand constant;
     return ParseConstantOperand(constant, manager, slot.Const, text);
   } catch (const ExceptionError&) {
@@ -374,11 +377,7 @@ std::wstring SlotAddressText(const MemoryAreaManager& manager, const OperandDef&
       for (const std::wstring& piece : SlotValueTexts(slot, *candidate)) add(piece);
       continue;
     }
-    std::wstring first;
-    std::wstring last;
-    DescribeAccessRange(*candidate->region, *candidate->access, first, last);
-    const std::wstring mark = kind == kKindAddress ? L"&" : L"*";
-    add(mark + first + L" ~ " + mark + last);
+    add(DescribeCandidateRange(*candidate, kind == kKindAddress ? L"&" : L"*"));
   }
   std::wstring joined;
   JoinText(joined, texts, L", ");
@@ -386,8 +385,7 @@ std::wstring SlotAddressText(const MemoryAreaManager& manager, const OperandDef&
 }
 
 std::wstring SlotTakesText(const MemoryAreaManager& manager, const OperandDef& slot, const std::wstring& text) {
-  const bool constants = (ParseOperandFormatFlags(slot.Capacity) & kFormatConstant) != 0 && slot.Const >= kDataTypeBit &&
-                         slot.Const <= kDataTypeReal;
+  const bool constants = SlotTakesConstants(slot);
   OperandAddress address;
   bool written = false;
   if (ScanOperandText(text, address)) {
@@ -407,8 +405,7 @@ bool DescribeOperandSlot(std::wstring& text, const OperandDef& slot, const Memor
   std::vector<std::wstring> texts;
   ListOperandFormatRanges(slot.Const, slot.Capacity, manager, texts,
                           [&slot](const OperandCandidate& candidate) { return SlotValueTexts(slot, candidate); });
-  if (slot.HasRange() && IsIntegerType(slot.Const) && !texts.empty() &&
-      (ParseOperandFormatFlags(slot.Capacity) & kFormatConstant) != 0) {
+  if (slot.HasRange() && IsIntegerType(slot.Const) && !texts.empty() && SlotTakesConstants(slot)) {
     texts.back() = SlotRangeText(manager, slot);
   }
   JoinText(text, texts, separator);

@@ -46,11 +46,12 @@ void CompileReport::WriteLine(const std::wstring& line) {
   AppendInformationLine(line);
 }
 
-std::wstring ReportErrorLine(const std::wstring& title, const ExceptionError& error) {
-  return L"    " + title + L"    " + PickText(L"Error", L"错误") + L" : " + error.Message();
-}
-
 namespace {
+
+// "    " + title + "    " + kind + " : " + text.
+std::wstring ReportTitledLine(const std::wstring& title, const wchar_t* kind, const std::wstring& text) {
+  return L"    " + title + L"    " + kind + L" : " + text;
+}
 
 // "name (address)" of a program unit: of the working page, else of the reference page (a
 // decoder names a page before it stores it); empty when the program knows neither.
@@ -60,6 +61,14 @@ std::wstring DescribeUnit(const ProgramBlock& program, int key) {
 }
 
 }  // namespace
+
+std::wstring ReportErrorLine(const std::wstring& title, const ExceptionError& error) {
+  return ReportTitledLine(title, PickText(L"Error", L"错误"), error.Message());
+}
+
+std::wstring ReportWarningLine(const std::wstring& title, const std::wstring& text) {
+  return ReportTitledLine(title, PickText(L"Warning", L"警告"), text);
+}
 
 void ReportCompilingProgramBlock(CompileReport& report) {
   report.WriteLine(PickText(L"Compiling Program Block ...", L"正在编译程序块 ..."));

@@ -71,5 +71,7 @@ void ReportProgramNetworkError(const ProgramBlock& program, int pageKey, const E
                                CompileReport& report, int networkIndex);
 // The text of such a line for a title.
 std::wstring ReportErrorLine(const std::wstring& title, const ExceptionError& error);
+// The same with "Warning" (or "警告") and a text in place of "Error" and the error's message.
+std::wstring ReportWarningLine(const std::wstring& title, const std::wstring& text);
 
 }  // namespace Brenno

@@ -84,8 +84,6 @@ class Operand:
 
     def restricted(self, **changes):
         """The slot with other limits: any of limits, addresses, counts, at_most, routine, read_write."""
-        if "limits" in changes and isinstance(changes["limits"], tuple):
-            changes["limits"] = [changes["limits"]]
         return self._with(**changes)
 
     def xml(self):
@@ -220,12 +218,17 @@ def slot_key(operand):
     return (operand.capacity, operand.const, tuple(operand.limits or ()), tuple(operand.addresses or ()))
 
 
+def takes_constants(operand):
+    """Whether the operand's format admits constants (a "c" among its first part's kinds)."""
+    return "c" in operand.capacity.split(":")[0][1:]
+
+
 def told_apart(a, b):
     """Two definitions of one name and operand count are told apart by their operands: some
     position takes devices in both and no device of the one in the other (the FX timer and counter
     coil of the 16-bit devices and that of the 32-bit counters)."""
     for x, y in zip(a, b):
-        if "c" in x.capacity.split(":")[0][1:] or "c" in y.capacity.split(":")[0][1:]:
+        if takes_constants(x) or takes_constants(y):
             continue
         if x.capacity != y.capacity:
             return True
@@ -269,16 +272,14 @@ def check(library, type_name):
         if d.look == "Block" and d.order != sorted(d.order):
             raise ValueError("%s: the box %s writes its operands in another order than its pins" % (type_name, d.name))
         for operand in d.op_out + [o for o in d.operands() if o.read_write]:
-            if "c" in operand.capacity.split(":")[0][1:]:
+            if takes_constants(operand):
                 raise ValueError("%s: output %s of %s takes constants" % (type_name, operand.name, d.name))
     for d in library.stl:
         check_relations(d.operands, "%s: %s" % (type_name, d.name))
     for d in library.lad:
         check_relations(d.operands(), "%s: %s" % (type_name, d.name))
     units = {u.name: u for u in library.units}
-    stl_by = {}
-    for d in library.stl:
-        stl_by.setdefault((d.name, len(d.operands)), []).append(d.operands)
+    stl_by = {key: [operands for _, operands in defs] for key, defs in shared.items()}
     lad_by = {}
     for d in library.lad:
         lad_by.setdefault((d.name, len(d.operands())), []).append(d.operands())

@@ -9,7 +9,7 @@ so new instructions go at the end of the list, not in the middle.
 import os
 import re
 
-from catalog_gen import Library, Operand, text as T
+from catalog_gen import CATALOG, Library, Operand, text as T
 
 TYPE_FOLDER = "CPU-Feldrin-CM3"
 DESCRIPTION = "Instruction set of the PLC type CPU-Feldrin-CM3 (statement list in the LD/A/O style, ladder with EN boxes)."
@@ -18,8 +18,7 @@ DESCRIPTION = "Instruction set of the PLC type CPU-Feldrin-CM3 (statement list i
 IP_ADDRESS_INSTRUCTION_INDEX = 177
 
 
-PLC_TYPE = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))),
-                        "catalog", "Orvisto", TYPE_FOLDER, "PlcType.xml")
+PLC_TYPE = os.path.join(CATALOG, TYPE_FOLDER, "PlcType.xml")
 
 
 def interrupt_routines():
@@ -32,8 +31,7 @@ def interrupt_routines():
     return int(found.group(1)) - 1
 
 
-def op(name, capacity, const, marker=False, limits=None, **more):
-    return Operand(name, capacity, const, marker, limits, **more)
+op = Operand
 
 
 # Operand slots. Inputs accept values, pointers (*VD) and constants; outputs accept values and

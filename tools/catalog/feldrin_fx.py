@@ -22,7 +22,7 @@ has a fixed meaning in the workbench), so new instructions go at the end of the 
 import os
 import re
 
-from catalog_gen import Library, Operand, key_of, text as T
+from catalog_gen import ROOT, Library, Operand, key_of, text as T
 
 TYPE_FOLDER = "CPU-Feldrin-FX"
 DESCRIPTION = "Instruction set of the PLC type CPU-Feldrin-FX (FX instruction set: statement list with LD/AND/OR/OUT " \
@@ -33,8 +33,7 @@ DESCRIPTION = "Instruction set of the PLC type CPU-Feldrin-FX (FX instruction se
 # definition there must admit no constant in its first operand.
 IP_ADDRESS_INSTRUCTION_INDEX = 177
 
-FX_CODE_TABLE = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))),
-                             "core", "project", "fx_code_table.cpp")
+FX_CODE_TABLE = os.path.join(ROOT, "core", "project", "fx_code_table.cpp")
 
 
 # ---- Operand classes ---------------------------------------------------------------------------
