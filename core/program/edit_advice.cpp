@@ -12,7 +12,6 @@
 #include "core/env/operand_slot.h"
 #include "core/env/utilities.h"
 #include "core/program/ladder_edit.h"
-#include "core/program/definition_choice.h"
 #include "core/program/program_services.h"
 #include "core/program/stl_line.h"
 
@@ -79,15 +78,6 @@ std::wstring SlotNames(const std::vector<const OperandDef*>& slots) {
   std::vector<std::wstring> names;
   for (const OperandDef* slot : slots) names.push_back(slot->Name);
   return JoinOperands(names);
-}
-
-// The one ladder definition the text's name and operands would pick, as the parser picks it.
-const FunLadRecord* PickLadDefinition(const InstructionLibrary& library, const std::wstring& name,
-                                      const std::vector<std::wstring>& operands, const PageViewState& state) {
-  std::vector<const FunLadRecord*> defs;
-  FilterLadElementDefsByOperandCount(defs, library, name, operands.size());
-  if (defs.empty()) FilterLadElementDefsByName(defs, library, name);
-  return ChooseTypedDefinition(library, defs, operands, state.PageId);
 }
 
 bool OperandFitsSlot(const std::wstring& typed, const OperandDef& slot, const PageViewState& state) {
@@ -281,7 +271,7 @@ std::wstring ExplainRefusedElementText(const std::wstring& text, const PageViewS
   std::wstring name = typed.Name;
   services.ReplacePageNameByAddress(name);
 
-  if (const FunLadRecord* def = PickLadDefinition(library, name, typed.Operands, state)) {
+  if (const FunLadRecord* def = PickTypedLadDefinition(library, name, typed.Operands, state.PageId)) {
     if (typed.Operands.size() <= def->OperandCount()) return {};
     // More operands than the element has: nothing typed is dropped, the text is refused.
     const std::vector<const OperandDef*> slots = SlotsInTypedOrder(library, *def);
@@ -303,7 +293,7 @@ std::wstring ExplainRefusedElementText(const std::wstring& text, const PageViewS
                              PickText(L" is a statement-list instruction. In a ladder cell, type the ladder element ",
                                       L"是指令表指令。在梯形图单元中请输入梯形图元件 ") +
                              shownName + PickText(L":\n", L"：\n") + kIndent + InstructionLine(shownName, ladOperands);
-      if (const FunLadRecord* def = PickLadDefinition(library, ladName, ladOperands, state)) {
+      if (const FunLadRecord* def = PickTypedLadDefinition(library, ladName, ladOperands, state.PageId)) {
         const std::wstring misfits = OperandMisfits(*def, ladOperands, state);
         if (!misfits.empty()) message += L"\n" + misfits;
       }

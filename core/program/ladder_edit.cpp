@@ -272,6 +272,14 @@ std::vector<std::wstring> TokenizeInstruction(const std::wstring& text) {
   return tokens;
 }
 
+const FunLadRecord* PickTypedLadDefinition(const InstructionLibrary& library, const std::wstring& name,
+                                           const std::vector<std::wstring>& texts, int pageId) {
+  std::vector<const FunLadRecord*> defs;
+  FilterLadElementDefsByOperandCount(defs, library, name, texts.size());
+  if (defs.empty()) FilterLadElementDefsByName(defs, library, name);
+  return ChooseTypedDefinition(library, defs, texts, pageId);
+}
+
 bool ParseLadElementText(const std::wstring& text, LadElement& element, const PageViewState& state) {
   const ProgramServices& services = CurrentProgramServices();
   std::wstring body = text;
@@ -290,17 +298,13 @@ bool ParseLadElementText(const std::wstring& text, LadElement& element, const Pa
   SplitIndexedName(name, tokens.front(), variant);
   services.ReplacePageNameByAddress(name);
 
-  const std::size_t operandCount = tokens.size() - 1;
-  std::vector<const FunLadRecord*> defs;
-  FilterLadElementDefsByOperandCount(defs, services.Library(), name, operandCount);
-  if (defs.empty()) FilterLadElementDefsByName(defs, services.Library(), name);
   // The operands are typed in the order of the instruction; each goes to its list.
   std::vector<std::wstring> texts(tokens.begin() + 1, tokens.end());
-  const FunLadRecord* chosen = ChooseTypedDefinition(services.Library(), defs, texts, state.PageId);
+  const FunLadRecord* chosen = PickTypedLadDefinition(services.Library(), name, texts, state.PageId);
   if (chosen == nullptr) return false;
   const FunLadRecord& def = *chosen;
   // More operands than the definition takes would be lost: refuse the text instead.
-  if (operandCount > def.OperandCount()) return false;
+  if (texts.size() > def.OperandCount()) return false;
 
   LadElement result = ElementShellFromDef(def, variant);
   DealOperandsOfDef(result, services.Library(), def, texts, [&](const std::wstring& typed, const OperandDef& slot) {

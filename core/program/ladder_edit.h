@@ -91,6 +91,11 @@ void ConvertLadderNetworkToAddresses(int pageId, LadderGrid& grid);
 // The tokens of a line of instruction text: cut at tabs, blanks and commas, runs of separators
 // making no empty tokens.
 std::vector<std::wstring> TokenizeInstruction(const std::wstring& text);
+// The ladder definition a typed name and its operands (in the order of the instruction) pick:
+// of those with that many operands, else of all of the name, the one the operands are written
+// for; null when the name has none.
+const FunLadRecord* PickTypedLadDefinition(const InstructionLibrary& library, const std::wstring& name,
+                                           const std::vector<std::wstring>& texts, int pageId);
 // Builds an element (at column 0, row 0) from one line of instruction text. False when no
 // definition matches, or when the text gives more operands than the definition has (nothing
 // typed is silently lost). Missing operands become "???".

@@ -119,13 +119,12 @@ const ElementOperand& OperandOf(const LadElement& e, OperandRef ref) {
 std::vector<OperandRef> OperandSequence(const LadElement& e) {
   std::vector<OperandRef> refs;
   const std::vector<ElementOperand>* lists[] = {&e.OperandId, &e.OperandIn, &e.OperandOut};
-  for (int list = 0; list < 3; ++list) {
-    for (std::size_t i = 0; i < lists[list]->size(); ++i) refs.push_back({list, static_cast<int>(i)});
-  }
-  if (LadElement::SlotIsInstructionPlace(e.Kind)) {
-    std::stable_sort(refs.begin(), refs.end(), [&](OperandRef a, OperandRef b) {
-      return OperandOf(e, a).Slot < OperandOf(e, b).Slot;
-    });
+  for (const ElementOperand* operand : LadElement::OperandsInInstructionOrder(e)) {
+    for (int list = 0; list < 3; ++list) {
+      const std::vector<ElementOperand>& in = *lists[list];
+      const auto at = std::find_if(in.begin(), in.end(), [&](const ElementOperand& o) { return &o == operand; });
+      if (at != in.end()) refs.push_back({list, static_cast<int>(at - in.begin())});
+    }
   }
   return refs;
 }
@@ -473,13 +472,9 @@ void AdvanceOperandEdit(PageViewState& state, const LadderGrid& grid) {
   }
   if (winner == nullptr) {
     // Round to the first operand of the first selected element that has any.
-    for (const SelectedCell& cell : state.SelectedCells) {
-      const int index = FindCellElement(grid, cell.Column, cell.Row, cell.InCell);
-      if (index < 0) continue;
-      const LadElement& e = grid.Elements[static_cast<std::size_t>(index)];
-      const std::vector<OperandRef> sequence = OperandSequence(e);
+    for (const auto& [element, sequence] : selected) {
       if (!sequence.empty()) {
-        winner = &e;
+        winner = element;
         winnerRef = sequence.front();
         break;
       }

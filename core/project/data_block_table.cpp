@@ -246,7 +246,7 @@ std::wstring ExplainIncompleteDataRow(const DataBlockTable& table, const DataRow
     }
   }
   std::wstring text;
-  for (const std::wstring& reason : reasons) text += (text.empty() ? L"" : PickText(L"; ", L"；")) + reason;
+  JoinText(text, reasons, PickText(L"; ", L"；"));
   return text;
 }
 

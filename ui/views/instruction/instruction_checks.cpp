@@ -5,6 +5,7 @@
 #include "core/env/exception_error.h"
 #include "core/env/operand_format.h"
 #include "core/env/page_names.h"
+#include "core/program/definition_choice.h"
 #include "core/project/project.h"
 #include "core/project/symbol_resolution.h"
 
@@ -141,23 +142,14 @@ bool CheckOperandText(const Project& project, const std::wstring& text, const Op
   }
 }
 
-// Of the definitions found for a typed name, the one the operands (in the order of the
-// instruction, symbols read as their addresses) are written for.
-const FunLadRecord* ChooseTypedDefinition(const Project& project, const std::vector<const FunLadRecord*>& defs,
-                                          std::vector<std::wstring> typed, int blockKey) {
-  if (defs.size() <= 1) return defs.empty() ? nullptr : defs.front();
-  const SymbolScope scope{FindLocalVarTable(project.Program, blockKey), &project.MemoryAreas};
-  for (std::wstring& text : typed) LookupSymbolNamePrefixed(text, project.Symbols, scope);
-  return ChooseTypedLadDefinition(project.Instructions, defs, typed, project.MemoryAreas);
-}
-
 bool CheckInstructionTokens(const Project& project, const std::vector<std::wstring>& tokens, int blockKey) {
   if (tokens.empty()) return false;
   std::wstring name = tokens.front();
   ReplacePageNameByAddress(project.Program.SubroutineTable, name);
   std::vector<const FunLadRecord*> defs;
   FilterLadElementDefsByOperandCount(defs, project.Instructions, name, tokens.size() - 1);
-  const FunLadRecord* def = ChooseTypedDefinition(project, defs, {tokens.begin() + 1, tokens.end()}, blockKey);
+  const FunLadRecord* def =
+      ChooseTypedDefinition(project.Instructions, defs, {tokens.begin() + 1, tokens.end()}, blockKey);
   if (def == nullptr) return false;
   const std::vector<const OperandDef*> operands = OperandSequence(project.Instructions, *def);
   for (std::size_t i = 0; i < operands.size(); ++i) {
@@ -186,7 +178,7 @@ CoilDefinitions FindCoilDefinitions(const Project& project, const std::wstring& 
   coils.OneOperand = FindSingleLadElementDef(library, {library.LadFxNameCoil, 0, 0, 1});
   std::vector<const FunLadRecord*> two;
   FilterLadElementDefsByOperandCount(two, library, library.LadFxNameCoil, 2);
-  coils.TwoOperands = ChooseTypedDefinition(project, two, {device, setValue}, blockKey);
+  coils.TwoOperands = ChooseTypedDefinition(library, two, {device, setValue}, blockKey);
   if (coils.TwoOperands != nullptr) {
     const std::vector<const OperandDef*> written = OperandSequence(library, *coils.TwoOperands);
     coils.TwoDevice = written[0];

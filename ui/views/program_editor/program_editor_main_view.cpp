@@ -266,16 +266,22 @@ bool CProgramEditorMainView::HasFocusWithin() const {
          stlEdit_.isAncestorOf(focus) || elementList_.isAncestorOf(focus);
 }
 
-void CProgramEditorMainView::ScrollSelectionIntoView() {
-  const ScrollTarget target = CentreSelection(PageRectInView(), GetSelectionRect(Page()));
+void CProgramEditorMainView::ApplyScrollTarget(const ScrollTarget& target) {
   if (target.Horizontal) SetScrollPosition(SB_HORZ, *target.Horizontal);
   if (target.Vertical) SetScrollPosition(SB_VERT, *target.Vertical);
 }
 
-void CProgramEditorMainView::RevealPageRect(const Rect& area) {
-  const ScrollTarget target = RevealRect(PageRectInView(), area);
-  if (target.Horizontal) SetScrollPosition(SB_HORZ, *target.Horizontal);
-  if (target.Vertical) SetScrollPosition(SB_VERT, *target.Vertical);
+void CProgramEditorMainView::ScrollSelectionIntoView() {
+  ApplyScrollTarget(CentreSelection(PageRectInView(), GetSelectionRect(Page())));
+}
+
+void CProgramEditorMainView::RevealPageRect(const Rect& area) { ApplyScrollTarget(RevealRect(PageRectInView(), area)); }
+
+void CProgramEditorMainView::ShowMovedCursor() {
+  // A cursor beyond the rung's last column or row widens the network: the bars follow first.
+  UpdateScrollBars();
+  ScrollSelectionIntoView();
+  viewport()->update();
 }
 
 void CProgramEditorMainView::MoveEditorWithContent(QWidget* editor, const InplaceEditorState& state) {
@@ -540,9 +546,7 @@ void CProgramEditorMainView::OnKeyDown(int key, bool ctrl) {
   const InstructionLibrary& library = CurrentProject().Instructions;
   auto afterMove = [&](bool moved, bool showEditor) {
     if (!moved) return;
-    UpdateScrollBars();
-    ScrollSelectionIntoView();
-    viewport()->update();
+    ShowMovedCursor();
     if (!showEditor) return;
     if (page.IsAtCommentLevel()) {
       ShowCommentEditor();
@@ -733,19 +737,18 @@ int CProgramEditorMainView::OnInstructionEditEnd(const InplaceNotify& notify) {
     page.SetSelection(instructionNetwork_, instructionNetwork_, instructionColumn_, instructionRow_);
   }
   const std::wstring text = notify.text != nullptr ? notify.text : L"";
-  if (page.CanInsertElementByText(std::wstring())) {
-    if (std::wstring refused = RefusalOfText(text); !refused.empty()) {
-      // The text stays in the editor for correction. When the window lost the activation (the
-      // user went to another program) it waits there, and the next Enter asks again; otherwise
-      // the message comes once the event that ended the edit is over (it may be the loss of the
-      // focus to a click elsewhere).
-      if (!isActiveWindow()) return 1;
-      instructionRefused_ = true;
-      QTimer::singleShot(0, this, [this, refused = std::move(refused)] { ShowInstructionRefusal(refused); });
-      return 1;
-    }
+  if (!page.CanInsertElementByText(std::wstring())) return 0;
+  if (std::wstring refused = RefusalOfText(text); !refused.empty()) {
+    // The text stays in the editor for correction. When the window lost the activation (the
+    // user went to another program) it waits there, and the next Enter asks again; otherwise
+    // the message comes once the event that ended the edit is over (it may be the loss of the
+    // focus to a click elsewhere).
+    if (!isActiveWindow()) return 1;
+    instructionRefused_ = true;
+    QTimer::singleShot(0, this, [this, refused = std::move(refused)] { ShowInstructionRefusal(refused); });
+    return 1;
   }
-  PlaceInstructionText(text, false);
+  PlaceAcceptedText(text);
   return 0;
 }
 
@@ -816,6 +819,11 @@ bool CProgramEditorMainView::PlaceInstructionText(const std::wstring& text, bool
     TellUser(refused, kMessageIconWarning);
     return false;
   }
+  return PlaceAcceptedText(text);
+}
+
+bool CProgramEditorMainView::PlaceAcceptedText(const std::wstring& text) {
+  ProgramPage& page = Page();
   LadElement element;
   if (!ParseLadElementText(text, element, page.ViewState)) return false;  // nothing typed
   if (!PlaceElement(element, page.ElementsRemovedByText(text), [&] { return page.InsertElementByText(text); })) {
@@ -824,11 +832,7 @@ bool CProgramEditorMainView::PlaceInstructionText(const std::wstring& text, bool
   // Elements typed one after another form a rung: the next goes into the cell after this one
   // (a coil or a box that ends the rung keeps the cursor), while Enter still opens the operands
   // of the element just placed.
-  if (page.MoveCursorAlongRung()) {
-    UpdateScrollBars();
-    ScrollSelectionIntoView();
-    viewport()->update();
-  }
+  if (page.MoveCursorAlongRung()) ShowMovedCursor();
   return true;
 }
 

@@ -130,6 +130,10 @@ class CProgramEditorMainView : public CScrollWnd, public InplaceNotifyOwner {
   void PublishChange();
   // The same for networks put into the page, which are selected and brought into view.
   void PublishNewNetworks();
+  // Scrolls to the positions the target names.
+  void ApplyScrollTarget(const ScrollTarget& target);
+  // After the cursor moved: bars, the selection brought into view, repaint.
+  void ShowMovedCursor();
   void UpdatePointerShape();
   // Client rectangle of a page rectangle.
   Rect ToClient(const Rect& page) const;
@@ -158,6 +162,8 @@ class CProgramEditorMainView : public CScrollWnd, public InplaceNotifyOwner {
   // A placed text moves the cursor on along the rung, so that the next element typed goes after
   // it.
   bool PlaceInstructionText(const std::wstring& text, bool fromOutside);
+  // Places an instruction text that passed those checks.
+  bool PlaceAcceptedText(const std::wstring& text);
   bool PlaceDefinition(int definitionIndex, bool fromOutside);
   // The element built for the cursor cell, selected once placed.
   bool PlaceElement(const LadElement& element, const std::vector<LadElement>& removed,
