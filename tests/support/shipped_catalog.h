@@ -16,6 +16,7 @@
 #include "core/link/app_environment.h"
 #include "core/project/environment_loader.h"
 #include "core/env/language.h"
+#include "core/env/utilities.h"
 #include "core/program/program_services.h"
 #include "core/project/project_services.h"
 #include "core/project/project.h"
@@ -91,5 +92,10 @@ class ShippedEnvironment {
   TempDir dir_;
   std::unique_ptr<Brenno::AppEnvironment> env_;
 };
+
+// Whether a shown text marks an error: one of its runs has the error colour (10).
+inline bool MarksError(const std::vector<Brenno::ColorRun>& runs) {
+  return std::any_of(runs.begin(), runs.end(), [](const Brenno::ColorRun& run) { return run.colour == 10; });
+}
 
 }  // namespace testsupport

@@ -290,11 +290,15 @@ std::string Fill(const std::string& pattern, const std::vector<std::string>& arg
   return out;
 }
 
+// Whether the candidate is a bit area that a word or double word takes as digit groups (KnX: K4X000).
+bool IsDigitGroup(const OperandCandidate& candidate) {
+  return candidate.region->GroupEnable != 0 && candidate.access->Width != kWidthBit;
+}
+
 // The name of a candidate in the Admits column: the prefix of its area and access, with "Kn"
-// before a bit area that a word or double word takes as digit groups (KnX: K4X000).
+// before digit groups.
 std::wstring FormName(const OperandCandidate& candidate) {
-  const bool groups = candidate.region->GroupEnable != 0 && candidate.access->Width != kWidthBit;
-  return (groups ? L"Kn" : L"") + candidate.region->Name + candidate.access->Name;
+  return (IsDigitGroup(candidate) ? L"Kn" : L"") + candidate.region->Name + candidate.access->Name;
 }
 
 // What limits the operand beyond its areas and the values of its data type: its address
@@ -385,7 +389,7 @@ ColumnForms FormsOfType(const TypePages& type) {
         forms.Addresses |= (candidate.flags & kKindAddress) != 0;
         forms.Pointers |= (candidate.flags & kKindPointer) != 0;
         forms.Indexed |= (candidate.flags & kKindIndexed) != 0;
-        forms.DigitGroups |= (candidate.flags & kKindValue) != 0 && FormName(candidate).rfind(L"Kn", 0) == 0;
+        forms.DigitGroups |= (candidate.flags & kKindValue) != 0 && IsDigitGroup(candidate);
       }
     }
   }
@@ -401,51 +405,31 @@ void WriteColumnNotes(std::ostream& out, const TypePages& type, int lang) {
               "values a constant may take there.",
               "<b>允许的操作数</b>列出操作数可取的内容：以前缀表示的存储区，然后是“常数”及该处常数可取的值。")
       << "</li>\n";
-  if (forms.Addresses) {
-    out << "<li>" << Text(lang, "<code>&amp;VB</code>: the address of a byte, <code>&amp;VB100</code>.",
-                          "<code>&amp;VB</code>：字节的地址，如 <code>&amp;VB100</code>。")
-        << "</li>\n";
-  }
-  if (forms.Pointers) {
-    out << "<li>"
-        << Text(lang, "<code>*VD</code>: a pointer, the address held in a double word, <code>*VD200</code>.",
-                "<code>*VD</code>：指针，即双字中存放的地址，如 <code>*VD200</code>。")
-        << "</li>\n";
-  }
-  if (forms.DigitGroups) {
-    out << "<li>"
-        << Text(lang,
-                "<code>KnX</code>, <code>KnY</code>, <code>KnM</code>, <code>KnS</code>: a value made of n groups of "
-                "four bits from the bit written after Kn: <code>K1X000</code> is X000 to X003, <code>K4M10</code> the "
-                "16 bits M10 to M25. n is 1 to 4 in a 16-bit operand and 1 to 8 in a 32-bit one.",
-                "<code>KnX</code>、<code>KnY</code>、<code>KnM</code>、<code>KnS</code>：由 Kn 后所写的位起 n 组"
-                "（每组四位）组成的数值：<code>K1X000</code> 为 X000 至 X003，<code>K4M10</code> 为 M10 至 M25 共 16 位。"
-                "16 位操作数中 n 为 1 至 4，32 位操作数中为 1 至 8。")
-        << "</li>\n";
-  }
-  if (forms.Indexed) {
-    out << "<li>"
-        << Text(lang,
-                "(Z): the operand may carry an index register, Z0 to Z7 or V0 to V7, whose value is added to its "
-                "number: <code>D100Z1</code> is the data register 100 + Z1, <code>K10Z1</code> the constant 10 + Z1.",
-                "(Z)：操作数可带变址寄存器 Z0 至 Z7 或 V0 至 V7，其值加到操作数的编号上：<code>D100Z1</code> 为数据寄存器 "
-                "100 + Z1，<code>K10Z1</code> 为常数 10 + Z1。")
-        << "</li>\n";
-  }
-  if (forms.Limited) {
-    out << "<li>"
-        << Text(lang,
-                "“only” and the addresses after it: in the areas of those addresses the operand takes only them; "
-                "its other areas are taken whole.",
-                "“仅”及其后的地址：在这些地址所在的区域中操作数只能取这些地址；其他区域不受限制。")
-        << "</li>\n";
-  }
-  if (forms.ReadWrite) {
-    out << "<li>"
-        << Text(lang, "<b>input and output</b>: the instruction reads the operand and writes it back.",
-                "<b>输入和输出</b>：指令读取该操作数并将结果写回。")
-        << "</li>\n";
-  }
+  auto note = [&](bool shown, const char* english, const char* chinese) {
+    if (shown) out << "<li>" << Text(lang, english, chinese) << "</li>\n";
+  };
+  note(forms.Addresses, "<code>&amp;VB</code>: the address of a byte, <code>&amp;VB100</code>.",
+       "<code>&amp;VB</code>：字节的地址，如 <code>&amp;VB100</code>。");
+  note(forms.Pointers, "<code>*VD</code>: a pointer, the address held in a double word, <code>*VD200</code>.",
+       "<code>*VD</code>：指针，即双字中存放的地址，如 <code>*VD200</code>。");
+  note(forms.DigitGroups,
+       "<code>KnX</code>, <code>KnY</code>, <code>KnM</code>, <code>KnS</code>: a value made of n groups of "
+       "four bits from the bit written after Kn: <code>K1X000</code> is X000 to X003, <code>K4M10</code> the "
+       "16 bits M10 to M25. n is 1 to 4 in a 16-bit operand and 1 to 8 in a 32-bit one.",
+       "<code>KnX</code>、<code>KnY</code>、<code>KnM</code>、<code>KnS</code>：由 Kn 后所写的位起 n 组"
+       "（每组四位）组成的数值：<code>K1X000</code> 为 X000 至 X003，<code>K4M10</code> 为 M10 至 M25 共 16 位。"
+       "16 位操作数中 n 为 1 至 4，32 位操作数中为 1 至 8。");
+  note(forms.Indexed,
+       "(Z): the operand may carry an index register, Z0 to Z7 or V0 to V7, whose value is added to its "
+       "number: <code>D100Z1</code> is the data register 100 + Z1, <code>K10Z1</code> the constant 10 + Z1.",
+       "(Z)：操作数可带变址寄存器 Z0 至 Z7 或 V0 至 V7，其值加到操作数的编号上：<code>D100Z1</code> 为数据寄存器 "
+       "100 + Z1，<code>K10Z1</code> 为常数 10 + Z1。");
+  note(forms.Limited,
+       "“only” and the addresses after it: in the areas of those addresses the operand takes only them; "
+       "its other areas are taken whole.",
+       "“仅”及其后的地址：在这些地址所在的区域中操作数只能取这些地址；其他区域不受限制。");
+  note(forms.ReadWrite, "<b>input and output</b>: the instruction reads the operand and writes it back.",
+       "<b>输入和输出</b>：指令读取该操作数并将结果写回。");
   out << "</ul>\n";
 }
 

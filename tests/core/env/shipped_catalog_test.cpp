@@ -344,9 +344,6 @@ TEST_P(ShippedType, IpAddressInstructionTakesADottedAddressInBothViews) {
     EXPECT_THROW(EncodeInstructions(image, elements, words), ExceptionParseBinaryInstructionError);
     return;
   }
-  auto hasError = [](const std::vector<ColorRun>& runs) {
-    return std::any_of(runs.begin(), runs.end(), [](const ColorRun& run) { return run.colour == 10; });
-  };
   PageViewState page;
   OnlineCacheSnapshot offline;
   StlLine typed;
@@ -355,7 +352,7 @@ TEST_P(ShippedType, IpAddressInstructionTakesADottedAddressInBothViews) {
   EXPECT_EQ(typed.Operands, (std::vector<std::wstring>{L"192.168.1.5", L"VB200"}));
   StlLineView view;
   BuildStlLineView(typed, page, offline, view);
-  EXPECT_FALSE(hasError(view.Runs)) << U(view.Text);
+  EXPECT_FALSE(testsupport::MarksError(view.Runs)) << U(view.Text);
 
   StlLine contact;
   contact.Mnemonic = L"LD";
@@ -372,7 +369,7 @@ TEST_P(ShippedType, IpAddressInstructionTakesADottedAddressInBothViews) {
   ElementDisplay display;
   BuildElementDisplay(*box, page, offline, display);
   ASSERT_FALSE(display.OperandIn.empty());
-  EXPECT_FALSE(hasError(display.OperandIn[0].Runs));
+  EXPECT_FALSE(testsupport::MarksError(display.OperandIn[0].Runs));
   ConvertToStl(library, network);
 
   std::vector<StlElement> elements;

@@ -270,8 +270,7 @@ TEST_P(ShippedInstructionSet, TypedLinesComeBackAsTypedOrAreRefusedNamingTheOper
       StlLineView view;
       OnlineCacheSnapshot offline;
       BuildStlLineView(line, page, offline, view);
-      EXPECT_TRUE(std::any_of(view.Runs.begin(), view.Runs.end(), [](const ColorRun& r) { return r.colour == 10; }))
-          << U(view.Text);
+      EXPECT_TRUE(testsupport::MarksError(view.Runs)) << U(view.Text);
       // So does the ladder editor, where the line is also a ladder element.
       LadElement element;
       if (ParseLadElementText(c.typed, element, page) && LadElement::FindDefinition(element) != nullptr) {
@@ -280,7 +279,7 @@ TEST_P(ShippedInstructionSet, TypedLinesComeBackAsTypedOrAreRefusedNamingTheOper
         bool marked = false;
         for (const auto* list : {&display.OperandId, &display.OperandIn, &display.OperandOut}) {
           for (const OperandDisplay& shown : *list) {
-            marked |= std::any_of(shown.Runs.begin(), shown.Runs.end(), [](const ColorRun& r) { return r.colour == 10; });
+            marked |= testsupport::MarksError(shown.Runs);
           }
         }
         EXPECT_TRUE(marked) << "ladder";
@@ -332,7 +331,8 @@ TEST_P(ShippedInstructionSet, AnAttachNamesAnInterruptRoutineTheProjectHolds) {
   text = L"NETWORK\r\nLD SM0.1\r\nATCH 2, 10\r\n";
   main.LoadFromText(L"\r\n", text);
   ASSERT_EQ(program.AddInterrupt(), 2);
-  EXPECT_EQ(compile().first, 0) << U(compile().second);
+  const auto [errorsAfter, linesAfter] = compile();
+  EXPECT_EQ(errorsAfter, 0) << U(linesAfter);
 }
 
 // The operand hint of a slot that limits its constants names the limits, not the data type's.

@@ -47,6 +47,13 @@ std::string Hex(uint32_t word) {
   return text;
 }
 
+// The words in hex, separated by spaces.
+std::string HexWords(const std::vector<uint32_t>& words) {
+  std::string text;
+  for (const uint32_t w : words) text += (text.empty() ? "" : " ") + Hex(w);
+  return text;
+}
+
 // The program, data rows and chart cells as make_projects.cpp lists them.
 std::vector<std::string> Describe(const Project& project) {
   std::vector<std::string> out;
@@ -103,9 +110,7 @@ std::vector<std::string> Compile(std::vector<std::wstring>& report) {
   report = compile.Lines;
   std::vector<std::string> out;
   auto words = [&](const std::string& title, const std::vector<uint32_t>& list) {
-    std::string line = title;
-    for (const uint32_t w : list) line += " " + Hex(w);
-    out.push_back(line);
+    out.push_back(list.empty() ? title : title + " " + HexWords(list));
   };
   for (const auto& [key, list] : image.DataPages) words("image data " + std::to_string(key) + " :", list);
   words("image consts :", image.ProgramConsts);
@@ -266,12 +271,8 @@ TEST(PreviousReleaseWords, TypedLinesCompileToTheWordsOfTheirRegionAndWidth) {
     BinaryImage image;
     std::vector<uint32_t> words;
     EncodeInstructions(image, elements, words);
-    std::string text;
-    for (const uint32_t w : words) text += (text.empty() ? "" : " ") + Hex(w);
-    EXPECT_EQ(text, c.words);
-    std::string constants;
-    for (const uint32_t w : image.ProgramConsts) constants += (constants.empty() ? "" : " ") + Hex(w);
-    EXPECT_EQ(constants, c.constants);
+    EXPECT_EQ(HexWords(words), c.words);
+    EXPECT_EQ(HexWords(image.ProgramConsts), c.constants);
   }
 }
 
@@ -307,7 +308,7 @@ TEST(PreviousReleaseWords, NoDecimalConstantWrapsInTheEditors) {
       if (element.OperandIn[i].Text != c.constant) continue;
       OperandDisplay display;
       BuildOperandDisplay(def->OperandIn[i], element.OperandIn[i], page, false, offline, display);
-      EXPECT_TRUE(std::any_of(display.Runs.begin(), display.Runs.end(), [](const ColorRun& r) { return r.colour == 10; }));
+      EXPECT_TRUE(testsupport::MarksError(display.Runs));
       std::wstring hint;
       ASSERT_TRUE(DescribeOperandSlot(hint, def->OperandIn[i], CurrentProject().MemoryAreas, L"\r\n"));
       EXPECT_TRUE(hint.ends_with(c.range)) << U(hint);

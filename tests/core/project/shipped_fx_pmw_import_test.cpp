@@ -558,9 +558,6 @@ TEST(ShippedFxType, APmwProgramWithEveryFxCodeImportsAndCompiles) {
   EXPECT_EQ(image2.ProgramConsts, image.ProgramConsts);
 }
 
-
-}  // namespace
-
 // The file writes constants as the unsigned number of their bits; a signed slot takes them in the
 // signed form of the same bits, a 32-bit counter's set value as it stands.
 TEST(ShippedFxType, APmwProgramsUnsignedConstantsComeInSignedForm) {
@@ -593,3 +590,5 @@ TEST(ShippedFxType, APmwProgramsUnsignedConstantsComeInSignedForm) {
   EncodeProgramBlocks(report, image);
   EXPECT_EQ(report.TotalErrors(), 0) << U(ReportText(report));
 }
+
+}  // namespace

@@ -10,9 +10,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTimer>
 #include <QTreeWidget>
-#include <functional>
 
 #include "sysblock/model/corvell_app.h"
 #include "sysblock/model/modbus_master_image.h"
@@ -23,6 +21,7 @@
 #include "sysblock/ui/system_block_extend_dlg.h"
 #include "sysblock/ui/system_block_password_dlg.h"
 #include "sysblock/ui/system_block_port_dlg.h"
+#include "support/when_modal.h"
 #include "ui_test_support.h"
 
 namespace corvell {
@@ -30,24 +29,8 @@ namespace {
 
 using test::EnsureApplication;
 using test::RecordedMessages;
+using testsupport::WhenModal;
 using Bytes = std::vector<uint8_t>;
-
-// Runs `script` on the modal widget once the modal loop runs; closes it afterwards when the
-// script left it open, so that a failing test cannot hang.
-void WhenModal(std::function<void(QDialog&)> script) {
-  QTimer::singleShot(0, [script] {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr) {
-      ADD_FAILURE() << "no modal dialog";
-      return;
-    }
-    script(*dialog);
-    if (dialog->isVisible()) {
-      ADD_FAILURE() << "the script left the dialog open";
-      dialog->reject();
-    }
-  });
-}
 
 class SheetTest : public ::testing::Test {
  protected:

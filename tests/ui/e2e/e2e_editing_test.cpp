@@ -6,7 +6,6 @@
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 #include <QTreeWidget>
 
 #include "tests/ui/e2e/e2e_workbench.h"
@@ -31,32 +30,6 @@ class E2eEditing : public E2eWorkbench {
       for (const std::wstring& line : Lines(MainPage(), network)) count += line == L"= " + operand ? 1 : 0;
     }
     return count;
-  }
-  // Clicks into the statement-list body of a network of the main page (STL view), which opens
-  // the statement-list editor there.
-  void ClickStlBody(CProgramEditorMainView* view, int network) {
-    ProgramPage& page = MainPage();
-    const Network& net = page.Networks()[static_cast<size_t>(network)];
-    const int top = kPageHeaderHeight + page.NetworksHeight(0, network) + 17 + Network::CommentHeight(page.ViewState, net);
-    const Rect visible = view->PageRectInView();
-    Click(view->viewport(), QPoint(60 - visible.left, top + 3 - visible.top));
-    QApplication::processEvents();
-  }
-  // Runs `script` on the modal dialog once its loop runs; rejects it afterwards when the script
-  // left it open, so that a failing test cannot hang.
-  static void WhenModal(std::function<void(QDialog&)> script) {
-    QTimer::singleShot(0, [script] {
-      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-      if (dialog == nullptr) {
-        ADD_FAILURE() << "no modal dialog";
-        return;
-      }
-      script(*dialog);
-      if (dialog->isVisible()) {
-        ADD_FAILURE() << "the script left the dialog open";
-        dialog->reject();
-      }
-    });
   }
   // True when the screen shows what the widget paints now: its window's pixels, after the
   // pending paints, equal a fresh rendering of the widget.
@@ -170,7 +143,7 @@ TEST_F(E2eEditing, EnterStartsANewStatementListLine) {
                                      {0x0a, QStringLiteral("\n"), Qt::NoModifier}};
   for (size_t i = 0; i < keys.size(); ++i) {
     const int network = static_cast<int>(i);
-    ClickStlBody(view, network);
+    ClickIntoStlNetwork(view, network);
     ASSERT_TRUE(view->StlEditor().isVisible()) << i;
     Type(&view->StlEditor(), QStringLiteral("LD I0.3"));
     Key(&view->StlEditor(), keys[i].key, keys[i].text, keys[i].modifiers);

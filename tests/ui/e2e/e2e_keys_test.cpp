@@ -50,7 +50,6 @@ class E2eKeys : public E2eWorkbench {
       EXPECT_FALSE(frame_->isActiveWindow());
     };
   }
-  const ProgramPage& Page() { return MainPage(); }
 };
 
 TEST_F(E2eKeys, AfterAMessageTheKeysGoOnWhereTheyWereGoingAndARefusedTextStaysForCorrection) {
@@ -115,16 +114,16 @@ TEST_F(E2eKeys, EnterOpensTheNewBoxsFirstEmptyOperandAndEachEnterTheNext) {
   ASSERT_NO_FATAL_FAILURE(Line(QStringLiteral("LD I0.0")));
   ASSERT_NO_FATAL_FAILURE(Line(QStringLiteral("MOV_R")));
   ASSERT_NE(ElementAt(0, 1, 0), nullptr);
-  EXPECT_EQ(Page().ViewState.CursorColumn, 1);
+  EXPECT_EQ(MainPage().ViewState.CursorColumn, 1);
   // Enter: IN; its value Enter: OUT; its value Enter: done, the keys back in the ladder (a "V"
   // typed into the element never asks for a vertical line over it).
   Enter();
   ASSERT_EQ(KeyboardTarget(), &operand);
   EXPECT_EQ(operand.text(), QStringLiteral("???"));
-  EXPECT_EQ(Page().ViewState.OperandEditor.InIndex, 0);
+  EXPECT_EQ(MainPage().ViewState.OperandEditor.InIndex, 0);
   ASSERT_NO_FATAL_FAILURE(Line(QStringLiteral("VD0")));
   ASSERT_EQ(KeyboardTarget(), &operand);
-  EXPECT_EQ(Page().ViewState.OperandEditor.OutIndex, 0);
+  EXPECT_EQ(MainPage().ViewState.OperandEditor.OutIndex, 0);
   EXPECT_EQ(operand.selectedText(), QStringLiteral("???"));
   ASSERT_NO_FATAL_FAILURE(Line(QStringLiteral("VD4")));
   EXPECT_TRUE(operand.isHidden());
@@ -150,7 +149,7 @@ TEST_F(E2eKeys, EnterOpensTheNewBoxsFirstEmptyOperandAndEachEnterTheNext) {
   ASSERT_NO_FATAL_FAILURE(Line(QStringLiteral("MOV_R")));
   Enter();
   ASSERT_EQ(KeyboardTarget(), &operand);
-  EXPECT_EQ(Page().ViewState.OperandEditor.InIndex, 0);
+  EXPECT_EQ(MainPage().ViewState.OperandEditor.InIndex, 0);
   ASSERT_NO_FATAL_FAILURE(Line(QStringLiteral("VD12")));
   ASSERT_NO_FATAL_FAILURE(Line(QStringLiteral("VD16")));
   const LadElement* box = ElementAt(1, 1, 0);
@@ -184,7 +183,7 @@ TEST_F(E2eKeys, TheQuestionBeforeAPlacementRemovesWorkDefaultsToNo) {
   // The cell left of ADD_I on its IN1 row, where its inputs are written.
   ClickCell(view, 0, 0, 1);
   Press(Qt::Key_Right);
-  ASSERT_EQ(Page().ViewState.CursorColumn, 1);
+  ASSERT_EQ(MainPage().ViewState.CursorColumn, 1);
 
   // The question says No is its default; after it the keys go on in the view.
   MessagesTakeTheFocus();
@@ -242,12 +241,12 @@ TEST_F(E2eKeys, ElementsTypedOneAfterAnotherFormARung) {
   ClickCell(view, 0, 0, 0);
   ASSERT_NO_FATAL_FAILURE(Line(QStringLiteral("LD SM0.0")));
   // The cursor is on the cell after the contact; the contact stays selected.
-  EXPECT_EQ(Page().ViewState.CursorColumn, 1);
-  EXPECT_EQ(Page().ViewState.SelectedCells, (std::vector<SelectedCell>{{0, 0, true}}));
+  EXPECT_EQ(MainPage().ViewState.CursorColumn, 1);
+  EXPECT_EQ(MainPage().ViewState.SelectedCells, (std::vector<SelectedCell>{{0, 0, true}}));
   ASSERT_NO_FATAL_FAILURE(Line(QStringLiteral("LDN I0.1")));
   ASSERT_NO_FATAL_FAILURE(Line(QStringLiteral("= Q0.3")));
   // A coil ends the rung: the cursor stays on it.
-  EXPECT_EQ(Page().ViewState.CursorColumn, 2);
+  EXPECT_EQ(MainPage().ViewState.CursorColumn, 2);
   ASSERT_EQ(Elements(0).size(), 3u);
   ASSERT_NE(ElementAt(0, 0, 0), nullptr);
   EXPECT_EQ(ElementAt(0, 0, 0)->OperandIn[0].Text, L"SM0.0");

@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
-#include <QTimer>
 
 #include "core/program/ladder_metrics.h"
 #include "core/program/network.h"
@@ -30,7 +29,6 @@ class E2eViews : public E2eWorkbench {
     QApplication::processEvents();
   }
   CProgramEditorMainPane* Pane() { return frame_->ProgramEditor()->MainPane(); }
-  ProgramPage& PageOf(CProgramEditorMainView* view) { return Current().Program.GetProgramPage(view->BlockKey()); }
   // A click on the tab of the page.
   CProgramEditorMainView* ClickTab(int key) {
     QTabBar* bar = Pane()->Tabs()->tabBar();
@@ -69,39 +67,16 @@ class E2eViews : public E2eWorkbench {
     const QRect r(editor->mapTo(view->viewport(), QPoint(0, 0)), editor->size());
     return view->viewport()->rect().contains(r);
   }
-  // Brings the program box of a network into view with Page Down and Page Up as a user does, and
-  // clicks into it, which opens the statement-list editor there.
-  void ClickIntoStlNetwork(CProgramEditorMainView* view, int network) {
-    ProgramPage& page = PageOf(view);
-    page.ViewState.CurrentNetwork = network;
-    const int top = kPageHeaderHeight + page.NetworksHeight(0, network);
-    const Rect body = Network::BodyRect(page.Networks()[static_cast<size_t>(network)], page.ViewState, 0, top);
-    for (int i = 0; i < 100; ++i) {
-      const Rect visible = view->PageRectInView();
-      if (body.top + 6 >= visible.bottom) {
-        Key(view, Qt::Key_PageDown);
-      } else if (body.top + 6 < visible.top) {
-        Key(view, Qt::Key_PageUp);
-      } else {
-        break;
-      }
-    }
-    const Rect visible = view->PageRectInView();
-    Click(view->viewport(), QPoint(body.left + 30 - visible.left, body.top + 6 - visible.top));
-    QApplication::processEvents();
-  }
   // Chooses the type in PLC > Type... and says No to saving the old project.
   void ChooseType(const QString& name) {
     facade_.answers = {kIdNo};
-    QTimer::singleShot(0, [&] {
-      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-      if (dialog == nullptr) return;
-      auto* list = dialog->findChild<QComboBox*>(QStringLiteral("TypeList"));
+    WhenModal([name](QDialog& dialog) {
+      auto* list = dialog.findChild<QComboBox*>(QStringLiteral("TypeList"));
       const int index = list != nullptr ? list->findText(name, Qt::MatchContains) : -1;
-      if (index < 0) return dialog->reject();
+      if (index < 0) return dialog.reject();
       list->setCurrentIndex(index);
       emit list->activated(index);
-      dialog->findChild<QPushButton*>(QStringLiteral("IDOK"))->click();
+      dialog.findChild<QPushButton*>(QStringLiteral("IDOK"))->click();
     });
     ASSERT_TRUE(Pick(CmdPlcType));
   }

@@ -17,12 +17,14 @@
 #include <functional>
 
 #include "core/link/app_environment.h"
+#include "core/program/network.h"
 #include "core/program/page_painter.h"
 #include "core/program/program_block.h"
 #include "core/program/program_page.h"
 #include "core/program/stl_line.h"
 #include "core/project/project.h"
 #include "tests/support/test_paths.h"
+#include "tests/support/when_modal.h"
 #include "tests/ui/shell/scripted_message_facade.h"
 #include "ui/shell/brenno_lad_app.h"
 #include "ui/shell/main_frame.h"
@@ -33,6 +35,7 @@
 namespace Brenno::e2e {
 
 namespace fs = std::filesystem;
+using testsupport::WhenModal;
 
 class E2eWorkbench : public ::testing::Test {
  protected:
@@ -154,6 +157,8 @@ class E2eWorkbench : public ::testing::Test {
 
   // The main program page of the current project.
   ProgramPage& MainPage() { return Current().Program.GetProgramPage(0); }
+  // The page the view shows.
+  ProgramPage& PageOf(CProgramEditorMainView* view) { return Current().Program.GetProgramPage(view->BlockKey()); }
   const std::vector<LadElement>& Elements(int network) {
     return MainPage().Networks()[static_cast<size_t>(network)].Grid.Elements;
   }
@@ -187,6 +192,28 @@ class E2eWorkbench : public ::testing::Test {
     const Rect cell = GetCursorRect(probe);
     const Rect visible = view->PageRectInView();
     Click(view->viewport(), QPoint((cell.left + cell.right) / 2 - visible.left, (cell.top + cell.bottom) / 2 - visible.top));
+    QApplication::processEvents();
+  }
+
+  // Brings the program box of a network into view with Page Down and Page Up as a user does, and
+  // clicks into it, which opens the statement-list editor there.
+  void ClickIntoStlNetwork(CProgramEditorMainView* view, int network) {
+    ProgramPage& page = PageOf(view);
+    page.ViewState.CurrentNetwork = network;
+    const int top = kPageHeaderHeight + page.NetworksHeight(0, network);
+    const Rect body = Network::BodyRect(page.Networks()[static_cast<size_t>(network)], page.ViewState, 0, top);
+    for (int i = 0; i < 100; ++i) {
+      const Rect visible = view->PageRectInView();
+      if (body.top + 6 >= visible.bottom) {
+        Key(view, Qt::Key_PageDown);
+      } else if (body.top + 6 < visible.top) {
+        Key(view, Qt::Key_PageUp);
+      } else {
+        break;
+      }
+    }
+    const Rect visible = view->PageRectInView();
+    Click(view->viewport(), QPoint(body.left + 30 - visible.left, body.top + 6 - visible.top));
     QApplication::processEvents();
   }
 
